@@ -1,0 +1,34 @@
+#pragma once
+
+#include "CCustomDataSourceLookup.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+/// Catalogue of data sources: which currencies each offers, their display names and logos.
+/// Built-in sources come from the "CurrencyDataSources" resource, user-added ones from the
+/// registry. Read-only after construction.
+class CCurrencyDataSourceInfo {
+public:
+    /// `custom` (not owned, may be null) answers for user-added sources.
+    explicit CCurrencyDataSourceInfo(const CCustomDataSourceLookup* custom = nullptr);
+    /// For tests: a given catalogue instead of the resource.
+    CCurrencyDataSourceInfo(QVariantMap builtIn, const CCustomDataSourceLookup* custom);
+
+    /// Built-in identifiers, then the address of every user-added source in registry order.
+    QStringList getAllDataSourceIds() const;
+    /// The codes a source offers; for an unknown custom source, nothing (empty).
+    QStringList getAvailableCurrencyCodes(const QString& identifier) const;
+    bool isCustomDataSource(const QString& identifier) const;
+    /// Built-in: the localization of "<ID>-CurrencyDataSource". Custom: the registry's name,
+    /// else the localization of "CustomDataSource".
+    QString getDataSourceDisplayName(const QString& identifier) const;
+    /// The path of the source's logo image: built-in "<ID>-dataSource"; custom, the registry's
+    /// logo file, else "dsPlaceholder". Empty when no such image exists.
+    QString getDataSourceLogo(const QString& identifier) const;
+
+private:
+    QVariantMap builtIn_;
+    const CCustomDataSourceLookup* custom_;
+};

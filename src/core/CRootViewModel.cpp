@@ -1,0 +1,383 @@
+#include "CRootViewModel.h"
+
+#include "CurrencyNames.h"
+#include "Localization.h"
+#include "NotificationCenter.h"
+#include "UserDefaults.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString kSelectedCurrencies = QStringLiteral("SelectedCurrencies");
+const QString kBaseCurrency = QStringLiteral("BaseCurrency");
+const QString kBaseCurrencyAutoSelect = QStringLiteral("BaseCurrencyAutoSelect");
+const QString kSelectedCurrencySources = QStringLiteral("SelectedCurrencySources");
+const QString kConversionFee = QStringLiteral("ConversionFee");
+const QString kConversionFeeEnabled = QStringLiteral("ConversionFeeEnabled");
+const QString kSubtractFeeEnabled = QStringLiteral("SubtractFeeEnabled");
+const QString kDisplayDirectRates = QStringLiteral("DisplayDirectRates");
+const QString kUsd = QStringLiteral("USD");
+
+}  // namespace
+
+QVariantMap CRootViewModel::classDefaults() {
+    return {
+        {kSelectedCurrencies, QVariantList{QStringLiteral("EUR")}},
+        {kBaseCurrency, kUsd},
+        {kBaseCurrencyAutoSelect, false},
+        {kSelectedCurrencySources, QVariantList{QStringLiteral("YFinance")}},
+    };
+}
+
+CRootViewModel::CRootViewModel(UserDefaults& defaults, NotificationCenter& center)
+    : CRootViewModel(defaults, center, Options{}) {}
+
+CRootViewModel::CRootViewModel(UserDefaults& defaults, NotificationCenter& center, Options options)
+    : defaults_(defaults), center_(center) {
+    // Registered after the settings bundle's defaults, so these win for a key both name.
+    defaults_.registerDefaults(classDefaults());
+
+    initializeCurrencyDataSource();
+    isConversionModeEnabled_ = false;
+    convertedCurrencyCode = QString();
+    convertedCurrencyValue = Decimal();
+    baseCurrencySelector_ = std::make_unique<CBaseCurrencySelector>(this);
+    baseCurrencySelector_->enableBaseCurrencyAutoSelect(isBaseCurrencyAutoSelectEnabled());
+    currencyDataSourceInfo_ = std::make_unique<CCurrencyDataSourceInfo>(options.customSources);
+    currencyDataStorageManager_ = std::make_unique<CCurrencyDataStorageManager>(options.rateCachePath);
+    relatedCurrenciesInfo_ = std::make_unique<CRelatedCurrenciesInfo>();
+    metalsInfo_ = std::make_unique<CMetalsInfo>(defaults_);
+}
+
+CRootViewModel::~CRootViewModel() = default;
+
+void CRootViewModel::post(const QString& name) {
+    center_.post(name, this);
+}
+
+// Settings ------------------------------------------------------------------------------------
+
+QString CRootViewModel::getBaseCurrencyCode() const {
+    return defaults_.stringForKey(kBaseCurrency);
+}
+
+void CRootViewModel::setBaseCurrencyCode(const QString& code) {
+    if (code == getBaseCurrencyCode()) {
+        return;
+    }
+    defaults_.setObject(code, kBaseCurrency);
+    defaults_.synchronize();
+    if (!findInList(code)) {
+        currencyDataSource_.append(getInfoForCurrency(code));
+        saveSelectedCurrencyCodes();
+    }
+    sortCurrencyDataSource();
+    post(CurrencyDataSourceChanged);
+    post(BaseCurrencyChanged);
+}
+
+bool CRootViewModel::isBaseCurrencyAutoSelectEnabled() const {
+    return defaults_.boolForKey(kBaseCurrencyAutoSelect) && isBaseCurrencyAutoselectAvailable();
+}
+
+bool CRootViewModel::isBaseCurrencyAutoselectAvailable() const {
+    return baseCurrencySelector_ && baseCurrencySelector_->isBaseCurrencyAutoselectAvailable();
+}
+
+void CRootViewModel::setBaseCurrencyAutoSelectEnabled(bool enabled) {
+    defaults_.setObject(enabled, kBaseCurrencyAutoSelect);
+    defaults_.synchronize();
+    baseCurrencySelector_->enableBaseCurrencyAutoSelect(enabled);
+}
+
+std::optional<Decimal> CRootViewModel::getConversionFee() const {
+    const QVariant v = defaults_.objectForKey(kConversionFee);
+    if (v.typeId() == QMetaType::QString) {
+        return Decimal::parse(v.toString());
+    }
+    if (auto number = defaults_.numberForKey(kConversionFee)) {
+        return Decimal::fromDouble(*number);
+    }
+    return std::nullopt;
+}
+
+void CRootViewModel::setConversionFee(const Decimal& percent) {
+    const auto current = getConversionFee();
+    if (current && *current == percent) {
+        return;
+    }
+    defaults_.setObject(percent.toDouble(), kConversionFee);
+    defaults_.synchronize();
+    post(CurrencyDataSourceChanged);
+}
+
+void CRootViewModel::storeFlag(const QString& key, bool value) {
+    if (defaults_.boolForKey(key) == value) {
+        return;
+    }
+    defaults_.setObject(value, key);
+    defaults_.synchronize();
+    post(CurrencyDataSourceChanged);
+}
+
+bool CRootViewModel::isConversionFeeEnabled() const {
+    return defaults_.boolForKey(kConversionFeeEnabled);
+}
+
+void CRootViewModel::setConversionFeeEnabled(bool enabled) {
+    storeFlag(kConversionFeeEnabled, enabled);
+}
+
+bool CRootViewModel::isSubtractFeeEnabled() const {
+    return defaults_.boolForKey(kSubtractFeeEnabled);
+}
+
+void CRootViewModel::setSubtractFeeEnabled(bool enabled) {
+    storeFlag(kSubtractFeeEnabled, enabled);
+}
+
+bool CRootViewModel::isDisplayInverseRatesEnabled() const {
+    return defaults_.boolForKey(kDisplayDirectRates);
+}
+
+bool CRootViewModel::isDataSourceSelected(const QString& identifier) const {
+    return getAllSelectedDataSources().contains(identifier);
+}
+
+void CRootViewModel::setDataSource(const QString& identifier, bool selected) {
+    QStringList sources = getAllSelectedDataSources();
+    const bool present = sources.contains(identifier);
+    if (selected && !present) {
+        sources.append(identifier);
+    } else if (!selected && present) {
+        sources.removeAll(identifier);
+    } else {
+        return;
+    }
+    defaults_.setObject(sources, kSelectedCurrencySources);
+    defaults_.synchronize();
+    post(CurrencyDataSourceChanged);
+}
+
+std::optional<QString> CRootViewModel::getSelectedDataSource() const {
+    const QStringList sources = getAllSelectedDataSources();
+    if (sources.isEmpty()) {
+        return std::nullopt;
+    }
+    return sources.first();
+}
+
+QStringList CRootViewModel::getAllSelectedDataSources() const {
+    return defaults_.stringArrayForKey(kSelectedCurrencySources);
+}
+
+// The rate list --------------------------------------------------------------------------------
+
+void CRootViewModel::initializeCurrencyDataSource() {
+    currencyDataSource_.clear();
+    QStringList codes = defaults_.stringArrayForKey(kSelectedCurrencies);
+    const QString base = getBaseCurrencyCode();
+    if (!codes.contains(base)) {
+        codes.append(base);
+    }
+    for (const QString& code : codes) {
+        if (!findInList(code)) {  // a hand-edited settings file may repeat a code
+            currencyDataSource_.append(getInfoForCurrency(code));
+        }
+    }
+    saveSelectedCurrencyCodes();
+    sortCurrencyDataSource();
+}
+
+QStringList CRootViewModel::getSelectedCurrencyCodes() const {
+    QStringList codes;
+    codes.reserve(currencyDataSource_.size());
+    for (const CCBRCurrencyInfoPtr& row : currencyDataSource_) {
+        codes.append(row->isoTextCode);
+    }
+    return codes;
+}
+
+void CRootViewModel::saveSelectedCurrencyCodes() {
+    defaults_.setObject(getSelectedCurrencyCodes(), kSelectedCurrencies);
+    defaults_.synchronize();
+}
+
+void CRootViewModel::addCurrencyInfo(const QString& code) {
+    const qsizetype position = std::min<qsizetype>(1, currencyDataSource_.size());
+    currencyDataSource_.insert(position, getInfoForCurrency(code));
+}
+
+CCBRCurrencyInfoPtr CRootViewModel::getRubleCurrencyInfo() const {
+    auto row = std::make_shared<CCBRCurrencyInfo>();
+    row->isoTextCode = kUsd;
+    row->nominalValue = 1;
+    row->saleValue = Decimal::fromInt(1);
+    row->displayName = CurrencyNames::displayName(kUsd).value_or(kUsd);
+    return row;
+}
+
+CCBRCurrencyInfoPtr CRootViewModel::getInfoForCurrency(const QString& code) const {
+    if (code == kUsd) {
+        return getRubleCurrencyInfo();
+    }
+    auto row = std::make_shared<CCBRCurrencyInfo>();
+    row->isoTextCode = code;
+    row->displayName = Localization::localizedString(CurrencyNames::displayNameForCurrency(code));
+    return row;
+}
+
+QStringList CRootViewModel::getAvailableCurrencyCodes() const {
+    QStringList codes;
+    for (const QString& source : getAllSelectedDataSources()) {
+        for (const QString& code : currencyDataSourceInfo_->getAvailableCurrencyCodes(source)) {
+            if (!codes.contains(code)) {
+                codes.append(code);
+            }
+        }
+    }
+    return codes;
+}
+
+bool CRootViewModel::isCurrencyCodeAvailable(const QString& code) const {
+    return getAvailableCurrencyCodes().contains(code);
+}
+
+QStringList CRootViewModel::getAvailableNotSelectedCurrencyCodes() const {
+    QStringList codes;
+    for (const QString& code : getAvailableCurrencyCodes()) {
+        if (!findInList(code)) {
+            codes.append(code);
+        }
+    }
+    return codes;
+}
+
+void CRootViewModel::sortCurrencyDataSource() {
+    const QStringList captured = getSelectedCurrencyCodes();
+    const QString base = getBaseCurrencyCode();
+    auto rank = [&](const CCBRCurrencyInfoPtr& row) {
+        if (isConversionModeEnabled_ && row->isoTextCode == convertedCurrencyCode) {
+            return 0;
+        }
+        return row->isoTextCode == base ? 1 : 2;
+    };
+    std::stable_sort(currencyDataSource_.begin(), currencyDataSource_.end(),
+                     [&](const CCBRCurrencyInfoPtr& p, const CCBRCurrencyInfoPtr& q) {
+                         const int rp = rank(p);
+                         const int rq = rank(q);
+                         if (rp != rq) {
+                             return rp < rq;
+                         }
+                         return captured.indexOf(p->isoTextCode) < captured.indexOf(q->isoTextCode);
+                     });
+}
+
+void CRootViewModel::synchronizeDataSourceWithInfo(const CCBRCurrenciesInfo& info) {
+    const std::optional<QString> activeSource = getSelectedDataSource();
+    const QStringList available = getAvailableCurrencyCodes();
+    for (qsizetype i = currencyDataSource_.size() - 1; i >= 0; --i) {
+        CCBRCurrencyInfo& row = *currencyDataSource_[i];
+        if (row.isoTextCode == kUsd) {
+            continue;
+        }
+        auto markNoRate = [&row] {
+            row.saleValue = Decimal::nan();
+            row.actualDate = QDateTime::currentDateTimeUtc();
+        };
+        if (!available.contains(row.isoTextCode)) {
+            markNoRate();
+            continue;
+        }
+        const QString sourceCode = relatedCurrenciesInfo_->hasRelatedCurrencyForCode(row.isoTextCode)
+                                       ? relatedCurrenciesInfo_->getRelatedCurrencyForCode(row.isoTextCode)
+                                       : row.isoTextCode;
+        if (const CCBRCurrencyInfoPtr answer = info.findCurrencyInfoWithTextCode(sourceCode)) {
+            synchronizeCurrencyInfo(row, *answer);
+            continue;
+        }
+        const CCBRCurrencyInfoPtr cached =
+            activeSource ? currencyDataStorageManager_->getCurrencyInfoForCode(sourceCode, *activeSource)
+                         : nullptr;
+        if (cached) {
+            synchronizeCurrencyInfo(row, *cached);
+        } else {
+            markNoRate();
+        }
+    }
+    saveSelectedCurrencyCodes();
+}
+
+void CRootViewModel::synchronizeCurrencyInfo(CCBRCurrencyInfo& target, const CCBRCurrencyInfo& source) const {
+    if (relatedCurrenciesInfo_->hasRelatedCurrencyForCode(target.isoTextCode) && !source.saleValue.isNaN()) {
+        target.saleValue = source.saleValue * relatedCurrenciesInfo_->getMultiplierForCode(target.isoTextCode);
+    } else {
+        target.saleValue = source.saleValue;
+    }
+    target.nominalValue = source.nominalValue;
+    target.actualDate = source.actualDate;
+}
+
+CCBRCurrencyInfoPtr CRootViewModel::findInList(const QString& code) const {
+    for (const CCBRCurrencyInfoPtr& row : currencyDataSource_) {
+        if (row->isoTextCode == code) {
+            return row;
+        }
+    }
+    return nullptr;
+}
+
+// Rates ------------------------------------------------------------------------------------------
+
+Decimal CRootViewModel::getSaleValueForCurrency(const QString& code, const QString& relativeTo) const {
+    const CCBRCurrencyInfoPtr b = findInList(relativeTo);
+    const CCBRCurrencyInfoPtr a = findInList(code);
+    if (!a || !b || a->saleValue.isNaN() || b->saleValue.isNaN()) {
+        return Decimal::nan();
+    }
+    // A row never merged (nominal 0) gives a NaN one-unit value, and a zero denominator gives
+    // NaN below: neither divides by zero.
+    Decimal numerator = a->saleValueForCurrency();
+    Decimal denominator = b->saleValueForCurrency();
+    if (metalsInfo_->isCurrencyMetal(code)) {
+        if (auto m = metalsInfo_->getMultiplierForCurrency(code)) {
+            numerator *= *m;
+        }
+    }
+    if (metalsInfo_->isCurrencyMetal(relativeTo)) {
+        if (auto m = metalsInfo_->getMultiplierForCurrency(relativeTo)) {
+            denominator *= *m;
+        }
+    }
+    if (isConversionFeeEnabled()) {
+        const Decimal fee = getConversionFee().value_or(Decimal());
+        Decimal margin = fee.scaledByPowerOfTen(-2) * numerator;
+        if (isSubtractFeeEnabled()) {
+            margin = Decimal() - margin;
+        }
+        numerator += margin;
+    }
+    return numerator / denominator;
+}
+
+Decimal CRootViewModel::getSaleValueForBaseCurrency(const QString& code) const {
+    const QString base = getBaseCurrencyCode();
+    return isDisplayInverseRatesEnabled() ? getSaleValueForCurrency(base, code)
+                                          : getSaleValueForCurrency(code, base);
+}
+
+Decimal CRootViewModel::getSaleValueForConvertedCurrency(const QString& code, bool inverse) const {
+    const Decimal rate = inverse ? getSaleValueForCurrency(code, convertedCurrencyCode)
+                                 : getSaleValueForCurrency(convertedCurrencyCode, code);
+    if (rate.isNaN()) {
+        return rate;
+    }
+    return rate * convertedCurrencyValue;
+}
+
+void CRootViewModel::setIsconversionModeEnabled(bool enabled) {
+    isConversionModeEnabled_ = enabled;
+    sortCurrencyDataSource();
+    post(CurrencyDataSourceChanged);
+}

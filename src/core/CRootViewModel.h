@@ -1,0 +1,124 @@
+#pragma once
+
+#include "CBaseCurrencySelector.h"
+#include "CCBRCurrenciesInfo.h"
+#include "CCurrencyDataSourceInfo.h"
+#include "CCurrencyDataStorageManager.h"
+#include "CMetalsInfo.h"
+#include "CRelatedCurrenciesInfo.h"
+#include "Decimal.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class NotificationCenter;
+class UserDefaults;
+
+/// The model behind the rate list, settings, converter and chart screens: the selected
+/// currencies as rate rows, the user's choices (kept in the settings store), the merge of each
+/// provider answer, and every rate and converted amount the screens show.
+///
+/// Main thread only. Changes are announced with "CurrencyDataSourceChanged" (and
+/// "BaseCurrencyChanged") on the notification centre, with the model as sender.
+class CRootViewModel {
+public:
+    static inline const QString CurrencyDataSourceChanged = QStringLiteral("CurrencyDataSourceChanged");
+    static inline const QString BaseCurrencyChanged = QStringLiteral("BaseCurrencyChanged");
+
+    struct Options {
+        /// Answers for user-added sources (not owned); none: no custom sources.
+        const CCustomDataSourceLookup* customSources = nullptr;
+        /// The rate cache file; empty: the library directory's default.
+        QString rateCachePath;
+    };
+
+    /// Registers the model's own defaults in `defaults`, then builds the list.
+    CRootViewModel(UserDefaults& defaults, NotificationCenter& center, Options options);
+    CRootViewModel(UserDefaults& defaults, NotificationCenter& center);
+    ~CRootViewModel();
+    CRootViewModel(const CRootViewModel&) = delete;
+    CRootViewModel& operator=(const CRootViewModel&) = delete;
+
+    /// The four defaults the model registers.
+    static QVariantMap classDefaults();
+
+    // Settings.
+    QString getBaseCurrencyCode() const;
+    void setBaseCurrencyCode(const QString& code);
+    bool isBaseCurrencyAutoSelectEnabled() const;
+    bool isBaseCurrencyAutoselectAvailable() const;
+    void setBaseCurrencyAutoSelectEnabled(bool enabled);
+    /// The stored fee in percent, or nothing.
+    std::optional<Decimal> getConversionFee() const;
+    void setConversionFee(const Decimal& percent);
+    bool isConversionFeeEnabled() const;
+    void setConversionFeeEnabled(bool enabled);
+    bool isSubtractFeeEnabled() const;
+    void setSubtractFeeEnabled(bool enabled);
+    bool isDisplayInverseRatesEnabled() const;
+    bool isDataSourceSelected(const QString& identifier) const;
+    void setDataSource(const QString& identifier, bool selected);
+    std::optional<QString> getSelectedDataSource() const;
+    QStringList getAllSelectedDataSources() const;
+
+    // The rate list.
+    const QList<CCBRCurrencyInfoPtr>& currencyDataSource() const { return currencyDataSource_; }
+    QList<CCBRCurrencyInfoPtr>& currencyDataSource() { return currencyDataSource_; }
+    QStringList getSelectedCurrencyCodes() const;
+    void saveSelectedCurrencyCodes();
+    /// Inserts the code's row at position 1; the caller saves and sorts.
+    void addCurrencyInfo(const QString& code);
+    CCBRCurrencyInfoPtr getInfoForCurrency(const QString& code) const;
+    /// The US dollar reference row: nominal 1, sale value 1.
+    CCBRCurrencyInfoPtr getRubleCurrencyInfo() const;
+    QStringList getAvailableCurrencyCodes() const;
+    bool isCurrencyCodeAvailable(const QString& code) const;
+    QStringList getAvailableNotSelectedCurrencyCodes() const;
+    void sortCurrencyDataSource();
+    /// Merges a provider answer (an empty table after a failed query) into the list.
+    void synchronizeDataSourceWithInfo(const CCBRCurrenciesInfo& info);
+    void synchronizeCurrencyInfo(CCBRCurrencyInfo& target, const CCBRCurrencyInfo& source) const;
+
+    // Rates; NaN means no rate.
+    /// Units of `relativeTo` for one unit of `code`, fee included. NaN when either code is not in
+    /// the list or has no usable rate.
+    Decimal getSaleValueForCurrency(const QString& code, const QString& relativeTo) const;
+    Decimal getSaleValueForBaseCurrency(const QString& code) const;
+    Decimal getSaleValueForConvertedCurrency(const QString& code, bool inverse) const;
+
+    // Conversion mode.
+    bool isConversionModeEnabled() const { return isConversionModeEnabled_; }
+    void setIsconversionModeEnabled(bool enabled);
+    QString convertedCurrencyCode;
+    Decimal convertedCurrencyValue;
+
+    // Owned collaborators.
+    CBaseCurrencySelector& baseCurrencySelector() { return *baseCurrencySelector_; }
+    const CCurrencyDataSourceInfo& currencyDataSourceInfo() const { return *currencyDataSourceInfo_; }
+    CCurrencyDataStorageManager& currencyDataStorageManager() { return *currencyDataStorageManager_; }
+    const CRelatedCurrenciesInfo& relatedCurrenciesInfo() const { return *relatedCurrenciesInfo_; }
+    const CMetalsInfo& metalsInfo() const { return *metalsInfo_; }
+
+    UserDefaults& userDefaults() { return defaults_; }
+
+private:
+    void initializeCurrencyDataSource();
+    CCBRCurrencyInfoPtr findInList(const QString& code) const;
+    /// Stores a setting, synchronises and posts "CurrencyDataSourceChanged" unless unchanged.
+    void storeFlag(const QString& key, bool value);
+    void post(const QString& name);
+
+    UserDefaults& defaults_;
+    NotificationCenter& center_;
+    QList<CCBRCurrencyInfoPtr> currencyDataSource_;
+    bool isConversionModeEnabled_ = false;
+    std::unique_ptr<CBaseCurrencySelector> baseCurrencySelector_;
+    std::unique_ptr<CCurrencyDataSourceInfo> currencyDataSourceInfo_;
+    std::unique_ptr<CCurrencyDataStorageManager> currencyDataStorageManager_;
+    std::unique_ptr<CRelatedCurrenciesInfo> relatedCurrenciesInfo_;
+    std::unique_ptr<CMetalsInfo> metalsInfo_;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+/// The application's bundled resources: property lists and images, found by name.
+///
+/// Property lists and our own images are compiled into the program (":/"); images may also come
+/// from extra directories (installed icon packages) added with `addImageDirectory`.
+namespace Resources {
+
+/// The path of the resource `name.type` (e.g. "CurrencyDataSources", "plist"), or empty.
+QString pathForResource(const QString& name, const QString& type);
+/// A property list resource; an invalid value when missing or unreadable.
+QVariant propertyList(const QString& name);
+/// The settings bundle's directory ("Settings.bundle"), or empty.
+QString settingsBundlePath();
+
+/// Searched after the built-in images, in the order added.
+void addImageDirectory(const QString& directory);
+/// The file of the image named exactly `name` (PNG or SVG), or empty when there is none.
+QString imagePath(const QString& name);
+
+}  // namespace Resources

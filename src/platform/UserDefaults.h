@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QDateTime>
+#include <QMutex>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantMap>
+
+#include <memory>
+#include <optional>
+
+/// The settings store: values the user set, persisted in one property-list file, plus a
+/// registration domain of defaults that is consulted when no value is stored and is never
+/// written to disk.
+///
+/// Writes stay in memory until `synchronize`, which saves them (atomically) or, when nothing
+/// changed here, reloads the file so that changes made by another process (the CLI beside the
+/// app) become visible. Safe to use from several threads.
+class UserDefaults {
+public:
+    /// Uses (and creates on the first save) the file at `filePath`.
+    explicit UserDefaults(QString filePath);
+
+    /// The process-wide store in the data directory's "Library/Preferences/Numiva.plist".
+    /// Created on first use; `resetStandardUserDefaults` drops it so that the next use reads
+    /// the data directory again (tests, and the CLI's `--data-dir`).
+    static UserDefaults& standardUserDefaults();
+    static void resetStandardUserDefaults();
+
+    QString filePath() const { return filePath_; }
+
+    /// The stored value, else the registered one, else an invalid QVariant.
+    QVariant objectForKey(const QString& key) const;
+    bool hasValueForKey(const QString& key) const { return objectForKey(key).isValid(); }
+    /// The stored value only (no registration domain).
+    QVariant persistentObjectForKey(const QString& key) const;
+
+    QString stringForKey(const QString& key) const;
+    /// False when absent; texts "YES", "true" and "1" read as true, numbers by their value.
+    bool boolForKey(const QString& key) const;
+    std::optional<double> numberForKey(const QString& key) const;
+    QStringList stringArrayForKey(const QString& key) const;
+    QVariantList arrayForKey(const QString& key) const;
+    QDateTime dateForKey(const QString& key) const;
+
+    /// An invalid value removes the key.
+    void setObject(const QVariant& value, const QString& key);
+    void removeObjectForKey(const QString& key);
+
+    /// Merges into the registration domain; later registrations of a key win.
+    void registerDefaults(const QVariantMap& defaults);
+    QVariantMap registeredDefaults() const;
+
+    /// Saves pending changes, or reloads the file when there are none. False when saving failed.
+    bool synchronize();
+
+private:
+    void loadLocked();
+    QString filePath_;
+    mutable QMutex mutex_;
+    QVariantMap stored_;
+    QVariantMap registered_;
+    bool dirty_ = false;
+};
