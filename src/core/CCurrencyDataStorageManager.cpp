@@ -110,6 +110,8 @@ std::optional<CCurrencyDataStorageManager::Entry> CCurrencyDataStorageManager::g
 
 CCBRCurrencyInfoPtr CCurrencyDataStorageManager::getCurrencyInfoForCode(const QString& code,
                                                                        const QString& dataSource) {
+    // A table queued before this read is part of what the caller expects to find.
+    operationQueue_->waitUntilAllOperationsAreFinished();
     QMutexLocker lock(&contextLock_);
     const auto entry = getDbCurrencyInfoForCode(code, dataSource);
     if (!entry) {

@@ -14,7 +14,8 @@
 /// "CurrencyDataStorage.sqlite" in the library directory.
 ///
 /// Writes run on the manager's own queue, reads on the caller's thread; both hold the context
-/// lock for their whole duration, so a read waits for a queued table write in progress. When
+/// lock for their whole duration. A read first waits for the writes queued before it, so it
+/// never misses a table that was handed over earlier (tables hold tens of rows). When
 /// the store can be neither opened nor recreated, reads yield nothing and writes do nothing.
 class CCurrencyDataStorageManager {
 public:

@@ -10,6 +10,7 @@
 ///
 /// dict -> QVariantMap, array -> QVariantList, string -> QString, integer -> qint64,
 /// real -> double, boolean -> bool, date -> QDateTime (UTC), data -> QByteArray.
+/// Dates keep whole seconds: the XML form has no finer precision.
 namespace PropertyList {
 
 std::optional<QVariant> fromData(const QByteArray& data);

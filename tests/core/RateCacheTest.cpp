@@ -1,0 +1,147 @@
+#include "CCurrencyDataStorageManager.h"
+#include "Log.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CCBRCurrencyInfoPtr row(const QString& code, const char* sale, QDateTime date = {}) {
+    auto r = std::make_shared<CCBRCurrencyInfo>();
+    r->isoTextCode = code;
+    r->saleValue = Decimal::fromString(QString::fromLatin1(sale));
+    r->nominalValue = 1;
+    if (date.isValid()) {
+        r->actualDate = date;
+    }
+    return r;
+}
+
+CCBRCurrenciesInfo table(std::initializer_list<CCBRCurrencyInfoPtr> rows) {
+    CCBRCurrenciesInfo t;
+    for (const auto& r : rows) {
+        t.addCurrencyInfo(r);
+    }
+    return t;
+}
+
+int entryCount(const QString& path) {
+    int count = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
+        db.setDatabaseName(path);
+        db.open();
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("SELECT count(*) FROM CurrencyInfo")) && q.next()) {
+            count = q.value(0).toInt();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("count"));
+    return count;
+}
+
+class RateCacheTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("CurrencyDataStorage.sqlite"));
+    QDateTime march12 = QDateTime(QDate(2013, 3, 12), QTime(9, 15, 1, 500), QTimeZone::utc());
+};
+
+TEST_F(RateCacheTest, RepeatedWritesKeepOneEntryPerSourceAndCode) {
+    {
+        CCurrencyDataStorageManager cache(path);
+        cache.addCurrenciesInfoAsync(table({row("EUR", "1.3"), row("GBP", "1.5")}), QStringLiteral("YFinance"));
+        cache.addCurrenciesInfoAsync(table({row("EUR", "1.31", march12)}), QStringLiteral("YFinance"));
+        cache.addCurrenciesInfoAsync(table({row("EUR", "1.29")}), QStringLiteral("ECB"));
+        const auto eur = cache.getCurrencyInfoForCode(QStringLiteral("EUR"), QStringLiteral("YFinance"));
+        ASSERT_TRUE(eur);
+        EXPECT_EQ(eur->saleValue.toString(), QStringLiteral("1.31"));
+        EXPECT_EQ(eur->actualDate, march12);
+        EXPECT_EQ(eur->nominalValue, 1);
+        EXPECT_EQ(eur->isoTextCode, QStringLiteral("EUR"));
+        EXPECT_EQ(cache.getCurrencyInfoForCode(QStringLiteral("EUR"), QStringLiteral("ECB"))->saleValue.toString(),
+                  QStringLiteral("1.29"));
+        EXPECT_FALSE(cache.getCurrencyInfoForCode(QStringLiteral("GBP"), QStringLiteral("ECB")));
+        EXPECT_FALSE(cache.getCurrencyInfoForCode(QStringLiteral("eur"), QStringLiteral("YFinance")));
+    }
+    EXPECT_EQ(entryCount(path), 3);
+}
+
+TEST_F(RateCacheTest, NaNAndDatesSurviveARestart) {
+    {
+        CCurrencyDataStorageManager cache(path);
+        cache.addCurrenciesInfoAsync(table({row("XAU", "NaN", march12)}), QStringLiteral("CBR"));
+        cache.waitForPendingWrites();
+    }
+    CCurrencyDataStorageManager reopened(path);
+    const auto xau = reopened.getCurrencyInfoForCode(QStringLiteral("XAU"), QStringLiteral("CBR"));
+    ASSERT_TRUE(xau);
+    EXPECT_TRUE(xau->saleValue.isNaN());
+    EXPECT_EQ(xau->actualDate, march12);
+}
+
+TEST_F(RateCacheTest, AReadSeesATableQueuedJustBeforeIt) {
+    CCurrencyDataStorageManager cache(path);
+    CCBRCurrenciesInfo big;
+    for (int i = 0; i < 500; ++i) {
+        big.addCurrencyInfo(row(QStringLiteral("C%1").arg(i), "2.5"));
+    }
+    cache.addCurrenciesInfoAsync(big, QStringLiteral("YFinance"));
+    const auto last = cache.getCurrencyInfoForCode(QStringLiteral("C499"), QStringLiteral("YFinance"));
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->saleValue.toString(), QStringLiteral("2.5"));
+}
+
+TEST_F(RateCacheTest, RowsChangedAfterQueueingAreStoredAsTheyWere) {
+    CCurrencyDataStorageManager cache(path);
+    auto eur = row("EUR", "1.3");
+    cache.addCurrenciesInfoAsync(table({eur}), QStringLiteral("YFinance"));
+    eur->saleValue = Decimal::fromInt(7);
+    EXPECT_EQ(cache.getCurrencyInfoForCode(QStringLiteral("EUR"), QStringLiteral("YFinance"))->saleValue.toString(),
+              QStringLiteral("1.3"));
+}
+
+TEST_F(RateCacheTest, ARowThatCannotBeSavedIsLoggedAndTheOthersAreKept) {
+    CCurrencyDataStorageManager cache(path);
+    LogCapture log;
+    cache.addCurrenciesInfoAsync(table({row("EUR", "1.3"), row(QString(), "2"), row("GBP", "1.5")}),
+                                 QStringLiteral("YFinance"));
+    cache.waitForPendingWrites();
+    ASSERT_EQ(log.lines().size(), 1);
+    EXPECT_TRUE(log.lines().first().startsWith(QStringLiteral("Cannot save currency info: ")));
+    EXPECT_TRUE(cache.getCurrencyInfoForCode(QStringLiteral("GBP"), QStringLiteral("YFinance")));
+}
+
+TEST_F(RateCacheTest, ACorruptFileIsReplacedByAnEmptyStore) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(8192, '\x7f'));
+    f.close();
+    LogCapture log;
+    CCurrencyDataStorageManager cache(path);
+    EXPECT_TRUE(cache.hasStore());
+    EXPECT_FALSE(cache.getCurrencyInfoForCode(QStringLiteral("EUR"), QStringLiteral("YFinance")));
+    cache.addCurrenciesInfoAsync(table({row("EUR", "1.3")}), QStringLiteral("YFinance"));
+    EXPECT_TRUE(cache.getCurrencyInfoForCode(QStringLiteral("EUR"), QStringLiteral("YFinance")));
+    ASSERT_FALSE(log.lines().isEmpty());
+    EXPECT_TRUE(log.lines().first().startsWith(QStringLiteral("Persistent store create error: ")));
+}
+
+TEST_F(RateCacheTest, WithoutAStoreReadsYieldNothingAndWritesDoNothing) {
+    QFile f(dir.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    LogCapture log;
+    CCurrencyDataStorageManager cache(dir.filePath(QStringLiteral("blocker/CurrencyDataStorage.sqlite")));
+    EXPECT_FALSE(cache.hasStore());
+    cache.addCurrenciesInfoAsync(table({row("EUR", "1.3")}), QStringLiteral("YFinance"));
+    EXPECT_FALSE(cache.getCurrencyInfoForCode(QStringLiteral("EUR"), QStringLiteral("YFinance")));
+    EXPECT_EQ(log.lines().size(), 2);
+}
+
+}  // namespace

@@ -1,0 +1,369 @@
+#include "CRootViewModel.h"
+#include "CUIHelpers.h"
+#include "Localization.h"
+#include "NotificationCenter.h"
+#include "TestSupport.h"
+#include "UserDefaults.h"
+
+#include <QFile>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+Decimal d(const char* text) {
+    return Decimal::fromString(QString::fromLatin1(text));
+}
+
+CCBRCurrencyInfoPtr row(const QString& code, const char* sale, int nominal = 1) {
+    auto r = std::make_shared<CCBRCurrencyInfo>();
+    r->isoTextCode = code;
+    r->saleValue = d(sale);
+    r->nominalValue = nominal;
+    return r;
+}
+
+/// A model on a fresh data directory, with the start-up order of defaults (settings bundle,
+/// then the model's own) and every notification recorded.
+class ModelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CUIHelpers::registerDefaultsFromSettingsBundle(defaults);
+        center.addObserver(this, CRootViewModel::CurrencyDataSourceChanged, nullptr,
+                           [this](const QString& n, const void*) { posted << n; });
+        center.addObserver(this, CRootViewModel::BaseCurrencyChanged, nullptr,
+                           [this](const QString& n, const void*) { posted << n; });
+    }
+
+    CRootViewModel& model() {
+        if (!model_) {
+            model_ = std::make_unique<CRootViewModel>(defaults, center);
+            posted.clear();
+        }
+        return *model_;
+    }
+
+    QStringList codes() { return model().getSelectedCurrencyCodes(); }
+
+    /// Puts rates straight into the list (as a merge would) without going through a provider.
+    void setRates(std::initializer_list<CCBRCurrencyInfoPtr> rates) {
+        CCBRCurrenciesInfo answer;
+        for (const auto& r : rates) {
+            answer.addCurrencyInfo(r);
+        }
+        model().synchronizeDataSourceWithInfo(answer);
+    }
+
+    ScopedDataDir dataDir;
+    UserDefaults& defaults = UserDefaults::standardUserDefaults();
+    NotificationCenter center;
+    QStringList posted;
+    std::unique_ptr<CRootViewModel> model_;
+};
+
+TEST_F(ModelTest, FirstLaunchListsEuroAfterTheDollarAndStoresBoth) {
+    EXPECT_EQ(codes(), (QStringList{"USD", "EUR"}));
+    EXPECT_EQ(model().getBaseCurrencyCode(), QStringLiteral("USD"));
+    EXPECT_EQ(UserDefaults(defaults.filePath()).stringArrayForKey(QStringLiteral("SelectedCurrencies")),
+              (QStringList{"EUR", "USD"}));
+    const QVariantMap registered = defaults.registeredDefaults();
+    for (const char* key : {"SelectedCurrencies", "BaseCurrency", "BaseCurrencyAutoSelect", "SelectedCurrencySources",
+                            "ConversionFee", "ConversionFeeEnabled", "SubtractFeeEnabled", "DisplayDirectRates",
+                            "MetalBaseUnitUserDefaultsKey", "ChartDataCsvSeparatorUserDefaultsKey"}) {
+        EXPECT_TRUE(registered.contains(QString::fromLatin1(key))) << key;
+    }
+    EXPECT_EQ(model().getAllSelectedDataSources(), QStringList{"YFinance"});
+    const auto usd = model().currencyDataSource().first();
+    EXPECT_EQ(usd->nominalValue, 1);
+    EXPECT_EQ(usd->saleValue, d("1"));
+    EXPECT_EQ(usd->displayName, QStringLiteral("US Dollar"));
+    EXPECT_FALSE(model().isConversionModeEnabled());
+}
+
+TEST_F(ModelTest, StoredCodesAreKeptAndAMissingBaseIsAppended) {
+    defaults.setObject(QStringList{"GBP", "JPY", "GBP"}, QStringLiteral("SelectedCurrencies"));
+    defaults.setObject(QStringLiteral("CHF"), QStringLiteral("BaseCurrency"));
+    EXPECT_EQ(codes(), (QStringList{"CHF", "GBP", "JPY"}));
+    EXPECT_EQ(defaults.stringArrayForKey(QStringLiteral("SelectedCurrencies")), (QStringList{"GBP", "JPY", "CHF"}));
+}
+
+TEST_F(ModelTest, ChangingTheBaseCurrency) {
+    model().setBaseCurrencyCode(QStringLiteral("USD"));
+    EXPECT_TRUE(posted.isEmpty()) << "unchanged base posts nothing";
+
+    model().setBaseCurrencyCode(QStringLiteral("GBP"));
+    EXPECT_EQ(posted, (QStringList{"CurrencyDataSourceChanged", "BaseCurrencyChanged"}));
+    EXPECT_EQ(codes(), (QStringList{"GBP", "USD", "EUR"}));
+    EXPECT_EQ(defaults.stringArrayForKey(QStringLiteral("SelectedCurrencies")), (QStringList{"USD", "EUR", "GBP"}));
+
+    posted.clear();
+    model().setBaseCurrencyCode(QStringLiteral("EUR"));
+    EXPECT_EQ(codes(), (QStringList{"EUR", "GBP", "USD"})) << "the former base stays as an ordinary entry";
+    EXPECT_EQ(posted.size(), 2);
+}
+
+TEST_F(ModelTest, SelectingAndDeselectingProviders) {
+    model().setDataSource(QStringLiteral("YFinance"), true);
+    model().setDataSource(QStringLiteral("ECB"), false);
+    EXPECT_TRUE(posted.isEmpty());
+
+    model().setDataSource(QStringLiteral("ECB"), true);
+    EXPECT_EQ(model().getAllSelectedDataSources(), (QStringList{"YFinance", "ECB"}));
+    EXPECT_EQ(model().getSelectedDataSource(), QStringLiteral("YFinance")) << "selecting keeps the active provider";
+    model().setDataSource(QStringLiteral("YFinance"), false);
+    EXPECT_EQ(model().getSelectedDataSource(), QStringLiteral("ECB"));
+    model().setDataSource(QStringLiteral("ECB"), false);
+    EXPECT_FALSE(model().getSelectedDataSource().has_value());
+    EXPECT_EQ(posted.size(), 3);
+    EXPECT_TRUE(model().isDataSourceSelected(QStringLiteral("ECB")) == false);
+}
+
+TEST_F(ModelTest, FeeSettersPostOnlyOnChange) {
+    model().setConversionFeeEnabled(false);
+    model().setSubtractFeeEnabled(false);
+    model().setConversionFee(d("0"));
+    EXPECT_TRUE(posted.isEmpty());
+    model().setConversionFee(d("2.5"));
+    model().setConversionFee(d("2.50"));
+    model().setConversionFeeEnabled(true);
+    model().setSubtractFeeEnabled(true);
+    EXPECT_EQ(posted.size(), 3);
+    EXPECT_EQ(model().getConversionFee(), d("2.5"));
+    EXPECT_TRUE(UserDefaults(defaults.filePath()).boolForKey(QStringLiteral("SubtractFeeEnabled")));
+}
+
+TEST_F(ModelTest, AvailableCodesAreTheUnionOverSelectedSources) {
+    model().setDataSource(QStringLiteral("ECB"), true);
+    const QStringList available = model().getAvailableCurrencyCodes();
+    EXPECT_TRUE(available.contains(QStringLiteral("XAU")));  // Yahoo
+    EXPECT_TRUE(available.contains(QStringLiteral("ISK")));  // ECB
+    EXPECT_EQ(available.count(QStringLiteral("EUR")), 1);
+    EXPECT_FALSE(model().isCurrencyCodeAvailable(QStringLiteral("KPW")));
+    EXPECT_FALSE(model().getAvailableNotSelectedCurrencyCodes().contains(QStringLiteral("EUR")));
+    EXPECT_TRUE(model().getAvailableNotSelectedCurrencyCodes().contains(QStringLiteral("GBP")));
+}
+
+TEST_F(ModelTest, MergingAnAnswer) {
+    defaults.setObject(QStringList{"EUR", "GBP", "KPW", "GBX", "JPY"}, QStringLiteral("SelectedCurrencies"));
+    model();
+    // The cache holds GBP for the active provider only; JPY is nowhere.
+    CCBRCurrenciesInfo cached;
+    cached.addCurrencyInfo(row("GBP", "1.52"));
+    cached.currenciesInfo.first()->actualDate = QDateTime(QDate(2013, 3, 12), QTime(8, 0), QTimeZone::utc());
+    model().currencyDataStorageManager().addCurrenciesInfoAsync(cached, QStringLiteral("YFinance"));
+    CCBRCurrenciesInfo otherSource;
+    otherSource.addCurrencyInfo(row("JPY", "0.01"));
+    model().currencyDataStorageManager().addCurrenciesInfoAsync(otherSource, QStringLiteral("ECB"));
+
+    const QDateTime before = QDateTime::currentDateTimeUtc();
+    setRates({row("EUR", "130", 100), row("KPW", "0.001"), row("USD", "5"), row("EUR", "9")});
+    const auto& list = model().currencyDataSource();
+    auto find = [&](const char* code) {
+        for (const auto& r : list) {
+            if (r->isoTextCode == QLatin1String(code)) {
+                return r;
+            }
+        }
+        return CCBRCurrencyInfoPtr();
+    };
+    EXPECT_EQ(find("EUR")->saleValueForCurrency(), d("1.3")) << "first EUR row of the answer";
+    EXPECT_EQ(find("USD")->saleValue, d("1")) << "the reference row is never overwritten";
+    EXPECT_TRUE(find("KPW")->saleValue.isNaN()) << "no selected provider offers it";
+    EXPECT_GE(find("KPW")->actualDate, before);
+    EXPECT_EQ(find("GBP")->saleValue, d("1.52")) << "from the cache";
+    EXPECT_EQ(find("GBP")->actualDate, QDateTime(QDate(2013, 3, 12), QTime(8, 0), QTimeZone::utc()));
+    EXPECT_EQ(find("GBX")->saleValue, d("0.0152")) << "a penny through the cached pound";
+    EXPECT_TRUE(find("JPY")->saleValue.isNaN()) << "another provider's cache is not used";
+    EXPECT_EQ(codes(), (QStringList{"USD", "EUR", "GBP", "KPW", "GBX", "JPY"}));
+}
+
+TEST_F(ModelTest, AFailedQueryLeavesOnlyCachedRates) {
+    defaults.setObject(QStringList{"EUR", "GBP"}, QStringLiteral("SelectedCurrencies"));
+    model();
+    CCBRCurrenciesInfo cached;
+    cached.addCurrencyInfo(row("EUR", "1.3"));
+    model().currencyDataStorageManager().addCurrenciesInfoAsync(cached, QStringLiteral("YFinance"));
+    setRates({});
+    EXPECT_EQ(model().getSaleValueForBaseCurrency(QStringLiteral("EUR")), d("1.3"));
+    EXPECT_TRUE(model().getSaleValueForBaseCurrency(QStringLiteral("GBP")).isNaN());
+}
+
+struct FeeCase {
+    bool enabled;
+    bool subtract;
+    const char* fee;
+    const char* eurInGbp;
+    const char* gbpInEur;
+};
+
+class ModelFee : public ModelTest, public ::testing::WithParamInterface<FeeCase> {};
+
+TEST_P(ModelFee, IsAlwaysAppliedToTheNumerator) {
+    const FeeCase& c = GetParam();
+    defaults.setObject(QStringList{"EUR", "GBP"}, QStringLiteral("SelectedCurrencies"));
+    defaults.setObject(c.enabled, QStringLiteral("ConversionFeeEnabled"));
+    defaults.setObject(c.subtract, QStringLiteral("SubtractFeeEnabled"));
+    if (c.fee != nullptr) {
+        defaults.setObject(QString::fromLatin1(c.fee).toDouble(), QStringLiteral("ConversionFee"));
+    } else {
+        defaults.registerDefaults({{QStringLiteral("ConversionFee"), QVariant()}});
+    }
+    setRates({row("EUR", "1.2"), row("GBP", "1.5")});
+    EXPECT_EQ(model().getSaleValueForCurrency(QStringLiteral("EUR"), QStringLiteral("GBP")).toString(),
+              QString::fromLatin1(c.eurInGbp));
+    EXPECT_EQ(model().getSaleValueForCurrency(QStringLiteral("GBP"), QStringLiteral("EUR")).toString(),
+              QString::fromLatin1(c.gbpInEur));
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, ModelFee,
+                         ::testing::Values(FeeCase{false, false, "1.5", "0.8", "1.25"},
+                                           FeeCase{true, false, "1.5", "0.812", "1.26875"},
+                                           FeeCase{true, true, "1.5", "0.788", "1.23125"},
+                                           FeeCase{true, false, nullptr, "0.8", "1.25"},
+                                           FeeCase{true, false, "0", "0.8", "1.25"}));
+
+struct MetalCase {
+    const char* unit;
+    const char* goldInUsd;
+};
+
+class ModelMetal : public ModelTest, public ::testing::WithParamInterface<MetalCase> {};
+
+TEST_P(ModelMetal, PricesFollowTheChosenWeightUnit) {
+    defaults.setObject(QStringList{"XAU"}, QStringLiteral("SelectedCurrencies"));
+    defaults.setObject(QString::fromLatin1(GetParam().unit), QStringLiteral("MetalBaseUnitUserDefaultsKey"));
+    setRates({row("XAU", "1600")});
+    EXPECT_EQ(model().getSaleValueForCurrency(QStringLiteral("XAU"), QStringLiteral("USD")).toString(),
+              QString::fromLatin1(GetParam().goldInUsd));
+}
+
+INSTANTIATE_TEST_SUITE_P(Units, ModelMetal,
+                         ::testing::Values(MetalCase{"Ounce", "1600"},
+                                           MetalCase{"Gramm", "51.44119450980476883536055364717298"},
+                                           MetalCase{"Kilo", "51441.19450980476883536055364717298"},
+                                           MetalCase{"Pound", "19200"},
+                                           MetalCase{"Stone", "1600"}));  // unknown unit: as quoted
+
+TEST(MetalsInfo, MultipliersBetweenUnits) {
+    QTemporaryDir dir;
+    UserDefaults defaults(dir.filePath(QStringLiteral("p.plist")));
+    const QVariantMap metals{{QStringLiteral("XAU"), QVariantMap{{QStringLiteral("BaseUnit"), QStringLiteral("Ounce")}}},
+                             {QStringLiteral("XAG"), QVariantMap{{QStringLiteral("BaseUnit"), QStringLiteral("Gramm")}}}};
+    CMetalsInfo info(metals, defaults);
+    defaults.setObject(QStringLiteral("Gramm"), QStringLiteral("MetalBaseUnitUserDefaultsKey"));
+    EXPECT_EQ(*info.getMultiplierForCurrency(QStringLiteral("XAU")), d("1") / d("31.1034768"));
+    defaults.setObject(QStringLiteral("Kilo"), QStringLiteral("MetalBaseUnitUserDefaultsKey"));
+    EXPECT_EQ(*info.getMultiplierForCurrency(QStringLiteral("XAG")), d("1000"));
+    EXPECT_FALSE(info.getMultiplierForCurrency(QStringLiteral("EUR")).has_value());
+    EXPECT_EQ(*CMetalsInfo::getUnitToOunceMultiplier(QStringLiteral("Pound")) * d("12"), d("1"));
+    EXPECT_FALSE(CMetalsInfo::getUnitToOunceMultiplier(QStringLiteral("gramm")).has_value());
+}
+
+TEST_F(ModelTest, RatesFollowTheDisplayDirectionAndStayExact) {
+    setRates({row("EUR", "1.3")});
+    EXPECT_EQ(model().getSaleValueForBaseCurrency(QStringLiteral("EUR")), d("1.3"));
+    defaults.setObject(true, QStringLiteral("DisplayDirectRates"));
+    EXPECT_EQ(model().getSaleValueForBaseCurrency(QStringLiteral("EUR")).toString(),
+              QStringLiteral("0.7692307692307692307692307692307692"));
+}
+
+TEST_F(ModelTest, RatesThatCannotBeComputedAreNaN) {
+    defaults.setObject(QStringList{"EUR", "GBP", "CHF"}, QStringLiteral("SelectedCurrencies"));
+    setRates({row("EUR", "1.3"), row("CHF", "0")});
+    EXPECT_TRUE(model().getSaleValueForCurrency(QStringLiteral("JPY"), QStringLiteral("USD")).isNaN()) << "not listed";
+    EXPECT_TRUE(model().getSaleValueForCurrency(QStringLiteral("EUR"), QStringLiteral("JPY")).isNaN());
+    EXPECT_TRUE(model().getSaleValueForCurrency(QStringLiteral("EUR"), QStringLiteral("CHF")).isNaN())
+        << "a zero one-unit value is no divisor";
+    EXPECT_TRUE(model().getSaleValueForCurrency(QStringLiteral("EUR"), QStringLiteral("GBP")).isNaN());
+
+    model().addCurrencyInfo(QStringLiteral("SEK"));  // never merged: nominal 0
+    EXPECT_TRUE(model().getSaleValueForCurrency(QStringLiteral("SEK"), QStringLiteral("USD")).isNaN());
+    EXPECT_TRUE(model().getSaleValueForCurrency(QStringLiteral("USD"), QStringLiteral("SEK")).isNaN());
+}
+
+TEST_F(ModelTest, ConversionModeOrdersTheListAndScalesEveryRow) {
+    defaults.setObject(QStringList{"GBP", "EUR", "JPY"}, QStringLiteral("SelectedCurrencies"));
+    setRates({row("EUR", "1.25"), row("GBP", "1.5"), row("JPY", "1", 100)});
+    model().convertedCurrencyCode = QStringLiteral("EUR");
+    model().convertedCurrencyValue = d("100");
+    model().setIsconversionModeEnabled(true);
+    EXPECT_EQ(posted, QStringList{"CurrencyDataSourceChanged"});
+    EXPECT_EQ(codes(), (QStringList{"EUR", "USD", "GBP", "JPY"}));
+    EXPECT_EQ(model().getSaleValueForConvertedCurrency(QStringLiteral("JPY"), false), d("12500"));
+    EXPECT_EQ(model().getSaleValueForConvertedCurrency(QStringLiteral("USD"), false), d("125"));
+    EXPECT_EQ(model().getSaleValueForConvertedCurrency(QStringLiteral("JPY"), true), d("0.8"));
+    model().convertedCurrencyCode = QStringLiteral("KPW");
+    EXPECT_TRUE(model().getSaleValueForConvertedCurrency(QStringLiteral("JPY"), false).isNaN());
+
+    model().convertedCurrencyCode = QStringLiteral("JPY");
+    model().setIsconversionModeEnabled(true);
+    EXPECT_EQ(codes(), (QStringList{"JPY", "USD", "EUR", "GBP"}));
+    model().setIsconversionModeEnabled(false);
+    EXPECT_EQ(codes(), (QStringList{"USD", "JPY", "EUR", "GBP"})) << "others keep their relative order";
+}
+
+TEST_F(ModelTest, AddedCurrenciesGoRightAfterTheFirstRow) {
+    model().addCurrencyInfo(QStringLiteral("GBP"));
+    model().addCurrencyInfo(QStringLiteral("XAU"));
+    EXPECT_EQ(codes(), (QStringList{"USD", "XAU", "GBP", "EUR"}));
+    Localization::install(QStringLiteral("en"));
+    model().addCurrencyInfo(QStringLiteral("GBX"));
+    EXPECT_EQ(model().currencyDataSource()[1]->displayName, QStringLiteral("British penny"));
+    EXPECT_EQ(model().currencyDataSource()[2]->displayName, QStringLiteral("Gold"));
+}
+
+/// An in-memory registry of user-added sources.
+class Registry : public CCustomDataSourceLookup {
+public:
+    QList<CCustomDataSourceEntry> entries;
+    QList<CCustomDataSourceEntry> getAllDataSources() const override { return entries; }
+    std::optional<CCustomDataSourceEntry> getDataSourceWithUrl(const QString& url) const override {
+        for (const auto& e : entries) {
+            if (e.url == url) {
+                return e;
+            }
+        }
+        return std::nullopt;
+    }
+};
+
+TEST(CurrencyDataSourceInfo, BuiltInAndUserAddedSources) {
+    Localization::install(QStringLiteral("en"));
+    QTemporaryDir dir;
+    const QString logo = dir.filePath(QStringLiteral("logo.jpeg"));
+    QFile file(logo);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\xff\xd8\xff");
+    file.close();
+    Registry registry;
+    registry.entries = {{QStringLiteral("http://b.example/feed.xml"), QStringLiteral("Bank B"), logo, QStringList{"USD", "AMD"}},
+                        {QStringLiteral("http://a.example/feed.xml"), std::nullopt,
+                         dir.filePath(QStringLiteral("gone.jpeg")), std::nullopt}};
+    CCurrencyDataSourceInfo info(&registry);
+
+    const QStringList ids = info.getAllDataSourceIds();
+    ASSERT_EQ(ids.size(), 9);
+    EXPECT_EQ(ids.mid(7), (QStringList{"http://b.example/feed.xml", "http://a.example/feed.xml"}));
+    EXPECT_FALSE(info.isCustomDataSource(QStringLiteral("ECB")));
+    EXPECT_TRUE(info.isCustomDataSource(ids[7]));
+    EXPECT_EQ(info.getDataSourceDisplayName(QStringLiteral("ECB")), QStringLiteral("European Central Bank"));
+    EXPECT_EQ(info.getDataSourceDisplayName(ids[7]), QStringLiteral("Bank B"));
+    EXPECT_EQ(info.getDataSourceDisplayName(ids[8]), QStringLiteral("Custom data source"));
+    EXPECT_EQ(info.getAvailableCurrencyCodes(ids[7]), (QStringList{"USD", "AMD"}));
+    EXPECT_TRUE(info.getAvailableCurrencyCodes(ids[8]).isEmpty());
+    EXPECT_TRUE(info.getAvailableCurrencyCodes(QStringLiteral("http://unknown")).isEmpty());
+    EXPECT_EQ(info.getDataSourceLogo(ids[7]), logo);
+    EXPECT_NE(info.getDataSourceLogo(ids[8]), dir.filePath(QStringLiteral("gone.jpeg")));
+}
+
+TEST(CurrencyDataSourceInfo, MissingCataloguesReadAsEmpty) {
+    CCurrencyDataSourceInfo info(QVariantMap(), nullptr);
+    EXPECT_TRUE(info.getAllDataSourceIds().isEmpty());
+    EXPECT_TRUE(info.isCustomDataSource(QStringLiteral("ECB")));
+    CRelatedCurrenciesInfo related{QVariantMap()};
+    EXPECT_FALSE(related.hasRelatedCurrencyForCode(QStringLiteral("GBX")));
+    EXPECT_TRUE(related.getMultiplierForCode(QStringLiteral("GBX")).isZero());
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+#include "Decimal.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+Decimal d(const char* text) {
+    return Decimal::fromString(QString::fromLatin1(text));
+}
+
+struct ParseCase {
+    const char* text;
+    char16_t separator;
+    const char* expected;  // nullptr: not a number
+};
+
+class DecimalParse : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(DecimalParse, ReadsOnlyWellFormedNumbers) {
+    const ParseCase& c = GetParam();
+    const auto value = Decimal::parse(QString::fromUtf8(c.text), QChar(c.separator));
+    if (c.expected == nullptr) {
+        EXPECT_FALSE(value.has_value()) << c.text;
+    } else {
+        ASSERT_TRUE(value.has_value()) << c.text;
+        EXPECT_EQ(value->toString(), QString::fromLatin1(c.expected)) << c.text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, DecimalParse,
+    ::testing::Values(ParseCase{"1.5", u'.', "1.5"}, ParseCase{"  -0.25 ", u'.', "-0.25"},
+                      ParseCase{"+7", u'.', "7"}, ParseCase{"2,5", u',', "2.5"},
+                      ParseCase{"2,5", u'.', nullptr}, ParseCase{"2.5", u',', nullptr},
+                      ParseCase{".5", u'.', "0.5"}, ParseCase{"5.", u'.', "5"},
+                      ParseCase{"1e3", u'.', "1000"}, ParseCase{"1.5E-3", u'.', "0.0015"},
+                      ParseCase{"1e", u'.', nullptr}, ParseCase{"1e9999999", u'.', nullptr},
+                      ParseCase{"", u'.', nullptr}, ParseCase{"   ", u'.', nullptr},
+                      ParseCase{"-", u'.', nullptr}, ParseCase{".", u'.', nullptr},
+                      ParseCase{"1.2.3", u'.', nullptr}, ParseCase{"12abc", u'.', nullptr},
+                      ParseCase{"NaN", u'.', nullptr}, ParseCase{"inf", u'.', nullptr},
+                      ParseCase{"1 000", u'.', nullptr}, ParseCase{"0x10", u'.', nullptr},
+                      ParseCase{"000123.4500", u'.', "123.45"}));
+
+TEST(Decimal, DivisionKeeps34SignificantDigits) {
+    EXPECT_EQ((d("1") / d("1.3")).toString(), QStringLiteral("0.7692307692307692307692307692307692"));
+    EXPECT_EQ((d("2") / d("3")).toString(), QStringLiteral("0.6666666666666666666666666666666667"));
+}
+
+TEST(Decimal, ExactWhereBinaryFloatingPointIsNot) {
+    EXPECT_EQ(d("0.1") + d("0.2"), d("0.3"));
+    EXPECT_EQ((d("1.1") * d("1.1")).toString(), QStringLiteral("1.21"));
+    EXPECT_EQ(Decimal::fromDouble(0.1).toString(), QStringLiteral("0.1"));
+    EXPECT_EQ(Decimal::fromDouble(1.5).toString(), QStringLiteral("1.5"));
+}
+
+TEST(Decimal, UndefinedResultsAreNaN) {
+    EXPECT_TRUE((d("1") / d("0")).isNaN());
+    EXPECT_TRUE((d("0") / d("0")).isNaN());
+    EXPECT_TRUE((d("-5") / d("0.000")).isNaN());
+    EXPECT_TRUE((d("1e6000") * d("1e6000")).isNaN()) << "overflow must not give infinity";
+    EXPECT_TRUE((Decimal::nan() + d("1")).isNaN());
+    EXPECT_TRUE((d("1") * Decimal::nan()).isNaN());
+    EXPECT_TRUE((-Decimal::nan()).isNaN());
+    EXPECT_TRUE(Decimal::fromDouble(std::numeric_limits<double>::infinity()).isNaN());
+    EXPECT_EQ(Decimal::nan().toString(), QStringLiteral("NaN"));
+}
+
+TEST(Decimal, ComparesNumericallyAndNaNNeverEquals) {
+    EXPECT_EQ(d("1.50"), d("1.5"));
+    EXPECT_LT(d("-2"), d("1"));
+    EXPECT_GE(d("100"), d("100.00"));
+    EXPECT_NE(Decimal::nan(), Decimal::nan());
+    EXPECT_FALSE(Decimal::nan() < d("1"));
+    EXPECT_FALSE(Decimal::nan() >= d("1"));
+    EXPECT_TRUE(Decimal().isZero());
+    EXPECT_TRUE(d("-0.5").isNegative());
+    EXPECT_FALSE(Decimal::nan().isNegative());
+}
+
+struct TextCase {
+    const char* in;
+    const char* out;
+};
+
+class DecimalText : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(DecimalText, PlainWithoutExponentForOrdinaryValues) {
+    EXPECT_EQ(d(GetParam().in).toString(), QString::fromLatin1(GetParam().out));
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, DecimalText,
+                         ::testing::Values(TextCase{"1E-7", "0.0000001"}, TextCase{"1.2000", "1.2"},
+                                           TextCase{"1E+5", "100000"}, TextCase{"-0", "0"},
+                                           TextCase{"0.000", "0"}, TextCase{"-12.50", "-12.5"},
+                                           TextCase{"31103.4768", "31103.4768"},
+                                           TextCase{"1.5E+70", "1.5E+70"},
+                                           TextCase{"1E-70", "1E-70"}));
+
+struct RoundCase {
+    const char* in;
+    int digits;
+    const char* out;
+};
+
+class DecimalRound : public ::testing::TestWithParam<RoundCase> {};
+
+TEST_P(DecimalRound, HalfEven) {
+    EXPECT_EQ(d(GetParam().in).rounded(GetParam().digits).toString(), QString::fromLatin1(GetParam().out));
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, DecimalRound,
+                         ::testing::Values(RoundCase{"2.345", 2, "2.34"}, RoundCase{"2.355", 2, "2.36"},
+                                           RoundCase{"2.5", 0, "2"}, RoundCase{"3.5", 0, "4"},
+                                           RoundCase{"-2.5", 0, "-2"}, RoundCase{"1.23", 5, "1.23"},
+                                           RoundCase{"0.7692307692307692307692307692307692", 10,
+                                                     "0.7692307692"},
+                                           RoundCase{"123456789012345678901234567890123", 2,
+                                                     "123456789012345678901234567890123"}));
+
+TEST(Decimal, ScalesByPowersOfTenExactly) {
+    EXPECT_EQ(d("0.0311034768").scaledByPowerOfTen(3).toString(), QStringLiteral("31.1034768"));
+    EXPECT_EQ(d("1.5").scaledByPowerOfTen(-2).toString(), QStringLiteral("0.015"));
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+#include "UserDefaults.h"
+
+#include "PropertyList.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class UserDefaultsTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("Library/Preferences/Numiva.plist"));
+};
+
+TEST_F(UserDefaultsTest, RegisteredDefaultsAnswerUntilAValueIsStoredAndAreNeverWritten) {
+    UserDefaults defaults(path);
+    defaults.registerDefaults({{QStringLiteral("BaseCurrency"), QStringLiteral("USD")}});
+    EXPECT_EQ(defaults.stringForKey(QStringLiteral("BaseCurrency")), QStringLiteral("USD"));
+    EXPECT_FALSE(defaults.persistentObjectForKey(QStringLiteral("BaseCurrency")).isValid());
+
+    defaults.setObject(QStringLiteral("EUR"), QStringLiteral("BaseCurrency"));
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_EQ(defaults.stringForKey(QStringLiteral("BaseCurrency")), QStringLiteral("EUR"));
+
+    defaults.removeObjectForKey(QStringLiteral("BaseCurrency"));
+    defaults.setObject(1, QStringLiteral("Other"));
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_EQ(defaults.stringForKey(QStringLiteral("BaseCurrency")), QStringLiteral("USD"));
+
+    const QVariantMap onDisk = PropertyList::readFile(path).value().toMap();
+    EXPECT_FALSE(onDisk.contains(QStringLiteral("BaseCurrency")));
+    EXPECT_TRUE(onDisk.contains(QStringLiteral("Other")));
+}
+
+TEST_F(UserDefaultsTest, EveryValueTypeSurvivesTheFile) {
+    const QDateTime when(QDate(2013, 3, 12), QTime(10, 30, 15), QTimeZone::utc());
+    {
+        UserDefaults defaults(path);
+        defaults.setObject(QStringLiteral("Ounce"), QStringLiteral("text"));
+        defaults.setObject(2.5, QStringLiteral("real"));
+        defaults.setObject(42, QStringLiteral("integer"));
+        defaults.setObject(true, QStringLiteral("flag"));
+        defaults.setObject(QStringList{QStringLiteral("EUR"), QStringLiteral("USD")}, QStringLiteral("codes"));
+        defaults.setObject(when, QStringLiteral("date"));
+        ASSERT_TRUE(defaults.synchronize());
+    }
+    UserDefaults reread(path);
+    EXPECT_EQ(reread.stringForKey(QStringLiteral("text")), QStringLiteral("Ounce"));
+    EXPECT_EQ(reread.numberForKey(QStringLiteral("real")), 2.5);
+    EXPECT_EQ(reread.numberForKey(QStringLiteral("integer")), 42.0);
+    EXPECT_TRUE(reread.boolForKey(QStringLiteral("flag")));
+    EXPECT_EQ(reread.stringArrayForKey(QStringLiteral("codes")),
+              (QStringList{QStringLiteral("EUR"), QStringLiteral("USD")}));
+    EXPECT_EQ(reread.dateForKey(QStringLiteral("date")), when);
+}
+
+TEST_F(UserDefaultsTest, AbsentAndMistypedValuesReadAsNothing) {
+    UserDefaults defaults(path);
+    defaults.setObject(QStringLiteral("x"), QStringLiteral("text"));
+    defaults.setObject(QVariantList{1, 2}, QStringLiteral("numbers"));
+    EXPECT_FALSE(defaults.boolForKey(QStringLiteral("missing")));
+    EXPECT_FALSE(defaults.numberForKey(QStringLiteral("missing")).has_value());
+    EXPECT_FALSE(defaults.numberForKey(QStringLiteral("text")).has_value());
+    EXPECT_TRUE(defaults.stringArrayForKey(QStringLiteral("numbers")).isEmpty());
+    EXPECT_TRUE(defaults.stringArrayForKey(QStringLiteral("text")).isEmpty());
+    EXPECT_TRUE(defaults.stringForKey(QStringLiteral("numbers")).isEmpty());
+    EXPECT_FALSE(defaults.dateForKey(QStringLiteral("text")).isValid());
+}
+
+TEST_F(UserDefaultsTest, SynchronizeWithoutChangesSeesAnotherWriter) {
+    UserDefaults app(path);
+    UserDefaults cli(path);
+    cli.setObject(QStringLiteral("GBP"), QStringLiteral("BaseCurrency"));
+    ASSERT_TRUE(cli.synchronize());
+    EXPECT_FALSE(app.hasValueForKey(QStringLiteral("BaseCurrency")));
+    app.synchronize();
+    EXPECT_EQ(app.stringForKey(QStringLiteral("BaseCurrency")), QStringLiteral("GBP"));
+}
+
+TEST_F(UserDefaultsTest, ADamagedFileStartsEmptyAndIsReplacedOnSave) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<plist><dict><key>broken");
+    file.close();
+    UserDefaults defaults(path);
+    EXPECT_FALSE(defaults.hasValueForKey(QStringLiteral("broken")));
+    defaults.setObject(true, QStringLiteral("ok"));
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_TRUE(UserDefaults(path).boolForKey(QStringLiteral("ok")));
+}
+
+}  // namespace
