@@ -1,0 +1,94 @@
+#include "XmlParser.h"
+
+#include <QStringDecoder>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+/// Writes every event as one line.
+class Recorder : public XmlParserDelegate {
+public:
+    QStringList events;
+    void parserDidStartDocument() override { events << QStringLiteral("start-document"); }
+    void parserDidStartElement(const QString& name, const Attributes& attributes) override {
+        QStringList attrs;
+        for (auto it = attributes.begin(); it != attributes.end(); ++it) {
+            attrs << it.key() + u'=' + it.value();
+        }
+        events << u'<' + name + (attrs.isEmpty() ? QString() : u' ' + attrs.join(u' ')) + u'>';
+    }
+    void parserFoundCharacters(const QString& text) override { events << text; }
+    void parserDidEndElement(const QString& name) override { events << QStringLiteral("</") + name + u'>'; }
+    void parserDidEndDocument() override { events << QStringLiteral("end-document"); }
+};
+
+TEST(XmlParser, DeliversEventsWithQualifiedNamesAndAttributes) {
+    XmlParser parser(
+        "<?xml version='1.0' encoding='utf-8'?>\r\n"
+        "<gesmes:Envelope xmlns:gesmes='http://www.gesmes.org/xml/2002-08-01'><Cube>"
+        "<Cube time='2013-03-12'><Cube currency='USD' rate=\"1.3\"/></Cube></Cube>"
+        "<name>A &amp; B<![CDATA[<x>]]></name></gesmes:Envelope>");
+    Recorder r;
+    ASSERT_TRUE(parser.parse(r)) << parser.errorString().toStdString();
+    EXPECT_EQ(r.events, (QStringList{"start-document",
+                                     "<gesmes:Envelope xmlns:gesmes=http://www.gesmes.org/xml/2002-08-01>",
+                                     "<Cube>", "<Cube time=2013-03-12>", "<Cube currency=USD rate=1.3>",
+                                     "</Cube>", "</Cube>", "</Cube>", "<name>", "A & B", "<x>", "</name>",
+                                     "</gesmes:Envelope>", "end-document"}));
+}
+
+TEST(XmlParser, HonoursTheDeclaredSingleByteEncoding) {
+    for (const char* encoding : {"windows-1251", "ISO-8859-1"}) {
+        const QString name = encoding == QByteArray("windows-1251") ? QStringLiteral("Доллар США")
+                                                                   : QStringLiteral("Dólar");
+        QStringEncoder encoder(encoding);
+        ASSERT_TRUE(encoder.isValid()) << encoding;
+        const QByteArray doc = QByteArray("<?xml version=\"1.0\" encoding=\"") + encoding + "\"?><item><name>" +
+                               QByteArray(encoder(name)) + "</name></item>";
+        XmlParser parser(doc);
+        Recorder r;
+        ASSERT_TRUE(parser.parse(r)) << encoding << ": " << parser.errorString().toStdString();
+        EXPECT_TRUE(r.events.contains(name)) << encoding;
+    }
+}
+
+struct BadCase {
+    const char* name;
+    QByteArray data;
+};
+
+class XmlParserBad : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(XmlParserBad, FailsWithATextAndNeverHangs) {
+    XmlParser parser(GetParam().data);
+    Recorder r;
+    EXPECT_FALSE(parser.parse(r));
+    EXPECT_FALSE(parser.errorString().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Documents, XmlParserBad,
+                         ::testing::Values(BadCase{"empty", QByteArray()}, BadCase{"truncated", "<a><b>text</b>"},
+                                           BadCase{"mismatched", "<a></b>"}, BadCase{"html", "<html><br></html"},
+                                           BadCase{"binary", QByteArray("\x00\x01\x02<a/>", 7)},
+                                           BadCase{"two_roots", "<a/><b/>"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(XmlParser, AHandlerCanAbort) {
+    class Stopper : public XmlParserDelegate {
+    public:
+        XmlParser* parser = nullptr;
+        int elements = 0;
+        void parserDidStartElement(const QString&, const Attributes&) override {
+            if (++elements == 2) {
+                parser->abortParsing();
+            }
+        }
+    } stopper;
+    XmlParser parser("<a><b/><c/><d/></a>");
+    stopper.parser = &parser;
+    EXPECT_FALSE(parser.parse(stopper));
+    EXPECT_EQ(stopper.elements, 2);
+}
+
+}  // namespace
