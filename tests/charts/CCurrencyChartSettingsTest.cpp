@@ -1,0 +1,50 @@
+#include "CCurrencyChartSettings.h"
+
+#include "ChartTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace charttest;
+
+TEST(ChartSettings, AFreshInstallChartsUsdEurOverOneDay) {
+    ScopedChartDataDir dir;
+    EXPECT_EQ(CCurrencyChartSettings::getCurrencyPair(dir.defaults()), QStringList({"USD", "EUR"}));
+    EXPECT_EQ(CCurrencyChartSettings::getChartPeriod(dir.defaults()), 0);
+    // Registered, not stored.
+    EXPECT_FALSE(dir.defaults().persistentObjectForKey("ChartCurrencyPair").isValid());
+    EXPECT_EQ(dir.defaults().registeredDefaults().value("ChartPeriod"), QVariant(0));
+}
+
+TEST(ChartSettings, SettersWriteThroughToTheFile) {
+    ScopedChartDataDir dir;
+    CCurrencyChartSettings::setCurrencyPair({"GBP", "JPY"}, dir.defaults());
+    CCurrencyChartSettings::setChartPeriod(7, dir.defaults());
+
+    UserDefaults reread(dir.defaults().filePath());
+    EXPECT_EQ(CCurrencyChartSettings::getCurrencyPair(reread), QStringList({"GBP", "JPY"}));
+    EXPECT_EQ(CCurrencyChartSettings::getChartPeriod(reread), 7);
+}
+
+TEST(ChartSettings, AMalformedPairReadsAsNothing) {
+    const QVariant stored[] = {
+        QVariant(QStringLiteral("USD")),
+        QVariant(QVariantList{QStringLiteral("USD")}),
+        QVariant(QVariantList{QStringLiteral("USD"), QStringLiteral("EUR"), QStringLiteral("GBP")}),
+        QVariant(QVariantList{QStringLiteral("USD"), 5}),
+        QVariant(42),
+    };
+    for (const QVariant& value : stored) {
+        SCOPED_TRACE(value.toString().toStdString());
+        ScopedChartDataDir dir;
+        dir.defaults().setObject(value, "ChartCurrencyPair");
+        EXPECT_FALSE(CCurrencyChartSettings::getCurrencyPair(dir.defaults()).has_value());
+    }
+}
+
+TEST(ChartSettings, APeriodThatIsNotANumberReadsAsZero) {
+    ScopedChartDataDir dir;
+    dir.defaults().setObject(QStringLiteral("weekly"), "ChartPeriod");
+    EXPECT_EQ(CCurrencyChartSettings::getChartPeriod(dir.defaults()), 0);
+    dir.defaults().setObject(QStringLiteral("3"), "ChartPeriod");
+    EXPECT_EQ(CCurrencyChartSettings::getChartPeriod(dir.defaults()), 3);
+}
