@@ -2,6 +2,25 @@
 
 #include <QMutexLocker>
 
+void Operation::cancel() {
+    QMutexLocker lock(&handlerMutex_);
+    cancelled_.store(true);
+    if (handler_) {
+        std::function<void()> handler = std::move(handler_);
+        handler_ = nullptr;
+        handler();
+    }
+}
+
+void Operation::setCancellationHandler(std::function<void()> handler) const {
+    QMutexLocker lock(&handlerMutex_);
+    if (handler && cancelled_.load()) {
+        handler();
+        return;
+    }
+    handler_ = std::move(handler);
+}
+
 OperationQueue::OperationQueue(const QString& name) {
     thread_ = QThread::create([this] { run(); });
     thread_->setObjectName(name);

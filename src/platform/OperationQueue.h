@@ -10,14 +10,24 @@
 #include <functional>
 #include <memory>
 
-/// One queued piece of work with a cancelled flag that the work itself checks.
-class Operation {
+/// One queued piece of work with a cancelled flag that the work itself checks. Always owned by
+/// a shared pointer, so work may keep its operation alive beyond its run (shared_from_this).
+class Operation : public std::enable_shared_from_this<Operation> {
 public:
     bool isCancelled() const { return cancelled_.load(); }
-    void cancel() { cancelled_.store(true); }
+    /// Sets the flag and runs the cancellation handler, if any (once, on the calling thread).
+    void cancel();
+    /// Installs a function that `cancel` runs, so that work blocked in a wait (a network
+    /// exchange) can be woken at once; it runs right here when the operation is already
+    /// cancelled. It must not block. An empty function removes the handler: once that call
+    /// returns, the old handler is neither running nor will it run.
+    /// (Const, so that work handed a const operation can install one.)
+    void setCancellationHandler(std::function<void()> handler) const;
 
 private:
     std::atomic<bool> cancelled_{false};
+    mutable QMutex handlerMutex_;
+    mutable std::function<void()> handler_;
 };
 
 /// A background queue of its own: operations run one after another, in order, on one worker
