@@ -5,18 +5,20 @@
 
 #include <QFileInfo>
 
-CCurrencyDataSourceInfo::CCurrencyDataSourceInfo(const CCustomDataSourceLookup* custom)
-    : CCurrencyDataSourceInfo(Resources::propertyList(QStringLiteral("CurrencyDataSources")).toMap(), custom) {}
+CCurrencyDataSourceInfo::CCurrencyDataSourceInfo(const CCustomDataSourceStorageManager* registry)
+    : CCurrencyDataSourceInfo(
+          Resources::propertyList(QStringLiteral("CurrencyDataSources")).toMap(), registry) {}
 
-CCurrencyDataSourceInfo::CCurrencyDataSourceInfo(QVariantMap builtIn, const CCustomDataSourceLookup* custom)
-    : builtIn_(std::move(builtIn)), custom_(custom) {}
+CCurrencyDataSourceInfo::CCurrencyDataSourceInfo(QVariantMap builtIn,
+                                                 const CCustomDataSourceStorageManager* registry)
+    : builtIn_(std::move(builtIn)),
+      registry_(registry != nullptr ? registry
+                                    : &CCustomDataSourceStorageManager::sharedInstance()) {}
 
 QStringList CCurrencyDataSourceInfo::getAllDataSourceIds() const {
     QStringList ids = builtIn_.keys();
-    if (custom_ != nullptr) {
-        for (const CCustomDataSourceEntry& entry : custom_->getAllDataSources()) {
-            ids.append(entry.url);
-        }
+    for (const CCustomDataSourceEntity& entry : registry_->getAllDataSources()) {
+        ids.append(entry.url);
     }
     return ids;
 }
@@ -26,10 +28,8 @@ QStringList CCurrencyDataSourceInfo::getAvailableCurrencyCodes(const QString& id
     if (it != builtIn_.constEnd()) {
         return it->toStringList();
     }
-    if (custom_ != nullptr) {
-        if (auto entry = custom_->getDataSourceWithUrl(identifier)) {
-            return entry->currenciesList.value_or(QStringList());
-        }
+    if (auto entry = registry_->getDataSourceWithUrl(identifier)) {
+        return entry->currenciesList.value_or(QStringList());
     }
     return {};
 }
@@ -42,10 +42,8 @@ QString CCurrencyDataSourceInfo::getDataSourceDisplayName(const QString& identif
     if (!isCustomDataSource(identifier)) {
         return Localization::localizedString(identifier + QStringLiteral("-CurrencyDataSource"));
     }
-    if (custom_ != nullptr) {
-        if (auto entry = custom_->getDataSourceWithUrl(identifier); entry && entry->displayName) {
-            return *entry->displayName;
-        }
+    if (auto entry = registry_->getDataSourceWithUrl(identifier); entry && entry->displayName) {
+        return *entry->displayName;
     }
     return Localization::localizedString(QStringLiteral("CustomDataSource"));
 }
@@ -54,12 +52,10 @@ QString CCurrencyDataSourceInfo::getDataSourceLogo(const QString& identifier) co
     if (!isCustomDataSource(identifier)) {
         return Resources::imagePath(identifier + QStringLiteral("-dataSource"));
     }
-    if (custom_ != nullptr) {
-        if (auto entry = custom_->getDataSourceWithUrl(identifier); entry && entry->logoImagePath) {
-            const QFileInfo file(*entry->logoImagePath);
-            if (file.isFile() && file.isReadable() && file.size() > 0) {
-                return *entry->logoImagePath;
-            }
+    if (auto entry = registry_->getDataSourceWithUrl(identifier); entry && entry->logoImagePath) {
+        const QFileInfo file(*entry->logoImagePath);
+        if (file.isFile() && file.isReadable() && file.size() > 0) {
+            return *entry->logoImagePath;
         }
     }
     return Resources::imagePath(QStringLiteral("dsPlaceholder"));

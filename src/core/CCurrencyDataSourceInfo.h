@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CCustomDataSourceLookup.h"
+#include "CCustomDataSourceStorageManager.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,10 +11,10 @@
 /// registry. Read-only after construction.
 class CCurrencyDataSourceInfo {
 public:
-    /// `custom` (not owned, may be null) answers for user-added sources.
-    explicit CCurrencyDataSourceInfo(const CCustomDataSourceLookup* custom = nullptr);
+    /// `registry` (not owned) answers for user-added sources; null: the shared registry.
+    explicit CCurrencyDataSourceInfo(const CCustomDataSourceStorageManager* registry = nullptr);
     /// For tests: a given catalogue instead of the resource.
-    CCurrencyDataSourceInfo(QVariantMap builtIn, const CCustomDataSourceLookup* custom);
+    CCurrencyDataSourceInfo(QVariantMap builtIn, const CCustomDataSourceStorageManager* registry);
 
     /// Built-in identifiers, then the address of every user-added source in registry order.
     QStringList getAllDataSourceIds() const;
@@ -30,5 +30,5 @@ public:
 
 private:
     QVariantMap builtIn_;
-    const CCustomDataSourceLookup* custom_;
+    const CCustomDataSourceStorageManager* registry_;
 };

@@ -17,13 +17,13 @@ bool createSchema(QSqlDatabase& db, int fromVersion) {
         return true;
     }
     QSqlQuery q(db);
-    return q.exec(QStringLiteral(
-        "CREATE TABLE CurrencyInfo ("
-        " dataSource TEXT NOT NULL,"
-        " code TEXT NOT NULL,"
-        " saleValue TEXT,"        // exact decimal text; "NaN" for no rate
-        " actualDate INTEGER,"    // milliseconds since 1970, UTC
-        " PRIMARY KEY (dataSource, code))"));
+    return q.exec(
+        QStringLiteral("CREATE TABLE CurrencyInfo ("
+                       " dataSource TEXT NOT NULL,"
+                       " code TEXT NOT NULL,"
+                       " saleValue TEXT,"      // exact decimal text; "NaN" for no rate
+                       " actualDate INTEGER,"  // milliseconds since 1970, UTC
+                       " PRIMARY KEY (dataSource, code))"));
 }
 
 QString defaultPath() {
@@ -62,10 +62,11 @@ void CCurrencyDataStorageManager::addCurrenciesInfoAsync(const CCBRCurrenciesInf
         }
         QSqlDatabase db = store_->connection();
         QSqlQuery q(db);
-        q.prepare(QStringLiteral(
-            "INSERT INTO CurrencyInfo (dataSource, code, saleValue, actualDate) VALUES (?, ?, ?, ?) "
-            "ON CONFLICT (dataSource, code) DO UPDATE SET "
-            "saleValue = excluded.saleValue, actualDate = excluded.actualDate"));
+        q.prepare(
+            QStringLiteral("INSERT INTO CurrencyInfo (dataSource, code, saleValue, actualDate) "
+                           "VALUES (?, ?, ?, ?) "
+                           "ON CONFLICT (dataSource, code) DO UPDATE SET "
+                           "saleValue = excluded.saleValue, actualDate = excluded.actualDate"));
         // Each row is saved on its own: a failing row does not cost the others.
         for (const Entry& row : rows) {
             q.bindValue(0, row.dataSource);
@@ -80,15 +81,17 @@ void CCurrencyDataStorageManager::addCurrenciesInfoAsync(const CCBRCurrenciesInf
     });
 }
 
-std::optional<CCurrencyDataStorageManager::Entry> CCurrencyDataStorageManager::getDbCurrencyInfoForCode(
-    const QString& code, const QString& dataSource) {
+std::optional<CCurrencyDataStorageManager::Entry>
+CCurrencyDataStorageManager::getDbCurrencyInfoForCode(const QString& code,
+                                                      const QString& dataSource) {
     if (!hasStore()) {
         return std::nullopt;
     }
     QSqlDatabase db = store_->connection();
     QSqlQuery q(db);
-    q.prepare(QStringLiteral(
-        "SELECT code, saleValue, dataSource, actualDate FROM CurrencyInfo WHERE dataSource = ? AND code = ?"));
+    q.prepare(
+        QStringLiteral("SELECT code, saleValue, dataSource, actualDate FROM CurrencyInfo WHERE "
+                       "dataSource = ? AND code = ?"));
     q.bindValue(0, dataSource);
     q.bindValue(1, code);
     if (!q.exec()) {
@@ -103,13 +106,14 @@ std::optional<CCurrencyDataStorageManager::Entry> CCurrencyDataStorageManager::g
     entry.saleValue = Decimal::fromString(q.value(1).toString());
     entry.dataSource = q.value(2).toString();
     if (!q.value(3).isNull()) {
-        entry.actualDate = QDateTime::fromMSecsSinceEpoch(q.value(3).toLongLong(), QTimeZone::utc());
+        entry.actualDate =
+            QDateTime::fromMSecsSinceEpoch(q.value(3).toLongLong(), QTimeZone::utc());
     }
     return entry;
 }
 
 CCBRCurrencyInfoPtr CCurrencyDataStorageManager::getCurrencyInfoForCode(const QString& code,
-                                                                       const QString& dataSource) {
+                                                                        const QString& dataSource) {
     // A table queued before this read is part of what the caller expects to find.
     operationQueue_->waitUntilAllOperationsAreFinished();
     QMutexLocker lock(&contextLock_);

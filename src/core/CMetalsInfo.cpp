@@ -17,10 +17,11 @@ std::optional<Decimal> CMetalsInfo::getMultiplierForCurrency(const QString& code
     if (!isCurrencyMetal(code)) {
         return std::nullopt;
     }
-    const QString baseUnit = entries_.value(code).toMap().value(QStringLiteral("BaseUnit")).toString();
+    const QString baseUnit =
+        entries_.value(code).toMap().value(QStringLiteral("BaseUnit")).toString();
     const auto from = getUnitToOunceMultiplier(baseUnit);
-    const auto to =
-        getUnitToOunceMultiplier(defaults_.stringForKey(QStringLiteral("MetalBaseUnitUserDefaultsKey")));
+    const auto to = getUnitToOunceMultiplier(
+        defaults_.stringForKey(QStringLiteral("MetalBaseUnitUserDefaultsKey")));
     if (!from || !to) {
         return std::nullopt;
     }

@@ -3,9 +3,11 @@
 #include "Resources.h"
 
 CRelatedCurrenciesInfo::CRelatedCurrenciesInfo()
-    : CRelatedCurrenciesInfo(Resources::propertyList(QStringLiteral("RelatedCurrencies")).toMap()) {}
+    : CRelatedCurrenciesInfo(Resources::propertyList(QStringLiteral("RelatedCurrencies")).toMap()) {
+}
 
-CRelatedCurrenciesInfo::CRelatedCurrenciesInfo(QVariantMap entries) : entries_(std::move(entries)) {}
+CRelatedCurrenciesInfo::CRelatedCurrenciesInfo(QVariantMap entries)
+    : entries_(std::move(entries)) {}
 
 bool CRelatedCurrenciesInfo::hasRelatedCurrencyForCode(const QString& code) const {
     return entries_.contains(code);

@@ -45,7 +45,8 @@ CRootViewModel::CRootViewModel(UserDefaults& defaults, NotificationCenter& cente
     baseCurrencySelector_ = std::make_unique<CBaseCurrencySelector>(this);
     baseCurrencySelector_->enableBaseCurrencyAutoSelect(isBaseCurrencyAutoSelectEnabled());
     currencyDataSourceInfo_ = std::make_unique<CCurrencyDataSourceInfo>(options.customSources);
-    currencyDataStorageManager_ = std::make_unique<CCurrencyDataStorageManager>(options.rateCachePath);
+    currencyDataStorageManager_ =
+        std::make_unique<CCurrencyDataStorageManager>(options.rateCachePath);
     relatedCurrenciesInfo_ = std::make_unique<CRelatedCurrenciesInfo>();
     metalsInfo_ = std::make_unique<CMetalsInfo>(defaults_);
 }
@@ -290,16 +291,18 @@ void CRootViewModel::synchronizeDataSourceWithInfo(const CCBRCurrenciesInfo& inf
             markNoRate();
             continue;
         }
-        const QString sourceCode = relatedCurrenciesInfo_->hasRelatedCurrencyForCode(row.isoTextCode)
-                                       ? relatedCurrenciesInfo_->getRelatedCurrencyForCode(row.isoTextCode)
-                                       : row.isoTextCode;
+        const QString sourceCode =
+            relatedCurrenciesInfo_->hasRelatedCurrencyForCode(row.isoTextCode)
+                ? relatedCurrenciesInfo_->getRelatedCurrencyForCode(row.isoTextCode)
+                : row.isoTextCode;
         if (const CCBRCurrencyInfoPtr answer = info.findCurrencyInfoWithTextCode(sourceCode)) {
             synchronizeCurrencyInfo(row, *answer);
             continue;
         }
         const CCBRCurrencyInfoPtr cached =
-            activeSource ? currencyDataStorageManager_->getCurrencyInfoForCode(sourceCode, *activeSource)
-                         : nullptr;
+            activeSource
+                ? currencyDataStorageManager_->getCurrencyInfoForCode(sourceCode, *activeSource)
+                : nullptr;
         if (cached) {
             synchronizeCurrencyInfo(row, *cached);
         } else {
@@ -309,9 +312,12 @@ void CRootViewModel::synchronizeDataSourceWithInfo(const CCBRCurrenciesInfo& inf
     saveSelectedCurrencyCodes();
 }
 
-void CRootViewModel::synchronizeCurrencyInfo(CCBRCurrencyInfo& target, const CCBRCurrencyInfo& source) const {
-    if (relatedCurrenciesInfo_->hasRelatedCurrencyForCode(target.isoTextCode) && !source.saleValue.isNaN()) {
-        target.saleValue = source.saleValue * relatedCurrenciesInfo_->getMultiplierForCode(target.isoTextCode);
+void CRootViewModel::synchronizeCurrencyInfo(CCBRCurrencyInfo& target,
+                                             const CCBRCurrencyInfo& source) const {
+    if (relatedCurrenciesInfo_->hasRelatedCurrencyForCode(target.isoTextCode) &&
+        !source.saleValue.isNaN()) {
+        target.saleValue =
+            source.saleValue * relatedCurrenciesInfo_->getMultiplierForCode(target.isoTextCode);
     } else {
         target.saleValue = source.saleValue;
     }
@@ -330,7 +336,8 @@ CCBRCurrencyInfoPtr CRootViewModel::findInList(const QString& code) const {
 
 // Rates ------------------------------------------------------------------------------------------
 
-Decimal CRootViewModel::getSaleValueForCurrency(const QString& code, const QString& relativeTo) const {
+Decimal CRootViewModel::getSaleValueForCurrency(const QString& code,
+                                                const QString& relativeTo) const {
     const CCBRCurrencyInfoPtr b = findInList(relativeTo);
     const CCBRCurrencyInfoPtr a = findInList(code);
     if (!a || !b || a->saleValue.isNaN() || b->saleValue.isNaN()) {

@@ -26,12 +26,13 @@ class UserDefaults;
 /// "BaseCurrencyChanged") on the notification centre, with the model as sender.
 class CRootViewModel {
 public:
-    static inline const QString CurrencyDataSourceChanged = QStringLiteral("CurrencyDataSourceChanged");
+    static inline const QString CurrencyDataSourceChanged =
+        QStringLiteral("CurrencyDataSourceChanged");
     static inline const QString BaseCurrencyChanged = QStringLiteral("BaseCurrencyChanged");
 
     struct Options {
-        /// Answers for user-added sources (not owned); none: no custom sources.
-        const CCustomDataSourceLookup* customSources = nullptr;
+        /// The registry of user-added sources (not owned); null: the shared registry.
+        const CCustomDataSourceStorageManager* customSources = nullptr;
         /// The rate cache file; empty: the library directory's default.
         QString rateCachePath;
     };
@@ -98,8 +99,12 @@ public:
 
     // Owned collaborators.
     CBaseCurrencySelector& baseCurrencySelector() { return *baseCurrencySelector_; }
-    const CCurrencyDataSourceInfo& currencyDataSourceInfo() const { return *currencyDataSourceInfo_; }
-    CCurrencyDataStorageManager& currencyDataStorageManager() { return *currencyDataStorageManager_; }
+    const CCurrencyDataSourceInfo& currencyDataSourceInfo() const {
+        return *currencyDataSourceInfo_;
+    }
+    CCurrencyDataStorageManager& currencyDataStorageManager() {
+        return *currencyDataStorageManager_;
+    }
     const CRelatedCurrenciesInfo& relatedCurrenciesInfo() const { return *relatedCurrenciesInfo_; }
     const CMetalsInfo& metalsInfo() const { return *metalsInfo_; }
 

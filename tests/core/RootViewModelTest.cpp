@@ -313,33 +313,17 @@ TEST_F(ModelTest, AddedCurrenciesGoRightAfterTheFirstRow) {
     EXPECT_EQ(model().currencyDataSource()[2]->displayName, QStringLiteral("Gold"));
 }
 
-/// An in-memory registry of user-added sources.
-class Registry : public CCustomDataSourceLookup {
-public:
-    QList<CCustomDataSourceEntry> entries;
-    QList<CCustomDataSourceEntry> getAllDataSources() const override { return entries; }
-    std::optional<CCustomDataSourceEntry> getDataSourceWithUrl(const QString& url) const override {
-        for (const auto& e : entries) {
-            if (e.url == url) {
-                return e;
-            }
-        }
-        return std::nullopt;
-    }
-};
-
 TEST(CurrencyDataSourceInfo, BuiltInAndUserAddedSources) {
     Localization::install(QStringLiteral("en"));
     QTemporaryDir dir;
-    const QString logo = dir.filePath(QStringLiteral("logo.jpeg"));
-    QFile file(logo);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("\xff\xd8\xff");
-    file.close();
-    Registry registry;
-    registry.entries = {{QStringLiteral("http://b.example/feed.xml"), QStringLiteral("Bank B"), logo, QStringList{"USD", "AMD"}},
-                        {QStringLiteral("http://a.example/feed.xml"), std::nullopt,
-                         dir.filePath(QStringLiteral("gone.jpeg")), std::nullopt}};
+    CCustomDataSourceStorageManager registry(dir.filePath(QStringLiteral("registry.sqlite")),
+                                             dir.filePath(QStringLiteral("logos")));
+    registry.addDataSourceWithUrl(QStringLiteral("http://b.example/feed.xml"));
+    registry.addDataSourceWithUrl(QStringLiteral("http://a.example/feed.xml"));
+    registry.updateDataSource(QStringLiteral("http://b.example/feed.xml"),
+                              {QStringLiteral("http://b.example/feed.xml"), QStringLiteral("Bank B"),
+                               QByteArray("\xff\xd8\xff"), QStringList{"USD", "AMD"}});
+    const QString logo = registry.getDataSourceWithUrl(QStringLiteral("http://b.example/feed.xml"))->logoImagePath.value();
     CCurrencyDataSourceInfo info(&registry);
 
     const QStringList ids = info.getAllDataSourceIds();
@@ -354,10 +338,14 @@ TEST(CurrencyDataSourceInfo, BuiltInAndUserAddedSources) {
     EXPECT_TRUE(info.getAvailableCurrencyCodes(ids[8]).isEmpty());
     EXPECT_TRUE(info.getAvailableCurrencyCodes(QStringLiteral("http://unknown")).isEmpty());
     EXPECT_EQ(info.getDataSourceLogo(ids[7]), logo);
-    EXPECT_NE(info.getDataSourceLogo(ids[8]), dir.filePath(QStringLiteral("gone.jpeg")));
+    EXPECT_EQ(info.getDataSourceLogo(ids[8]), info.getDataSourceLogo(QStringLiteral("http://unknown")))
+        << "no logo yet: the placeholder";
+    QFile::remove(logo);
+    EXPECT_EQ(info.getDataSourceLogo(ids[7]), info.getDataSourceLogo(QStringLiteral("http://unknown")));
 }
 
 TEST(CurrencyDataSourceInfo, MissingCataloguesReadAsEmpty) {
+    ScopedDataDir dataDir;
     CCurrencyDataSourceInfo info(QVariantMap(), nullptr);
     EXPECT_TRUE(info.getAllDataSourceIds().isEmpty());
     EXPECT_TRUE(info.isCustomDataSource(QStringLiteral("ECB")));

@@ -1,0 +1,205 @@
+#include "CCustomDataSourceStorageManager.h"
+
+#include "CFileOperations.h"
+#include "Log.h"
+
+#include <QCborArray>
+#include <QCborValue>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace {
+
+constexpr int kSchemaVersion = 1;
+
+bool createSchema(QSqlDatabase& db, int fromVersion) {
+    if (fromVersion >= 1) {
+        return true;
+    }
+    return QSqlQuery(db).exec(
+        QStringLiteral("CREATE TABLE CustomDataSourceEntity ("
+                       " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+                       " url TEXT NOT NULL,"
+                       " displayName TEXT,"
+                       " logoImagePath TEXT,"
+                       " currenciesListRaw BLOB)"));  // the code list as a CBOR array of texts
+}
+
+QByteArray archive(const QStringList& codes) {
+    return QCborValue(QCborArray::fromStringList(codes)).toCbor();
+}
+
+std::optional<QStringList> unarchive(const QVariant& raw) {
+    if (raw.isNull()) {
+        return std::nullopt;
+    }
+    const QCborValue value = QCborValue::fromCbor(raw.toByteArray());
+    if (!value.isArray()) {
+        return std::nullopt;
+    }
+    QStringList codes;
+    for (const QCborValue& item : value.toArray()) {
+        codes.append(item.toString());
+    }
+    return codes;
+}
+
+std::optional<QString> optionalText(const QVariant& v) {
+    return v.isNull() ? std::nullopt : std::optional<QString>(v.toString());
+}
+
+QVariant nullable(const std::optional<QString>& text) {
+    return text ? QVariant(*text) : QVariant(QMetaType(QMetaType::QString));
+}
+
+std::unique_ptr<CCustomDataSourceStorageManager> shared;
+
+}  // namespace
+
+CCustomDataSourceStorageManager& CCustomDataSourceStorageManager::sharedInstance() {
+    if (!shared) {
+        shared = std::make_unique<CCustomDataSourceStorageManager>();
+    }
+    return *shared;
+}
+
+void CCustomDataSourceStorageManager::resetSharedInstance() {
+    shared.reset();
+}
+
+CCustomDataSourceStorageManager::CCustomDataSourceStorageManager(const QString& filePath,
+                                                                 const QString& logoDirectory) {
+    QString path = filePath;
+    if (path.isEmpty()) {
+        const QString library = CFileOperations::getLibraryPath();
+        path = library.isEmpty() ? QString()
+                                 : library + QStringLiteral("/CustomDataSourceStorage.sqlite");
+    }
+    logoDirectory_ = logoDirectory;
+    if (logoDirectory_.isEmpty()) {
+        const QString caches = CFileOperations::getCachesPath();
+        logoDirectory_ = caches.isEmpty() ? QString() : caches + QStringLiteral("/DataSourceLogos");
+    }
+    store_ = std::make_unique<SqliteStore>(path, kSchemaVersion, createSchema);
+}
+
+void CCustomDataSourceStorageManager::addDataSourceWithUrl(const QString& url) {
+    if (!hasStore() || getDataSourceWithUrl(url)) {
+        return;
+    }
+    QSqlQuery q(store_->connection());
+    q.prepare(QStringLiteral("INSERT INTO CustomDataSourceEntity (url) VALUES (?)"));
+    q.bindValue(0, url);
+    if (!q.exec()) {
+        nlog(QStringLiteral("Cannot save changes: %1").arg(q.lastError().text()));
+    }
+}
+
+std::optional<QString> CCustomDataSourceStorageManager::storeLogo(
+    const std::optional<QString>& currentPath, const std::optional<QByteArray>& logo) const {
+    // Only a file we generated is ever overwritten, whatever the store says.
+    const bool ours =
+        currentPath && !logoDirectory_.isEmpty() &&
+        QFileInfo(*currentPath).absolutePath() == QFileInfo(logoDirectory_).absoluteFilePath();
+    if (ours && QFileInfo::exists(*currentPath)) {
+        if (logo) {
+            QSaveFile file(*currentPath);
+            if (file.open(QIODevice::WriteOnly)) {
+                file.write(*logo);
+                file.commit();
+            }
+        }
+        return currentPath;
+    }
+    if (logoDirectory_.isEmpty()) {
+        return currentPath;
+    }
+    QDir().mkdir(logoDirectory_);
+    const QString path =
+        QStringLiteral("%1/%2.jpeg")
+            .arg(logoDirectory_, QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return currentPath;
+    }
+    file.write(logo.value_or(QByteArray()));
+    if (!file.commit()) {
+        return currentPath;
+    }
+    return path;
+}
+
+void CCustomDataSourceStorageManager::updateDataSource(const QString& url,
+                                                       const CCustomDataSourceInfo& info) {
+    const auto entity = getDataSourceWithUrl(url);
+    if (!entity) {
+        return;
+    }
+    const std::optional<QString> logoPath = storeLogo(entity->logoImagePath, info.logoImageData);
+    QSqlQuery q(store_->connection());
+    q.prepare(
+        QStringLiteral("UPDATE CustomDataSourceEntity SET displayName = ?, currenciesListRaw = ?, "
+                       "logoImagePath = ? WHERE url = ?"));
+    q.bindValue(0, nullable(info.displayName));
+    q.bindValue(1, archive(info.currenciesList));
+    q.bindValue(2, nullable(logoPath));
+    q.bindValue(3, url);
+    if (!q.exec()) {
+        nlog(QStringLiteral("Cannot save changes: %1").arg(q.lastError().text()));
+    }
+}
+
+void CCustomDataSourceStorageManager::removeDataSource(const QString& url) {
+    if (!hasStore()) {
+        return;
+    }
+    QSqlQuery q(store_->connection());
+    q.prepare(QStringLiteral("DELETE FROM CustomDataSourceEntity WHERE url = ?"));
+    q.bindValue(0, url);
+    if (!q.exec()) {
+        nlog(QStringLiteral("Cannot save changes: %1").arg(q.lastError().text()));
+    }
+}
+
+std::optional<CCustomDataSourceEntity> CCustomDataSourceStorageManager::getDataSourceWithUrl(
+    const QString& url) const {
+    if (!hasStore()) {
+        return std::nullopt;
+    }
+    QSqlQuery q(store_->connection());
+    q.prepare(QStringLiteral(
+        "SELECT url, displayName, logoImagePath, currenciesListRaw FROM CustomDataSourceEntity "
+        "WHERE url = ? ORDER BY id DESC LIMIT 1"));
+    q.bindValue(0, url);
+    if (!q.exec()) {
+        nlog(QStringLiteral("Cannot get custom data source: %1").arg(q.lastError().text()));
+        return std::nullopt;
+    }
+    if (!q.next()) {
+        return std::nullopt;
+    }
+    return CCustomDataSourceEntity{q.value(0).toString(), optionalText(q.value(1)),
+                                   optionalText(q.value(2)), unarchive(q.value(3))};
+}
+
+QList<CCustomDataSourceEntity> CCustomDataSourceStorageManager::getAllDataSources() const {
+    QList<CCustomDataSourceEntity> all;
+    if (!hasStore()) {
+        return all;
+    }
+    QSqlQuery q(store_->connection());
+    if (!q.exec(QStringLiteral("SELECT url, displayName, logoImagePath, currenciesListRaw FROM "
+                               "CustomDataSourceEntity ORDER BY id"))) {
+        nlog(QStringLiteral("Cannot get custom data sources: %1").arg(q.lastError().text()));
+        return all;
+    }
+    while (q.next()) {
+        all.append({q.value(0).toString(), optionalText(q.value(1)), optionalText(q.value(2)),
+                    unarchive(q.value(3))});
+    }
+    return all;
+}

@@ -1,0 +1,158 @@
+#include "CCustomDataSourceStorageManager.h"
+#include "Log.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kFeed = QStringLiteral("http://127.0.0.1/feed.xml");
+
+class RegistryTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString storePath = dir.filePath(QStringLiteral("CustomDataSourceStorage.sqlite"));
+    QString logos = dir.filePath(QStringLiteral("Caches/DataSourceLogos"));
+
+    std::unique_ptr<CCustomDataSourceStorageManager> open() {
+        QDir().mkpath(dir.filePath(QStringLiteral("Caches")));
+        return std::make_unique<CCustomDataSourceStorageManager>(storePath, logos);
+    }
+    QStringList logoFiles() const { return QDir(logos).entryList(QDir::Files); }
+};
+
+TEST_F(RegistryTest, AddingTwiceKeepsOneEntryInOrderOfAdding) {
+    auto registry = open();
+    registry->addDataSourceWithUrl(kFeed);
+    registry->addDataSourceWithUrl(QStringLiteral("https://other/feed"));
+    registry->addDataSourceWithUrl(kFeed);
+    const auto all = registry->getAllDataSources();
+    ASSERT_EQ(all.size(), 2);
+    EXPECT_EQ(all[0].url, kFeed);
+    EXPECT_EQ(all[1].url, QStringLiteral("https://other/feed"));
+    EXPECT_FALSE(all[0].displayName.has_value());
+    EXPECT_FALSE(all[0].currenciesList.has_value());
+    EXPECT_FALSE(all[0].logoImagePath.has_value());
+}
+
+TEST_F(RegistryTest, UpdatesStoreNameCodesAndOneLogoFileThatLaterReadsOverwrite) {
+    {
+        auto registry = open();
+        registry->addDataSourceWithUrl(kFeed);
+        registry->updateDataSource(kFeed, {kFeed, QStringLiteral("Bank «Ü»"), QByteArray("first"),
+                                           QStringList{"USD", "EUR", "JPY", "usd"}});
+        ASSERT_EQ(logoFiles().size(), 1);
+        EXPECT_TRUE(logoFiles().first().endsWith(QStringLiteral(".jpeg")));
+        registry->updateDataSource(kFeed,
+                                   {kFeed, std::nullopt, QByteArray("second"), QStringList{}});
+        registry->updateDataSource(
+            kFeed, {kFeed, QStringLiteral("Bank"), std::nullopt, QStringList{"GBP"}});
+    }
+    auto reopened = open();
+    const auto entry = reopened->getDataSourceWithUrl(kFeed);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->displayName, QStringLiteral("Bank"));
+    EXPECT_EQ(entry->currenciesList, QStringList{"GBP"});
+    ASSERT_EQ(logoFiles().size(), 1);
+    ASSERT_TRUE(entry->logoImagePath);
+    QFile logo(*entry->logoImagePath);
+    ASSERT_TRUE(logo.open(QIODevice::ReadOnly));
+    EXPECT_EQ(logo.readAll(), QByteArray("second")) << "no logo bytes: the old logo stays";
+}
+
+TEST_F(RegistryTest, CodeListsReadBackExactly) {
+    auto registry = open();
+    registry->addDataSourceWithUrl(kFeed);
+    const QStringList codes{"USD", "EUR", "", "XAU", "ДОЛ"};
+    registry->updateDataSource(kFeed, {kFeed, std::nullopt, std::nullopt, codes});
+    EXPECT_EQ(registry->getDataSourceWithUrl(kFeed)->currenciesList, codes);
+    registry->updateDataSource(kFeed, {kFeed, std::nullopt, std::nullopt, QStringList{}});
+    EXPECT_EQ(registry->getDataSourceWithUrl(kFeed)->currenciesList, QStringList{});
+}
+
+TEST_F(RegistryTest, UpdatingAnUnknownAddressChangesNothing) {
+    auto registry = open();
+    registry->updateDataSource(
+        kFeed, {kFeed, QStringLiteral("x"), QByteArray("logo"), QStringList{"USD"}});
+    EXPECT_TRUE(registry->getAllDataSources().isEmpty());
+    EXPECT_TRUE(logoFiles().isEmpty());
+}
+
+TEST_F(RegistryTest, RemovalKeepsTheLogoFile) {
+    auto registry = open();
+    registry->addDataSourceWithUrl(kFeed);
+    registry->updateDataSource(kFeed,
+                               {kFeed, std::nullopt, QByteArray("logo"), QStringList{"USD"}});
+    registry->removeDataSource(kFeed);
+    registry->removeDataSource(kFeed);
+    EXPECT_FALSE(registry->getDataSourceWithUrl(kFeed));
+    EXPECT_EQ(logoFiles().size(), 1);
+    registry->updateDataSource(kFeed,
+                               {kFeed, std::nullopt, QByteArray("late"), QStringList{"USD"}});
+    EXPECT_TRUE(registry->getAllDataSources().isEmpty()) << "a late refresh does not bring it back";
+}
+
+TEST_F(RegistryTest, ALogoPathOutsideTheLogoDirectoryIsNeverWritten) {
+    const QString victim = dir.filePath(QStringLiteral("victim.txt"));
+    {
+        QFile f(victim);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("keep");
+    }
+    {
+        auto registry = open();
+        registry->addDataSourceWithUrl(kFeed);
+    }
+    {
+        // A store edited by hand (or by an older program) pointing elsewhere.
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("edit"));
+        db.setDatabaseName(storePath);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("UPDATE CustomDataSourceEntity SET logoImagePath = ?"));
+        q.bindValue(0, victim);
+        ASSERT_TRUE(q.exec());
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("edit"));
+    auto registry = open();
+    registry->updateDataSource(kFeed, {kFeed, std::nullopt, QByteArray("evil"), QStringList{}});
+    QFile f(victim);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("keep"));
+    EXPECT_TRUE(registry->getDataSourceWithUrl(kFeed)->logoImagePath->startsWith(logos));
+}
+
+TEST_F(RegistryTest, AStoreThatCannotBeOpenedOrRecreatedYieldsNothing) {
+    QDir().mkpath(storePath + QStringLiteral("/occupied"));
+    LogCapture log;
+    auto registry = open();
+    EXPECT_FALSE(registry->hasStore());
+    registry->addDataSourceWithUrl(kFeed);
+    registry->updateDataSource(
+        kFeed, {kFeed, QStringLiteral("x"), QByteArray("logo"), QStringList{"USD"}});
+    registry->removeDataSource(kFeed);
+    EXPECT_TRUE(registry->getAllDataSources().isEmpty());
+    EXPECT_FALSE(registry->getDataSourceWithUrl(kFeed));
+    EXPECT_EQ(log.lines().size(), 2);
+}
+
+TEST_F(RegistryTest, ACorruptStoreIsReplaced) {
+    {
+        QFile f(storePath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(5000, 'z'));
+    }
+    auto registry = open();
+    ASSERT_TRUE(registry->hasStore());
+    registry->addDataSourceWithUrl(kFeed);
+    EXPECT_EQ(registry->getAllDataSources().size(), 1);
+}
+
+}  // namespace
