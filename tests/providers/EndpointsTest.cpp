@@ -1,0 +1,141 @@
+#include "Endpoints.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList hostKeys = {
+    Endpoints::Cbr,       Endpoints::CbrNamespace,   Endpoints::CbrScripts, Endpoints::Ecb,
+    Endpoints::BankUa,    Endpoints::YahooQuotes,    Endpoints::YahooChart, Endpoints::PayPal,
+    Endpoints::Bloomberg, Endpoints::BloombergChart, Endpoints::Ocbc,       Endpoints::GeoNames,
+};
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& text) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return path;
+}
+
+/// Restores the process-wide set and the environment after a test.
+class EndpointsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = qgetenv("NUMIVA_ENDPOINTS");
+        hadValue_ = qEnvironmentVariableIsSet("NUMIVA_ENDPOINTS");
+        qunsetenv("NUMIVA_ENDPOINTS");
+        Endpoints::setStandardOverrideFile({});
+    }
+    void TearDown() override {
+        if (hadValue_) {
+            qputenv("NUMIVA_ENDPOINTS", saved_);
+        } else {
+            qunsetenv("NUMIVA_ENDPOINTS");
+        }
+        Endpoints::setStandardOverrideFile({});
+    }
+    QTemporaryDir dir_;
+
+private:
+    QByteArray saved_;
+    bool hadValue_ = false;
+};
+
+}  // namespace
+
+TEST_F(EndpointsTest, DefaultsNameEveryServiceHost) {
+    const Endpoints endpoints = Endpoints::defaults();
+    for (const QString& key : hostKeys) {
+        const QUrl url(endpoints.value(key));
+        EXPECT_TRUE(url.isValid() && !url.host().isEmpty()) << key.toStdString();
+        EXPECT_TRUE(url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http"))
+            << key.toStdString();
+    }
+    EXPECT_EQ(endpoints.value(Endpoints::Ecb), QStringLiteral("https://www.ecb.europa.eu"));
+    EXPECT_EQ(endpoints.value(Endpoints::CbrNamespace), QStringLiteral("http://web.cbr.ru/"));
+    EXPECT_EQ(endpoints.value(Endpoints::GeoNames), QStringLiteral("http://api.geonames.org"));
+    // The accounts are keys of the file, not shipped values.
+    EXPECT_TRUE(endpoints.values().contains(Endpoints::PayPalApplicationId));
+    EXPECT_TRUE(endpoints.values().contains(Endpoints::GeoNamesUserName));
+}
+
+TEST_F(EndpointsTest, EnvironmentFileReplacesOnlyTheKeysItNames) {
+    const QString path = writeFile(dir_, QStringLiteral("local.ini"),
+                                   "# local servers\r\n[hosts]\r\necb = http://127.0.0.1:8080\r\n"
+                                   "payPalUserId = someone_api1.example.com\r\n");
+    qputenv("NUMIVA_ENDPOINTS", path.toUtf8());
+    Endpoints::setStandard(std::nullopt);
+    const Endpoints endpoints = Endpoints::standard();
+    EXPECT_EQ(endpoints.value(Endpoints::Ecb), QStringLiteral("http://127.0.0.1:8080"));
+    EXPECT_EQ(endpoints.value(Endpoints::PayPalUserId), QStringLiteral("someone_api1.example.com"));
+    EXPECT_EQ(endpoints.value(Endpoints::Cbr), Endpoints::defaults().value(Endpoints::Cbr));
+}
+
+TEST_F(EndpointsTest, UnreadableEnvironmentFileKeepsTheDefaults) {
+    qputenv("NUMIVA_ENDPOINTS", dir_.filePath(QStringLiteral("missing.ini")).toUtf8());
+    Endpoints::setStandard(std::nullopt);
+    EXPECT_EQ(Endpoints::standard().values(), Endpoints::defaults().values());
+}
+
+TEST_F(EndpointsTest, OverrideFileBeatsTheEnvironment) {
+    qputenv("NUMIVA_ENDPOINTS",
+            writeFile(dir_, QStringLiteral("env.ini"), "ocbc = http://env.invalid\n").toUtf8());
+    const QString cli = writeFile(dir_, QStringLiteral("cli.ini"), "ocbc = http://cli.invalid\n");
+    QString error;
+    ASSERT_TRUE(Endpoints::setStandardOverrideFile(cli, &error)) << error.toStdString();
+    EXPECT_EQ(Endpoints::standard().value(Endpoints::Ocbc), QStringLiteral("http://cli.invalid"));
+
+    // A bad file is refused with a reason and changes nothing.
+    const QString bad = writeFile(dir_, QStringLiteral("bad.ini"), "ocbc http://x\n");
+    EXPECT_FALSE(Endpoints::setStandardOverrideFile(bad, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("Line 1"))) << error.toStdString();
+    EXPECT_FALSE(
+        Endpoints::setStandardOverrideFile(dir_.filePath(QStringLiteral("none.ini")), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("none.ini"))) << error.toStdString();
+    EXPECT_EQ(Endpoints::standard().value(Endpoints::Ocbc), QStringLiteral("http://cli.invalid"));
+
+    ASSERT_TRUE(Endpoints::setStandardOverrideFile({}));
+    EXPECT_EQ(Endpoints::standard().value(Endpoints::Ocbc), QStringLiteral("http://env.invalid"));
+}
+
+TEST_F(EndpointsTest, ParseRules) {
+    QString error;
+    const auto parsed = Endpoints::parse(
+        "; comment\n# comment\n\n[section]\n  key = a = b  \nempty =\nkey2=x\n", &error);
+    ASSERT_TRUE(parsed.has_value()) << error.toStdString();
+    EXPECT_EQ(parsed->value(QStringLiteral("key")), QStringLiteral("a = b"));
+    EXPECT_EQ(parsed->value(QStringLiteral("empty")), QString());
+    EXPECT_TRUE(parsed->contains(QStringLiteral("empty")));
+    EXPECT_EQ(parsed->value(QStringLiteral("key2")), QStringLiteral("x"));
+    EXPECT_FALSE(Endpoints::parse("ok = 1\n= value\n", &error).has_value());
+    EXPECT_TRUE(error.contains(QStringLiteral("Line 2"))) << error.toStdString();
+}
+
+TEST_F(EndpointsTest, UrlJoinsBasePathAndQuery) {
+    struct Row {
+        QString base;
+        QString path;
+        QString query;
+        QString expected;
+    };
+    const QList<Row> rows = {
+        {QStringLiteral("http://h:1"), QStringLiteral("/d/quotes.csv"),
+         QStringLiteral("f=l1&s=EURUSD=X"),
+         QStringLiteral("http://h:1/d/quotes.csv?f=l1&s=EURUSD=X")},
+        {QStringLiteral("http://h:1/"), QStringLiteral("/a"), {}, QStringLiteral("http://h:1/a")},
+        {QStringLiteral("http://h:1/base"),
+         QStringLiteral("a"),
+         {},
+         QStringLiteral("http://h:1/base/a")},
+        {QStringLiteral("http://h/x.asmx"), {}, {}, QStringLiteral("http://h/x.asmx")},
+    };
+    for (const Row& row : rows) {
+        Endpoints endpoints;
+        endpoints.setValue(QStringLiteral("k"), row.base);
+        EXPECT_EQ(endpoints.url(QStringLiteral("k"), row.path, row.query).toString(), row.expected);
+    }
+}
