@@ -1,0 +1,139 @@
+#include "CChartDataPrintPageRenderer.h"
+
+#include "CCurrencyChartDataExporter.h"
+#include "ChartTestSupport.h"
+
+#include <QFile>
+#include <QPageSize>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+using namespace charttest;
+
+namespace {
+
+CCurrencyChartInfo dailyUsdEur(int days) {
+    CCurrencyChartInfo info;
+    info.firstCurrencyCode = QStringLiteral("USD");
+    info.lastCurrencyCode = QStringLiteral("EUR");
+    info.plotPoints = dailySeries(utc(2012, 1, 1), days);
+    info.updateExtremes();
+    return info;
+}
+
+std::unique_ptr<QPrinter> pdfPrinter(const QString& path) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(path);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    return printer;
+}
+
+/// The text of page `page` (from 1) of a PDF, or of every page for 0.
+QString pdfText(const QString& path, int page = 0) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty()) {
+        ADD_FAILURE() << "pdftotext (poppler-utils) is not installed";
+        return {};
+    }
+    QStringList args{QStringLiteral("-layout")};
+    if (page > 0) {
+        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+             << QString::number(page);
+    }
+    args << path << QStringLiteral("-");
+    QProcess process;
+    process.start(tool, args);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+        ADD_FAILURE() << "pdftotext failed: " << process.readAllStandardError().toStdString();
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+}  // namespace
+
+TEST(ChartPrinting, HeaderText) {
+    const CChartDataPrintPageRenderer renderer(dailyUsdEur(31));
+    EXPECT_EQ(renderer.headerTextForPage(0, 3),
+              "USD to EUR. From 2012.01.01 00:00:00 to 2012.01.31 00:00:00 (page 1 of 3)");
+    EXPECT_EQ(renderer.headerTextForPage(2, 3),
+              "USD to EUR. From 2012.01.01 00:00:00 to 2012.01.31 00:00:00 (page 3 of 3)");
+}
+
+TEST(ChartPrinting, ThreePagesCarryNumberedHeaders) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("chart.pdf");
+    auto printer = pdfPrinter(path);
+
+    // The smallest series that needs three pages: its last page holds at least one row.
+    int low = 1;
+    int high = 64;
+    while (CChartDataPrintPageRenderer(dailyUsdEur(high)).numberOfPages(*printer) < 3) {
+        low = high;
+        high *= 2;
+        ASSERT_LT(high, 10000) << "pages do not fill up";
+    }
+    while (low < high) {
+        const int mid = (low + high) / 2;
+        if (CChartDataPrintPageRenderer(dailyUsdEur(mid)).numberOfPages(*printer) < 3) {
+            low = mid + 1;
+        } else {
+            high = mid;
+        }
+    }
+    const CCurrencyChartInfo info = dailyUsdEur(high);
+    CChartDataPrintPageRenderer renderer(info);
+    ASSERT_EQ(renderer.numberOfPages(*printer), 3);
+
+    QString error;
+    ASSERT_TRUE(renderer.print(*printer, &error)) << error.toStdString();
+    printer.reset();  // finishes the file
+
+    const QString title = CCurrencyChartDataExporter::titleText(info);
+    for (int page = 1; page <= 3; ++page) {
+        SCOPED_TRACE(page);
+        const QString text = pdfText(path, page);
+        const QStringList lines = text.split(u'\n', Qt::SkipEmptyParts);
+        ASSERT_FALSE(lines.isEmpty());
+        // The header is the page's first line.
+        EXPECT_EQ(lines.first().trimmed(),
+                  QStringLiteral("%1 (page %2 of 3)").arg(title).arg(page));
+    }
+    // Every point is printed exactly once, with its value, across the three pages.
+    const QString all = pdfText(path);
+    EXPECT_EQ(all.count(u'\f'), 3);  // pdftotext ends every page with a form feed
+    for (const CCurrencyChartPoint& point : info.plotPoints) {
+        const QString row = CCurrencyChartDataExporter::dateText(point.date);
+        const QRegularExpression pattern(QRegularExpression::escape(row) + QStringLiteral("\\s+") +
+                                         QRegularExpression::escape(point.value.toString()) +
+                                         QStringLiteral("\\b"));
+        EXPECT_EQ(all.count(pattern), 1) << row.toStdString();
+    }
+}
+
+TEST(ChartPrinting, PrintsAnEmptyRecordOnOnePage) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("empty.pdf");
+    CCurrencyChartInfo info;
+    info.firstCurrencyCode = QStringLiteral("USD");
+    info.lastCurrencyCode = QStringLiteral("EUR");
+    CChartDataPrintPageRenderer renderer(info);
+    QString error;
+    ASSERT_TRUE(renderer.printToPdf(path, &error)) << error.toStdString();
+    const QString text = pdfText(path);
+    EXPECT_TRUE(text.contains("(page 1 of 1)"));
+    EXPECT_TRUE(text.contains("Date"));
+}
+
+TEST(ChartPrinting, AnUnwritableFileIsAnError) {
+    QTemporaryDir dir;
+    CChartDataPrintPageRenderer renderer(dailyUsdEur(3));
+    QString error;
+    EXPECT_FALSE(renderer.printToPdf(dir.filePath("missing/dir/chart.pdf"), &error));
+    EXPECT_FALSE(error.isEmpty());
+}
