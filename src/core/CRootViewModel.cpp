@@ -49,6 +49,8 @@ CRootViewModel::CRootViewModel(UserDefaults& defaults, NotificationCenter& cente
         std::make_unique<CCurrencyDataStorageManager>(options.rateCachePath);
     relatedCurrenciesInfo_ = std::make_unique<CRelatedCurrenciesInfo>();
     metalsInfo_ = std::make_unique<CMetalsInfo>(defaults_);
+    customDataSourceInfoUpdater_ =
+        std::make_unique<CCustomDataSourceMetadataUpdater>(options.customSources, &center_);
 }
 
 CRootViewModel::~CRootViewModel() = default;

@@ -4,6 +4,7 @@
 #include "CCBRCurrenciesInfo.h"
 #include "CCurrencyDataSourceInfo.h"
 #include "CCurrencyDataStorageManager.h"
+#include "CCustomDataSourceMetadataUpdater.h"
 #include "CMetalsInfo.h"
 #include "CRelatedCurrenciesInfo.h"
 #include "Decimal.h"
@@ -32,7 +33,7 @@ public:
 
     struct Options {
         /// The registry of user-added sources (not owned); null: the shared registry.
-        const CCustomDataSourceStorageManager* customSources = nullptr;
+        CCustomDataSourceStorageManager* customSources = nullptr;
         /// The rate cache file; empty: the library directory's default.
         QString rateCachePath;
     };
@@ -107,6 +108,10 @@ public:
     }
     const CRelatedCurrenciesInfo& relatedCurrenciesInfo() const { return *relatedCurrenciesInfo_; }
     const CMetalsInfo& metalsInfo() const { return *metalsInfo_; }
+    /// Refreshes user-added sources on demand (the settings screen, after adding one).
+    CCustomDataSourceMetadataUpdater& customDataSourceInfoUpdater() {
+        return *customDataSourceInfoUpdater_;
+    }
 
     UserDefaults& userDefaults() { return defaults_; }
 
@@ -126,4 +131,5 @@ private:
     std::unique_ptr<CCurrencyDataStorageManager> currencyDataStorageManager_;
     std::unique_ptr<CRelatedCurrenciesInfo> relatedCurrenciesInfo_;
     std::unique_ptr<CMetalsInfo> metalsInfo_;
+    std::unique_ptr<CCustomDataSourceMetadataUpdater> customDataSourceInfoUpdater_;
 };

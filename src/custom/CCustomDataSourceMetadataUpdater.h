@@ -1,0 +1,57 @@
+#pragma once
+
+#include "CCustomCurrenciesWebServiceClient.h"
+
+#include <QString>
+
+#include <chrono>
+#include <memory>
+#include <vector>
+
+class CCustomDataSourceStorageManager;
+class NotificationCenter;
+class QTimer;
+
+/// Keeps the registry's names, logos and code lists current by reading every registered feed:
+/// once on demand, or periodically from `scheduleMetadataUpdate` (every 20 seconds by default).
+/// A new refresh abandons the feeds of the previous one that have not answered yet.
+/// Posts "CustomDataSourceMetadataUpdated" after each source it updated. Main thread only.
+class CCustomDataSourceMetadataUpdater : public CCustomCurrenciesWebServiceClientDelegate {
+public:
+    static inline const QString CustomDataSourceMetadataUpdated =
+        QStringLiteral("CustomDataSourceMetadataUpdated");
+
+    /// `registry` null: the shared registry.
+    explicit CCustomDataSourceMetadataUpdater(
+        CCustomDataSourceStorageManager* registry = nullptr, NotificationCenter* center = nullptr,
+        std::chrono::milliseconds interval = std::chrono::seconds(20));
+    ~CCustomDataSourceMetadataUpdater() override;
+    CCustomDataSourceMetadataUpdater(const CCustomDataSourceMetadataUpdater&) = delete;
+    CCustomDataSourceMetadataUpdater& operator=(const CCustomDataSourceMetadataUpdater&) = delete;
+
+    /// Refreshes now and then after every interval, for as long as the updater lives.
+    void scheduleMetadataUpdate();
+    void onUpdateTimer();
+    /// Refreshes every registered source once.
+    void queryMetadataUpdate();
+    /// Feeds of the running refresh that have not answered yet.
+    int pendingQueryCount() const { return static_cast<int>(serviceClients_.size()); }
+
+    void customCurrenciesQueryCurrenciesCompleted(CCustomCurrenciesWebServiceClient* client,
+                                                  CCBRCurrenciesInfoPtr rates,
+                                                  const std::optional<QString>& displayName,
+                                                  const std::optional<QByteArray>& logo) override;
+    void customCurrenciesQueryFailed(CCustomCurrenciesWebServiceClient* client,
+                                     const QString& text) override;
+
+private:
+    CCustomDataSourceStorageManager& registry() const;
+    /// Removes a client that is calling back; it is destroyed once its call has returned.
+    void retire(CCustomCurrenciesWebServiceClient* client);
+
+    CCustomDataSourceStorageManager* registry_;
+    NotificationCenter& center_;
+    std::chrono::milliseconds interval_;
+    std::vector<std::shared_ptr<CCustomCurrenciesWebServiceClient>> serviceClients_;
+    std::unique_ptr<QTimer> updateTimer_;
+};
