@@ -99,5 +99,9 @@
         <source>Israeli agora</source>
         <translation>Israeli agora</translation>
     </message>
+    <message id="LocationTrackingPurpose">
+        <source>Numiva uses your location to choose the base currency of your country.</source>
+        <translation>Numiva uses your location to choose the base currency of your country.</translation>
+    </message>
 </context>
 </TS>

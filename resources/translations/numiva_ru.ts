@@ -99,5 +99,9 @@
         <source>Israeli agora</source>
         <translation>Израильская агора</translation>
     </message>
+    <message id="LocationTrackingPurpose">
+        <source>Numiva uses your location to choose the base currency of your country.</source>
+        <translation>Numiva определяет ваше местоположение, чтобы выбрать валюту вашей страны базовой.</translation>
+    </message>
 </context>
 </TS>

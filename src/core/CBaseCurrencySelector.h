@@ -1,17 +1,57 @@
 #pragma once
 
+#include "CWebServiceClient.h"
+#include "LocationService.h"
+#include "XmlParser.h"
+
+#include <QString>
+#include <QVariantMap>
+
+#include <memory>
+
 class CRootViewModel;
+class NotificationCenter;
 
-/// Chooses the base currency from the device's country. Without a location service (none is
-/// wired in yet) auto-selection is unavailable and enabling it does nothing.
-class CBaseCurrencySelector {
+/// Makes the currency of the country the device is in the base currency: one position fix, the
+/// GeoNames country-code service, and the "CountriesAndCurrenciesData" table.
+///
+/// Without a location service auto-selection is unavailable. Main thread only.
+class CBaseCurrencySelector : public LocationService::Delegate, private XmlParserDelegate {
 public:
-    explicit CBaseCurrencySelector(CRootViewModel* dataModel) : dataModel_(dataModel) {}
-    virtual ~CBaseCurrencySelector() = default;
+    static inline const QString BaseCurrencyAutoselectDisabled =
+        QStringLiteral("BaseCurrencyAutoselectDisabled");
 
-    virtual bool isBaseCurrencyAutoselectAvailable() const { return false; }
-    virtual void enableBaseCurrencyAutoSelect(bool enable) { (void)enable; }
+    /// `location` (not owned) may be null; `center` null: the default centre.
+    CBaseCurrencySelector(CRootViewModel* dataModel, LocationService* location,
+                          NotificationCenter* center = nullptr);
+    ~CBaseCurrencySelector() override;
 
-protected:
+    /// Not refused and not restricted, and the device has location services.
+    bool isBaseCurrencyAutoselectAvailable() const;
+    /// Starts (true) or stops (false) looking for the device's position.
+    void enableBaseCurrencyAutoSelect(bool enable);
+
+    void locationManagerDidUpdateToLocation(const std::optional<GeoCoordinate>& location) override;
+    void locationManagerDidFailWithError(int code, const QString& description) override;
+
+    /// The GeoNames answer arrived (called by the selector's web client).
+    void geoNamesAnswered(const std::optional<QByteArray>& data,
+                          const std::optional<HttpResponse>& response,
+                          const std::optional<HttpError>& error);
+
+private:
+    void parserDidStartElement(const QString& name, const Attributes& attributes) override;
+    void parserFoundCharacters(const QString& text) override;
+    void parserDidEndElement(const QString& name) override;
+
+    class GeoNamesClient;
+
     CRootViewModel* dataModel_;
+    LocationService* locationManager_;
+    NotificationCenter& center_;
+    bool locationManagerSetUp_ = false;
+    std::unique_ptr<GeoNamesClient> geoNamesServiceConnection_;
+    QVariantMap currencyCodeDictionary_;
+    QString currentParsedElementName_;
+    QString countryCodeValue_;
 };

@@ -42,7 +42,8 @@ CRootViewModel::CRootViewModel(UserDefaults& defaults, NotificationCenter& cente
     isConversionModeEnabled_ = false;
     convertedCurrencyCode = QString();
     convertedCurrencyValue = Decimal();
-    baseCurrencySelector_ = std::make_unique<CBaseCurrencySelector>(this);
+    baseCurrencySelector_ =
+        std::make_unique<CBaseCurrencySelector>(this, options.location, &center_);
     baseCurrencySelector_->enableBaseCurrencyAutoSelect(isBaseCurrencyAutoSelectEnabled());
     currencyDataSourceInfo_ = std::make_unique<CCurrencyDataSourceInfo>(options.customSources);
     currencyDataStorageManager_ =

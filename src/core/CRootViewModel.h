@@ -36,6 +36,8 @@ public:
         CCustomDataSourceStorageManager* customSources = nullptr;
         /// The rate cache file; empty: the library directory's default.
         QString rateCachePath;
+        /// The device's location service (not owned); null: no base currency auto-selection.
+        LocationService* location = nullptr;
     };
 
     /// Registers the model's own defaults in `defaults`, then builds the list.
