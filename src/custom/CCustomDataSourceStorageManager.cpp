@@ -4,6 +4,7 @@
 #include "Log.h"
 
 #include <QCborArray>
+#include <QCoreApplication>
 #include <QCborValue>
 #include <QDir>
 #include <QFileInfo>
@@ -63,6 +64,10 @@ std::unique_ptr<CCustomDataSourceStorageManager> shared;
 CCustomDataSourceStorageManager& CCustomDataSourceStorageManager::sharedInstance() {
     if (!shared) {
         shared = std::make_unique<CCustomDataSourceStorageManager>();
+        // Closed before the application (and with it the SQL driver) goes away.
+        if (QCoreApplication::instance() != nullptr) {
+            qAddPostRoutine(&CCustomDataSourceStorageManager::resetSharedInstance);
+        }
     }
     return *shared;
 }

@@ -1,0 +1,599 @@
+#include "CliApplication.h"
+
+#include "CCurrencyDataSource.h"
+#include "CCustomDataSourceStorageManager.h"
+#include "CFileOperations.h"
+#include "CRootViewModel.h"
+#include "CUIHelpers.h"
+#include "CurrencyNames.h"
+#include "Endpoints.h"
+#include "Localization.h"
+#include "NotificationCenter.h"
+#include "NumberFormatter.h"
+#include "UserDefaults.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
+#include <QUrl>
+
+#include <cstdio>
+
+namespace {
+
+const QString kUsage = QStringLiteral(
+    "Usage: numiva-cli [--data-dir DIR] [--endpoints FILE] [--json] COMMAND [ARGS]\n"
+    "\n"
+    "Commands:\n"
+    "  sources                      the data sources; '*' marks the selected one\n"
+    "  select ID                    make ID the selected data source\n"
+    "  base CODE                    set the base currency\n"
+    "  add CODE...                  add currencies to the rate list (last given first)\n"
+    "  remove CODE...               remove currencies from the rate list\n"
+    "  fee off | fee PERCENT [--subtract]\n"
+    "                               the conversion fee (\"2,5\" and \"2.5\" alike, 0 to 100)\n"
+    "  metal-unit Kilo|Ounce|Pound|Gramm\n"
+    "                               the weight unit of metal prices\n"
+    "  rates [--inverse]            refresh and print the rate list\n"
+    "  convert AMOUNT CODE [--inverse]\n"
+    "                               refresh and convert AMOUNT of CODE into every listed currency\n"
+    "  chart [FIRST LAST] [--period N] [--csv FILE] [--html FILE] [--pdf FILE]\n"
+    "                               a rate history; exports to files ('-': standard output)\n"
+    "  feed add URL | feed remove URL | feed refresh\n"
+    "                               user-added data sources (custom rate feeds)\n"
+    "\n"
+    "Options:\n"
+    "  --data-dir DIR               keep settings and stores in DIR (as $NUMIVA_DATA_DIR)\n"
+    "  --endpoints FILE             service hosts from FILE (as $NUMIVA_ENDPOINTS)\n"
+    "  --json                       machine-readable output\n"
+    "  --help, --version\n"
+    "\n"
+    "Exit codes: 0 done, 2 a provider failed (cached rates are printed), 64 bad usage.\n");
+
+const QStringList kMetalUnits{QStringLiteral("Kilo"), QStringLiteral("Ounce"),
+                              QStringLiteral("Pound"), QStringLiteral("Gramm")};
+
+bool isCurrencyCode(const QString& code) {
+    if (code.size() != 3) {
+        return false;
+    }
+    for (QChar c : code) {
+        if (c < u'A' || c > u'Z') {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isWebAddress(const QString& text) {
+    const QUrl url(text, QUrl::StrictMode);
+    return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https") &&
+           !url.host().isEmpty();
+}
+
+}  // namespace
+
+CliApplication::CliApplication(QStringList arguments)
+    : arguments_(std::move(arguments)), out_(stdout), err_(stderr) {}
+
+CliApplication::~CliApplication() = default;
+
+int CliApplication::usage(const QString& problem) {
+    err_ << "numiva-cli: " << problem << Qt::endl;
+    return UsageError;
+}
+
+bool CliApplication::takeFlag(const QString& flag) {
+    return commandArguments_.removeAll(flag) > 0;
+}
+
+bool CliApplication::takeOption(const QString& name, QString* value, bool* present) {
+    const qsizetype i = commandArguments_.indexOf(name);
+    *present = i >= 0;
+    if (i < 0) {
+        return true;
+    }
+    if (i + 1 >= commandArguments_.size() || commandArguments_[i + 1].isEmpty()) {
+        return false;
+    }
+    *value = commandArguments_[i + 1];
+    commandArguments_.remove(i, 2);
+    return true;
+}
+
+int CliApplication::parseGlobalOptions() {
+    QStringList rest;
+    for (qsizetype i = 0; i < arguments_.size(); ++i) {
+        const QString& a = arguments_[i];
+        if (a == u"--help" || a == u"-h") {
+            out_ << kUsage;
+            return Ok;
+        }
+        if (a == u"--version") {
+            out_ << "numiva-cli " << QCoreApplication::applicationVersion() << Qt::endl;
+            return Ok;
+        }
+        if (a == u"--json") {
+            json_ = true;
+        } else if (a == u"--data-dir" || a == u"--endpoints") {
+            if (i + 1 >= arguments_.size() || arguments_[i + 1].isEmpty()) {
+                return usage(QStringLiteral("%1 needs a value").arg(a));
+            }
+            const QString value = arguments_[++i];
+            if (a == u"--data-dir") {
+                CFileOperations::setDataDirectory(value);
+            } else {
+                QString error;
+                if (!Endpoints::setStandardOverrideFile(value, &error)) {
+                    return usage(QStringLiteral("--endpoints %1: %2").arg(value, error));
+                }
+            }
+        } else {
+            rest.append(a);
+        }
+    }
+    if (rest.isEmpty()) {
+        err_ << kUsage;
+        return UsageError;
+    }
+    command_ = rest.takeFirst();
+    commandArguments_ = rest;
+    return -1;  // go on
+}
+
+CRootViewModel& CliApplication::model() {
+    if (!model_) {
+        UserDefaults& defaults = UserDefaults::standardUserDefaults();
+        CUIHelpers::registerDefaultsFromSettingsBundle(defaults);
+        model_ = std::make_unique<CRootViewModel>(defaults, NotificationCenter::defaultCenter());
+    }
+    return *model_;
+}
+
+void CliApplication::printJson(const QJsonValue& value) {
+    const QJsonDocument doc =
+        value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
+    out_ << doc.toJson(QJsonDocument::Indented);
+}
+
+int CliApplication::run() {
+    if (const int early = parseGlobalOptions(); early >= 0) {
+        return early;
+    }
+    Localization::install();
+
+    // Options that belong to one command only are checked by it; anything else that looks like
+    // an option is unknown.
+    static const QStringList commandOptions{
+        QStringLiteral("--inverse"), QStringLiteral("--subtract"), QStringLiteral("--period"),
+        QStringLiteral("--csv"),     QStringLiteral("--html"),     QStringLiteral("--pdf")};
+    for (const QString& a : commandArguments_) {
+        if (a.startsWith(u"--") && !commandOptions.contains(a)) {
+            return usage(QStringLiteral("unknown option %1").arg(a));
+        }
+    }
+
+    if (command_ == u"sources") {
+        return sources();
+    }
+    if (command_ == u"select") {
+        return select();
+    }
+    if (command_ == u"base") {
+        return base();
+    }
+    if (command_ == u"add") {
+        return add();
+    }
+    if (command_ == u"remove") {
+        return remove();
+    }
+    if (command_ == u"fee") {
+        return fee();
+    }
+    if (command_ == u"metal-unit") {
+        return metalUnit();
+    }
+    if (command_ == u"feed") {
+        return feed();
+    }
+    if (command_ == u"rates") {
+        return rates(false);
+    }
+    if (command_ == u"convert") {
+        return rates(true);
+    }
+    if (command_ == u"chart") {
+        return chart();
+    }
+    return usage(QStringLiteral("unknown command %1 (see --help)").arg(command_));
+}
+
+int CliApplication::sources() {
+    if (!commandArguments_.isEmpty()) {
+        return usage(QStringLiteral("sources takes no arguments"));
+    }
+    const CCurrencyDataSourceInfo& info = model().currencyDataSourceInfo();
+    const std::optional<QString> selected = model().getSelectedDataSource();
+    QJsonArray list;
+    for (const QString& id : info.getAllDataSourceIds()) {
+        const QString name = info.getDataSourceDisplayName(id);
+        const int count = static_cast<int>(info.getAvailableCurrencyCodes(id).size());
+        if (json_) {
+            list.append(QJsonObject{{QStringLiteral("id"), id},
+                                    {QStringLiteral("name"), name},
+                                    {QStringLiteral("currencies"), count},
+                                    {QStringLiteral("selected"), selected == id},
+                                    {QStringLiteral("custom"), info.isCustomDataSource(id)}});
+        } else {
+            out_ << (selected == id ? "* " : "  ") << id << '\t' << name << '\t' << count
+                 << Qt::endl;
+        }
+    }
+    if (json_) {
+        printJson(list);
+    }
+    return Ok;
+}
+
+int CliApplication::select() {
+    if (commandArguments_.size() != 1) {
+        return usage(QStringLiteral("select takes one data source id (see sources)"));
+    }
+    const QString id = commandArguments_.first();
+    if (!model().currencyDataSourceInfo().getAllDataSourceIds().contains(id)) {
+        return usage(QStringLiteral("unknown data source %1 (see sources)").arg(id));
+    }
+    // As the settings screen does: the selected source is deselected, the new one selected.
+    if (const auto current = model().getSelectedDataSource()) {
+        model().setDataSource(*current, false);
+    }
+    model().setDataSource(id, true);
+    if (!model().isCurrencyCodeAvailable(model().getBaseCurrencyCode())) {
+        err_ << "numiva-cli: note: " << id << " does not offer the base currency "
+             << model().getBaseCurrencyCode() << Qt::endl;
+    }
+    return Ok;
+}
+
+int CliApplication::base() {
+    if (commandArguments_.size() != 1) {
+        return usage(QStringLiteral("base takes one currency code"));
+    }
+    const QString code = commandArguments_.first();
+    if (!isCurrencyCode(code)) {
+        return usage(
+            QStringLiteral("not a currency code: %1 (three capital letters, e.g. EUR)").arg(code));
+    }
+    model().setBaseCurrencyCode(code);
+    return Ok;
+}
+
+int CliApplication::add() {
+    if (commandArguments_.isEmpty()) {
+        return usage(QStringLiteral("add needs at least one currency code"));
+    }
+    // The picker offers the available codes that are not listed yet, each once.
+    const QStringList offered = model().getAvailableNotSelectedCurrencyCodes();
+    for (qsizetype i = 0; i < commandArguments_.size(); ++i) {
+        const QString& code = commandArguments_[i];
+        if (!isCurrencyCode(code)) {
+            return usage(QStringLiteral("not a currency code: %1").arg(code));
+        }
+        if (commandArguments_.indexOf(code) != i) {
+            return usage(QStringLiteral("%1 is given twice").arg(code));
+        }
+        if (model().getSelectedCurrencyCodes().contains(code)) {
+            return usage(QStringLiteral("%1 is in the list already").arg(code));
+        }
+        if (!offered.contains(code)) {
+            return usage(QStringLiteral("%1 is not offered by the selected data source").arg(code));
+        }
+    }
+    for (const QString& code : commandArguments_) {
+        model().addCurrencyInfo(code);
+    }
+    model().saveSelectedCurrencyCodes();
+    return Ok;
+}
+
+int CliApplication::remove() {
+    if (commandArguments_.isEmpty()) {
+        return usage(QStringLiteral("remove needs at least one currency code"));
+    }
+    const QString baseCode = model().getBaseCurrencyCode();
+    for (const QString& code : commandArguments_) {
+        if (!isCurrencyCode(code)) {
+            return usage(QStringLiteral("not a currency code: %1").arg(code));
+        }
+        if (code == baseCode) {
+            return usage(QStringLiteral("%1 is the base currency and cannot be removed").arg(code));
+        }
+        if (!model().getSelectedCurrencyCodes().contains(code)) {
+            return usage(QStringLiteral("%1 is not in the list").arg(code));
+        }
+    }
+    model().currencyDataSource().removeIf([&](const CCBRCurrencyInfoPtr& row) {
+        return commandArguments_.contains(row->isoTextCode);
+    });
+    model().saveSelectedCurrencyCodes();
+    return Ok;
+}
+
+int CliApplication::fee() {
+    const bool subtract = takeFlag(QStringLiteral("--subtract"));
+    if (commandArguments_.size() != 1) {
+        return usage(QStringLiteral("fee takes off or a percentage"));
+    }
+    const QString value = commandArguments_.first();
+    if (value == u"off") {
+        if (subtract) {
+            return usage(QStringLiteral("fee off takes no --subtract"));
+        }
+        model().setConversionFeeEnabled(false);
+        return Ok;
+    }
+    const auto percent = CUIHelpers::getPercentValueFromText(value);
+    if (!percent) {
+        return usage(QStringLiteral("not a percentage from 0 to 100: %1").arg(value));
+    }
+    model().setConversionFee(*percent);
+    model().setConversionFeeEnabled(true);
+    model().setSubtractFeeEnabled(subtract);
+    return Ok;
+}
+
+int CliApplication::metalUnit() {
+    if (commandArguments_.size() != 1 || !kMetalUnits.contains(commandArguments_.first())) {
+        return usage(QStringLiteral("metal-unit takes one of %1").arg(kMetalUnits.join(u'|')));
+    }
+    UserDefaults& defaults = UserDefaults::standardUserDefaults();
+    defaults.setObject(commandArguments_.first(), QStringLiteral("MetalBaseUnitUserDefaultsKey"));
+    defaults.synchronize();
+    return Ok;
+}
+
+int CliApplication::feed() {
+    const QString action = commandArguments_.value(0);
+    CCustomDataSourceStorageManager& registry = CCustomDataSourceStorageManager::sharedInstance();
+    if ((action == u"add" || action == u"remove") && commandArguments_.size() == 2) {
+        const QString url = commandArguments_[1];
+        if (action == u"add") {
+            if (!isWebAddress(url)) {
+                return usage(QStringLiteral("not an http or https address: %1").arg(url));
+            }
+            if (registry.getDataSourceWithUrl(url)) {
+                return usage(QStringLiteral("%1 is registered already").arg(url));
+            }
+            registry.addDataSourceWithUrl(url);
+        } else {
+            if (!registry.getDataSourceWithUrl(url)) {
+                return usage(QStringLiteral("%1 is not registered").arg(url));
+            }
+            registry.removeDataSource(url);
+            // As the settings screen does: a removed selected source hands over to the first one.
+            if (model().getSelectedDataSource() == url) {
+                model().setDataSource(url, false);
+                const QStringList ids = model().currencyDataSourceInfo().getAllDataSourceIds();
+                if (!ids.isEmpty()) {
+                    model().setDataSource(ids.first(), true);
+                }
+            }
+            return Ok;
+        }
+    } else if (!(action == u"refresh" && commandArguments_.size() == 1)) {
+        return usage(QStringLiteral("feed takes add URL, remove URL or refresh"));
+    }
+    // Read every registered feed once (after add: as the settings screen does) and wait.
+    CCustomDataSourceMetadataUpdater& updater = model().customDataSourceInfoUpdater();
+    updater.queryMetadataUpdate();
+    QElapsedTimer clock;
+    clock.start();
+    while (updater.pendingQueryCount() > 0 && clock.elapsed() < 60000) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    }
+    const bool timedOut = updater.pendingQueryCount() > 0;
+    QJsonArray list;
+    for (const CCustomDataSourceEntity& entry : registry.getAllDataSources()) {
+        const QStringList codes = entry.currenciesList.value_or(QStringList());
+        if (json_) {
+            list.append(QJsonObject{
+                {QStringLiteral("url"), entry.url},
+                {QStringLiteral("name"),
+                 entry.displayName ? QJsonValue(*entry.displayName) : QJsonValue(QJsonValue::Null)},
+                {QStringLiteral("currencies"), QJsonArray::fromStringList(codes)},
+                {QStringLiteral("logo"), entry.logoImagePath ? QJsonValue(*entry.logoImagePath)
+                                                             : QJsonValue(QJsonValue::Null)}});
+        } else {
+            out_ << entry.url << '\t' << entry.displayName.value_or(QStringLiteral("-")) << '\t'
+                 << codes.join(u' ') << Qt::endl;
+        }
+    }
+    if (json_) {
+        printJson(list);
+    }
+    if (timedOut) {
+        err_ << "numiva-cli: some feeds did not answer within 60 s" << Qt::endl;
+        return ProviderFailed;
+    }
+    return Ok;
+}
+
+int CliApplication::chart() {
+    return usage(QStringLiteral("chart is not available in this version"));
+}
+
+namespace {
+
+/// Waits on the main loop for one refresh cycle of the aggregator.
+class RefreshWaiter : public CCurrencyDataSourceDelegate {
+public:
+    CCBRCurrenciesInfoPtr result;
+    std::optional<QString> failure;
+    bool done = false;
+
+    void queryCurrencyDataSourceCompletedWithResult(CCBRCurrenciesInfoPtr r) override {
+        result = std::move(r);
+        done = true;
+    }
+    void queryCurrencyDataSourceFailedWithErrorDescription(const QString& description) override {
+        failure = description;
+        done = true;
+    }
+};
+
+/// The rate text of a row as the rate list shows it: a blank between thousands, at most five
+/// fraction digits, seven when five would show a bare zero.
+QString formattedRate(const Decimal& value) {
+    NumberFormatter::Options options;
+    options.groupingSeparator = QStringLiteral(" ");
+    options.maximumFractionDigits = 5;
+    QString text = NumberFormatter(options).format(value);
+    if (text == u"0") {
+        options.maximumFractionDigits = 7;
+        text = NumberFormatter(options).format(value);
+    }
+    return text;
+}
+
+}  // namespace
+
+int CliApplication::rates(bool convert) {
+    const bool inverse = takeFlag(QStringLiteral("--inverse"));
+    CRootViewModel& m = model();
+    UserDefaults& defaults = m.userDefaults();
+
+    Decimal amount;
+    QString convertedCode;
+    if (convert) {
+        if (commandArguments_.size() != 2) {
+            return usage(QStringLiteral("convert takes an amount and a currency code"));
+        }
+        const QString amountText = commandArguments_[0];
+        auto parsed = Decimal::parse(amountText, u'.');
+        if (!parsed) {
+            parsed = Decimal::parse(amountText, u',');
+        }
+        if (!parsed || parsed->isNegative()) {
+            return usage(QStringLiteral("not an amount: %1").arg(amountText));
+        }
+        amount = *parsed;
+        convertedCode = commandArguments_[1];
+        if (!isCurrencyCode(convertedCode) ||
+            !m.getSelectedCurrencyCodes().contains(convertedCode)) {
+            return usage(QStringLiteral("%1 is not in the rate list").arg(convertedCode));
+        }
+    } else if (!commandArguments_.isEmpty()) {
+        return usage(QStringLiteral("rates takes no arguments besides --inverse"));
+    }
+
+    // "--inverse" of rates holds for this run only: the stored choice is put back afterwards.
+    const QVariant storedDirection =
+        defaults.persistentObjectForKey(QStringLiteral("DisplayDirectRates"));
+    if (!convert && inverse) {
+        defaults.setObject(true, QStringLiteral("DisplayDirectRates"));
+    }
+
+    // One refresh as the rate list screen runs it: the answer goes to the cache under the active
+    // source (waited for here), then the model merges it; a failure merges an empty table so
+    // the cache supplies what it can.
+    RefreshWaiter waiter;
+    CCurrencyDataSource aggregator(m);
+    aggregator.setDelegate(&waiter);
+    aggregator.queryCurrencyRates();
+    QElapsedTimer clock;
+    clock.start();
+    while (!waiter.done && clock.elapsed() < 180000) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    }
+    if (!waiter.done) {
+        waiter.failure = QStringLiteral("The data sources did not answer in time.");
+    }
+    if (waiter.result) {
+        if (const auto active = m.getSelectedDataSource()) {
+            m.currencyDataStorageManager().addCurrenciesInfoAsync(*waiter.result, *active);
+            m.currencyDataStorageManager().waitForPendingWrites();
+        }
+        m.synchronizeDataSourceWithInfo(*waiter.result);
+    } else {
+        m.synchronizeDataSourceWithInfo(CCBRCurrenciesInfo());
+    }
+
+    if (convert) {
+        m.convertedCurrencyCode = convertedCode;
+        m.convertedCurrencyValue = amount;
+        m.setIsconversionModeEnabled(true);
+    }
+
+    const QString baseCode = m.getBaseCurrencyCode();
+    const QString noData = Localization::localizedString(QStringLiteral("NoData"));
+    QJsonArray rows;
+    const auto& list = m.currencyDataSource();
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        const CCBRCurrencyInfo& row = *list[i];
+        const bool available =
+            row.isoTextCode == u"USD" || m.isCurrencyCodeAvailable(row.isoTextCode);
+        Decimal value = convert ? m.getSaleValueForConvertedCurrency(row.isoTextCode, inverse)
+                                : m.getSaleValueForBaseCurrency(row.isoTextCode);
+        if (!available || row.saleValue.isNaN()) {
+            value = Decimal::nan();
+        }
+        QString text;
+        QString unit;
+        if (i == 0) {
+            // The first row is the base (or converted) currency's cell.
+            text = convert ? formattedRate(amount)
+                           : Localization::localizedString(QStringLiteral("BaseCurrency"));
+            unit = convert ? convertedCode : QString();
+        } else if (value.isNaN()) {
+            text = noData;
+        } else {
+            text = formattedRate(value);
+            if (convert) {
+                unit = inverse ? convertedCode : row.isoTextCode;
+            } else {
+                unit = m.isDisplayInverseRatesEnabled() ? row.isoTextCode : baseCode;
+            }
+        }
+        const QString date = row.actualDate.toUTC().toString(Qt::ISODate);
+        if (json_) {
+            rows.append(QJsonObject{{QStringLiteral("code"), row.isoTextCode},
+                                    {QStringLiteral("name"), row.displayName},
+                                    {QStringLiteral("available"), available},
+                                    {QStringLiteral("value"), value.toString()},
+                                    {QStringLiteral("text"), text},
+                                    {QStringLiteral("unit"), unit},
+                                    {QStringLiteral("date"), date}});
+        } else {
+            out_ << row.isoTextCode << '\t' << row.displayName << '\t' << text << '\t' << unit
+                 << '\t' << date << Qt::endl;
+        }
+    }
+    if (json_) {
+        const auto source = m.getSelectedDataSource();
+        printJson(QJsonObject{
+            {QStringLiteral("source"), source ? QJsonValue(*source) : QJsonValue(QJsonValue::Null)},
+            {QStringLiteral("base"), baseCode},
+            {QStringLiteral("conversion"),
+             convert ? QJsonValue(QJsonObject{{QStringLiteral("code"), convertedCode},
+                                              {QStringLiteral("amount"), amount.toString()}})
+                     : QJsonValue(QJsonValue::Null)},
+            {QStringLiteral("error"),
+             waiter.failure ? QJsonValue(*waiter.failure) : QJsonValue(QJsonValue::Null)},
+            {QStringLiteral("rows"), rows}});
+    }
+
+    if (!convert && inverse) {
+        defaults.setObject(storedDirection, QStringLiteral("DisplayDirectRates"));
+        defaults.synchronize();
+    }
+    if (waiter.failure) {
+        err_ << "numiva-cli: " << *waiter.failure << Qt::endl;
+        return ProviderFailed;
+    }
+    return Ok;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Decimal.h"
+
+#include <QDate>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+/// The sample server's one consistent set of rates: the US-dollar price of one unit of every
+/// currency it knows (metals per troy ounce). Every protocol derives its answers from these, so
+/// a client that rebases correctly always arrives back at them.
+namespace SampleData {
+
+/// Every code with its price, in a fixed order.
+const QList<QPair<QString, Decimal>>& usdPrices();
+/// The price of one unit of `code` in US dollars; NaN for an unknown code.
+Decimal usdPrice(const QString& code);
+bool knows(const QString& code);
+/// Units of `quote` that one unit of `code` buys.
+Decimal cross(const QString& code, const QString& quote);
+/// Rounds to `digits` fraction digits and writes plainly ("." separator).
+QString text(const Decimal& value, int digits);
+/// The day the sample answers are for.
+QDate today();
+
+/// The name of a currency in the central bank's Russian documents, for the codes that have one.
+QString russianName(const QString& code);
+
+}  // namespace SampleData

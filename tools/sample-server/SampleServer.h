@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace httplib {
+class Server;
+struct Request;
+struct Response;
+}  // namespace httplib
+
+/// A local server that answers every provider protocol of Numiva with sample data (SampleData),
+/// in the services' own shapes and encodings, on 127.0.0.1. For trying the app without the
+/// real services, for end-to-end tests and for benchmarks.
+///
+/// A provider can be told to fail (it then answers 503): with `setFailing`, or over HTTP with
+/// POST /_control/fail?provider=NAME&on=1|0.
+class SampleServer {
+public:
+    /// Provider names for `setFailing`.
+    static inline const QString YFinance = QStringLiteral("YFinance");
+    static inline const QString PayPal = QStringLiteral("PayPal");
+    static inline const QString Custom = QStringLiteral("custom");
+    static inline const QString GeoNames = QStringLiteral("geoNames");
+
+    SampleServer();
+    ~SampleServer();
+    SampleServer(const SampleServer&) = delete;
+    SampleServer& operator=(const SampleServer&) = delete;
+
+    /// Listens on 127.0.0.1:`port` (0: any free port). False when the port cannot be bound.
+    bool start(int port = 0);
+    void stop();
+    int port() const { return port_; }
+    QString baseUrl() const;
+
+    /// An endpoints file (see resources/endpoints.ini) that points every service here.
+    QString endpointsFileText() const;
+    bool writeEndpoints(const QString& path) const;
+    /// The address of the sample custom feed.
+    QString feedUrl() const;
+
+    void setFailing(const QString& provider, bool failing);
+    bool isFailing(const QString& provider) const;
+
+private:
+    /// Answers 503 and returns true when `provider` is told to fail.
+    bool failIfAsked(const QString& provider, httplib::Response& response) const;
+    void registerRateHandlers();
+    void registerFeedHandlers();
+
+    std::unique_ptr<httplib::Server> server_;
+    std::unique_ptr<std::thread> thread_;
+    int port_ = 0;
+    mutable std::mutex mutex_;
+    QSet<QString> failing_;
+};

@@ -1,0 +1,55 @@
+// numiva-sample-server: every rate and chart service Numiva talks to, answering with sample
+// data on 127.0.0.1, so the app and the CLI can be tried and tested without the real services.
+#include "SampleServer.h"
+
+#include <QCommandLineParser>
+#include <QGuiApplication>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QGuiApplication app(argc, argv);  // the logo is drawn with QPainter
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Serves Numiva's providers with SAMPLE DATA on 127.0.0.1."));
+    parser.addHelpOption();
+    QCommandLineOption portOption(QStringLiteral("port"),
+                                  QStringLiteral("Port to listen on (0: any free port)."),
+                                  QStringLiteral("N"), QStringLiteral("0"));
+    QCommandLineOption endpointsOption(
+        QStringLiteral("write-endpoints"),
+        QStringLiteral("Write an endpoints file pointing at this server."), QStringLiteral("FILE"));
+    QCommandLineOption failOption(QStringLiteral("fail"),
+                                  QStringLiteral("Make a provider answer 503 (repeatable)."),
+                                  QStringLiteral("PROVIDER"));
+    parser.addOptions({portOption, endpointsOption, failOption});
+    parser.process(app);
+
+    QTextStream err(stderr);
+    bool ok = false;
+    const int port = parser.value(portOption).toInt(&ok);
+    if (!ok || port < 0 || port > 65535) {
+        err << "numiva-sample-server: --port needs a number from 0 to 65535\n";
+        return 64;
+    }
+    SampleServer server;
+    for (const QString& provider : parser.values(failOption)) {
+        server.setFailing(provider, true);
+    }
+    if (!server.start(port)) {
+        err << "numiva-sample-server: cannot listen on 127.0.0.1:" << port << "\n";
+        return 1;
+    }
+    if (parser.isSet(endpointsOption) && !server.writeEndpoints(parser.value(endpointsOption))) {
+        err << "numiva-sample-server: cannot write " << parser.value(endpointsOption) << "\n";
+        return 1;
+    }
+    QTextStream(stdout) << "numiva-sample-server: SAMPLE DATA at " << server.baseUrl() << Qt::endl;
+    std::signal(SIGINT, [](int) { QCoreApplication::quit(); });
+    std::signal(SIGTERM, [](int) { QCoreApplication::quit(); });
+    return app.exec();
+}
