@@ -26,9 +26,13 @@ QByteArray firstHeader(const QList<QPair<QByteArray, QByteArray>>& headers,
 }
 
 // HTTP-level outcomes that Qt reports as errors although the server did answer; with a status
-// code present they are responses, not errors.
-bool isStatusDerivedError(QNetworkReply::NetworkError error) {
+// code present they are responses, not errors. A redirection that cannot be followed (no usable
+// Location) stays the 3xx response it is.
+bool isStatusDerivedError(QNetworkReply::NetworkError error, int statusCode) {
     const int code = static_cast<int>(error);
+    if (statusCode >= 300 && statusCode < 400 && error == QNetworkReply::ProtocolUnknownError) {
+        return true;
+    }
     return (code >= 201 && code <= 299) || (code >= 401 && code <= 499) ||
            error == QNetworkReply::ProtocolInvalidOperationError;
 }
@@ -277,7 +281,7 @@ CHttpRequest::Outcome CHttpRequest::perform(const HttpRequestSettings& settings,
     if (abortReason) {
         outcome.error = std::move(abortReason);
     } else if (reply->error() != QNetworkReply::NoError &&
-               !(status.isValid() && isStatusDerivedError(reply->error()))) {
+               !(status.isValid() && isStatusDerivedError(reply->error(), status.toInt()))) {
         outcome.error = HttpError{HttpError::Kind::Transport, reply->errorString()};
     }
     return outcome;

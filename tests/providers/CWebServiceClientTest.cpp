@@ -128,6 +128,27 @@ TEST(CWebServiceClient, StatusDecidesSuccessAndFailureText) {
     }
 }
 
+TEST(CWebServiceClient, RedirectsAreFollowedAndUnfollowableOnesAreResponses) {
+    FakeHttpServer server;
+    FakeHttpServer::Answer moved = FakeHttpServer::Answer::text("see /new", 302);
+    moved.headers.append({"Location", server.url(QStringLiteral("/new")).toUtf8()});
+    server.answer(QStringLiteral("/old"), moved);
+    server.answer(QStringLiteral("/new"), FakeHttpServer::Answer::text("new"));
+    server.answer(QStringLiteral("/nowhere"), FakeHttpServer::Answer::text("moved", 301));
+
+    QList<Delivery> deliveries;
+    RecordingClient client(deliveries);
+    client.send(server.url(QStringLiteral("/old")), 1);
+    client.send(server.url(QStringLiteral("/nowhere")), 2);
+    ASSERT_TRUE(waitForDeliveries(deliveries, 2));
+    EXPECT_TRUE(deliveries[0].succeeded);
+    EXPECT_EQ(deliveries[0].data, "new");
+    EXPECT_FALSE(deliveries[1].succeeded);
+    EXPECT_FALSE(deliveries[1].error.has_value());
+    EXPECT_EQ(deliveries[1].failureText, QStringLiteral("301 Moved Permanently"));
+    EXPECT_EQ(deliveries[1].data, "moved");
+}
+
 TEST(CWebServiceClient, FailureIsLoggedWithStandardReasonPhrase) {
     FakeHttpServer server;
     server.answer(QStringLiteral("/missing"), FakeHttpServer::Answer::text("no such page", 404));
