@@ -1,0 +1,244 @@
+#include "CCurrencyDataSource.h"
+
+#include "CCustomDataSourceStorageManager.h"
+#include "CRelatedCurrenciesInfo.h"
+#include "CRootViewModel.h"
+
+#include <QObject>
+#include <QTimer>
+
+namespace {
+const QString usd = QStringLiteral("USD");
+}  // namespace
+
+CCurrencyDataSource::CCurrencyDataSource(CRootViewModel& model, Endpoints endpoints)
+    : dataModel_(model),
+      endpoints_(std::move(endpoints)),
+      context_(std::make_unique<QObject>()),
+      resultCurrenciesInfo_(std::make_shared<CCBRCurrenciesInfo>()) {}
+
+CCurrencyDataSource::~CCurrencyDataSource() {
+    context_.reset();
+    for (CWebServiceClient* client : clients()) {
+        client->cancelAllHttpRequests();
+    }
+    if (yahooFinanceService_) {
+        yahooFinanceService_->setDelegate(nullptr);
+    }
+    if (payPalService_) {
+        payPalService_->setDelegate(nullptr);
+    }
+}
+
+std::vector<CWebServiceClient*> CCurrencyDataSource::clients() const {
+    std::vector<CWebServiceClient*> made;
+    for (CWebServiceClient* client : {static_cast<CWebServiceClient*>(yahooFinanceService_.get()),
+                                      static_cast<CWebServiceClient*>(payPalService_.get())}) {
+        if (client != nullptr) {
+            made.push_back(client);
+        }
+    }
+    return made;
+}
+
+void CCurrencyDataSource::queryCurrencyRates() {
+    queryCurrencyRateRelativeToBase(dataModel_.getBaseCurrencyCode());
+}
+
+void CCurrencyDataSource::queryCurrencyRateRelativeToBase(const QString& baseCurrency) {
+    for (CWebServiceClient* client : clients()) {
+        client->cancelAllHttpRequests();
+    }
+    ++cycle_;
+    currentBaseCurrency_ = baseCurrency;
+    selectedDataSources_ = dataModel_.getAllSelectedDataSources();
+    currentDataSourceIndex_ = 0;
+    resultCurrenciesInfo_ = std::make_shared<CCBRCurrenciesInfo>();
+    cycleActive_ = true;
+    if (selectedDataSources_.isEmpty()) {
+        // A refresh that nobody answers would leave the screen waiting for ever.
+        failLater(QStringLiteral("No data source is selected."));
+        return;
+    }
+    queryDataSource(selectedDataSources_.first());
+}
+
+void CCurrencyDataSource::queryDataSource(const QString& identifier) {
+    const auto unavailable = [&] {
+        failLater(QStringLiteral("The data source “%1” is not supported in this version.")
+                      .arg(identifier));
+    };
+    if (identifier == CBR) {
+        unavailable();
+    } else if (identifier == YFinance) {
+        if (!yahooFinanceService_) {
+            yahooFinanceService_ = std::make_unique<CYahooFinanceWebServiceClient>(endpoints_);
+        }
+        yahooFinanceService_->setDelegate(this);
+        const CRelatedCurrenciesInfo& related = dataModel_.relatedCurrenciesInfo();
+        const QString base = related.hasRelatedCurrencyForCode(currentBaseCurrency_)
+                                 ? related.getRelatedCurrencyForCode(currentBaseCurrency_)
+                                 : currentBaseCurrency_;
+        yahooFinanceService_->queryCurrencies(
+            filterAvailableCurrencies(dataModel_.getSelectedCurrencyCodes(), identifier), base);
+    } else if (identifier == ECB) {
+        unavailable();
+    } else if (identifier == Bloomberg) {
+        unavailable();
+    } else if (identifier == PayPal) {
+        if (!payPalService_) {
+            payPalService_ = std::make_unique<CPayPalWebServiceClient>(endpoints_);
+        }
+        payPalService_->setDelegate(this);
+        payPalService_->queryCurrencies(
+            filterAvailableCurrencies(dataModel_.getSelectedCurrencyCodes(), identifier),
+            currentBaseCurrency_);
+    } else if (identifier == OCBC) {
+        unavailable();
+    } else if (identifier == BankUa) {
+        unavailable();
+    } else {
+        queryCustomDataSource(identifier);
+    }
+}
+
+void CCurrencyDataSource::queryCustomDataSource(const QString& url) {
+    failLater(
+        QStringLiteral("The custom data source “%1” cannot be read in this version.").arg(url));
+}
+
+void CCurrencyDataSource::failLater(const QString& description) {
+    QTimer::singleShot(0, context_.get(), [this, cycle = cycle_, description] {
+        if (cycle == cycle_) {
+            dataSourceFailed(description);
+        }
+    });
+}
+
+QStringList CCurrencyDataSource::filterAvailableCurrencies(const QStringList& codes,
+                                                           const QString& dataSource) const {
+    return filterAvailableCurrencies(
+        codes, dataModel_.currencyDataSourceInfo().getAvailableCurrencyCodes(dataSource),
+        dataModel_.relatedCurrenciesInfo());
+}
+
+QStringList CCurrencyDataSource::filterAvailableCurrencies(const QStringList& codes,
+                                                           const QStringList& available,
+                                                           const CRelatedCurrenciesInfo& related) {
+    QStringList request;
+    const auto add = [&](const QString& code) {
+        if (!request.contains(code)) {
+            request.append(code);
+        }
+    };
+    if (!codes.contains(usd)) {
+        add(usd);
+    }
+    for (const QString& code : codes) {
+        if (!available.contains(code)) {
+            continue;
+        }
+        if (related.hasRelatedCurrencyForCode(code)) {
+            const QString relatedCode = related.getRelatedCurrencyForCode(code);
+            if (available.contains(relatedCode)) {
+                add(relatedCode);
+            }
+        } else {
+            add(code);
+        }
+    }
+    return request;
+}
+
+void CCurrencyDataSource::convertCurrenciesInfoToUsdBase(CCBRCurrenciesInfo& info) {
+    const Decimal dollar = info.saleValueForCurrencyWithTextCode(usd);
+    // A zero dollar cannot be divided by; like a missing one, it leaves no rates.
+    const bool usable = !dollar.isNaN() && !dollar.isZero();
+    const Decimal one = Decimal::fromInt(1);
+    for (const CCBRCurrencyInfoPtr& row : info.currenciesInfo) {
+        Decimal value = row->saleValueForCurrency();
+        if (value.isZero()) {
+            value = one;
+        }
+        row->saleValue = usable ? value / dollar : Decimal::nan();
+        row->nominalValue = 1;
+    }
+}
+
+void CCurrencyDataSource::mergeResultCurrenciesInfoWithInfo(const CCBRCurrenciesInfo& info) {
+    for (const CCBRCurrencyInfoPtr& row : info.currenciesInfo) {
+        if (!resultCurrenciesInfo_->findCurrencyInfoWithTextCode(row->isoTextCode)) {
+            resultCurrenciesInfo_->addCurrencyInfo(row);
+        }
+    }
+}
+
+void CCurrencyDataSource::processNextDataSource() {
+    ++currentDataSourceIndex_;
+    if (currentDataSourceIndex_ < selectedDataSources_.size()) {
+        queryDataSource(selectedDataSources_[currentDataSourceIndex_]);
+        return;
+    }
+    cycleActive_ = false;
+    if (delegate_ != nullptr) {
+        delegate_->queryCurrencyDataSourceCompletedWithResult(resultCurrenciesInfo_);
+    }
+}
+
+void CCurrencyDataSource::dataSourceCompleted(CCBRCurrenciesInfoPtr result) {
+    if (!cycleActive_) {
+        return;
+    }
+    if (!result) {
+        result = std::make_shared<CCBRCurrenciesInfo>();
+    }
+    convertCurrenciesInfoToUsdBase(*result);
+    mergeResultCurrenciesInfoWithInfo(*result);
+    processNextDataSource();
+}
+
+void CCurrencyDataSource::dataSourceFailed(const QString& description) {
+    if (!cycleActive_) {
+        return;
+    }
+    cycleActive_ = false;
+    if (delegate_ != nullptr) {
+        delegate_->queryCurrencyDataSourceFailedWithErrorDescription(description);
+    }
+}
+
+void CCurrencyDataSource::customDataSourceCompleted(
+    const QString& url, CCBRCurrenciesInfoPtr result, const std::optional<QString>& displayName,
+    const std::optional<QByteArray>& logoImageData) {
+    if (!cycleActive_) {
+        return;
+    }
+    CCustomDataSourceInfo info;
+    info.url = url;
+    info.displayName = displayName;
+    info.logoImageData = logoImageData;
+    if (result) {
+        for (const CCBRCurrencyInfoPtr& row : result->currenciesInfo) {
+            info.currenciesList.append(row->isoTextCode);
+        }
+    }
+    CCustomDataSourceStorageManager::sharedInstance().updateDataSource(url, info);
+    dataSourceCompleted(std::move(result));
+}
+
+void CCurrencyDataSource::yahooFinanceQueryCurrenciesCompletedWithResult(
+    CCBRCurrenciesInfoPtr result) {
+    dataSourceCompleted(std::move(result));
+}
+
+void CCurrencyDataSource::yahooFinanceQueryFailedWithErrorDescription(const QString& description) {
+    dataSourceFailed(description);
+}
+
+void CCurrencyDataSource::payPalQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) {
+    dataSourceCompleted(std::move(result));
+}
+
+void CCurrencyDataSource::payPalQueryFailedWithErrorDescription(const QString& description) {
+    dataSourceFailed(description);
+}

@@ -1,0 +1,123 @@
+#pragma once
+
+#include "CCBRCurrenciesInfo.h"
+#include "CPayPalWebServiceClient.h"
+#include "CYahooFinanceWebServiceClient.h"
+#include "Endpoints.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class CRelatedCurrenciesInfo;
+class CRootViewModel;
+class CWebServiceClient;
+class QObject;
+
+/// Receives the outcome of one refresh cycle, on the main thread.
+class CCurrencyDataSourceDelegate {
+public:
+    virtual ~CCurrencyDataSourceDelegate() = default;
+    /// Every row quoted per one unit in US dollars.
+    virtual void queryCurrencyDataSourceCompletedWithResult(CCBRCurrenciesInfoPtr result) = 0;
+    virtual void queryCurrencyDataSourceFailedWithErrorDescription(const QString& description) = 0;
+};
+
+/// The data source aggregator: asks every selected rate provider in turn, rebases each answer to
+/// one US dollar, merges the answers (earlier sources win) and hands the result to its delegate.
+/// The first failure ends the cycle. Main thread only.
+class CCurrencyDataSource : public CYahooFinanceWebServiceClientDelegate,
+                            public CPayPalWebServiceClientDelegate {
+public:
+    static inline const QString CBR = QStringLiteral("CBR");
+    static inline const QString YFinance = QStringLiteral("YFinance");
+    static inline const QString ECB = QStringLiteral("ECB");
+    static inline const QString Bloomberg = QStringLiteral("Bloomberg");
+    static inline const QString PayPal = QStringLiteral("PayPal");
+    static inline const QString OCBC = QStringLiteral("OCBC");
+    static inline const QString BankUa = QStringLiteral("BankUa");
+
+    /// `model` (not owned) must outlive the aggregator; `endpoints` are handed to every client
+    /// it makes.
+    explicit CCurrencyDataSource(CRootViewModel& model,
+                                 Endpoints endpoints = Endpoints::standard());
+    ~CCurrencyDataSource() override;
+    CCurrencyDataSource(const CCurrencyDataSource&) = delete;
+    CCurrencyDataSource& operator=(const CCurrencyDataSource&) = delete;
+
+    CCurrencyDataSourceDelegate* delegate() const { return delegate_; }
+    void setDelegate(CCurrencyDataSourceDelegate* delegate) { delegate_ = delegate; }
+
+    /// A cycle relative to the model's base currency.
+    void queryCurrencyRates();
+    /// Starts a cycle; cancels the one in progress. With no selected source the cycle ends
+    /// with a failure text.
+    void queryCurrencyRateRelativeToBase(const QString& baseCurrency);
+
+    /// The codes to ask a source that is given a list: "USD" first unless selected, then each
+    /// selected code the source offers (through its related currency where it has one), each
+    /// code once.
+    QStringList filterAvailableCurrencies(const QStringList& codes,
+                                          const QString& dataSource) const;
+    static QStringList filterAvailableCurrencies(const QStringList& codes,
+                                                 const QStringList& available,
+                                                 const CRelatedCurrenciesInfo& related);
+    /// Rewrites every row as the US-dollar price of one unit. A zero row counts as 1; without a
+    /// usable "USD" row (missing or zero) every rate becomes not-a-number.
+    static void convertCurrenciesInfoToUsdBase(CCBRCurrenciesInfo& info);
+
+    // Provider callbacks.
+    void yahooFinanceQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override;
+    void yahooFinanceQueryFailedWithErrorDescription(const QString& description) override;
+    void payPalQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override;
+    void payPalQueryFailedWithErrorDescription(const QString& description) override;
+
+    const QStringList& selectedDataSources() const { return selectedDataSources_; }
+    const QString& currentBaseCurrency() const { return currentBaseCurrency_; }
+
+protected:
+    /// Asks a user-added source (its feed address). Without a custom feed client in this
+    /// version, the cycle ends with a failure text.
+    virtual void queryCustomDataSource(const QString& url);
+    /// A custom source's answer: the registry learns the feed's name, logo and codes, then the
+    /// answer is merged like any other.
+    void customDataSourceCompleted(const QString& url, CCBRCurrenciesInfoPtr result,
+                                   const std::optional<QString>& displayName,
+                                   const std::optional<QByteArray>& logoImageData);
+    /// Ends the current cycle with a failure, from the main loop (never from within the call).
+    void failLater(const QString& description);
+
+    /// Common success and failure handling of every provider.
+    void dataSourceCompleted(CCBRCurrenciesInfoPtr result);
+    void dataSourceFailed(const QString& description);
+
+private:
+    void queryDataSource(const QString& identifier);
+    void mergeResultCurrenciesInfoWithInfo(const CCBRCurrenciesInfo& info);
+    void processNextDataSource();
+    /// The clients made so far, in the order of the identifiers.
+    std::vector<CWebServiceClient*> clients() const;
+
+    CCurrencyDataSourceDelegate* delegate_ = nullptr;
+    CRootViewModel& dataModel_;
+    Endpoints endpoints_;
+    /// Receives deferred calls; deleting it drops those still pending.
+    std::unique_ptr<QObject> context_;
+
+    // One client per provider, made on first use. The CBR, ECB, Bloomberg, OCBC and BankUa
+    // clients join here as they become available.
+    std::unique_ptr<CYahooFinanceWebServiceClient> yahooFinanceService_;
+    std::unique_ptr<CPayPalWebServiceClient> payPalService_;
+
+    QStringList selectedDataSources_;
+    qsizetype currentDataSourceIndex_ = 0;
+    CCBRCurrenciesInfoPtr resultCurrenciesInfo_;
+    QString currentBaseCurrency_;
+    /// Counts cycles, so that a deferred call of an older cycle does nothing.
+    quint64 cycle_ = 0;
+    bool cycleActive_ = false;
+};

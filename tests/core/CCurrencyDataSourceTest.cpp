@@ -1,0 +1,311 @@
+#include "CCurrencyDataSource.h"
+
+#include "CCustomDataSourceStorageManager.h"
+#include "CRelatedCurrenciesInfo.h"
+#include "CRootViewModel.h"
+#include "FakeHttpServer.h"
+#include "NotificationCenter.h"
+#include "TestSupport.h"
+#include "UserDefaults.h"
+
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString quotesPath = QStringLiteral("/d/quotes.csv");
+const QString convertPath = QStringLiteral("/AdaptivePayments/ConvertCurrency");
+
+Decimal d(const char* text) {
+    return Decimal::fromString(QString::fromLatin1(text));
+}
+
+CCBRCurrencyInfoPtr row(const QString& code, const char* sale, int nominal = 1) {
+    auto r = std::make_shared<CCBRCurrencyInfo>();
+    r->isoTextCode = code;
+    r->saleValue = d(sale);
+    r->nominalValue = nominal;
+    return r;
+}
+
+CCBRCurrenciesInfoPtr table(std::initializer_list<CCBRCurrencyInfoPtr> rows) {
+    auto t = std::make_shared<CCBRCurrenciesInfo>();
+    for (const auto& r : rows) {
+        t->addCurrencyInfo(r);
+    }
+    return t;
+}
+
+struct Recorder : CCurrencyDataSourceDelegate {
+    QList<CCBRCurrenciesInfoPtr> results;
+    QStringList failures;
+    void queryCurrencyDataSourceCompletedWithResult(CCBRCurrenciesInfoPtr result) override {
+        results.append(result);
+    }
+    void queryCurrencyDataSourceFailedWithErrorDescription(const QString& description) override {
+        failures.append(description);
+    }
+    int outcomes() const { return static_cast<int>(results.size() + failures.size()); }
+};
+
+/// A model on a fresh data directory with the given settings, an aggregator whose clients talk
+/// to a local server.
+class AggregatorTest : public ::testing::Test {
+protected:
+    void start(const QStringList& sources, const QStringList& codes,
+               const QString& base = QStringLiteral("USD")) {
+        defaults.setObject(sources, QStringLiteral("SelectedCurrencySources"));
+        defaults.setObject(codes, QStringLiteral("SelectedCurrencies"));
+        defaults.setObject(base, QStringLiteral("BaseCurrency"));
+        model = std::make_unique<CRootViewModel>(defaults, center);
+        Endpoints endpoints = Endpoints::defaults();
+        endpoints.setValue(Endpoints::YahooQuotes, server.baseUrl());
+        endpoints.setValue(Endpoints::PayPal, server.baseUrl());
+        source = std::make_unique<CCurrencyDataSource>(*model, endpoints);
+        source->setDelegate(&recorder);
+    }
+
+    /// Runs one cycle to its outcome and checks that nothing else follows.
+    void refresh() {
+        source->queryCurrencyRates();
+        EXPECT_EQ(recorder.outcomes(), 0);  // never from within the call
+        ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.outcomes() > 0; }, 10000));
+        QTest::qWait(20);
+        ASSERT_EQ(recorder.outcomes(), 1);
+    }
+
+    QStringList pathsAsked() const {
+        QStringList paths;
+        for (const FakeHttpServer::Request& request : server.requests()) {
+            paths.append(request.path);
+        }
+        return paths;
+    }
+
+    ScopedDataDir dataDir;
+    UserDefaults& defaults = UserDefaults::standardUserDefaults();
+    NotificationCenter center;
+    FakeHttpServer server;
+    Recorder recorder;
+    std::unique_ptr<CRootViewModel> model;
+    std::unique_ptr<CCurrencyDataSource> source;
+};
+
+}  // namespace
+
+TEST(CCurrencyDataSourceRequestList, Examples) {
+    const CRelatedCurrenciesInfo related(QVariantMap{
+        {QStringLiteral("GBX"),
+         QVariantMap{{QStringLiteral("relatedCurrency"), QStringLiteral("GBP")},
+                     {QStringLiteral("multiplier"), 0.01}}},
+        {QStringLiteral("ZAC"),
+         QVariantMap{{QStringLiteral("relatedCurrency"), QStringLiteral("ZAR")},
+                     {QStringLiteral("multiplier"), 0.01}}},
+    });
+    struct Row {
+        QStringList selected;
+        QStringList available;
+        QStringList expected;
+    };
+    const QList<Row> rows = {
+        {{"EUR", "USD", "RUB"}, {"EUR", "USD"}, {"EUR", "USD"}},
+        {{"EUR", "RUB"}, {"EUR", "USD"}, {"USD", "EUR"}},
+        // The dollar leads even where the source does not list it.
+        {{"EUR"}, {"EUR"}, {"USD", "EUR"}},
+        // A related currency is asked for instead, once.
+        {{"GBX", "GBP", "EUR"}, {"GBX", "GBP", "USD"}, {"USD", "GBP"}},
+        // ... and only when the source offers it too.
+        {{"ZAC", "USD"}, {"ZAC", "USD"}, {"USD"}},
+        {{"EUR", "EUR"}, {"EUR", "USD"}, {"USD", "EUR"}},
+        {{}, {"EUR"}, {"USD"}},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(CCurrencyDataSource::filterAvailableCurrencies(r.selected, r.available, related),
+                  r.expected)
+            << r.selected.join(u',').toStdString();
+    }
+}
+
+TEST(CCurrencyDataSourceRebase, RatesBecomeDollarsPerUnit) {
+    // EUR 1 and USD 0.8 (per unit, in some reference currency) become 1.25 and 1.
+    auto info =
+        table({row("EUR", "1"), row("USD", "0.8"), row("JPY", "80", 10000), row("XAU", "0")});
+    CCurrencyDataSource::convertCurrenciesInfoToUsdBase(*info);
+    ASSERT_EQ(info->currenciesInfo.size(), 4);
+    EXPECT_EQ(info->currenciesInfo[0]->saleValue, d("1.25"));
+    EXPECT_EQ(info->currenciesInfo[1]->saleValue, d("1"));
+    EXPECT_EQ(info->currenciesInfo[2]->saleValue, d("0.01"));
+    // A zero row is taken as 1 before rebasing.
+    EXPECT_EQ(info->currenciesInfo[3]->saleValue, d("1.25"));
+    for (const auto& r : info->currenciesInfo) {
+        EXPECT_EQ(r->nominalValue, 1);
+    }
+}
+
+TEST(CCurrencyDataSourceRebase, WithoutAUsableDollarEveryRateIsNaN) {
+    for (const auto& info : {table({row("EUR", "1"), row("USD", "0"), row("GBP", "0.9")}),
+                             table({row("EUR", "1"), row("USD", "5", 0)}),
+                             table({row("EUR", "1"), row("GBP", "0.9")})}) {
+        CCurrencyDataSource::convertCurrenciesInfoToUsdBase(*info);
+        for (const auto& r : info->currenciesInfo) {
+            EXPECT_TRUE(r->saleValue.isNaN()) << r->isoTextCode.toStdString();
+            EXPECT_EQ(r->nominalValue, 1);
+        }
+    }
+}
+
+TEST_F(AggregatorTest, RequestListUsesTheCatalogue) {
+    start({"YFinance"}, {"USD", "EUR", "XAU", "BTC"});
+    EXPECT_EQ(source->filterAvailableCurrencies(model->getSelectedCurrencyCodes(),
+                                                CCurrencyDataSource::YFinance),
+              (QStringList{"USD", "EUR", "XAU"}));
+    EXPECT_EQ(source->filterAvailableCurrencies(model->getSelectedCurrencyCodes(),
+                                                CCurrencyDataSource::PayPal),
+              (QStringList{"USD", "EUR"}));
+}
+
+TEST_F(AggregatorTest, MergesRebasedAnswersAndTheFirstSourceWins) {
+    struct Row {
+        QStringList sources;
+        QString winnerOfEur;
+    };
+    for (const Row& r : {Row{{"YFinance", "PayPal"}, QStringLiteral("YFinance")},
+                         Row{{"PayPal", "YFinance"}, QStringLiteral("PayPal")}}) {
+        SCOPED_TRACE(r.sources.join(u',').toStdString());
+        recorder = {};
+        server.clearRequests();
+        server.answer(quotesPath,
+                      FakeHttpServer::Answer::file(QStringLiteral("yahoo/eur-usd-xau-in-eur.csv")));
+        server.answer(convertPath, FakeHttpServer::Answer::file(
+                                       QStringLiteral("paypal/convert-eur-usd-from-eur.json")));
+        start(r.sources, {"USD", "EUR", "XAU"}, QStringLiteral("EUR"));
+        refresh();
+        ASSERT_EQ(recorder.results.size(), 1);
+        EXPECT_EQ(pathsAsked(), r.sources.first() == QStringLiteral("YFinance")
+                                    ? (QStringList{quotesPath, convertPath})
+                                    : (QStringList{convertPath, quotesPath}));
+        const QStringList pairs =
+            server.requests()[r.sources.indexOf(QStringLiteral("YFinance"))].queryValues(
+                QStringLiteral("s"));
+        ASSERT_EQ(pairs, (QStringList{"EUREUR=X", "USDEUR=X", "XAUEUR=X"}));
+
+        const CCBRCurrenciesInfo& result = *recorder.results.first();
+        // Yahoo quoted in euros: USD 0.9223, XAU 1522.3; PayPal: 1 EUR buys 1.0842 USD.
+        const Decimal one = Decimal::fromInt(1);
+        const Decimal yahooUsd = d("0.9223");
+        const Decimal payPalUsd = one / (d("1084200.00") / Decimal::fromInt(1000000));
+        const Decimal eur =
+            r.winnerOfEur == QStringLiteral("YFinance") ? one / yahooUsd : one / payPalUsd;
+        EXPECT_EQ(result.saleValueForCurrencyWithTextCode(QStringLiteral("EUR")), eur);
+        EXPECT_EQ(result.saleValueForCurrencyWithTextCode(QStringLiteral("USD")), one);
+        EXPECT_EQ(result.saleValueForCurrencyWithTextCode(QStringLiteral("XAU")),
+                  d("1522.3") / yahooUsd);
+        QStringList codes;
+        for (const auto& r2 : result.currenciesInfo) {
+            codes.append(r2->isoTextCode);
+            EXPECT_EQ(r2->nominalValue, 1);
+        }
+        codes.sort();
+        EXPECT_EQ(codes, (QStringList{"EUR", "USD", "XAU"}));  // each code once
+    }
+}
+
+TEST_F(AggregatorTest, FailureAtTheSecondSourceDeliversNothing) {
+    server.answer(quotesPath,
+                  FakeHttpServer::Answer::file(QStringLiteral("yahoo/eur-usd-xau-in-eur.csv")));
+    server.answer(convertPath, FakeHttpServer::Answer::text("busy", 503));
+    start({"YFinance", "PayPal"}, {"USD", "EUR", "XAU"}, QStringLiteral("EUR"));
+    refresh();
+    EXPECT_TRUE(recorder.results.isEmpty());
+    EXPECT_EQ(recorder.failures, QStringList{QStringLiteral("503 Service Unavailable")});
+}
+
+TEST_F(AggregatorTest, FailureAtTheFirstSourceEndsTheCycle) {
+    server.answer(quotesPath, FakeHttpServer::Answer::text("oops", 500));
+    start({"YFinance", "PayPal"}, {"USD", "EUR"});
+    refresh();
+    EXPECT_EQ(recorder.failures, QStringList{QStringLiteral("500 Internal Server Error")});
+    EXPECT_EQ(pathsAsked(), QStringList{quotesPath});
+}
+
+TEST_F(AggregatorTest, SourcesWithoutAClientEndTheCycleWithAText) {
+    struct Row {
+        QStringList sources;
+        QString mentions;
+    };
+    const QList<Row> rows = {
+        {{"CBR"}, QStringLiteral("CBR")},
+        {{"YFinance", "BankUa"}, QStringLiteral("BankUa")},
+        {{"http://rates.example.com/feed.xml"},
+         QStringLiteral("http://rates.example.com/feed.xml")},
+        {{}, QStringLiteral("No data source")},
+    };
+    server.answer(quotesPath, FakeHttpServer::Answer::file(QStringLiteral("yahoo/eur-usd.csv")));
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.sources.join(u',').toStdString());
+        recorder = {};
+        start(r.sources, {"EUR", "USD"});
+        refresh();
+        ASSERT_EQ(recorder.failures.size(), 1);
+        EXPECT_TRUE(recorder.failures.first().contains(r.mentions))
+            << recorder.failures.first().toStdString();
+    }
+}
+
+TEST_F(AggregatorTest, NewCycleReplacesTheOneInProgress) {
+    auto gate = std::make_shared<FakeHttpServer::Gate>();
+    FakeHttpServer::Answer held = FakeHttpServer::Answer::text("9\r\n9\r\n");
+    held.gate = gate;
+    server.answer(quotesPath,
+                  {held, FakeHttpServer::Answer::file(QStringLiteral("yahoo/eur-usd.csv"))});
+    start({"YFinance"}, {"EUR", "USD"});
+    source->queryCurrencyRates();
+    ASSERT_TRUE(server.waitForRequests(1));
+    refresh();
+    gate->release();
+    QTest::qWait(50);
+    // Only the second cycle's answer arrives: USD first (the base), then EUR.
+    ASSERT_EQ(recorder.results.size(), 1);
+    EXPECT_EQ(recorder.results.first()->saleValueForCurrencyWithTextCode(QStringLiteral("EUR")),
+              d("0.9998"));
+}
+
+TEST_F(AggregatorTest, YahooIsAskedInTheRelatedBaseCurrency) {
+    server.answer(quotesPath, FakeHttpServer::Answer::text("1\r\n1\r\n"));
+    start({"YFinance"}, {"EUR", "USD"});
+    source->queryCurrencyRateRelativeToBase(QStringLiteral("GBX"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.outcomes() > 0; }, 10000));
+    EXPECT_EQ(source->currentBaseCurrency(), QStringLiteral("GBX"));
+    ASSERT_EQ(server.requestCount(), 1);
+    EXPECT_EQ(server.requests().first().queryValues(QStringLiteral("s")),
+              (QStringList{"USDGBP=X", "EURGBP=X"}));
+}
+
+TEST_F(AggregatorTest, CustomSourceAnswerUpdatesTheRegistry) {
+    /// Stands in for the feed client: answers a custom source from the main loop.
+    class WithFeed : public CCurrencyDataSource {
+    public:
+        using CCurrencyDataSource::CCurrencyDataSource;
+        void queryCustomDataSource(const QString& url) override {
+            QTimer::singleShot(0, [this, url] {
+                customDataSourceCompleted(url, table({row("USD", "2"), row("CHF", "1.8")}),
+                                          QStringLiteral("Swiss feed"), QByteArray());
+            });
+        }
+    };
+    const QString url = QStringLiteral("https://feed.example.ch/rates.xml");
+    CCustomDataSourceStorageManager::sharedInstance().addDataSourceWithUrl(url);
+    start({url}, {"USD", "CHF"});
+    source = std::make_unique<WithFeed>(*model, Endpoints::defaults());
+    source->setDelegate(&recorder);
+    refresh();
+    ASSERT_EQ(recorder.results.size(), 1);
+    EXPECT_EQ(recorder.results.first()->saleValueForCurrencyWithTextCode(QStringLiteral("CHF")),
+              d("0.9"));
+    const auto entry = CCustomDataSourceStorageManager::sharedInstance().getDataSourceWithUrl(url);
+    ASSERT_TRUE(entry.has_value());
+    EXPECT_EQ(entry->displayName, QStringLiteral("Swiss feed"));
+    EXPECT_EQ(entry->currenciesList, (QStringList{"USD", "CHF"}));
+}
