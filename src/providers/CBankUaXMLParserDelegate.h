@@ -1,0 +1,29 @@
+#pragma once
+
+#include "CCBRCurrenciesInfo.h"
+#include "XmlParser.h"
+
+#include <QString>
+
+/// Reads the BankUa export files into one table in hryvnias: each document adds "UAH", then
+/// one row per item, quoted for one unit. Outdated codes are replaced by their successors.
+class CBankUaXMLParserDelegate : public XmlParserDelegate {
+public:
+    CBankUaXMLParserDelegate();
+
+    CCBRCurrenciesInfoPtr currenciesInfo() const { return currenciesInfo_; }
+
+    /// The current code of a currency that was renamed: "TMM" -> "TMT", "AZM" -> "AZN",
+    /// "TRL" -> "TRY"; any other code unchanged.
+    static QString replaceOutdatedCode(const QString& code);
+
+    void parserDidStartDocument() override;
+    void parserDidStartElement(const QString& name, const Attributes& attributes) override;
+    void parserFoundCharacters(const QString& text) override;
+    void parserDidEndElement(const QString& name) override;
+
+private:
+    CCBRCurrenciesInfoPtr currenciesInfo_;
+    QString currentValue_;
+    CCBRCurrencyInfoPtr currencyInfo_;
+};
