@@ -1,0 +1,328 @@
+#include "ChartProviderSupport.h"
+
+#include "CChartPeriod.h"
+
+#include <QSet>
+#include <QStringDecoder>
+#include <QUrl>
+
+#include <limits>
+
+namespace ChartProviderSupport {
+
+namespace {
+
+constexpr qint64 kSecondsPerDay = 24 * 60 * 60;
+// The Julian day of 1970-01-01.
+constexpr qint64 kUnixEpochJulianDay = 2440588;
+
+char16_t unit(QChar c) {
+    return c.unicode();
+}
+
+char16_t unit(char c) {
+    return static_cast<unsigned char>(c);
+}
+
+/// Reads `count` digits at `at`; -1 when any of them is not a digit.
+template <class Text>
+int digitsAt(const Text& text, qsizetype at, int count) {
+    int value = 0;
+    for (int i = 0; i < count; ++i) {
+        const char16_t c = unit(text[at + i]);
+        if (c < u'0' || c > u'9') {
+            return -1;
+        }
+        value = value * 10 + static_cast<int>(c - u'0');
+    }
+    return value;
+}
+
+template <class Text>
+std::optional<QDate> readDay(const Text& raw, DayLayout layout) {
+    qsizetype begin = 0;
+    qsizetype end = static_cast<qsizetype>(raw.size());
+    auto isSpace = [](auto c) {
+        const char16_t u = unit(c);
+        return u == u' ' || u == u'\t' || u == u'\r' || u == u'\n';
+    };
+    while (begin < end && isSpace(raw[begin])) {
+        ++begin;
+    }
+    while (end > begin && isSpace(raw[end - 1])) {
+        --end;
+    }
+    int year = -1;
+    int month = -1;
+    int day = -1;
+    switch (layout) {
+        case DayLayout::YearMonthDay:
+            if (end - begin != 8) {
+                return std::nullopt;
+            }
+            year = digitsAt(raw, begin, 4);
+            month = digitsAt(raw, begin + 4, 2);
+            day = digitsAt(raw, begin + 6, 2);
+            break;
+        case DayLayout::IsoDate:
+            if (end - begin != 10 || unit(raw[begin + 4]) != u'-' || unit(raw[begin + 7]) != u'-') {
+                return std::nullopt;
+            }
+            year = digitsAt(raw, begin, 4);
+            month = digitsAt(raw, begin + 5, 2);
+            day = digitsAt(raw, begin + 8, 2);
+            break;
+        case DayLayout::DayDotMonthYear:
+            if (end - begin != 10 || unit(raw[begin + 2]) != u'.' || unit(raw[begin + 5]) != u'.') {
+                return std::nullopt;
+            }
+            day = digitsAt(raw, begin, 2);
+            month = digitsAt(raw, begin + 3, 2);
+            year = digitsAt(raw, begin + 6, 4);
+            break;
+    }
+    if (year <= 0 || month < 0 || day < 0 || !QDate::isValid(year, month, day)) {
+        return std::nullopt;
+    }
+    return QDate(year, month, day);
+}
+
+/// The quotient of two series whose dates are already paired by position.
+CCurrencyChartPointList divided(CCurrencyChartPointList numerators,
+                                CCurrencyChartPointList divisors) {
+    keepCommonDates(numerators, divisors);
+    return CCurrencyChartInfo::divideValuesFromList(numerators, divisors);
+}
+
+}  // namespace
+
+bool notCancelled() {
+    return false;
+}
+
+std::optional<QDate> dayFromText(QStringView text, DayLayout layout) {
+    return readDay(text, layout);
+}
+
+std::optional<QDate> dayFromText(std::string_view text, DayLayout layout) {
+    return readDay(text, layout);
+}
+
+std::optional<qint64> integerFromText(QStringView text) {
+    bool ok = false;
+    const qint64 value = text.trimmed().toLongLong(&ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+QDateTime instantFromUnixSeconds(qint64 seconds) {
+    // Years 1..9999: beyond them QDateTime arithmetic overflows or the date cannot be shown.
+    static const qint64 earliest =
+        QDateTime(QDate(1, 1, 1), QTime(0, 0), QTimeZone::utc()).toSecsSinceEpoch();
+    static const qint64 latest =
+        QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59), QTimeZone::utc()).toSecsSinceEpoch();
+    if (seconds < earliest || seconds > latest) {
+        return {};
+    }
+    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+}
+
+DayStarts::DayStarts(const QTimeZone& zone)
+    : zone_(zone.isValid() ? zone : QTimeZone::utc()),
+      // Without a transition table the offset at one date says nothing about the next one.
+      canCache_(zone_.hasTransitions() || !zone_.hasDaylightTime()) {}
+
+QDateTime DayStarts::at(const QDate& day) {
+    if (!day.isValid()) {
+        return {};
+    }
+    const qint64 localSeconds = (day.toJulianDay() - kUnixEpochJulianDay) * kSecondsPerDay;
+    if (haveSpan_) {
+        // Inside the span the zone's offset is offset_, so this instant shows local midnight.
+        const qint64 utcSeconds = localSeconds - offset_;
+        if (utcSeconds >= spanStart_ && utcSeconds < spanEnd_) {
+            // Qt::UTC keeps the instant inside the QDateTime; a zone object would be allocated
+            // for every point.
+            return QDateTime::fromSecsSinceEpoch(utcSeconds, Qt::UTC);
+        }
+    }
+    const QDateTime start(day, QTime(0, 0), zone_);
+    if (!start.isValid()) {
+        return {};
+    }
+    const QDateTime result = start.toUTC();
+    if (!canCache_) {
+        return result;
+    }
+    offset_ = zone_.offsetFromUtc(result);
+    spanStart_ = std::numeric_limits<qint64>::min();
+    spanEnd_ = std::numeric_limits<qint64>::max();
+    if (zone_.hasTransitions()) {
+        const QTimeZone::OffsetData previous = zone_.previousTransition(result.addSecs(1));
+        if (previous.atUtc.isValid()) {
+            spanStart_ = previous.atUtc.toSecsSinceEpoch();
+        }
+        const QTimeZone::OffsetData next = zone_.nextTransition(result);
+        if (next.atUtc.isValid()) {
+            spanEnd_ = next.atUtc.toSecsSinceEpoch();
+        }
+    }
+    haveSpan_ = true;
+    return result;
+}
+
+bool isUsablePoint(const CCurrencyChartPoint& point) {
+    return point.date.isValid() && !point.value.isNaN() && point.value > Decimal();
+}
+
+void removeUnusablePoints(CCurrencyChartPointList& points) {
+    points.removeIf([](const CCurrencyChartPoint& point) { return !isUsablePoint(point); });
+}
+
+QByteArray utf8FromWindows1251Document(const QByteArray& data) {
+    QStringDecoder decoder("windows-1251");
+    QString text = decoder.isValid() ? decoder(data) : QString::fromLatin1(data);
+    // From here on the text is UTF-8, whatever the declaration named; only the declaration at
+    // the very start is touched.
+    qsizetype at = 0;
+    while (at < text.size() && text.at(at).isSpace()) {
+        ++at;
+    }
+    if (!QStringView(text).mid(at).startsWith(QLatin1String("<?xml"))) {
+        return text.toUtf8();
+    }
+    const qsizetype declarationEnd = text.indexOf(QLatin1String("?>"), at);
+    const qsizetype name = text.indexOf(QLatin1String("encoding"), at);
+    if (declarationEnd < 0 || name < 0 || name > declarationEnd) {
+        return text.toUtf8();
+    }
+    qsizetype i = name + 8;
+    while (i < declarationEnd && text.at(i).isSpace()) {
+        ++i;
+    }
+    if (i >= declarationEnd || text.at(i) != u'=') {
+        return text.toUtf8();
+    }
+    ++i;
+    while (i < declarationEnd && text.at(i).isSpace()) {
+        ++i;
+    }
+    if (i >= declarationEnd || (text.at(i) != u'"' && text.at(i) != u'\'')) {
+        return text.toUtf8();
+    }
+    const qsizetype close = text.indexOf(text.at(i), i + 1);
+    if (close < 0 || close > declarationEnd) {
+        return text.toUtf8();
+    }
+    qsizetype start = name;
+    while (start > at && text.at(start - 1).isSpace()) {
+        --start;
+    }
+    text.remove(start, close + 1 - start);
+    return text.toUtf8();
+}
+
+QString urlSafeCode(const QString& code) {
+    return QString::fromLatin1(QUrl::toPercentEncoding(code));
+}
+
+CCurrencyChartPointList cutToPeriod(const CCurrencyChartPointList& points, int period,
+                                    const QTimeZone& zone) {
+    if (period == ChartPeriodOverall || points.isEmpty()) {
+        return points;
+    }
+    const QDateTime start =
+        CCurrencyChartInfo::getStartDateForPeriod(period, points.last().date, zone);
+    if (!start.isValid() || start == points.last().date) {
+        // A period without a length (one day, an unknown value) keeps the series.
+        return points;
+    }
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        if (points[i].date.isValid() && points[i].date >= start) {
+            return points.mid(i);
+        }
+    }
+    return points;
+}
+
+void keepCommonDates(CCurrencyChartPointList& a, CCurrencyChartPointList& b) {
+    QSet<qint64> datesOfA;
+    datesOfA.reserve(a.size());
+    for (const CCurrencyChartPoint& point : a) {
+        datesOfA.insert(point.date.toMSecsSinceEpoch());
+    }
+    QSet<qint64> common;
+    common.reserve(b.size());
+    for (const CCurrencyChartPoint& point : b) {
+        const qint64 date = point.date.toMSecsSinceEpoch();
+        if (datesOfA.contains(date)) {
+            common.insert(date);
+        }
+    }
+    auto notCommon = [&common](const CCurrencyChartPoint& point) {
+        return !common.contains(point.date.toMSecsSinceEpoch());
+    };
+    a.removeIf(notCommon);
+    b.removeIf(notCommon);
+}
+
+std::optional<CCurrencyChartInfo> combineSeries(SeriesCombinationInput input,
+                                                const CancelCheck& isCancelled) {
+    removeUnusablePoints(input.series);
+    removeUnusablePoints(input.divisor);
+    if (input.cutToPeriod) {
+        input.series = cutToPeriod(input.series, input.chartPeriod, input.timeZone);
+        if (isCancelled()) {
+            return std::nullopt;
+        }
+        input.divisor = cutToPeriod(input.divisor, input.chartPeriod, input.timeZone);
+        if (isCancelled()) {
+            return std::nullopt;
+        }
+    }
+    CCurrencyChartPointList points;
+    switch (input.combination) {
+        case SeriesCombination::AsDelivered:
+            points = std::move(input.series);
+            break;
+        case SeriesCombination::Inverted:
+            points = std::move(input.series);
+            CCurrencyChartInfo::invertValuesInPointList(points);
+            break;
+        case SeriesCombination::CrossRate:
+            points = divided(std::move(input.series), std::move(input.divisor));
+            break;
+    }
+    removeUnusablePoints(points);
+    if (isCancelled()) {
+        return std::nullopt;
+    }
+    CCurrencyChartInfo record;
+    record.chartPeriod = input.chartPeriod;
+    record.firstCurrencyCode = input.firstCurrencyCode;
+    record.lastCurrencyCode = input.lastCurrencyCode;
+    if (!finishRecord(record, std::move(points), isCancelled)) {
+        return std::nullopt;
+    }
+    return record;
+}
+
+bool finishRecord(CCurrencyChartInfo& record, CCurrencyChartPointList points,
+                  const CancelCheck& isCancelled) {
+    if (isCancelled()) {
+        return false;
+    }
+    record.plotPoints = std::move(points);
+    record.minDate = CCurrencyChartInfo::findDateMax(false, record.plotPoints);
+    record.maxDate = CCurrencyChartInfo::findDateMax(true, record.plotPoints);
+    if (isCancelled()) {
+        return false;
+    }
+    record.minCurrencyValue = CCurrencyChartInfo::findValueMax(false, record.plotPoints);
+    record.maxCurrencyValue = CCurrencyChartInfo::findValueMax(true, record.plotPoints);
+    return true;
+}
+
+}  // namespace ChartProviderSupport

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "CCurrencyChartInfo.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <QTimeZone>
+
+#include <functional>
+#include <optional>
+
+/// Rules the four chart clients share: reading dates and numbers from answers, cleaning and
+/// combining series, and building the final record with cancellation checks between the steps.
+namespace ChartProviderSupport {
+
+/// Asked between the steps of a parse or combine; true stops the work (nothing is delivered).
+using CancelCheck = std::function<bool()>;
+
+/// Never cancelled.
+bool notCancelled();
+
+/// The day layouts the services write.
+enum class DayLayout {
+    YearMonthDay,     // "yyyyMMdd"
+    IsoDate,          // "yyyy-MM-dd"
+    DayDotMonthYear,  // "dd.MM.yyyy"
+};
+
+/// The calendar day written in `layout` (surrounding white space allowed); nothing for any other
+/// text, including impossible days such as 20120230.
+std::optional<QDate> dayFromText(QStringView text, DayLayout layout);
+std::optional<QDate> dayFromText(std::string_view text, DayLayout layout);
+
+/// A whole number of seconds written as digits with an optional sign; nothing for anything else
+/// or a number outside the 64-bit range.
+std::optional<qint64> integerFromText(QStringView text);
+
+/// An instant from seconds since 1970-01-01 UTC; invalid outside the years QDateTime can hold
+/// as dates the charts can show (1..9999).
+QDateTime instantFromUnixSeconds(qint64 seconds);
+
+/// The starts of calendar days in one time zone. Long runs of dates (a century of daily points)
+/// are converted without asking the zone for each date: its offset is looked up again only when
+/// a date leaves the span between two of the zone's transitions.
+class DayStarts {
+public:
+    explicit DayStarts(const QTimeZone& zone);
+
+    /// Midnight of `day` in the zone (the first valid time of the day when midnight is skipped by
+    /// a clock change); invalid for an invalid day.
+    QDateTime at(const QDate& day);
+
+private:
+    QTimeZone zone_;
+    bool canCache_ = false;
+    bool haveSpan_ = false;
+    qint64 spanStart_ = 0;  // UTC seconds, inclusive
+    qint64 spanEnd_ = 0;    // UTC seconds, exclusive
+    int offset_ = 0;        // seconds east of UTC inside the span
+};
+
+/// True for a point a chart can show: a valid date and a value greater than zero.
+bool isUsablePoint(const CCurrencyChartPoint& point);
+/// Removes every point that is not usable, keeping the order.
+void removeUnusablePoints(CCurrencyChartPointList& points);
+
+/// The body of a windows-1251 document as UTF-8 text, with the encoding named in its XML
+/// declaration removed so that the parser reads it as UTF-8.
+QByteArray utf8FromWindows1251Document(const QByteArray& data);
+
+/// A currency code made safe to place in a URL path or query.
+QString urlSafeCode(const QString& code);
+
+/// How a record's points are made from the one or two series fetched for it.
+enum class SeriesCombination {
+    /// The series as delivered.
+    AsDelivered,
+    /// The reciprocal of every value.
+    Inverted,
+    /// Numerator series divided by divisor series, day by day.
+    CrossRate,
+};
+
+/// Everything the combine step needs, copied so that it can run off the main thread.
+struct SeriesCombinationInput {
+    SeriesCombination combination = SeriesCombination::AsDelivered;
+    /// The one series (as delivered or inverted), or the numerator of a cross rate.
+    CCurrencyChartPointList series;
+    /// The divisor of a cross rate.
+    CCurrencyChartPointList divisor;
+    /// Cut both series to `chartPeriod` before combining (for services that always send the
+    /// whole history).
+    bool cutToPeriod = false;
+    qint32 chartPeriod = 0;
+    /// The codes the record is labelled with.
+    QString firstCurrencyCode;
+    QString lastCurrencyCode;
+    QTimeZone timeZone = QTimeZone::systemTimeZone();
+};
+
+/// The points of `points` from the period's start on: the start is counted back from the last
+/// point's date, and the cut keeps every point dated at or after it, so a start that falls on a
+/// day without a quote (a weekend, a holiday) still cuts. ChartPeriodOverall and periods without
+/// a length keep everything.
+CCurrencyChartPointList cutToPeriod(const CCurrencyChartPointList& points, int period,
+                                    const QTimeZone& zone);
+
+/// The two series reduced to the dates they have in common, each in its own order, so that
+/// pairing them by position pairs equal dates.
+void keepCommonDates(CCurrencyChartPointList& a, CCurrencyChartPointList& b);
+
+/// Combines the series into a record (unusable points and undefined quotients left out);
+/// nothing when cancelled between the steps.
+std::optional<CCurrencyChartInfo> combineSeries(SeriesCombinationInput input,
+                                                const CancelCheck& isCancelled);
+
+/// Sets the points and the extremes of `record`, testing for cancellation before the dates and
+/// before the values; false when cancelled (the record is then unfinished).
+bool finishRecord(CCurrencyChartInfo& record, CCurrencyChartPointList points,
+                  const CancelCheck& isCancelled);
+
+}  // namespace ChartProviderSupport

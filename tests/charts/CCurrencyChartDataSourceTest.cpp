@@ -1,0 +1,292 @@
+#include "CChartDataStorageManager.h"
+#include "CChartPeriod.h"
+#include "CCurrencyChartSettings.h"
+#include "CRootViewModel.h"
+#include "ChartProviderTestSupport.h"
+#include "ChartTestSupport.h"
+#include "NotificationCenter.h"
+
+using namespace charttest;
+
+namespace {
+
+const QString selectedSourcesKey = QStringLiteral("SelectedCurrencySources");
+
+/// Answers every chart service with its recorded files.
+FakeHttpServer::Answer answerFor(const FakeHttpServer::Request& request) {
+    if (request.path.startsWith("/instrument/")) {
+        return FakeHttpServer::Answer::file("yahoo-chart/eurusd-1y.json");
+    }
+    if (request.path == "/apps/data") {
+        return FakeHttpServer::Answer::file("bloomberg-chart/eurusd-1y.txt");
+    }
+    if (request.path == "/stats/exchange/eurofxref/html/usd.xml") {
+        return FakeHttpServer::Answer::file("ecb-chart/usd.xml", "text/xml");
+    }
+    if (request.path == "/scripts/XML_dynamic.asp") {
+        const bool euro = request.queryValues("VAL_NM_RQ") == QStringList{"R01239"};
+        return FakeHttpServer::Answer::file(
+            euro ? "cbr-chart/dynamic-eur.xml" : "cbr-chart/dynamic-usd.xml", "text/xml");
+    }
+    return FakeHttpServer::Answer::text("Not Found", 404);
+}
+
+class ChartDataSourceTest : public ::testing::Test {
+protected:
+    ChartDataSourceTest() : cache(dir.filePath("ChartDataStorage.sqlite")) {
+        Endpoints::setStandard(chartEndpointsFor(server));
+        server.setHandler(answerFor);
+        model = std::make_unique<CRootViewModel>(defaults(), center);
+        source = std::make_unique<CCurrencyChartDataSource>(*model, &cache);
+        source->setDelegate(&recorder);
+    }
+    ~ChartDataSourceTest() override {
+        source.reset();
+        model.reset();
+        Endpoints::setStandard(std::nullopt);
+    }
+
+    UserDefaults& defaults() { return dir.defaults(); }
+    void select(const QString& dataSource) {
+        defaults().setObject(QStringList{dataSource}, selectedSourcesKey);
+    }
+    void setChart(const QStringList& pair, int period) {
+        CCurrencyChartSettings::setCurrencyPair(pair, defaults());
+        CCurrencyChartSettings::setChartPeriod(period, defaults());
+    }
+    /// Runs one query to its outcome.
+    void query() {
+        recorder = {};
+        server.clearRequests();
+        source->queryCharts();
+        ASSERT_TRUE(recorder.waitForOutcomes());
+        ASSERT_EQ(recorder.outcomes(), 1);
+        EXPECT_TRUE(recorder.allOnMainThread);
+    }
+
+    ScopedChartDataDir dir;
+    FakeHttpServer server;
+    NotificationCenter center;
+    CChartDataStorageManager cache;
+    ChartRecorder recorder;
+    std::unique_ptr<CRootViewModel> model;
+    std::unique_ptr<CCurrencyChartDataSource> source;
+};
+
+}  // namespace
+
+TEST(ChartDataSourceSupport, FourSourcesChartOverTheirOwnPeriods) {
+    using DS = CCurrencyChartDataSource;
+    EXPECT_EQ(DS::supportedPeriodsForDatasource("YFinance"),
+              (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(DS::supportedPeriodsForDatasource("Bloomberg"), (QList<int>{0, 1, 2, 3, 4, 5, 7, 8}));
+    EXPECT_EQ(DS::supportedPeriodsForDatasource("ECB"),
+              (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(DS::supportedPeriodsForDatasource("CBR"),
+              (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    for (const char* other : {"PayPal", "OCBC", "BankUa", "yfinance", "ecb", "",
+                              "http://feeds.example.com/rates.xml"}) {
+        EXPECT_FALSE(DS::supportedPeriodsForDatasource(other)) << other;
+        EXPECT_FALSE(DS::isDataSourceSupported(other)) << other;
+    }
+    for (const char* supported : {"YFinance", "Bloomberg", "ECB", "CBR"}) {
+        EXPECT_TRUE(DS::isDataSourceSupported(supported)) << supported;
+    }
+}
+
+TEST_F(ChartDataSourceTest, UnofferedPeriodFallsBackToTheSourcesFirstPeriodAndIsStored) {
+    struct Row {
+        const char* source;
+        int stored;
+        int asked;
+        const char* requestPart;  // a part of the first request's target
+    };
+    const QList<Row> rows = {
+        {"Bloomberg", ChartPeriod10Years, ChartPeriod1Day, "TimePeriod=1D&Outfields=ITIME,PR005-I"},
+        {"Bloomberg", ChartPeriod2Years, ChartPeriod1Day, "TimePeriod=1D"},
+        {"Bloomberg", ChartPeriod3Years, ChartPeriod3Years, "TimePeriod=3Y"},
+        {"YFinance", ChartPeriod10Years, ChartPeriod10Years, "range=10y"},
+        {"YFinance", ChartPeriod1Day, ChartPeriod1Day, "range=1d"},
+        {"ECB", ChartPeriod1Day, ChartPeriod1Week, "/usd.xml"},
+        {"CBR", ChartPeriod1Day, ChartPeriod1Week, "VAL_NM_RQ=R01239"},
+        {"CBR", ChartPeriodOverall, ChartPeriodOverall, "VAL_NM_RQ=R01239"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.source) + " " + std::to_string(row.stored));
+        select(row.source);
+        setChart({"USD", "EUR"}, row.stored);
+        query();
+        ASSERT_GE(server.requestCount(), 1);
+        EXPECT_TRUE(server.requests().first().target.contains(row.requestPart))
+            << server.requests().first().target.toStdString();
+        EXPECT_EQ(CCurrencyChartSettings::getChartPeriod(defaults()), row.asked);
+        ASSERT_EQ(recorder.results.size(), 1);
+        EXPECT_EQ(recorder.results.first().chartPeriod, row.asked);
+        EXPECT_TRUE(recorder.results.first().hasData());
+    }
+}
+
+TEST_F(ChartDataSourceTest, ResultsAreLabelledWithTheChartedPairAndCached) {
+    select("YFinance");
+    setChart({"USD", "EUR"}, ChartPeriod1Year);
+    EXPECT_FALSE(source->getCachedChartInfo());
+    query();
+    ASSERT_EQ(recorder.results.size(), 1);
+    const CCurrencyChartInfo result = recorder.results.first();
+    EXPECT_EQ(result.firstCurrencyCode, QStringLiteral("USD"));
+    EXPECT_EQ(result.lastCurrencyCode, QStringLiteral("EUR"));
+    EXPECT_EQ(result.plotPoints.size(), 8);
+
+    const std::optional<CCurrencyChartInfo> cached =
+        cache.getChartInfoForCurrencyPair({"USD", "EUR"}, ChartPeriod1Year, "YFinance");
+    ASSERT_TRUE(cached);
+    EXPECT_EQ(*cached, result);
+    EXPECT_EQ(source->getCachedChartInfo(), result);
+    EXPECT_FALSE(cache.getChartInfoForCurrencyPair({"USD", "EUR"}, ChartPeriod1Year, "Bloomberg"));
+    EXPECT_FALSE(cache.getChartInfoForCurrencyPair({"EUR", "USD"}, ChartPeriod1Year, "YFinance"));
+
+    // The cache is read for the period the source would be asked for.
+    select("ECB");
+    setChart({"USD", "EUR"}, ChartPeriod1Day);
+    query();
+    EXPECT_TRUE(cache.getChartInfoForCurrencyPair({"USD", "EUR"}, ChartPeriod1Week, "ECB"));
+    CCurrencyChartSettings::setChartPeriod(ChartPeriod1Day, defaults());
+    ASSERT_TRUE(source->getCachedChartInfo());
+    EXPECT_EQ(source->getCachedChartInfo()->chartPeriod, ChartPeriod1Week);
+}
+
+TEST_F(ChartDataSourceTest, EmptyResultsAndFailuresAreHandedOnButNotCached) {
+    select("ECB");
+    setChart({"USD", "XYZ"}, ChartPeriod1Year);  // no file for XYZ: 404
+    query();
+    ASSERT_EQ(recorder.results.size(), 1);
+    EXPECT_FALSE(recorder.results.first().hasData());
+    EXPECT_FALSE(cache.getChartInfoForCurrencyPair({"USD", "XYZ"}, ChartPeriod1Year, "ECB"));
+
+    server.setHandler(
+        [](const FakeHttpServer::Request&) { return FakeHttpServer::Answer::text("", 500); });
+    select("Bloomberg");
+    setChart({"USD", "EUR"}, ChartPeriod1Year);
+    query();
+    EXPECT_EQ(recorder.failures, QStringList{"500 Internal Server Error"});
+    EXPECT_FALSE(cache.getChartInfoForCurrencyPair({"USD", "EUR"}, ChartPeriod1Year, "Bloomberg"));
+}
+
+TEST_F(ChartDataSourceTest, RelatedCurrenciesAreAskedForAndScaledBack) {
+    // Pence: one GBX is 0.01 GBP. The service is asked for the pound; a rate per pound is a
+    // hundred times the rate per penny.
+    select("YFinance");
+    setChart({"GBX", "USD"}, ChartPeriod1Year);
+    query();
+    ASSERT_EQ(server.requestCount(), 1);
+    EXPECT_EQ(server.requests().first().path,
+              QStringLiteral("/instrument/1.0/USDGBP=X/chartdata;type=close;range=1y/json/"));
+    EXPECT_EQ(CCurrencyChartSettings::getCurrencyPair(defaults()), (QStringList{"GBX", "USD"}));
+    ASSERT_EQ(recorder.results.size(), 1);
+    const CCurrencyChartInfo& pence = recorder.results.first();
+    EXPECT_EQ(pence.firstCurrencyCode, QStringLiteral("GBX"));
+    EXPECT_EQ(pence.lastCurrencyCode, QStringLiteral("USD"));
+    EXPECT_EQ(pence.plotPoints.first().value, dec("130.36"));
+    EXPECT_EQ(pence.minCurrencyValue, dec("130.36"));
+    EXPECT_EQ(pence.maxCurrencyValue, dec("133.43"));
+    EXPECT_TRUE(cache.getChartInfoForCurrencyPair({"GBX", "USD"}, ChartPeriod1Year, "YFinance"));
+
+    setChart({"USD", "GBX"}, ChartPeriod1Year);
+    query();
+    EXPECT_EQ(server.requests().first().path,
+              QStringLiteral("/instrument/1.0/GBPUSD=X/chartdata;type=close;range=1y/json/"));
+    EXPECT_EQ(recorder.results.first().plotPoints.first().value, dec("0.013036"));
+    EXPECT_EQ(source->requestPairForCurrencyPair({"ZAC", "ILA"}), (QStringList{"ZAR", "ILS"}));
+}
+
+TEST_F(ChartDataSourceTest, CentralBankClientIsCreatedWithTheBanksIdentifiers) {
+    EXPECT_EQ(source->cbrService(), nullptr);
+    select("CBR");
+    setChart({"USD", "EUR"}, ChartPeriod1Week);
+    query();
+    ASSERT_NE(source->cbrService(), nullptr);
+    EXPECT_EQ(source->cbrService()->currencyCodesDict().value("USD"), QStringLiteral("R01235"));
+    EXPECT_EQ(source->cbrService()->currencyCodesDict().value("EUR"), QStringLiteral("R01239"));
+    QStringList asked;
+    for (const FakeHttpServer::Request& request : server.requests()) {
+        asked += request.queryValues("VAL_NM_RQ");
+    }
+    EXPECT_EQ(asked, (QStringList{"R01239", "R01235"}));
+    ASSERT_EQ(recorder.results.size(), 1);
+    EXPECT_EQ(recorder.results.first().plotPoints.first().value, dec("39.1712") / dec("29.3282"));
+    EXPECT_EQ(source->yahooService(), nullptr);
+    EXPECT_EQ(source->ecbService(), nullptr);
+}
+
+TEST_F(ChartDataSourceTest, UnsupportedSourceSendsNothingAndReportsNothing) {
+    for (const char* other : {"http://feeds.example.com/rates.xml", "PayPal"}) {
+        SCOPED_TRACE(other);
+        select(other);
+        setChart({"USD", "EUR"}, ChartPeriod1Day);
+        recorder = {};
+        source->queryCharts();
+        ChartRecorder::settle();
+        EXPECT_EQ(recorder.outcomes(), 0);
+        EXPECT_EQ(server.requestCount(), 0);
+        EXPECT_EQ(CCurrencyChartSettings::getChartPeriod(defaults()), ChartPeriod1Day);
+    }
+    EXPECT_EQ(source->yahooService(), nullptr);
+    EXPECT_EQ(source->bloombergService(), nullptr);
+    EXPECT_EQ(source->ecbService(), nullptr);
+    EXPECT_EQ(source->cbrService(), nullptr);
+}
+
+TEST_F(ChartDataSourceTest, ANewQueryCancelsTheOneInFlightOnAnotherSource) {
+    auto gate = std::make_shared<FakeHttpServer::Gate>();
+    server.setHandler([gate](const FakeHttpServer::Request& request) {
+        FakeHttpServer::Answer answer = answerFor(request);
+        if (request.path.startsWith("/instrument/")) {
+            answer.gate = gate;
+        }
+        return answer;
+    });
+    select("YFinance");
+    setChart({"USD", "EUR"}, ChartPeriod1Year);
+    source->queryCharts();
+    ASSERT_TRUE(server.waitForRequests(1));
+    select("ECB");
+    source->queryCharts();
+    ASSERT_TRUE(recorder.waitForOutcomes());
+    gate->release();
+    ChartRecorder::settle();
+    ASSERT_EQ(recorder.outcomes(), 1);
+    EXPECT_EQ(recorder.results.first().plotPoints.size(), 54);  // the ECB file
+    EXPECT_FALSE(cache.getChartInfoForCurrencyPair({"USD", "EUR"}, ChartPeriod1Year, "YFinance"));
+    EXPECT_TRUE(cache.getChartInfoForCurrencyPair({"USD", "EUR"}, ChartPeriod1Year, "ECB"));
+}
+
+TEST_F(ChartDataSourceTest, NothingArrivesAfterCancelOrDestruction) {
+    auto gate = std::make_shared<FakeHttpServer::Gate>();
+    server.setHandler([gate](const FakeHttpServer::Request& request) {
+        FakeHttpServer::Answer answer = answerFor(request);
+        answer.gate = gate;
+        return answer;
+    });
+    select("Bloomberg");
+    setChart({"USD", "EUR"}, ChartPeriod1Year);
+    source->queryCharts();
+    ASSERT_TRUE(server.waitForRequests(1));
+    source->cancelQuery();
+    gate->release();
+    ChartRecorder::settle();
+    EXPECT_EQ(recorder.outcomes(), 0);
+
+    auto secondGate = std::make_shared<FakeHttpServer::Gate>();
+    server.setHandler([secondGate](const FakeHttpServer::Request& request) {
+        FakeHttpServer::Answer answer = answerFor(request);
+        answer.gate = secondGate;
+        return answer;
+    });
+    server.clearRequests();
+    source->queryCharts();
+    ASSERT_TRUE(server.waitForRequests(1));
+    source.reset();
+    secondGate->release();
+    ChartRecorder::settle();
+    EXPECT_EQ(recorder.outcomes(), 0);
+}

@@ -1,0 +1,174 @@
+#include "CChartPeriod.h"
+#include "ChartProviderSupport.h"
+#include "ChartProviderTestSupport.h"
+#include "ChartTestSupport.h"
+
+#include <QTimeZone>
+
+#include <algorithm>
+
+using namespace charttest;
+using namespace ChartProviderSupport;
+
+namespace {
+
+/// Business days (Monday to Friday) from `first` to `last`, at UTC midnight, values 1, 2, 3...
+CCurrencyChartPointList businessDays(QDate first, QDate last) {
+    CCurrencyChartPointList list;
+    int value = 1;
+    for (QDate day = first; day <= last; day = day.addDays(1)) {
+        if (day.dayOfWeek() <= 5) {
+            list.append(CCurrencyChartPoint(Decimal::fromInt(value++),
+                                            QDateTime(day, QTime(0, 0), QTimeZone::utc())));
+        }
+    }
+    return list;
+}
+
+}  // namespace
+
+TEST(ChartProviderSupportTest, DaysAreReadStrictlyInEachLayout) {
+    struct Row {
+        const char* text;
+        DayLayout layout;
+        QDate expected;  // invalid: nothing
+    };
+    const QList<Row> rows = {
+        {"20120315", DayLayout::YearMonthDay, QDate(2012, 3, 15)},
+        {" 20120315 ", DayLayout::YearMonthDay, QDate(2012, 3, 15)},
+        {"20120230", DayLayout::YearMonthDay, QDate()},
+        {"2012031", DayLayout::YearMonthDay, QDate()},
+        {"201203150", DayLayout::YearMonthDay, QDate()},
+        {"2012-3-15", DayLayout::YearMonthDay, QDate()},
+        {"00000101", DayLayout::YearMonthDay, QDate()},
+        {"2012-03-15", DayLayout::IsoDate, QDate(2012, 3, 15)},
+        {"2012/03/15", DayLayout::IsoDate, QDate()},
+        {"2012-13-01", DayLayout::IsoDate, QDate()},
+        {"15.03.2012", DayLayout::DayDotMonthYear, QDate(2012, 3, 15)},
+        {"29.02.2012", DayLayout::DayDotMonthYear, QDate(2012, 2, 29)},
+        {"29.02.2013", DayLayout::DayDotMonthYear, QDate()},
+        {"1.03.2012", DayLayout::DayDotMonthYear, QDate()},
+        {"", DayLayout::DayDotMonthYear, QDate()},
+        {"\xd9\xa1\xd9\xa2.03.2012", DayLayout::DayDotMonthYear, QDate()},  // Arabic-Indic digits
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        const std::optional<QDate> fromQString =
+            dayFromText(QStringView(QString::fromUtf8(row.text)), row.layout);
+        const std::optional<QDate> fromBytes = dayFromText(std::string_view(row.text), row.layout);
+        EXPECT_EQ(fromQString.value_or(QDate()), row.expected);
+        EXPECT_EQ(fromBytes.value_or(QDate()), row.expected);
+    }
+}
+
+TEST(ChartProviderSupportTest, DayStartsAgreeWithTheZoneOnEveryDayInEitherOrder) {
+    for (const char* name : {"UTC", "Europe/Berlin", "America/New_York", "America/Sao_Paulo",
+                             "Australia/Lord_Howe", "Asia/Tokyo", "Europe/Moscow"}) {
+        SCOPED_TRACE(name);
+        const QTimeZone zone(name);
+        ASSERT_TRUE(zone.isValid());
+        QList<QDate> days;
+        for (QDate day(1985, 1, 1); day <= QDate(2025, 12, 31); day = day.addDays(1)) {
+            days.append(day);
+        }
+        for (bool reversed : {false, true}) {
+            if (reversed) {
+                std::reverse(days.begin(), days.end());
+            }
+            DayStarts starts(zone);
+            int mismatches = 0;
+            for (const QDate& day : days) {
+                const QDateTime expected(day, QTime(0, 0), zone);
+                if (starts.at(day) != expected && ++mismatches < 5) {
+                    ADD_FAILURE() << day.toString(Qt::ISODate).toStdString() << " reversed "
+                                  << reversed;
+                }
+            }
+            EXPECT_EQ(mismatches, 0);
+        }
+    }
+    EXPECT_FALSE(DayStarts(QTimeZone::utc()).at(QDate()).isValid());
+}
+
+TEST(ChartProviderSupportTest, PeriodCutStartsAtTheFirstQuoteOnOrAfterTheStart) {
+    // The last quote is Monday 12 March; a month earlier is Sunday 12 February.
+    const CCurrencyChartPointList days = businessDays(QDate(2012, 1, 2), QDate(2012, 3, 12));
+    const CCurrencyChartPointList month = cutToPeriod(days, ChartPeriod1Month, QTimeZone::utc());
+    ASSERT_FALSE(month.isEmpty());
+    EXPECT_EQ(month.first().date, utc(2012, 2, 13));
+    EXPECT_EQ(month.last().date, utc(2012, 3, 12));
+    // A start that carries a quote is kept.
+    const CCurrencyChartPointList week = cutToPeriod(days, ChartPeriod1Week, QTimeZone::utc());
+    EXPECT_EQ(week.first().date, utc(2012, 3, 5));
+    EXPECT_EQ(week.size(), 6);
+    // Nothing to cut: the overall period, one day, unknown periods, a start before the series.
+    for (int period :
+         {int(ChartPeriodOverall), int(ChartPeriod1Day), 42, int(ChartPeriod10Years)}) {
+        EXPECT_EQ(cutToPeriod(days, period, QTimeZone::utc()), days) << period;
+    }
+    EXPECT_TRUE(cutToPeriod({}, ChartPeriod1Month, QTimeZone::utc()).isEmpty());
+}
+
+TEST(ChartProviderSupportTest, CommonDatesPairSeriesWithGaps) {
+    CCurrencyChartPointList a = series({{utc(2012, 3, 1), "2"},
+                                        {utc(2012, 3, 2), "4"},
+                                        {utc(2012, 3, 5), "6"},
+                                        {utc(2012, 3, 6), "8"}});
+    CCurrencyChartPointList b =
+        series({{utc(2012, 3, 2), "2"}, {utc(2012, 3, 6), "4"}, {utc(2012, 3, 7), "5"}});
+    keepCommonDates(a, b);
+    EXPECT_EQ(a, series({{utc(2012, 3, 2), "4"}, {utc(2012, 3, 6), "8"}}));
+    EXPECT_EQ(b, series({{utc(2012, 3, 2), "2"}, {utc(2012, 3, 6), "4"}}));
+}
+
+TEST(ChartProviderSupportTest, CombiningLeavesOutPointsWithoutAValue) {
+    const CCurrencyChartPointList numerators = series({{utc(2012, 3, 1), "2"},
+                                                       {utc(2012, 3, 2), "4"},
+                                                       {utc(2012, 3, 5), "6"},
+                                                       {utc(2012, 3, 6), "0"}});
+    const CCurrencyChartPointList divisors = series({{utc(2012, 3, 1), "0"},
+                                                     {utc(2012, 3, 2), "2"},
+                                                     {utc(2012, 3, 5), "3"},
+                                                     {utc(2012, 3, 6), "3"}});
+    SeriesCombinationInput input;
+    input.combination = SeriesCombination::CrossRate;
+    input.series = numerators;
+    input.divisor = divisors;
+    input.chartPeriod = ChartPeriodOverall;
+    input.firstCurrencyCode = "USD";
+    input.lastCurrencyCode = "GBP";
+    std::optional<CCurrencyChartInfo> cross = combineSeries(input, notCancelled);
+    ASSERT_TRUE(cross);
+    EXPECT_EQ(cross->plotPoints, series({{utc(2012, 3, 2), "2"}, {utc(2012, 3, 5), "2"}}));
+    EXPECT_EQ(cross->firstCurrencyCode, QStringLiteral("USD"));
+    EXPECT_EQ(cross->lastCurrencyCode, QStringLiteral("GBP"));
+    EXPECT_EQ(cross->minCurrencyValue, dec("2"));
+    EXPECT_EQ(cross->maxCurrencyValue, dec("2"));  // a flat series still has its extremes
+    EXPECT_TRUE(cross->getValueRange());
+
+    input.combination = SeriesCombination::Inverted;
+    std::optional<CCurrencyChartInfo> inverted = combineSeries(input, notCancelled);
+    ASSERT_TRUE(inverted);
+    EXPECT_EQ(valueTexts(*inverted).size(), 3);  // the zero has no reciprocal
+    EXPECT_EQ(inverted->plotPoints.first().value, dec("0.5"));
+
+    input.combination = SeriesCombination::AsDelivered;
+    input.series = {};
+    std::optional<CCurrencyChartInfo> empty = combineSeries(input, notCancelled);
+    ASSERT_TRUE(empty);
+    EXPECT_FALSE(empty->hasData());
+}
+
+TEST(ChartProviderSupportTest, CombiningStopsAtEveryCancellationCheck) {
+    SeriesCombinationInput input;
+    input.combination = SeriesCombination::CrossRate;
+    input.series = businessDays(QDate(2012, 1, 2), QDate(2012, 3, 15));
+    input.divisor = businessDays(QDate(2012, 1, 2), QDate(2012, 3, 15));
+    input.cutToPeriod = true;
+    input.chartPeriod = ChartPeriod1Month;
+    input.timeZone = QTimeZone::utc();
+    const int checks = expectCancellationAtEveryCheck([&](const CancelCheck& isCancelled) {
+        return combineSeries(input, isCancelled).has_value();
+    });
+    EXPECT_GE(checks, 4);
+}

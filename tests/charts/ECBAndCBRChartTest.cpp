@@ -1,0 +1,495 @@
+#include "CChartPeriod.h"
+#include "ChartProviderTestSupport.h"
+#include "ChartTestSupport.h"
+#include "Log.h"
+
+#include <QHash>
+#include <QTimeZone>
+
+using namespace charttest;
+
+namespace {
+
+const QString ecbPath = QStringLiteral("/stats/exchange/eurofxref/html/%1.xml");
+const QString dynamicPath = QStringLiteral("/scripts/XML_dynamic.asp");
+const QString metalsPath = QStringLiteral("/scripts/xml_metall.asp");
+
+FakeHttpServer::Answer xml(const QString& file) {
+    return FakeHttpServer::Answer::file(file, "text/xml");
+}
+
+/// A parsed history file's values by instant.
+QHash<qint64, Decimal> valuesByDate(const QString& file) {
+    QHash<qint64, Decimal> values;
+    const CECBChartWebServiceClient::ParsedSeries series =
+        CECBChartWebServiceClient::parseSeries(FakeHttpServer::testData(file), QTimeZone::utc());
+    for (const CCurrencyChartPoint& point : series.points) {
+        values.insert(point.date.toMSecsSinceEpoch(), point.value);
+    }
+    return values;
+}
+
+class ECBChartTest : public ::testing::Test {
+protected:
+    ECBChartTest() {
+        client = std::make_unique<CECBChartWebServiceClient>(chartEndpointsFor(server));
+        client->setDelegate(&recorder);
+        client->setTimeZone(QTimeZone::utc());
+        server.answer(ecbPath.arg("usd"), xml("ecb-chart/usd.xml"));
+        server.answer(ecbPath.arg("gbp"), xml("ecb-chart/gbp.xml"));
+    }
+
+    const CCurrencyChartInfo& query(const QStringList& pair, int period) {
+        client->queryCurrencyChart(pair, period);
+        EXPECT_TRUE(recorder.waitForOutcomes());
+        EXPECT_EQ(recorder.outcomes(), 1);
+        EXPECT_TRUE(recorder.allOnMainThread);
+        static const CCurrencyChartInfo none;
+        return recorder.results.isEmpty() ? none : recorder.results.first();
+    }
+
+    QStringList pathsAsked() const {
+        QStringList paths;
+        for (const FakeHttpServer::Request& request : server.requests()) {
+            paths.append(request.path);
+        }
+        return paths;
+    }
+
+    FakeHttpServer server;
+    ChartRecorder recorder;
+    std::unique_ptr<CECBChartWebServiceClient> client;
+};
+
+class CBRChartTest : public ::testing::Test {
+protected:
+    CBRChartTest() {
+        client = std::make_unique<CCBRChartWebServiceClient>(chartEndpointsFor(server));
+        client->setDelegate(&recorder);
+        client->setTimeZone(QTimeZone::utc());
+        client->setClock([] { return utc(2012, 3, 7, 12); });
+        client->setCurrencyCodesDict(CCBRChartWebServiceClient::loadInternalCodes());
+        server.setHandler([](const FakeHttpServer::Request& request) {
+            if (request.path == metalsPath) {
+                return xml("cbr-chart/metals.xml");
+            }
+            const QString id = request.queryValues("VAL_NM_RQ").value(0);
+            if (id == "R01235") {
+                return xml("cbr-chart/dynamic-usd.xml");
+            }
+            if (id == "R01239") {
+                return xml("cbr-chart/dynamic-eur.xml");
+            }
+            if (id == "R01820") {
+                return xml("cbr-chart/dynamic-jpy.xml");
+            }
+            return xml("cbr-chart/dynamic-empty.xml");
+        });
+    }
+
+    const CCurrencyChartInfo& query(const QStringList& pair, int period = ChartPeriod1Week) {
+        client->queryCurrencyChart(pair, period);
+        EXPECT_TRUE(recorder.waitForOutcomes());
+        EXPECT_EQ(recorder.outcomes(), 1);
+        EXPECT_TRUE(recorder.allOnMainThread);
+        static const CCurrencyChartInfo none;
+        return recorder.results.isEmpty() ? none : recorder.results.first();
+    }
+
+    /// The internal identifier (or "metals") of every request, in order.
+    QStringList seriesAsked() const {
+        QStringList asked;
+        for (const FakeHttpServer::Request& request : server.requests()) {
+            asked.append(request.path == metalsPath ? QStringLiteral("metals")
+                                                    : request.queryValues("VAL_NM_RQ").value(0));
+        }
+        return asked;
+    }
+
+    FakeHttpServer server;
+    ChartRecorder recorder;
+    std::unique_ptr<CCBRChartWebServiceClient> client;
+};
+
+}  // namespace
+
+TEST_F(ECBChartTest, EuroFirstAsksForTheOtherFileAndInvertsIt) {
+    const CCurrencyChartInfo& info = query({"EUR", "USD"}, ChartPeriodOverall);
+    EXPECT_EQ(pathsAsked(), QStringList{ecbPath.arg("usd")});
+    EXPECT_TRUE(client->shouldInvertChartData());
+    EXPECT_FALSE(client->shouldRequestBothCurrencies());
+    ASSERT_EQ(info.plotPoints.size(), 54);  // the whole file: the overall period is not cut
+    EXPECT_EQ(info.plotPoints.first().value, dec("1") / dec("1.29"));
+    EXPECT_EQ(info.plotPoints.last().value, dec("1") / dec("1.3483"));
+    EXPECT_EQ(dateTexts(info, QTimeZone::utc()).first(), QStringLiteral("2012-01-02 00:00"));
+    EXPECT_EQ(info.minCurrencyValue, dec("1") / dec("1.3483"));
+    EXPECT_EQ(info.maxCurrencyValue, dec("1") / dec("1.29"));
+    EXPECT_EQ(info.chartPeriod, ChartPeriodOverall);
+    // Labelled with the reversed pair.
+    EXPECT_EQ(info.firstCurrencyCode, QStringLiteral("USD"));
+    EXPECT_EQ(info.lastCurrencyCode, QStringLiteral("EUR"));
+}
+
+TEST_F(ECBChartTest, EuroLastTakesTheFileAsDeliveredCutToThePeriod) {
+    const CCurrencyChartInfo& info = query({"USD", "EUR"}, ChartPeriod1Month);
+    EXPECT_EQ(pathsAsked(), QStringList{ecbPath.arg("usd")});
+    EXPECT_FALSE(client->shouldInvertChartData());
+    EXPECT_FALSE(client->shouldRequestBothCurrencies());
+    // From 15 February (a month before the last point, 15 March) on.
+    ASSERT_EQ(info.plotPoints.size(), 22);
+    EXPECT_EQ(dateTexts(info, QTimeZone::utc()).first(), QStringLiteral("2012-02-15 00:00"));
+    EXPECT_EQ(info.plotPoints.last().value, dec("1.3483"));
+    EXPECT_EQ(info.minDate, utc(2012, 2, 15));
+    EXPECT_EQ(info.maxDate, utc(2012, 3, 15));
+}
+
+TEST_F(ECBChartTest, CrossPairDividesTheFirstFileByTheSecondDayByDay) {
+    const CCurrencyChartInfo& info = query({"USD", "GBP"}, ChartPeriodOverall);
+    EXPECT_EQ(pathsAsked(), (QStringList{ecbPath.arg("usd"), ecbPath.arg("gbp")}));
+    EXPECT_TRUE(client->shouldRequestBothCurrencies());
+    const QHash<qint64, Decimal> usd = valuesByDate("ecb-chart/usd.xml");
+    const QHash<qint64, Decimal> gbp = valuesByDate("ecb-chart/gbp.xml");
+    // The pound has no rate on 7 March: that day has no cross rate, and the days after it are
+    // still paired with their own dates.
+    ASSERT_EQ(info.plotPoints.size(), 53);
+    for (const CCurrencyChartPoint& point : info.plotPoints) {
+        const qint64 date = point.date.toMSecsSinceEpoch();
+        ASSERT_TRUE(gbp.contains(date));
+        EXPECT_EQ(point.value, usd.value(date) / gbp.value(date));
+    }
+    EXPECT_EQ(info.plotPoints.last().value, dec("1.3483") / dec("0.84090"));
+    EXPECT_FALSE(dateTexts(info, QTimeZone::utc()).contains("2012-03-07 00:00"));
+}
+
+TEST_F(ECBChartTest, NotFoundGivesAnEmptyRecordWithoutLogging) {
+    server.answer(ecbPath.arg("xyz"), FakeHttpServer::Answer::text("Not Found", 404));
+    LogCapture log;
+    EXPECT_FALSE(query({"XYZ", "EUR"}, ChartPeriod1Year).hasData());
+    EXPECT_TRUE(recorder.failures.isEmpty());
+    EXPECT_TRUE(log.lines().isEmpty());
+
+    // Also when the second file of a cross pair is missing.
+    recorder = {};
+    server.clearRequests();
+    EXPECT_FALSE(query({"USD", "XYZ"}, ChartPeriod1Year).hasData());
+    EXPECT_EQ(pathsAsked(), (QStringList{ecbPath.arg("usd"), ecbPath.arg("xyz")}));
+}
+
+TEST_F(ECBChartTest, BadAnswersAreReportedWithTheParserText) {
+    const QByteArray full = FakeHttpServer::testData("ecb-chart/usd.xml");
+    struct Row {
+        const char* name;
+        FakeHttpServer::Answer answer;
+    };
+    const QList<Row> rows = {
+        {"maintenance page", xml("ecb-chart/maintenance.html")},
+        {"truncated", FakeHttpServer::Answer::text(full.left(full.size() / 2), 200, "text/xml")},
+        {"empty body", FakeHttpServer::Answer::text("", 200, "text/xml")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        recorder = {};
+        server.answer(ecbPath.arg("usd"), row.answer);
+        query({"USD", "EUR"}, ChartPeriod1Year);
+        EXPECT_TRUE(recorder.results.isEmpty());
+        ASSERT_EQ(recorder.failures.size(), 1);
+        EXPECT_FALSE(recorder.failures.first().isEmpty());
+    }
+}
+
+TEST_F(ECBChartTest, UnreadableObservationsAreLeftOut) {
+    const QByteArray text =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><CompactData><DataSet><Series>"
+        "<Obs TIME_PERIOD=\"2012-03-12\" OBS_VALUE=\"1.3\"/>"
+        "<Obs TIME_PERIOD=\"2012-03-13\" OBS_VALUE=\"NaN\" OBS_STATUS=\"H\"/>"
+        "<Obs TIME_PERIOD=\"2012-02-30\" OBS_VALUE=\"1.3\"/>"
+        "<Obs OBS_VALUE=\"1.3\"/>"
+        "<Obs TIME_PERIOD=\"2012-03-14\" OBS_VALUE=\"0\"/>"
+        "<Obs TIME_PERIOD=\"2012-03-15\" OBS_VALUE=\"1e99999\"/>"
+        "<ecb:Obs TIME_PERIOD=\"2012-03-16\" OBS_VALUE=\"1.32\"/>"
+        "</Series></DataSet></CompactData>";
+    server.answer(ecbPath.arg("usd"), FakeHttpServer::Answer::text(text, 200, "text/xml"));
+    const CCurrencyChartInfo& info = query({"EUR", "USD"}, ChartPeriodOverall);
+    // 1/1.3 and 1/1.32; the zero value gives no point rather than a division by zero.
+    EXPECT_EQ(info.plotPoints.size(), 2);
+    EXPECT_EQ(dateTexts(info, QTimeZone::utc(), "MM-dd"), (QStringList{"03-12", "03-16"}));
+}
+
+TEST_F(ECBChartTest, ServerErrorIsLoggedAndReported) {
+    server.answer(ecbPath.arg("usd"), FakeHttpServer::Answer::text("oops", 500));
+    LogCapture log;
+    query({"USD", "EUR"}, ChartPeriod1Year);
+    EXPECT_EQ(recorder.failures, QStringList{"500 Internal Server Error"});
+    EXPECT_EQ(log.lines(),
+              QStringList{"ECB chart web service request failed with\r\n"
+                          "error:\r\nresponse:Internal Server Error\r\ndata:oops\r\n"});
+}
+
+TEST_F(ECBChartTest, CancellingBetweenTheTwoFilesDeliversNothing) {
+    auto gate = std::make_shared<FakeHttpServer::Gate>();
+    FakeHttpServer::Answer held = xml("ecb-chart/gbp.xml");
+    held.gate = gate;
+    server.answer(ecbPath.arg("gbp"), held);
+    client->queryCurrencyChart({"USD", "GBP"}, ChartPeriodOverall);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() >= 2; },
+                                10000));  // the first file arrived and was parsed
+    client->cancelAllHttpRequests();
+    gate->release();
+    ChartRecorder::settle();
+    EXPECT_EQ(recorder.outcomes(), 0);
+}
+
+TEST_F(ECBChartTest, AQueryReplacedByANewerOneNeverDelivers) {
+    auto gate = std::make_shared<FakeHttpServer::Gate>();
+    FakeHttpServer::Answer held = xml("ecb-chart/gbp.xml");
+    held.gate = gate;
+    server.answer(ecbPath.arg("gbp"), held);
+    client->queryCurrencyChart({"USD", "GBP"}, ChartPeriodOverall);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() >= 2; }, 10000));
+    const CCurrencyChartInfo& info = query({"USD", "EUR"}, ChartPeriodOverall);
+    gate->release();
+    ChartRecorder::settle();
+    EXPECT_EQ(recorder.outcomes(), 1);
+    EXPECT_EQ(info.plotPoints.first().value, dec("1.29"));
+}
+
+TEST_F(ECBChartTest, ParseStopsAtEveryCancellationCheck) {
+    const QByteArray text = FakeHttpServer::testData("ecb-chart/usd.xml");
+    const int checks = expectCancellationAtEveryCheck([&](const auto& isCancelled) {
+        return !CECBChartWebServiceClient::parseSeries(text, QTimeZone::utc(), isCancelled)
+                    .cancelled;
+    });
+    EXPECT_GE(checks, 54);
+}
+
+TEST_F(CBRChartTest, InternalCodesCoverTheBanksCurrencies) {
+    const QMap<QString, QString> codes = CCBRChartWebServiceClient::loadInternalCodes();
+    EXPECT_EQ(codes.value("USD"), QStringLiteral("R01235"));
+    EXPECT_EQ(codes.value("EUR"), QStringLiteral("R01239"));
+    EXPECT_EQ(codes.value("GBP"), QStringLiteral("R01035"));
+    EXPECT_EQ(codes.value("JPY"), QStringLiteral("R01820"));
+    EXPECT_EQ(codes.value("CNY"), QStringLiteral("R01375"));
+    EXPECT_EQ(codes.value("CHF"), QStringLiteral("R01775"));
+    EXPECT_GE(codes.size(), 40);
+    EXPECT_FALSE(codes.contains("RUB"));
+    EXPECT_FALSE(codes.contains("XAU"));  // metals have their own series
+    QSet<QString> identifiers;
+    for (const QString& id : codes) {
+        EXPECT_TRUE(id.startsWith("R0")) << id.toStdString();
+        identifiers.insert(id);
+    }
+    EXPECT_EQ(identifiers.size(), codes.size());  // no identifier named twice
+}
+
+TEST_F(CBRChartTest, RoubleLastAsksForTheCurrencyOverThePeriodAndInverts) {
+    const CCurrencyChartInfo& info = query({"USD", "RUB"});
+    ASSERT_EQ(server.requestCount(), 1);
+    const FakeHttpServer::Request request = server.requests().first();
+    EXPECT_EQ(request.method, "GET");
+    EXPECT_EQ(request.target, QStringLiteral("/scripts/XML_dynamic.asp?date_req1=29/02/2012"
+                                             "&date_req2=07/03/2012&VAL_NM_RQ=R01235"));
+    EXPECT_TRUE(client->shouldInvertChartData());
+    EXPECT_EQ(valueTexts(info).size(), 5);
+    EXPECT_EQ(info.plotPoints.first().value, dec("1") / dec("29.3282"));
+    EXPECT_EQ(dateTexts(info, QTimeZone::utc(), "dd.MM.yyyy"),
+              (QStringList{"01.03.2012", "02.03.2012", "03.03.2012", "06.03.2012", "07.03.2012"}));
+    EXPECT_EQ(info.firstCurrencyCode, QStringLiteral("USD"));
+    EXPECT_EQ(info.lastCurrencyCode, QStringLiteral("RUB"));
+    EXPECT_EQ(info.chartPeriod, ChartPeriod1Week);
+}
+
+TEST_F(CBRChartTest, RoubleFirstTakesTheSeriesPerUnitAsDelivered) {
+    const CCurrencyChartInfo& usd = query({"RUB", "USD"});
+    EXPECT_EQ(seriesAsked(), QStringList{"R01235"});
+    EXPECT_EQ(valueTexts(usd), (QStringList{"29.3282", "29.3328", "29.2862", "29.36", "29.546"}));
+
+    // A nominal of 100: "4321,50" roubles for 100 yen is 43.215 per yen.
+    recorder = {};
+    const CCurrencyChartInfo& jpy = query({"RUB", "JPY"});
+    EXPECT_EQ(valueTexts(jpy), (QStringList{"36.125", "35.987", "43.215", "35.801", "36.2"}));
+    EXPECT_EQ(jpy.plotPoints[2].value, dec("43.215"));
+    EXPECT_EQ(jpy.maxCurrencyValue, dec("43.215"));
+}
+
+TEST_F(CBRChartTest, CrossPairAsksForTheLastCurrencyFirstAndDivides) {
+    const CCurrencyChartInfo& info = query({"USD", "EUR"});
+    EXPECT_EQ(seriesAsked(), (QStringList{"R01239", "R01235"}));
+    EXPECT_TRUE(client->shouldRequestBothCurrencies());
+    ASSERT_EQ(info.plotPoints.size(), 5);
+    EXPECT_EQ(info.plotPoints[0].value, dec("39.1712") / dec("29.3282"));
+    EXPECT_EQ(info.plotPoints[4].value, dec("38.8265") / dec("29.546"));
+}
+
+TEST_F(CBRChartTest, MetalSeriesKeepsTheRecordsOfTheMetalAsked) {
+    const CCurrencyChartInfo& gold = query({"RUB", "XAU"});
+    ASSERT_EQ(server.requestCount(), 1);
+    EXPECT_EQ(server.requests().first().target,
+              QStringLiteral("/scripts/xml_metall.asp?date_req1=29/02/2012&date_req2=07/03/2012"));
+    EXPECT_EQ(valueTexts(gold), (QStringList{"1589.14", "1580.37", "1563.61"}));
+
+    recorder = {};
+    EXPECT_EQ(valueTexts(query({"RUB", "XPD"})), (QStringList{"664", "659.37", "641.4"}));
+
+    // Gold in dollars: the metal has no price on 3 and 7 March, the dollar has; days are paired
+    // by date.
+    recorder = {};
+    server.clearRequests();
+    const CCurrencyChartInfo& goldInDollars = query({"USD", "XAU"});
+    EXPECT_EQ(seriesAsked(), (QStringList{"metals", "R01235"}));
+    EXPECT_EQ(dateTexts(goldInDollars, QTimeZone::utc(), "dd.MM"),
+              (QStringList{"01.03", "02.03", "06.03"}));
+    EXPECT_EQ(goldInDollars.plotPoints[2].value, dec("1563.61") / dec("29.36"));
+}
+
+TEST_F(CBRChartTest, UnknownCurrencyGivesAnEmptyRecordWithoutARequest) {
+    EXPECT_FALSE(query({"RUB", "ABC"}).hasData());
+    EXPECT_EQ(server.requestCount(), 0);
+    EXPECT_TRUE(recorder.failures.isEmpty());
+
+    // In a cross pair the known currency is fetched first; the unknown one ends the query.
+    recorder = {};
+    EXPECT_FALSE(query({"ABC", "USD"}).hasData());
+    EXPECT_EQ(seriesAsked(), QStringList{"R01235"});
+}
+
+TEST_F(CBRChartTest, OverallPeriodAsksForACenturyBack) {
+    query({"RUB", "USD"}, ChartPeriodOverall);
+    ASSERT_EQ(server.requestCount(), 1);
+    EXPECT_EQ(server.requests().first().queryValues("date_req1"), QStringList{"07/03/1912"});
+    EXPECT_EQ(server.requests().first().queryValues("date_req2"), QStringList{"07/03/2012"});
+}
+
+TEST_F(CBRChartTest, DatesAreTheDevicesCalendarDays) {
+    // 7 March 23:30 UTC is already 8 March in Moscow.
+    const QTimeZone moscow("Europe/Moscow");
+    client->setTimeZone(moscow);
+    client->setClock([] { return utc(2012, 3, 7, 23, 30); });
+    const CCurrencyChartInfo& info = query({"RUB", "USD"});
+    EXPECT_EQ(server.requests().first().queryValues("date_req1"), QStringList{"01/03/2012"});
+    EXPECT_EQ(server.requests().first().queryValues("date_req2"), QStringList{"08/03/2012"});
+    EXPECT_EQ(dateTexts(info, moscow).first(), QStringLiteral("2012-03-01 00:00"));
+}
+
+TEST_F(CBRChartTest, BadAnswersNeverCrashAndReportParserErrors) {
+    const QByteArray full = FakeHttpServer::testData("cbr-chart/dynamic-usd.xml");
+    struct Row {
+        const char* name;
+        QByteArray body;
+        bool fails;
+        QStringList values;
+    };
+    const QList<Row> rows = {
+        {"truncated", full.left(full.size() - 40), true, {}},
+        {"empty body", "", true, {}},
+        {"not XML", "<html><body>Error", true, {}},
+        {"empty series", FakeHttpServer::testData("cbr-chart/dynamic-empty.xml"), false, {}},
+        {"zero, missing and unreadable nominals and values",
+         "<?xml version=\"1.0\" encoding=\"windows-1251\" ?>\r\n<ValCurs ID=\"R01235\">"
+         "<Record Date=\"01.03.2012\" Id=\"R01235\"><Value>29,3282</Value></Record>"
+         "<Record Date=\"02.03.2012\" "
+         "Id=\"R01235\"><Nominal>0</Nominal><Value>29,3</Value></Record>"
+         "<Record Date=\"03.03.2012\" Id=\"R01235\"><Nominal>1</Nominal><Value>abc</Value></Record>"
+         "<Record Date=\"06.03.2012\" "
+         "Id=\"R01235\"><Nominal>1</Nominal><Value>1e99999</Value></Record>"
+         "<Record Date=\"31.02.2012\" "
+         "Id=\"R01235\"><Nominal>1</Nominal><Value>29,1</Value></Record>"
+         "<Record Date=\"07.03.2012\" "
+         "Id=\"R01235\"><Nominal>1</Nominal><Value>29,5460</Value></Record>"
+         "</ValCurs>",
+         false,
+         {"29.546"}},
+        {"Cyrillic text in windows-1251",
+         QByteArray("<?xml version=\"1.0\" encoding=\"windows-1251\" ?>\r\n<ValCurs ID=\"R01235\" "
+                    "name=\"") +
+             QByteArray("\xc4\xe8\xed\xe0\xec\xe8\xea\xe0") +  // "Динамика"
+             "\"><Record Date=\"01.03.2012\" Id=\"R01235\"><Nominal>1</Nominal>"
+             "<Value>29,3282</Value></Record></ValCurs>",
+         false,
+         {"29.3282"}},
+        {"single-quoted declaration",
+         QByteArray("<?xml version='1.0' encoding = 'windows-1251'?><ValCurs name=\"") +
+             QByteArray("\xc4\xe8\xed\xe0\xec\xe8\xea\xe0") +
+             "\"><Record Date=\"01.03.2012\"><Nominal>1</Nominal><Value>29,3</Value></Record>"
+             "</ValCurs>",
+         false,
+         {"29.3"}},
+        {"no declaration",
+         QByteArray("<ValCurs name=\"") + QByteArray("\xc4\xe8\xed\xe0\xec\xe8\xea\xe0") +
+             "\"><Record Date=\"01.03.2012\"><Nominal>1</Nominal><Value>29,3</Value></Record>"
+             "</ValCurs>",
+         false,
+         {"29.3"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        recorder = {};
+        server.setHandler([&row](const FakeHttpServer::Request&) {
+            return FakeHttpServer::Answer::text(row.body, 200, "text/xml; charset=windows-1251");
+        });
+        query({"RUB", "USD"});
+        if (row.fails) {
+            ASSERT_EQ(recorder.failures.size(), 1);
+            EXPECT_FALSE(recorder.failures.first().isEmpty());
+        } else {
+            ASSERT_EQ(recorder.results.size(), 1);
+            EXPECT_EQ(valueTexts(recorder.results.first()), row.values);
+        }
+    }
+}
+
+TEST_F(CBRChartTest, MetalRecordsWithOddCodesAreSkipped) {
+    const QByteArray text =
+        "<?xml version=\"1.0\" encoding=\"windows-1251\" ?>\r\n<Metall>"
+        "<Record Date=\"01.03.2012\" Code=\"abc\"><Buy>1</Buy><Sell>1</Sell></Record>"
+        "<Record Date=\"01.03.2012\" Code=\"9\"><Buy>2</Buy><Sell>2</Sell></Record>"
+        "<Record Date=\"02.03.2012\" Code=\" 1 \"><Buy>3,5</Buy><Sell>1580,37</Sell></Record>"
+        "<Sell>99</Sell>"
+        "</Metall>";
+    const CCBRChartWebServiceClient::ParsedSeries series =
+        CCBRChartWebServiceClient::parseSeries(text, "XAU", QTimeZone::utc());
+    ASSERT_FALSE(series.error);
+    ASSERT_EQ(series.points.size(), 1);
+    EXPECT_EQ(series.points.first().value, dec("1580.37"));
+}
+
+TEST_F(CBRChartTest, ServerErrorIsLoggedAndReported) {
+    server.setHandler(
+        [](const FakeHttpServer::Request&) { return FakeHttpServer::Answer::text("", 502); });
+    LogCapture log;
+    query({"RUB", "USD"});
+    EXPECT_EQ(recorder.failures, QStringList{"502 Bad Gateway"});
+    EXPECT_EQ(log.lines(), QStringList{"CBR chart web service request failed with\r\n"
+                                       "error:\r\nresponse:Bad Gateway\r\ndata:\r\n"});
+}
+
+TEST_F(CBRChartTest, CancellingBetweenTheTwoSeriesDeliversNothing) {
+    auto gate = std::make_shared<FakeHttpServer::Gate>();
+    server.setHandler([gate](const FakeHttpServer::Request& request) {
+        if (request.queryValues("VAL_NM_RQ") == QStringList{"R01235"}) {
+            FakeHttpServer::Answer held = xml("cbr-chart/dynamic-usd.xml");
+            held.gate = gate;
+            return held;
+        }
+        return xml("cbr-chart/dynamic-eur.xml");
+    });
+    client->queryCurrencyChart({"USD", "EUR"}, ChartPeriod1Week);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() >= 2; }, 10000));
+    client->cancelAllHttpRequests();
+    gate->release();
+    ChartRecorder::settle();
+    EXPECT_EQ(recorder.outcomes(), 0);
+}
+
+TEST_F(CBRChartTest, ParseStopsAtEveryCancellationCheck) {
+    for (const char* file : {"cbr-chart/dynamic-usd.xml", "cbr-chart/metals.xml"}) {
+        SCOPED_TRACE(file);
+        const QByteArray text = FakeHttpServer::testData(file);
+        const QString code = QString::fromLatin1(file).contains("metals") ? "XAG" : "USD";
+        const int checks = expectCancellationAtEveryCheck([&](const auto& isCancelled) {
+            return !CCBRChartWebServiceClient::parseSeries(text, code, QTimeZone::utc(),
+                                                           isCancelled)
+                        .cancelled;
+        });
+        EXPECT_GE(checks, 3);
+    }
+}
