@@ -4,6 +4,7 @@
 #include "CRelatedCurrenciesInfo.h"
 #include "CRootViewModel.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QTimer>
 
@@ -22,23 +23,28 @@ CCurrencyDataSource::~CCurrencyDataSource() {
     for (CWebServiceClient* client : clients()) {
         client->cancelAllHttpRequests();
     }
-    if (yahooFinanceService_) {
-        yahooFinanceService_->setDelegate(nullptr);
-    }
-    if (payPalService_) {
-        payPalService_->setDelegate(nullptr);
-    }
 }
 
 std::vector<CWebServiceClient*> CCurrencyDataSource::clients() const {
     std::vector<CWebServiceClient*> made;
-    for (CWebServiceClient* client : {static_cast<CWebServiceClient*>(yahooFinanceService_.get()),
-                                      static_cast<CWebServiceClient*>(payPalService_.get())}) {
+    for (CWebServiceClient* client : std::initializer_list<CWebServiceClient*>{
+             cbrCurrenciesService_.get(), yahooFinanceService_.get(), ecbCurrenciesService_.get(),
+             bloombergCurrenciesService_.get(), payPalService_.get(), ocbcBankService_.get(),
+             bankUaService_.get(), customCurrenciesService_.get()}) {
         if (client != nullptr) {
             made.push_back(client);
         }
     }
     return made;
+}
+
+template <typename Client>
+Client& CCurrencyDataSource::serviceFor(std::unique_ptr<Client>& slot) {
+    if (!slot) {
+        slot = std::make_unique<Client>(endpoints_);
+    }
+    slot->setDelegate(this);
+    return *slot;
 }
 
 void CCurrencyDataSource::queryCurrencyRates() {
@@ -64,47 +70,39 @@ void CCurrencyDataSource::queryCurrencyRateRelativeToBase(const QString& baseCur
 }
 
 void CCurrencyDataSource::queryDataSource(const QString& identifier) {
-    const auto unavailable = [&] {
-        failLater(QStringLiteral("The data source “%1” is not supported in this version.")
-                      .arg(identifier));
-    };
+    const QStringList selectedCodes = dataModel_.getSelectedCurrencyCodes();
     if (identifier == CBR) {
-        unavailable();
+        serviceFor(cbrCurrenciesService_).queryCurrenciesForDate(QDateTime::currentDateTime());
     } else if (identifier == YFinance) {
-        if (!yahooFinanceService_) {
-            yahooFinanceService_ = std::make_unique<CYahooFinanceWebServiceClient>(endpoints_);
-        }
-        yahooFinanceService_->setDelegate(this);
         const CRelatedCurrenciesInfo& related = dataModel_.relatedCurrenciesInfo();
         const QString base = related.hasRelatedCurrencyForCode(currentBaseCurrency_)
                                  ? related.getRelatedCurrencyForCode(currentBaseCurrency_)
                                  : currentBaseCurrency_;
-        yahooFinanceService_->queryCurrencies(
-            filterAvailableCurrencies(dataModel_.getSelectedCurrencyCodes(), identifier), base);
+        serviceFor(yahooFinanceService_)
+            .queryCurrencies(filterAvailableCurrencies(selectedCodes, identifier), base);
     } else if (identifier == ECB) {
-        unavailable();
+        serviceFor(ecbCurrenciesService_).queryCurrencies();
     } else if (identifier == Bloomberg) {
-        unavailable();
+        serviceFor(bloombergCurrenciesService_).queryCurrencies();
     } else if (identifier == PayPal) {
-        if (!payPalService_) {
-            payPalService_ = std::make_unique<CPayPalWebServiceClient>(endpoints_);
-        }
-        payPalService_->setDelegate(this);
-        payPalService_->queryCurrencies(
-            filterAvailableCurrencies(dataModel_.getSelectedCurrencyCodes(), identifier),
-            currentBaseCurrency_);
+        serviceFor(payPalService_)
+            .queryCurrencies(filterAvailableCurrencies(selectedCodes, identifier),
+                             currentBaseCurrency_);
     } else if (identifier == OCBC) {
-        unavailable();
+        serviceFor(ocbcBankService_).queryCurrencies();
     } else if (identifier == BankUa) {
-        unavailable();
+        serviceFor(bankUaService_).queryCurrencies();
     } else {
         queryCustomDataSource(identifier);
     }
 }
 
 void CCurrencyDataSource::queryCustomDataSource(const QString& url) {
-    failLater(
-        QStringLiteral("The custom data source “%1” cannot be read in this version.").arg(url));
+    if (!customCurrenciesService_) {
+        customCurrenciesService_ = std::make_unique<CCustomCurrenciesWebServiceClient>();
+    }
+    customCurrenciesService_->delegate = this;
+    customCurrenciesService_->queryCurrenciesWithUrl(url);
 }
 
 void CCurrencyDataSource::failLater(const QString& description) {
@@ -226,6 +224,48 @@ void CCurrencyDataSource::customDataSourceCompleted(
     dataSourceCompleted(std::move(result));
 }
 
+void CCurrencyDataSource::queryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) {
+    dataSourceCompleted(std::move(result));
+}
+
+void CCurrencyDataSource::queryFailedWithErrorDescription(const QString& description) {
+    dataSourceFailed(description);
+}
+
+void CCurrencyDataSource::ecbCurrenciesQueryCurrenciesCompletedWithResult(
+    CCBRCurrenciesInfoPtr result) {
+    dataSourceCompleted(std::move(result));
+}
+
+void CCurrencyDataSource::ecbCurrenciesQueryFailedWithErrorDescription(const QString& description) {
+    dataSourceFailed(description);
+}
+
+void CCurrencyDataSource::bloombergQueryCurrenciesCompletedWithResult(
+    CCBRCurrenciesInfoPtr result) {
+    dataSourceCompleted(std::move(result));
+}
+
+void CCurrencyDataSource::bloombergQueryFailedWithErrorDescription(const QString& description) {
+    dataSourceFailed(description);
+}
+
+void CCurrencyDataSource::ocbcQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) {
+    dataSourceCompleted(std::move(result));
+}
+
+void CCurrencyDataSource::ocbcQueryFailedWithErrorDescription(const QString& description) {
+    dataSourceFailed(description);
+}
+
+void CCurrencyDataSource::bankUaQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) {
+    dataSourceCompleted(std::move(result));
+}
+
+void CCurrencyDataSource::bankUaQueryFailedWithErrorDescription(const QString& description) {
+    dataSourceFailed(description);
+}
+
 void CCurrencyDataSource::yahooFinanceQueryCurrenciesCompletedWithResult(
     CCBRCurrenciesInfoPtr result) {
     dataSourceCompleted(std::move(result));
@@ -241,4 +281,15 @@ void CCurrencyDataSource::payPalQueryCurrenciesCompletedWithResult(CCBRCurrencie
 
 void CCurrencyDataSource::payPalQueryFailedWithErrorDescription(const QString& description) {
     dataSourceFailed(description);
+}
+
+void CCurrencyDataSource::customCurrenciesQueryCurrenciesCompleted(
+    CCustomCurrenciesWebServiceClient* client, CCBRCurrenciesInfoPtr rates,
+    const std::optional<QString>& displayName, const std::optional<QByteArray>& logo) {
+    customDataSourceCompleted(client->serviceUrl(), std::move(rates), displayName, logo);
+}
+
+void CCurrencyDataSource::customCurrenciesQueryFailed(CCustomCurrenciesWebServiceClient*,
+                                                      const QString& text) {
+    dataSourceFailed(text);
 }

@@ -1,6 +1,12 @@
 #pragma once
 
+#include "CBankUaWebServiceClient.h"
+#include "CBloombergCurrencyWebServiceClient.h"
 #include "CCBRCurrenciesInfo.h"
+#include "CCBRCurrenciesWebServiceClient.h"
+#include "CCustomCurrenciesWebServiceClient.h"
+#include "CECBCurrenciesWebServiceClient.h"
+#include "COCBCWebServiceClient.h"
 #include "CPayPalWebServiceClient.h"
 #include "CYahooFinanceWebServiceClient.h"
 #include "Endpoints.h"
@@ -30,8 +36,14 @@ public:
 /// The data source aggregator: asks every selected rate provider in turn, rebases each answer to
 /// one US dollar, merges the answers (earlier sources win) and hands the result to its delegate.
 /// The first failure ends the cycle. Main thread only.
-class CCurrencyDataSource : public CYahooFinanceWebServiceClientDelegate,
-                            public CPayPalWebServiceClientDelegate {
+class CCurrencyDataSource : public CCBRCurrenciesWebServiceClientDelegate,
+                            public CYahooFinanceWebServiceClientDelegate,
+                            public CECBCurrenciesWebServiceClientDelegate,
+                            public CBloombergCurrencyWebServiceClientDelegate,
+                            public CPayPalWebServiceClientDelegate,
+                            public COCBCWebServiceClientDelegate,
+                            public CBankUaWebServiceClientDelegate,
+                            public CCustomCurrenciesWebServiceClientDelegate {
 public:
     static inline const QString CBR = QStringLiteral("CBR");
     static inline const QString YFinance = QStringLiteral("YFinance");
@@ -71,17 +83,32 @@ public:
     static void convertCurrenciesInfoToUsdBase(CCBRCurrenciesInfo& info);
 
     // Provider callbacks.
+    void queryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override;
+    void queryFailedWithErrorDescription(const QString& description) override;
     void yahooFinanceQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override;
     void yahooFinanceQueryFailedWithErrorDescription(const QString& description) override;
+    void ecbCurrenciesQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override;
+    void ecbCurrenciesQueryFailedWithErrorDescription(const QString& description) override;
+    void bloombergQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override;
+    void bloombergQueryFailedWithErrorDescription(const QString& description) override;
     void payPalQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override;
     void payPalQueryFailedWithErrorDescription(const QString& description) override;
+    void ocbcQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override;
+    void ocbcQueryFailedWithErrorDescription(const QString& description) override;
+    void bankUaQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override;
+    void bankUaQueryFailedWithErrorDescription(const QString& description) override;
+    void customCurrenciesQueryCurrenciesCompleted(CCustomCurrenciesWebServiceClient* client,
+                                                  CCBRCurrenciesInfoPtr rates,
+                                                  const std::optional<QString>& displayName,
+                                                  const std::optional<QByteArray>& logo) override;
+    void customCurrenciesQueryFailed(CCustomCurrenciesWebServiceClient* client,
+                                     const QString& text) override;
 
     const QStringList& selectedDataSources() const { return selectedDataSources_; }
     const QString& currentBaseCurrency() const { return currentBaseCurrency_; }
 
 protected:
-    /// Asks a user-added source (its feed address). Without a custom feed client in this
-    /// version, the cycle ends with a failure text.
+    /// Asks a user-added source (its feed address) through the custom feed client.
     virtual void queryCustomDataSource(const QString& url);
     /// A custom source's answer: the registry learns the feed's name, logo and codes, then the
     /// answer is merged like any other.
@@ -97,6 +124,9 @@ protected:
 
 private:
     void queryDataSource(const QString& identifier);
+    /// The client in `slot`, made on first use, with this aggregator as its delegate.
+    template <typename Client>
+    Client& serviceFor(std::unique_ptr<Client>& slot);
     void mergeResultCurrenciesInfoWithInfo(const CCBRCurrenciesInfo& info);
     void processNextDataSource();
     /// The clients made so far, in the order of the identifiers.
@@ -108,10 +138,15 @@ private:
     /// Receives deferred calls; deleting it drops those still pending.
     std::unique_ptr<QObject> context_;
 
-    // One client per provider, made on first use. The CBR, ECB, Bloomberg, OCBC and BankUa
-    // clients join here as they become available.
+    // One client per provider, made on first use.
+    std::unique_ptr<CCBRCurrenciesWebServiceClient> cbrCurrenciesService_;
     std::unique_ptr<CYahooFinanceWebServiceClient> yahooFinanceService_;
+    std::unique_ptr<CECBCurrenciesWebServiceClient> ecbCurrenciesService_;
+    std::unique_ptr<CBloombergCurrencyWebServiceClient> bloombergCurrenciesService_;
     std::unique_ptr<CPayPalWebServiceClient> payPalService_;
+    std::unique_ptr<COCBCWebServiceClient> ocbcBankService_;
+    std::unique_ptr<CBankUaWebServiceClient> bankUaService_;
+    std::unique_ptr<CCustomCurrenciesWebServiceClient> customCurrenciesService_;
 
     QStringList selectedDataSources_;
     qsizetype currentDataSourceIndex_ = 0;

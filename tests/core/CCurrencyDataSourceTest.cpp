@@ -9,7 +9,6 @@
 #include "UserDefaults.h"
 
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -60,9 +59,13 @@ protected:
         defaults.setObject(codes, QStringLiteral("SelectedCurrencies"));
         defaults.setObject(base, QStringLiteral("BaseCurrency"));
         model = std::make_unique<CRootViewModel>(defaults, center);
+        // Every service is the local server; no test reaches the internet.
         Endpoints endpoints = Endpoints::defaults();
-        endpoints.setValue(Endpoints::YahooQuotes, server.baseUrl());
-        endpoints.setValue(Endpoints::PayPal, server.baseUrl());
+        for (const QString& key :
+             {Endpoints::Cbr, Endpoints::Ecb, Endpoints::BankUa, Endpoints::YahooQuotes,
+              Endpoints::PayPal, Endpoints::Bloomberg, Endpoints::Ocbc}) {
+            endpoints.setValue(key, server.baseUrl());
+        }
         source = std::make_unique<CCurrencyDataSource>(*model, endpoints);
         source->setDelegate(&recorder);
     }
@@ -230,28 +233,47 @@ TEST_F(AggregatorTest, FailureAtTheFirstSourceEndsTheCycle) {
     EXPECT_EQ(pathsAsked(), QStringList{quotesPath});
 }
 
-TEST_F(AggregatorTest, SourcesWithoutAClientEndTheCycleWithAText) {
+TEST_F(AggregatorTest, SourcesThatCannotAnswerEndTheCycleWithAText) {
     struct Row {
         QStringList sources;
-        QString mentions;
+        QString failure;
     };
+    // The server knows only the Yahoo path: every other built-in provider gets 404.
     const QList<Row> rows = {
-        {{"CBR"}, QStringLiteral("CBR")},
-        {{"YFinance", "BankUa"}, QStringLiteral("BankUa")},
-        {{"http://rates.example.com/feed.xml"},
-         QStringLiteral("http://rates.example.com/feed.xml")},
-        {{}, QStringLiteral("No data source")},
+        {{"CBR"}, QStringLiteral("404 Not Found")},
+        {{"YFinance", "BankUa"}, QStringLiteral("404 Not Found")},
+        {{"YFinance", "ECB", "Bloomberg", "OCBC"}, QStringLiteral("404 Not Found")},
+        // A custom source's failure ends the cycle too.
+        {{"ftp://rates.example.com/feed.xml"}, QStringLiteral("ftp://rates.example.com/feed.xml")},
+        {{}, QStringLiteral("No data source is selected.")},
     };
     server.answer(quotesPath, FakeHttpServer::Answer::file(QStringLiteral("yahoo/eur-usd.csv")));
     for (const Row& r : rows) {
         SCOPED_TRACE(r.sources.join(u',').toStdString());
         recorder = {};
+        server.clearRequests();
         start(r.sources, {"EUR", "USD"});
         refresh();
         ASSERT_EQ(recorder.failures.size(), 1);
-        EXPECT_TRUE(recorder.failures.first().contains(r.mentions))
+        EXPECT_TRUE(recorder.failures.first().contains(r.failure))
             << recorder.failures.first().toStdString();
+        // The cycle stops at the first failure.
+        EXPECT_LE(server.requestCount(), std::min<qsizetype>(r.sources.size(), 2));
     }
+}
+
+TEST_F(AggregatorTest, PublishedTableAndQuotesMerge) {
+    // ECB quotes in euros (1 EUR = 1.3 USD); Yahoo adds the metal the ECB does not have.
+    server.answer(QStringLiteral("/stats/eurofxref/eurofxref-daily.xml"),
+                  FakeHttpServer::Answer::file(QStringLiteral("ecb/usd-1.3.xml"), "text/xml"));
+    server.answer(quotesPath, FakeHttpServer::Answer::text("1\r\n1.25\r\n1600\r\n"));
+    start({"ECB", "YFinance"}, {"USD", "EUR", "XAU"});
+    refresh();
+    ASSERT_EQ(recorder.results.size(), 1) << recorder.failures.join(u'|').toStdString();
+    const CCBRCurrenciesInfo& result = *recorder.results.first();
+    EXPECT_EQ(result.saleValueForCurrencyWithTextCode(QStringLiteral("EUR")).rounded(20), d("1.3"));
+    EXPECT_EQ(result.saleValueForCurrencyWithTextCode(QStringLiteral("USD")), d("1"));
+    EXPECT_EQ(result.saleValueForCurrencyWithTextCode(QStringLiteral("XAU")), d("1600"));
 }
 
 TEST_F(AggregatorTest, NewCycleReplacesTheOneInProgress) {
@@ -284,28 +306,25 @@ TEST_F(AggregatorTest, YahooIsAskedInTheRelatedBaseCurrency) {
 }
 
 TEST_F(AggregatorTest, CustomSourceAnswerUpdatesTheRegistry) {
-    /// Stands in for the feed client: answers a custom source from the main loop.
-    class WithFeed : public CCurrencyDataSource {
-    public:
-        using CCurrencyDataSource::CCurrencyDataSource;
-        void queryCustomDataSource(const QString& url) override {
-            QTimer::singleShot(0, [this, url] {
-                customDataSourceCompleted(url, table({row("USD", "2"), row("CHF", "1.8")}),
-                                          QStringLiteral("Swiss feed"), QByteArray());
-            });
-        }
-    };
-    const QString url = QStringLiteral("https://feed.example.ch/rates.xml");
+    QByteArray feed = FakeHttpServer::testData(QStringLiteral("custom/feed.xml"));
+    feed.replace("{{BASE}}", server.baseUrl().toUtf8());
+    server.answer(QStringLiteral("/feed.xml"), FakeHttpServer::Answer::text(feed, 200, "text/xml"));
+    server.answer(QStringLiteral("/logo.jpeg"),
+                  FakeHttpServer::Answer::file(QStringLiteral("custom/logo.jpeg"), "image/jpeg"));
+    const QString url = server.url(QStringLiteral("/feed.xml"));
     CCustomDataSourceStorageManager::sharedInstance().addDataSourceWithUrl(url);
-    start({url}, {"USD", "CHF"});
-    source = std::make_unique<WithFeed>(*model, Endpoints::defaults());
-    source->setDelegate(&recorder);
+    start({url}, {"USD", "EUR", "JPY"});
     refresh();
-    ASSERT_EQ(recorder.results.size(), 1);
-    EXPECT_EQ(recorder.results.first()->saleValueForCurrencyWithTextCode(QStringLiteral("CHF")),
-              d("0.9"));
+    ASSERT_EQ(recorder.results.size(), 1) << recorder.failures.join(u'|').toStdString();
+    const CCBRCurrenciesInfo& result = *recorder.results.first();
+    EXPECT_EQ(result.saleValueForCurrencyWithTextCode(QStringLiteral("USD")), d("1"));
+    EXPECT_FALSE(result.saleValueForCurrencyWithTextCode(QStringLiteral("EUR")).isNaN());
+
     const auto entry = CCustomDataSourceStorageManager::sharedInstance().getDataSourceWithUrl(url);
     ASSERT_TRUE(entry.has_value());
-    EXPECT_EQ(entry->displayName, QStringLiteral("Swiss feed"));
-    EXPECT_EQ(entry->currenciesList, (QStringList{"USD", "CHF"}));
+    EXPECT_EQ(entry->displayName, QStringLiteral("Numiva sample bank"));
+    ASSERT_TRUE(entry->currenciesList.has_value());
+    EXPECT_TRUE(entry->currenciesList->contains(QStringLiteral("EUR")));
+    EXPECT_TRUE(entry->currenciesList->contains(QStringLiteral("JPY")));
+    EXPECT_TRUE(entry->logoImagePath.has_value());
 }
