@@ -1,5 +1,11 @@
 #include "CliApplication.h"
 
+#include "CChartDataPrintPageRenderer.h"
+#include "CChartDataStorageManager.h"
+#include "CChartPeriod.h"
+#include "CCurrencyChartDataExporter.h"
+#include "CCurrencyChartDataSource.h"
+#include "CCurrencyChartSettings.h"
 #include "CCurrencyDataSource.h"
 #include "CCustomDataSourceStorageManager.h"
 #include "CFileOperations.h"
@@ -15,9 +21,11 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSaveFile>
 #include <QTimer>
 #include <QUrl>
 
@@ -423,10 +431,6 @@ int CliApplication::feed() {
     return Ok;
 }
 
-int CliApplication::chart() {
-    return usage(QStringLiteral("chart is not available in this version"));
-}
-
 namespace {
 
 /// Waits on the main loop for one refresh cycle of the aggregator.
@@ -590,6 +594,195 @@ int CliApplication::rates(bool convert) {
     if (!convert && inverse) {
         defaults.setObject(storedDirection, QStringLiteral("DisplayDirectRates"));
         defaults.synchronize();
+    }
+    if (waiter.failure) {
+        err_ << "numiva-cli: " << *waiter.failure << Qt::endl;
+        return ProviderFailed;
+    }
+    return Ok;
+}
+
+namespace {
+
+/// Waits on the main loop for one chart query.
+class ChartWaiter : public CCurrencyChartDataSourceDelegate {
+public:
+    std::optional<CCurrencyChartInfo> result;
+    std::optional<QString> failure;
+    bool done = false;
+
+    void queryCurrencyChartDataSourceCompletedWithResult(const CCurrencyChartInfo& r) override {
+        result = r;
+        done = true;
+    }
+    void queryCurrencyChartDataSourceFailedWithErrorDescription(
+        const QString& description) override {
+        failure = description;
+        done = true;
+    }
+};
+
+QJsonValue pointJson(const std::optional<CCurrencyChartPoint>& point) {
+    if (!point) {
+        return QJsonValue(QJsonValue::Null);
+    }
+    return QJsonObject{{QStringLiteral("date"), point->date.toUTC().toString(Qt::ISODate)},
+                       {QStringLiteral("value"), point->value.toString()}};
+}
+
+/// Writes `text` to FILE, or to standard output for "-".
+bool writeText(const QString& path, const QByteArray& text, QTextStream& out) {
+    if (path == u"-") {
+        out << QString::fromUtf8(text) << Qt::endl;
+        return true;
+    }
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+}
+
+}  // namespace
+
+int CliApplication::chart() {
+    QString periodText;
+    QString csvPath;
+    QString htmlPath;
+    QString pdfPath;
+    bool hasPeriod = false;
+    bool hasCsv = false;
+    bool hasHtml = false;
+    bool hasPdf = false;
+    if (!takeOption(QStringLiteral("--period"), &periodText, &hasPeriod) ||
+        !takeOption(QStringLiteral("--csv"), &csvPath, &hasCsv) ||
+        !takeOption(QStringLiteral("--html"), &htmlPath, &hasHtml) ||
+        !takeOption(QStringLiteral("--pdf"), &pdfPath, &hasPdf)) {
+        return usage(QStringLiteral("--period, --csv, --html and --pdf need a value"));
+    }
+    bool periodOk = true;
+    const int period = hasPeriod ? periodText.toInt(&periodOk) : 0;
+    if (hasPeriod && (!periodOk || period < 0 || period > 10)) {
+        return usage(QStringLiteral("--period takes a number from 0 (one day) to 10 (overall): %1")
+                         .arg(periodText));
+    }
+    if (hasPdf && pdfPath == u"-") {
+        return usage(QStringLiteral("--pdf needs a file"));
+    }
+    if (!commandArguments_.isEmpty() && commandArguments_.size() != 2) {
+        return usage(QStringLiteral("chart takes no codes or two currency codes"));
+    }
+    for (const QString& code : commandArguments_) {
+        if (!isCurrencyCode(code)) {
+            return usage(QStringLiteral("not a currency code: %1").arg(code));
+        }
+    }
+    CRootViewModel& m = model();
+    const std::optional<QString> source = m.getSelectedDataSource();
+    if (!source || !CCurrencyChartDataSource::isDataSourceSupported(*source)) {
+        return usage(
+            QStringLiteral(
+                "the selected data source %1 has no charts (charts come from YFinance, Bloomberg, "
+                "ECB and CBR)")
+                .arg(source.value_or(QStringLiteral("-"))));
+    }
+
+    // As the chart settings screen does: the pair and period are stored, then charted.
+    UserDefaults& defaults = m.userDefaults();
+    if (!commandArguments_.isEmpty()) {
+        CCurrencyChartSettings::setCurrencyPair(commandArguments_, defaults);
+    }
+    if (hasPeriod) {
+        CCurrencyChartSettings::setChartPeriod(period, defaults);
+    }
+
+    CChartDataStorageManager cache;
+    CCurrencyChartDataSource dataSource(m, &cache);
+    std::optional<CCurrencyChartInfo> record = dataSource.getCachedChartInfo();
+    ChartWaiter waiter;
+    dataSource.setDelegate(&waiter);
+    dataSource.queryCharts();
+    QElapsedTimer clock;
+    clock.start();
+    while (!waiter.done && clock.elapsed() < 120000) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    }
+    if (!waiter.done) {
+        waiter.failure = QStringLiteral("The chart service did not answer in time.");
+    }
+    // A record with points replaces the cached one; an empty answer means there is no data.
+    if (waiter.result && waiter.result->hasData()) {
+        record = waiter.result;
+    } else if (waiter.result && !waiter.failure) {
+        waiter.failure = Localization::localizedString(QStringLiteral("NoChartData"));
+    }
+
+    const QStringList pair =
+        CCurrencyChartSettings::getCurrencyPair(defaults).value_or(QStringList());
+    const int chartedPeriod = CCurrencyChartSettings::getChartPeriod(defaults);
+    std::optional<CCurrencyChartPoint> latest;
+    std::optional<CCurrencyChartPoint> highest;
+    std::optional<CCurrencyChartPoint> lowest;
+    QJsonArray points;
+    if (record && record->hasData()) {
+        latest = record->plotPoints.last();
+        for (const CCurrencyChartPoint& point : record->plotPoints) {
+            if (!highest && point.value == record->maxCurrencyValue) {
+                highest = point;
+            }
+            if (!lowest && point.value == record->minCurrencyValue) {
+                lowest = point;
+            }
+            points.append(pointJson(point));
+        }
+    }
+
+    if (json_) {
+        printJson(
+            QJsonObject{{QStringLiteral("source"), *source},
+                        {QStringLiteral("period"), chartedPeriod},
+                        {QStringLiteral("pair"), QJsonArray::fromStringList(pair)},
+                        {QStringLiteral("points"), points},
+                        {QStringLiteral("latest"), pointJson(latest)},
+                        {QStringLiteral("highest"), pointJson(highest)},
+                        {QStringLiteral("lowest"), pointJson(lowest)},
+                        {QStringLiteral("error"), waiter.failure ? QJsonValue(*waiter.failure)
+                                                                 : QJsonValue(QJsonValue::Null)}});
+    } else if (!hasCsv || csvPath != u"-") {
+        out_ << pair.join(QStringLiteral(" to ")) << ", "
+             << ChartPeriodNames::displayName(chartedPeriod).value_or(QString()) << ", " << *source
+             << Qt::endl;
+        for (const auto& [label, point] :
+             {std::pair{"latest", latest}, {"highest", highest}, {"lowest", lowest}}) {
+            if (point) {
+                out_ << label << '\t' << point->date.toUTC().toString(Qt::ISODate) << '\t'
+                     << point->value.toString() << Qt::endl;
+            }
+        }
+    }
+
+    if (record && record->hasData()) {
+        // Exports show local wall-clock times, as the chart screen hands them over.
+        CCurrencyChartInfo local = *record;
+        for (CCurrencyChartPoint& point : local.plotPoints) {
+            point.date = CCurrencyChartInfo::toLocalTime(point.date);
+        }
+        local.minDate = CCurrencyChartInfo::toLocalTime(local.minDate);
+        local.maxDate = CCurrencyChartInfo::toLocalTime(local.maxDate);
+        CCurrencyChartDataExporter exporter(local, &defaults);
+        if (hasCsv && !writeText(csvPath, exporter.exportToCsv().toUtf8(), out_)) {
+            err_ << "numiva-cli: cannot write " << csvPath << Qt::endl;
+            return ProviderFailed;
+        }
+        if (hasHtml && !writeText(htmlPath, exporter.exportToHtml().toUtf8(), out_)) {
+            err_ << "numiva-cli: cannot write " << htmlPath << Qt::endl;
+            return ProviderFailed;
+        }
+        if (hasPdf) {
+            CChartDataPrintPageRenderer renderer(local);
+            QString error;
+            if (!renderer.printToPdf(pdfPath, &error)) {
+                err_ << "numiva-cli: cannot print to " << pdfPath << ": " << error << Qt::endl;
+                return ProviderFailed;
+            }
+        }
     }
     if (waiter.failure) {
         err_ << "numiva-cli: " << *waiter.failure << Qt::endl;

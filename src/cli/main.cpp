@@ -2,9 +2,27 @@
 #include "CliApplication.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <cstring>
+#include <memory>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Printing to PDF lays out text, which needs a GUI application (offscreen on a terminal).
+    bool printing = false;
+    for (int i = 1; i < argc; ++i) {
+        printing = printing || std::strcmp(argv[i], "--pdf") == 0;
+    }
+    std::unique_ptr<QCoreApplication> application;
+    if (printing) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication& app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("Numiva"));
     QCoreApplication::setApplicationVersion(QStringLiteral(NUMIVA_VERSION));
     return CliApplication(app.arguments().mid(1)).run();

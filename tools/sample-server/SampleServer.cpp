@@ -42,17 +42,17 @@ QStringList queryValues(const httplib::Request& req, const QString& key) {
     return values;
 }
 
-/// The sample source's logo: drawn here, so no image file ships with the server.
+/// The sample source's logo, drawn here (shapes only, so no fonts and no GUI are needed).
 QByteArray logoPng() {
     QImage image(96, 96, QImage::Format_ARGB32);
     image.fill(QColor(31, 94, 160));
     QPainter painter(&image);
-    painter.setPen(Qt::white);
-    QFont font = painter.font();
-    font.setPixelSize(56);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("N"));
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255));
+    painter.drawEllipse(QRectF(20, 20, 56, 56));
+    painter.setBrush(QColor(31, 94, 160));
+    painter.drawRect(QRectF(42, 14, 12, 68));
     painter.end();
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -70,6 +70,7 @@ SampleServer::SampleServer() : server_(std::make_unique<httplib::Server>()) {
     });
     registerRateHandlers();
     registerFeedHandlers();
+    registerBankHandlers();
 }
 
 SampleServer::~SampleServer() {

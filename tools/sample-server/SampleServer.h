@@ -26,6 +26,11 @@ public:
     static inline const QString PayPal = QStringLiteral("PayPal");
     static inline const QString Custom = QStringLiteral("custom");
     static inline const QString GeoNames = QStringLiteral("geoNames");
+    static inline const QString CBR = QStringLiteral("CBR");
+    static inline const QString ECB = QStringLiteral("ECB");
+    static inline const QString BankUa = QStringLiteral("BankUa");
+    static inline const QString Bloomberg = QStringLiteral("Bloomberg");
+    static inline const QString OCBC = QStringLiteral("OCBC");
 
     SampleServer();
     ~SampleServer();
@@ -52,6 +57,7 @@ private:
     bool failIfAsked(const QString& provider, httplib::Response& response) const;
     void registerRateHandlers();
     void registerFeedHandlers();
+    void registerBankHandlers();
 
     std::unique_ptr<httplib::Server> server_;
     std::unique_ptr<std::thread> thread_;

@@ -3,16 +3,13 @@
 #include "SampleServer.h"
 
 #include <QCommandLineParser>
-#include <QGuiApplication>
-#include <QSocketNotifier>
+#include <QCoreApplication>
 #include <QTextStream>
 
 #include <csignal>
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QGuiApplication app(argc, argv);  // the logo is drawn with QPainter
+    QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Serves Numiva's providers with SAMPLE DATA on 127.0.0.1."));
