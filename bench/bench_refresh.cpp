@@ -1,0 +1,92 @@
+// One refresh cycle as the rate list runs it, per data source, against the sample server on
+// 127.0.0.1: the request(s), parsing, rebasing and merging into the model. The time includes
+// the local HTTP round trips, which are small next to any real service.
+#include "CCurrencyDataSource.h"
+#include "CRootViewModel.h"
+#include "CUIHelpers.h"
+#include "Endpoints.h"
+#include "NotificationCenter.h"
+#include "SampleServer.h"
+#include "UserDefaults.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class Waiter : public CCurrencyDataSourceDelegate {
+public:
+    bool done = false;
+    bool failed = false;
+    CCBRCurrenciesInfoPtr result;
+    void queryCurrencyDataSourceCompletedWithResult(CCBRCurrenciesInfoPtr r) override {
+        result = std::move(r);
+        done = true;
+    }
+    void queryCurrencyDataSourceFailedWithErrorDescription(const QString&) override {
+        failed = true;
+        done = true;
+    }
+};
+
+void BM_RefreshCycle(benchmark::State& state, const char* source) {
+    SampleServer server;
+    if (!server.start()) {
+        state.SkipWithError("cannot start the sample server");
+        return;
+    }
+    QTemporaryDir dir;
+    const QString endpointsFile = dir.filePath(QStringLiteral("endpoints.ini"));
+    server.writeEndpoints(endpointsFile);
+    Endpoints endpoints = Endpoints::defaults();
+    endpoints.mergeFile(endpointsFile);
+
+    UserDefaults defaults(dir.filePath(QStringLiteral("prefs.plist")));
+    CUIHelpers::registerDefaultsFromSettingsBundle(defaults);
+    defaults.setObject(
+        QStringList{QStringLiteral("EUR"), QStringLiteral("GBP"), QStringLiteral("JPY"),
+                    QStringLiteral("CHF"), QStringLiteral("XAU")},
+        QStringLiteral("SelectedCurrencies"));
+    defaults.setObject(QStringList{QString::fromLatin1(source)},
+                       QStringLiteral("SelectedCurrencySources"));
+    NotificationCenter center;
+    CRootViewModel::Options options;
+    options.rateCachePath = dir.filePath(QStringLiteral("cache.sqlite"));
+    CRootViewModel model(defaults, center, options);
+    CCurrencyDataSource aggregator(model, endpoints);
+
+    for (auto _ : state) {
+        Waiter waiter;
+        aggregator.setDelegate(&waiter);
+        aggregator.queryCurrencyRates();
+        while (!waiter.done) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        }
+        if (waiter.failed) {
+            state.SkipWithError("the refresh failed");
+            break;
+        }
+        model.synchronizeDataSourceWithInfo(*waiter.result);
+    }
+    aggregator.setDelegate(nullptr);
+}
+
+BENCHMARK_CAPTURE(BM_RefreshCycle, YFinance, "YFinance")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RefreshCycle, PayPal, "PayPal")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RefreshCycle, CBR, "CBR")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RefreshCycle, ECB, "ECB")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RefreshCycle, BankUa, "BankUa")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RefreshCycle, OCBC, "OCBC")->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
