@@ -103,5 +103,137 @@
         <source>Numiva uses your location to choose the base currency of your country.</source>
         <translation>Numiva uses your location to choose the base currency of your country.</translation>
     </message>
+    <message id="ReleaseToRefresh">
+        <source>Release to refresh…</source>
+        <translation>Release to refresh…</translation>
+    </message>
+    <message id="PullDownToRefresh">
+        <source>Pull down to refresh…</source>
+        <translation>Pull down to refresh…</translation>
+    </message>
+    <message id="Loading">
+        <source>Loading…</source>
+        <translation>Loading…</translation>
+    </message>
+    <message id="UpToDate">
+        <source>Up to date</source>
+        <translation>Up to date</translation>
+    </message>
+    <message id="NeverUpdated">
+        <source>Never updated</source>
+        <translation>Never updated</translation>
+    </message>
+    <message id="LastUpdated">
+        <source>Last updated: %1</source>
+        <translation>Last updated: %1</translation>
+    </message>
+    <message id="Conversion">
+        <source>Conversion</source>
+        <translation>Conversion</translation>
+    </message>
+    <message id="CurrencyInfoViewTitle">
+        <source>Exchange rates</source>
+        <translation>Exchange rates</translation>
+    </message>
+    <message id="AddNewCurrency">
+        <source>Add currencies</source>
+        <translation>Add currencies</translation>
+    </message>
+    <message id="BaseCurrency">
+        <source>Base currency</source>
+        <translation>Base currency</translation>
+    </message>
+    <message id="Direct">
+        <source>Direct</source>
+        <translation>Direct</translation>
+    </message>
+    <message id="Inverse">
+        <source>Inverse</source>
+        <translation>Inverse</translation>
+    </message>
+    <message id="Back">
+        <source>Back</source>
+        <translation>Back</translation>
+    </message>
+    <message id="Edit">
+        <source>Edit</source>
+        <translation>Edit</translation>
+    </message>
+    <message id="Done">
+        <source>Done</source>
+        <translation>Done</translation>
+    </message>
+    <message id="Cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="Settings">
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message id="Converter">
+        <source>Converter</source>
+        <translation>Converter</translation>
+    </message>
+    <message id="CurrencyUnavailable">
+        <source>This currency is not offered by the selected data sources</source>
+        <translation>This currency is not offered by the selected data sources</translation>
+    </message>
+    <message id="ChartDataUnavailableForDatasource">
+        <source>Charts are not available for this data source</source>
+        <translation>Charts are not available for this data source</translation>
+    </message>
+    <message id="SelectCurrencies">
+        <source>Select currencies</source>
+        <translation>Select currencies</translation>
+    </message>
+    <message id="SelectCurrency">
+        <source>Select currency</source>
+        <translation>Select currency</translation>
+    </message>
+    <message id="CurrenciesAvailableInDatasource">
+        <source>Currencies available: %1</source>
+        <translation>Currencies available: %1</translation>
+    </message>
+    <message id="CurrencyNotSelected">
+        <source>No currency is selected</source>
+        <translation>No currency is selected</translation>
+    </message>
+    <message id="Search">
+        <source>Search</source>
+        <translation>Search</translation>
+    </message>
+    <message id="Copy">
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+    <message id="Delete">
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message id="NoSearchResults">
+        <source>No currencies found</source>
+        <translation>No currencies found</translation>
+    </message>
+    <message id="TutorialPullToRefresh">
+        <source>Pull the list down to refresh the rates</source>
+        <translation>Pull the list down to refresh the rates</translation>
+    </message>
+    <message id="TutorialTapToConvert">
+        <source>Tap a currency to convert an amount</source>
+        <translation>Tap a currency to convert an amount</translation>
+    </message>
+    <message id="TutorialEditList">
+        <source>Add, remove and reorder currencies</source>
+        <translation>Add, remove and reorder currencies</translation>
+    </message>
+    <message id="TutorialSettings">
+        <source>Choose the base currency and data sources</source>
+        <translation>Choose the base currency and data sources</translation>
+    </message>
+    <message id="TutorialTapToClose">
+        <source>Tap anywhere to start</source>
+        <translation>Tap anywhere to start</translation>
+    </message>
 </context>
 </TS>

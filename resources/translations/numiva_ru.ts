@@ -103,5 +103,137 @@
         <source>Numiva uses your location to choose the base currency of your country.</source>
         <translation>Numiva определяет ваше местоположение, чтобы выбрать валюту вашей страны базовой.</translation>
     </message>
+    <message id="ReleaseToRefresh">
+        <source>Release to refresh…</source>
+        <translation>Отпустите, чтобы обновить…</translation>
+    </message>
+    <message id="PullDownToRefresh">
+        <source>Pull down to refresh…</source>
+        <translation>Потяните вниз, чтобы обновить…</translation>
+    </message>
+    <message id="Loading">
+        <source>Loading…</source>
+        <translation>Загрузка…</translation>
+    </message>
+    <message id="UpToDate">
+        <source>Up to date</source>
+        <translation>Данные актуальны</translation>
+    </message>
+    <message id="NeverUpdated">
+        <source>Never updated</source>
+        <translation>Ещё не обновлялось</translation>
+    </message>
+    <message id="LastUpdated">
+        <source>Last updated: %1</source>
+        <translation>Обновлено: %1</translation>
+    </message>
+    <message id="Conversion">
+        <source>Conversion</source>
+        <translation>Конвертация</translation>
+    </message>
+    <message id="CurrencyInfoViewTitle">
+        <source>Exchange rates</source>
+        <translation>Курсы валют</translation>
+    </message>
+    <message id="AddNewCurrency">
+        <source>Add currencies</source>
+        <translation>Добавить валюты</translation>
+    </message>
+    <message id="BaseCurrency">
+        <source>Base currency</source>
+        <translation>Базовая валюта</translation>
+    </message>
+    <message id="Direct">
+        <source>Direct</source>
+        <translation>Прямой</translation>
+    </message>
+    <message id="Inverse">
+        <source>Inverse</source>
+        <translation>Обратный</translation>
+    </message>
+    <message id="Back">
+        <source>Back</source>
+        <translation>Назад</translation>
+    </message>
+    <message id="Edit">
+        <source>Edit</source>
+        <translation>Изменить</translation>
+    </message>
+    <message id="Done">
+        <source>Done</source>
+        <translation>Готово</translation>
+    </message>
+    <message id="Cancel">
+        <source>Cancel</source>
+        <translation>Отменить</translation>
+    </message>
+    <message id="Settings">
+        <source>Settings</source>
+        <translation>Настройки</translation>
+    </message>
+    <message id="Converter">
+        <source>Converter</source>
+        <translation>Конвертер</translation>
+    </message>
+    <message id="CurrencyUnavailable">
+        <source>This currency is not offered by the selected data sources</source>
+        <translation>Выбранные источники данных не предлагают эту валюту</translation>
+    </message>
+    <message id="ChartDataUnavailableForDatasource">
+        <source>Charts are not available for this data source</source>
+        <translation>Для этого источника данных графики недоступны</translation>
+    </message>
+    <message id="SelectCurrencies">
+        <source>Select currencies</source>
+        <translation>Выберите валюты</translation>
+    </message>
+    <message id="SelectCurrency">
+        <source>Select currency</source>
+        <translation>Выберите валюту</translation>
+    </message>
+    <message id="CurrenciesAvailableInDatasource">
+        <source>Currencies available: %1</source>
+        <translation>Доступно валют: %1</translation>
+    </message>
+    <message id="CurrencyNotSelected">
+        <source>No currency is selected</source>
+        <translation>Не выбрано ни одной валюты</translation>
+    </message>
+    <message id="Search">
+        <source>Search</source>
+        <translation>Поиск</translation>
+    </message>
+    <message id="Copy">
+        <source>Copy</source>
+        <translation>Скопировать</translation>
+    </message>
+    <message id="Delete">
+        <source>Delete</source>
+        <translation>Удалить</translation>
+    </message>
+    <message id="NoSearchResults">
+        <source>No currencies found</source>
+        <translation>Валюты не найдены</translation>
+    </message>
+    <message id="TutorialPullToRefresh">
+        <source>Pull the list down to refresh the rates</source>
+        <translation>Потяните список вниз, чтобы обновить курсы</translation>
+    </message>
+    <message id="TutorialTapToConvert">
+        <source>Tap a currency to convert an amount</source>
+        <translation>Коснитесь валюты, чтобы пересчитать сумму</translation>
+    </message>
+    <message id="TutorialEditList">
+        <source>Add, remove and reorder currencies</source>
+        <translation>Добавляйте, удаляйте и переставляйте валюты</translation>
+    </message>
+    <message id="TutorialSettings">
+        <source>Choose the base currency and data sources</source>
+        <translation>Выберите базовую валюту и источники данных</translation>
+    </message>
+    <message id="TutorialTapToClose">
+        <source>Tap anywhere to start</source>
+        <translation>Коснитесь экрана, чтобы начать</translation>
+    </message>
 </context>
 </TS>

@@ -1,8 +1,11 @@
 #include "CUIHelpers.h"
 
+#include "Localization.h"
 #include "PropertyList.h"
 #include "Resources.h"
 #include "UserDefaults.h"
+
+#include <QQuickItem>
 
 std::optional<Decimal> CUIHelpers::getPercentValueFromText(const QString& text) {
     std::optional<Decimal> value = Decimal::parse(text, u',');
@@ -15,7 +18,8 @@ std::optional<Decimal> CUIHelpers::getPercentValueFromText(const QString& text) 
     return value;
 }
 
-void CUIHelpers::registerDefaultsFromSettingsBundle(UserDefaults& defaults, const QString& bundlePath) {
+void CUIHelpers::registerDefaultsFromSettingsBundle(UserDefaults& defaults,
+                                                    const QString& bundlePath) {
     defaults.synchronize();
     const QString bundle = bundlePath.isEmpty() ? Resources::settingsBundlePath() : bundlePath;
     if (bundle.isEmpty()) {
@@ -37,4 +41,89 @@ void CUIHelpers::registerDefaultsFromSettingsBundle(UserDefaults& defaults, cons
     }
     defaults.registerDefaults(toRegister);
     defaults.synchronize();
+}
+
+namespace {
+
+enum class ViewKind { Label, Button, NavigationBar, Other };
+
+ViewKind kindOf(const QObject* view, bool exactClass) {
+    const QMetaObject* meta = view->metaObject();
+    if (exactClass) {
+        const QLatin1String name(meta->className());
+        if (name == QLatin1String("QQuickText") || name == QLatin1String("QQuickLabel")) {
+            return ViewKind::Label;
+        }
+        if (name == QLatin1String("QQuickButton") || name == QLatin1String("QQuickToolButton") ||
+            name == QLatin1String("QQuickAbstractButton")) {
+            return ViewKind::Button;
+        }
+        if (name == QLatin1String("QQuickToolBar")) {
+            return ViewKind::NavigationBar;
+        }
+        return ViewKind::Other;
+    }
+    if (view->inherits("QQuickText")) {
+        return ViewKind::Label;
+    }
+    if (view->inherits("QQuickAbstractButton")) {
+        return ViewKind::Button;
+    }
+    if (view->inherits("QQuickToolBar") && meta->indexOfProperty("title") >= 0) {
+        return ViewKind::NavigationBar;
+    }
+    return ViewKind::Other;
+}
+
+void localizeProperty(QObject* object, const char* name) {
+    const QString key = object->property(name).toString();
+    if (!key.isEmpty()) {
+        object->setProperty(name, Localization::localizedString(key));
+    }
+}
+
+void walk(QObject* view, bool exactClass) {
+    if (view == nullptr) {
+        return;
+    }
+    switch (kindOf(view, exactClass)) {
+        case ViewKind::Label:
+            localizeProperty(view, "text");
+            return;
+        case ViewKind::Button:
+            CUIHelpers::localizeButton(view);
+            return;
+        case ViewKind::NavigationBar:
+            localizeProperty(view, "title");
+            return;
+        case ViewKind::Other:
+            break;
+    }
+    if (auto* item = qobject_cast<QQuickItem*>(view)) {
+        const QList<QQuickItem*> children = item->childItems();
+        for (QQuickItem* child : children) {
+            walk(child, exactClass);
+        }
+    } else {
+        const QObjectList children = view->children();
+        for (QObject* child : children) {
+            walk(child, exactClass);
+        }
+    }
+}
+
+}  // namespace
+
+void CUIHelpers::localizeView(QObject* view) {
+    walk(view, false);
+}
+
+void CUIHelpers::localizeSubViews(QObject* view) {
+    walk(view, true);
+}
+
+void CUIHelpers::localizeButton(QObject* button) {
+    if (button != nullptr) {
+        localizeProperty(button, "text");
+    }
 }

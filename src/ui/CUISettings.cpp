@@ -4,8 +4,140 @@
 #include "CurrencyNames.h"
 #include "Resources.h"
 
+#include <QHash>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QQmlEngine>
+
+#include <unicode/ucurr.h>
+#include <unicode/uenum.h>
+#include <unicode/uregion.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+QFont makeFont(const QString& family, int pixelSize, bool bold) {
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+/// The current currency of a region ("US" -> "USD"), or empty.
+QString currencyOfRegion(const QString& region) {
+    const QByteArray locale = QByteArrayLiteral("und_") + region.toLatin1();
+    UErrorCode status = U_ZERO_ERROR;
+    UChar buffer[4] = {};
+    const int32_t length = ucurr_forLocale(locale.constData(), buffer, 4, &status);
+    if (U_FAILURE(status) || length != 3) {
+        return {};
+    }
+    return QString(reinterpret_cast<const QChar*>(buffer), 3);
+}
+
+/// Every territory ICU knows, sorted, with its current currency.
+const std::vector<std::pair<QString, QString>>& regionCurrencies() {
+    static const std::vector<std::pair<QString, QString>> table = [] {
+        std::vector<std::pair<QString, QString>> rows;
+        UErrorCode status = U_ZERO_ERROR;
+        UEnumeration* regions = uregion_getAvailable(URGN_TERRITORY, &status);
+        if (U_FAILURE(status)) {
+            return rows;
+        }
+        int32_t length = 0;
+        while (const char* id = uenum_next(regions, &length, &status)) {
+            if (U_FAILURE(status)) {
+                break;
+            }
+            const QString region = QString::fromLatin1(id, length);
+            rows.emplace_back(region, currencyOfRegion(region));
+        }
+        uenum_close(regions);
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }();
+    return table;
+}
+
+}  // namespace
+
+CUISettings& CUISettings::sharedSettings() {
+    // Function-local statics are created once, even when first used from several threads.
+    static CUISettings* const instance = new CUISettings();
+    return *instance;
+}
+
+CUISettings* CUISettings::create(QQmlEngine*, QJSEngine*) {
+    CUISettings* settings = &sharedSettings();
+    QJSEngine::setObjectOwnership(settings, QJSEngine::CppOwnership);
+    return settings;
+}
+
+QFont CUISettings::cellTextFont() const {
+    return makeFont(QStringLiteral("Helvetica"), 16, false);
+}
+
+QFont CUISettings::tableHeaderFont() const {
+    return makeFont(QStringLiteral("Helvetica"), 16, true);
+}
+
+QFont CUISettings::detailCellTextFont() const {
+    return makeFont(QStringLiteral("Helvetica"), 14, true);
+}
+
+QColor CUISettings::chartLineColor(bool tablet) {
+    return tablet ? QColor(148, 154, 166, 204) : QColor(204, 204, 204, 204);
+}
+
+QList<QColor> CUISettings::getDefaultBackgroundColorsForPad() {
+    return {QColor(226, 229, 234), QColor(208, 210, 216)};
+}
+
+void CUISettings::setAnimationScale(qreal scale) {
+    if (scale == animationScale_) {
+        return;
+    }
+    animationScale_ = scale;
+    emit animationScaleChanged();
+}
+
+QString CUISettings::flagRegionForCurrency(const QString& code) {
+    if (code.size() != 3) {
+        return {};
+    }
+    static QMutex mutex;
+    static QHash<QString, QString> cache;
+    const QString upper = code.toUpper();
+    QMutexLocker lock(&mutex);
+    if (auto it = cache.constFind(upper); it != cache.constEnd()) {
+        return *it;
+    }
+    QString region;
+    if (currencyOfRegion(upper.left(2)) == upper) {
+        region = upper.left(2);
+    } else {
+        for (const auto& [candidate, currency] : regionCurrencies()) {
+            if (currency == upper) {
+                region = candidate;
+                break;
+            }
+        }
+    }
+    region = region.toLower();
+    cache.insert(upper, region);
+    return region;
+}
+
 QString CUISettings::getImageForCurrency(const QString& code) {
-    const QString path = Resources::imagePath(code);
+    QString path = Resources::imagePath(code);
+    if (path.isEmpty()) {
+        const QString region = flagRegionForCurrency(code);
+        if (!region.isEmpty()) {
+            path = Resources::imagePath(region);
+        }
+    }
     return path.isEmpty() ? Resources::imagePath(QStringLiteral("unknownCurrencyFlag")) : path;
 }
 
@@ -15,4 +147,28 @@ QString CUISettings::getDisplayNameForCurrency(const QString& code) {
 
 std::optional<QString> CUISettings::getDisplayNameForChartPeriod(int period) {
     return ChartPeriodNames::displayName(period);
+}
+
+QLocale CUISettings::displayLocale() {
+    const QLocale locale;
+    return locale.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                           : locale;
+}
+
+QUrl CUISettings::urlForImagePath(const QString& path) {
+    if (path.isEmpty()) {
+        return {};
+    }
+    if (path.startsWith(u':')) {
+        return QUrl(QStringLiteral("qrc") + path);
+    }
+    return QUrl::fromLocalFile(path);
+}
+
+QUrl CUISettings::imageUrlForCurrency(const QString& code) const {
+    return urlForImagePath(getImageForCurrency(code));
+}
+
+QUrl CUISettings::imageUrl(const QString& name) const {
+    return urlForImagePath(Resources::imagePath(name));
 }

@@ -1,0 +1,101 @@
+#include "NumivaAppDelegate.h"
+
+#include "Appirater.h"
+#include "CCustomDataSourceMetadataUpdater.h"
+#include "CUIHelpers.h"
+#include "CUISettings.h"
+#include "NotificationCenter.h"
+#include "UserDefaults.h"
+
+NumivaAppDelegate::NumivaAppDelegate(Options options, QObject* parent)
+    : QObject(parent), options_(std::move(options)) {}
+
+NumivaAppDelegate::~NumivaAppDelegate() {
+    navigationController_.reset();
+    splitController_.reset();
+    settingsPane_.reset();
+    ratesPane_.reset();
+    // The settings screen works on the rate list screen's model: it goes first.
+    settingsController_.reset();
+    rootController_.reset();
+    customDataSourceInfoUpdater_.reset();
+}
+
+bool NumivaAppDelegate::didFinishLaunching() {
+    UserDefaults& defaults =
+        options_.defaults != nullptr ? *options_.defaults : UserDefaults::standardUserDefaults();
+    NotificationCenter& center =
+        options_.center != nullptr ? *options_.center : NotificationCenter::defaultCenter();
+
+    Appirater::appLaunched(true);
+    CUIHelpers::registerDefaultsFromSettingsBundle(defaults, options_.settingsBundlePath);
+
+    customDataSourceInfoUpdater_ = std::make_unique<CCustomDataSourceMetadataUpdater>(
+        options_.registry, &center, options_.metadataUpdateInterval);
+    customDataSourceInfoUpdater_->scheduleMetadataUpdate();
+
+    CRootViewController::Dependencies dependencies;
+    dependencies.defaults = &defaults;
+    dependencies.center = &center;
+    dependencies.modelOptions.customSources = options_.registry;
+    dependencies.modelOptions.location = options_.location;
+    dependencies.endpoints = options_.endpoints;
+    dependencies.tablet = options_.tablet;
+    dependencies.refreshAfterEditingDelay = options_.refreshAfterEditingDelay;
+    rootController_ = std::make_unique<CRootViewController>(std::move(dependencies));
+
+    settingsController_ =
+        std::make_unique<CSettingsViewController>(rootController_->dataModel(), options_.tablet);
+    rootController_->setSettingsViewController(settingsController_.get());
+
+    if (options_.tablet) {
+        settingsPane_ = std::make_unique<CNavigationController>(settingsController_.get());
+        ratesPane_ = std::make_unique<CNavigationController>(rootController_.get());
+        splitController_ = std::make_unique<CSplitViewController>();
+        splitController_->setViewControllers({settingsPane_.get(), ratesPane_.get()});
+        rootController_->setNavigationController(ratesPane_.get());
+    } else {
+        navigationController_ =
+            std::make_unique<CRootNavigationController>(rootController_.get(), false);
+        navigationController_->setViewControllers({rootController_.get()});
+        rootController_->setNavigationController(navigationController_.get());
+    }
+    return true;
+}
+
+bool NumivaAppDelegate::openURL(const QUrl&) {
+    return false;
+}
+
+void NumivaAppDelegate::applicationWillEnterForeground() {
+    Appirater::appEnteredForeground(true);
+}
+
+void NumivaAppDelegate::applicationDidBecomeActive() {
+    if (rootController_) {
+        rootController_->applicationDidBecomeActive();
+    }
+}
+
+QColor NumivaAppDelegate::windowBackgroundColor() const {
+    return options_.tablet ? QColor(Qt::black)
+                           : CUISettings::sharedSettings().defaultBackgroundColor();
+}
+
+CNavigationController* NumivaAppDelegate::rootNavigation() const {
+    return options_.tablet ? static_cast<CNavigationController*>(ratesPane_.get())
+                           : navigationController_.get();
+}
+
+CNavigationController* NumivaAppDelegate::settingsNavigation() const {
+    return settingsPane_.get();
+}
+
+QVariantMap NumivaAppDelegate::windowProperties() const {
+    return {
+        {QStringLiteral("rootController"), QVariant::fromValue(rootController_.get())},
+        {QStringLiteral("rootNavigation"), QVariant::fromValue(rootNavigation())},
+        {QStringLiteral("settingsNavigation"), QVariant::fromValue(settingsNavigation())},
+        {QStringLiteral("tablet"), options_.tablet},
+    };
+}

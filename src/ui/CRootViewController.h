@@ -1,0 +1,298 @@
+#pragma once
+
+#include "CCurrencyConverterViewController.h"
+#include "CCurrencyDataSource.h"
+#include "CCurrencyPickerViewController.h"
+#include "CNavigationController.h"
+#include "CPullToRefreshView.h"
+#include "CRootViewModel.h"
+#include "CSettingsViewController.h"
+#include "CViewController.h"
+#include "Decimal.h"
+#include "Endpoints.h"
+
+#include <QAbstractListModel>
+#include <QDateTime>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class CRootViewController;
+class CTutorialView;
+class NotificationCenter;
+class UserDefaults;
+
+/// What one row of the rates section shows.
+struct CRateCellInfo {
+    QString code;
+    QString name;
+    QUrl flag;
+    /// The formatted rate, or the localized "NoData".
+    QString rateText;
+    /// The code the rate is quoted in; empty without a rate.
+    QString codeText;
+    /// The date of the row's rate; empty without one.
+    QString dateText;
+    /// The code is offered by the selected sources (the row opens the converter).
+    bool selectable = false;
+    /// The shown rate; NaN without one.
+    Decimal value = Decimal::nan();
+    /// No rate yet while a refresh is in flight.
+    bool pending = false;
+};
+
+/// The rates section of the rate list: row r is element r + 1 of the model's list.
+class CCurrencyRateListModel : public QAbstractListModel {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Made by the rate list screen")
+
+public:
+    enum Role {
+        CodeRole = Qt::UserRole + 1,
+        NameRole,
+        FlagRole,
+        RateTextRole,
+        CodeTextRole,
+        DateTextRole,
+        SelectableRole,
+        CopyableRole,
+        PendingRole,
+    };
+
+    explicit CCurrencyRateListModel(CRootViewController* owner);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+    const CRateCellInfo* cellAt(int row) const;
+
+    /// Reads every row again ("reload the table").
+    void reload();
+    /// Rows 0 to n - 1 are new.
+    void insertTopRows(int count);
+    void removeRowAt(int row);
+    void moveRowTo(int from, int to);
+    /// The rates and codes changed, not the rows.
+    void refreshValues();
+
+private:
+    std::vector<CRateCellInfo> readCells() const;
+
+    CRootViewController* owner_;
+    std::vector<CRateCellInfo> cells_;
+};
+
+/// The rate list screen: the base currency in a first section and every other selected
+/// currency with its rate in a second. Refreshes from the active providers on start, on every
+/// change of the model, on return to the foreground and on a pull-down; edits the list; opens
+/// the converter (conversion mode), the currency picker and the settings screen.
+class CRootViewController : public CViewController,
+                            public CCurrencyDataSourceDelegate,
+                            public CCurrencyPickerViewDelegate,
+                            public CCurrencyConverterViewDelegate {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Screen controllers are made in C++")
+
+    Q_PROPERTY(CCurrencyRateListModel* rates READ rates CONSTANT)
+    Q_PROPERTY(CPullToRefreshView* refreshHeaderView READ refreshHeaderView CONSTANT)
+    /// The space kept above the list for the refresh header: 65 while shown, else 0.
+    Q_PROPERTY(int headerInset READ headerInset NOTIFY headerInsetChanged)
+
+    Q_PROPERTY(QString baseCurrencyCode READ baseCurrencyCode NOTIFY baseRowChanged)
+    Q_PROPERTY(QString baseCurrencyName READ baseCurrencyName NOTIFY baseRowChanged)
+    Q_PROPERTY(QUrl baseCurrencyFlag READ baseCurrencyFlag NOTIFY baseRowChanged)
+    Q_PROPERTY(QString baseDescription READ baseDescription NOTIFY baseRowChanged)
+    Q_PROPERTY(QString baseSubscript READ baseSubscript NOTIFY baseRowChanged)
+
+    Q_PROPERTY(bool editing READ isEditing NOTIFY editingChanged)
+    Q_PROPERTY(bool isInSwipeToDeleteMode READ isInSwipeToDeleteMode NOTIFY editingChanged)
+    Q_PROPERTY(bool isPullToRefreshEnabled READ isPullToRefreshEnabled NOTIFY editingChanged)
+    Q_PROPERTY(QString editButtonTitle READ editButtonTitle NOTIFY editingChanged)
+    /// Rows can be added and deleted (not in conversion mode).
+    Q_PROPERTY(bool canEditRows READ canEditRows NOTIFY buttonsChanged)
+
+    Q_PROPERTY(bool isConversionMode READ isConversionMode NOTIFY buttonsChanged)
+    Q_PROPERTY(bool showsInverseRates READ showsInverseRates NOTIFY buttonsChanged)
+    /// The left bar button: "settings", "inverse" (titled `leftButtonTitle`) or "" (none).
+    Q_PROPERTY(QString leftButton READ leftButton NOTIFY buttonsChanged)
+    Q_PROPERTY(QString leftButtonTitle READ leftButtonTitle NOTIFY buttonsChanged)
+    /// The right bar button: "edit" (the edit/done button) or "conversionDone".
+    Q_PROPERTY(QString rightButton READ rightButton NOTIFY buttonsChanged)
+    Q_PROPERTY(bool chartButtonVisible READ isChartButtonVisible NOTIFY buttonsChanged)
+    Q_PROPERTY(QString backButtonTitle READ backButtonTitle CONSTANT)
+
+    Q_PROPERTY(bool isDataReloading READ isDataReloading NOTIFY dataReloadingChanged)
+    /// The view is hidden (no refresh alerts then).
+    Q_PROPERTY(bool viewHidden READ isViewHidden WRITE setViewHidden NOTIFY viewHiddenChanged)
+    Q_PROPERTY(CSettingsViewController* settingsViewController READ settingsViewController NOTIFY
+                   settingsViewControllerChanged)
+
+public:
+    /// The pull distance that starts a refresh, in points.
+    static constexpr int PullToRefreshThreshold = 65;
+
+    struct Dependencies {
+        /// Null: the standard store and the default notification centre.
+        UserDefaults* defaults = nullptr;
+        NotificationCenter* center = nullptr;
+        CRootViewModel::Options modelOptions;
+        /// Nothing: the process-wide endpoints.
+        std::optional<Endpoints> endpoints;
+        bool tablet = false;
+        /// The wait between the end of editing and the refresh it asks for.
+        std::chrono::milliseconds refreshAfterEditingDelay{500};
+        /// The start tutorial (not owned); null: the shared one.
+        CTutorialView* tutorialView = nullptr;
+        /// Whether a data source has charts; absent: none has (no chart screen yet).
+        std::function<bool(const QString&)> chartsSupported;
+    };
+
+    explicit CRootViewController(Dependencies dependencies, QObject* parent = nullptr);
+    ~CRootViewController() override;
+
+    CRootViewModel& dataModel() { return *dataModel_; }
+    CCurrencyDataSource* currencyDataSource() const { return currencyDataSource_.get(); }
+    CCurrencyRateListModel* rates() const { return rates_; }
+    CPullToRefreshView* refreshHeaderView() const { return refreshHeaderView_; }
+    int headerInset() const { return headerInset_; }
+
+    // Rows.
+    int numberOfRowsInRateSection() const;
+    CRateCellInfo cellInfoForRow(int row) const;
+    QString baseCurrencyCode() const;
+    QString baseCurrencyName() const;
+    QUrl baseCurrencyFlag() const;
+    QString baseDescription() const;
+    QString baseSubscript() const;
+    /// The rate as the list shows it: blanks between thousands, up to 5 fraction digits, or 7
+    /// when 5 would show a plain "0".
+    static QString getFormattedCurrencyRate(const Decimal& rate);
+
+    // State.
+    bool isEditing() const { return editing_; }
+    bool isInSwipeToDeleteMode() const { return isInSwipeToDeleteMode_; }
+    bool isPullToRefreshEnabled() const { return isPullToRefreshEnabled_; }
+    QString editButtonTitle() const;
+    bool canEditRows() const { return !isConversionMode(); }
+    bool isConversionMode() const;
+    bool showsInverseRates() const { return showsInverseRates_; }
+    QString leftButton() const;
+    QString leftButtonTitle() const;
+    QString rightButton() const;
+    bool isChartButtonVisible() const;
+    QString backButtonTitle() const;
+    bool isDataReloading() const { return isDataReloading_; }
+    bool showErrorMessage() const { return showErrorMessage_; }
+    bool updateRatesAfterEditing() const { return updateRatesAfterEditing_; }
+    std::chrono::milliseconds refreshAfterEditingDelay() const {
+        return refreshAfterEditingTimer_.intervalAsDuration();
+    }
+    /// A refresh asked for by the end of editing is waiting for its delay.
+    bool isRefreshAfterEditingPending() const { return refreshAfterEditingTimer_.isActive(); }
+    bool isViewHidden() const { return viewHidden_; }
+    void setViewHidden(bool hidden);
+    CSettingsViewController* settingsViewController() const { return settingsViewController_; }
+    void setSettingsViewController(CSettingsViewController* controller);
+    CNavigationController* navigationController() const { return navigationController_; }
+    void setNavigationController(CNavigationController* controller);
+
+    // Life cycle.
+    /// Observers, title, buttons, the stored rates at once, then the first refresh.
+    Q_INVOKABLE void viewDidLoad();
+    /// Title, and the start tutorial when it is still due.
+    Q_INVOKABLE void viewDidAppear(int orientation = 1);
+    void applicationDidBecomeActive();
+    Q_INVOKABLE void startTableDataRefresh();
+
+    // Pull to refresh; `y` is the list's vertical content offset (negative when pulled down).
+    Q_INVOKABLE void scrollViewDidScroll(qreal y, bool dragging);
+    Q_INVOKABLE void scrollViewDidEndDragging(qreal y);
+    void showPullToRefreshView(bool show);
+
+    // Editing.
+    Q_INVOKABLE void setEditing(bool editing, bool animated = true);
+    /// A swipe on a rates row: editing for that row only.
+    Q_INVOKABLE void beginSwipeToDelete(int row);
+    Q_INVOKABLE void endSwipeToDelete();
+    /// The add control of the base row: the picker of offered codes not yet listed.
+    Q_INVOKABLE void insertCurrencies();
+    Q_INVOKABLE bool deleteRow(int row);
+    /// Where a row dragged to (`section`, `row`) lands: section 0 means row 0 of the rates.
+    Q_INVOKABLE int targetRowForMove(int section, int row) const;
+    Q_INVOKABLE bool moveRow(int from, int to);
+
+    // Selection, conversion, copy.
+    /// A tap on the base row (section 0) or a rates row (section 1).
+    Q_INVOKABLE void selectRow(int section, int row);
+    Q_INVOKABLE void onConversionDoneClick();
+    Q_INVOKABLE void onInverseRate();
+    Q_INVOKABLE void onSettingsClick();
+    Q_INVOKABLE void onChartClick();
+    Q_INVOKABLE bool canCopyRow(int row) const;
+    /// Puts the row's value, without blanks, on the pasteboard; returns the text.
+    Q_INVOKABLE QString copyRow(int row);
+
+    // Delegates.
+    void queryCurrencyDataSourceCompletedWithResult(CCBRCurrenciesInfoPtr result) override;
+    void queryCurrencyDataSourceFailedWithErrorDescription(const QString& description) override;
+    void currencyPicker(CCurrencyPickerViewController* picker, const QStringList& codes) override;
+    void currencyConverter(CCurrencyConverterViewController* converter,
+                           const Decimal& value) override;
+
+signals:
+    void headerInsetChanged();
+    void baseRowChanged();
+    void editingChanged();
+    void buttonsChanged();
+    void dataReloadingChanged();
+    void viewHiddenChanged();
+    void settingsViewControllerChanged();
+    /// The list is to scroll to its first row, animated.
+    void scrollToTopRequested();
+    /// A refresh cycle ended (the list shows its outcome).
+    void refreshFinished(bool succeeded);
+
+private:
+    void updateViewTitle();
+    void reloadData();
+    void ensureDataSource();
+    /// The newest date of a row that has a rate; invalid when none has.
+    QDateTime latestRateDate() const;
+    void finishRefreshHeader();
+    Decimal valueForElement(const CCBRCurrencyInfo& element) const;
+    CCBRCurrencyInfoPtr elementForRow(int section, int row) const;
+    void onCurrencyDataSourceChanged();
+
+    UserDefaults& defaults_;
+    NotificationCenter& center_;
+    Endpoints endpoints_;
+    CTutorialView& tutorialView_;
+    std::function<bool(const QString&)> chartsSupported_;
+    std::unique_ptr<CRootViewModel> dataModel_;
+    std::unique_ptr<CCurrencyDataSource> currencyDataSource_;
+    CCurrencyRateListModel* rates_;
+    CPullToRefreshView* refreshHeaderView_;
+    QPointer<CSettingsViewController> settingsViewController_;
+    QPointer<CNavigationController> navigationController_;
+    QTimer refreshAfterEditingTimer_;
+
+    bool viewLoaded_ = false;
+    bool editing_ = false;
+    bool isPullToRefreshEnabled_ = true;
+    bool isInSwipeToDeleteMode_ = false;
+    bool isDataReloading_ = false;
+    bool showErrorMessage_ = true;
+    bool updateRatesAfterEditing_ = false;
+    bool showsInverseRates_ = false;
+    bool viewHidden_ = false;
+    int headerInset_ = 0;
+};

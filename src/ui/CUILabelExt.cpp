@@ -1,0 +1,103 @@
+#include "CUILabelExt.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QRegularExpression>
+
+CUILabelExt::CUILabelExt(QQuickItem* parent) : QQuickPaintedItem(parent) {
+    setAntialiasing(true);
+}
+
+QStringList CUILabelExt::breakIntoLines(const QString& text,
+                                        const std::function<qreal(const QString&)>& heightOf) {
+    if (text.isEmpty()) {
+        return {};
+    }
+    static const QRegularExpression separator(QStringLiteral("[\\s\\x{2028}\\x{2029}]"));
+    const QStringList words = text.split(separator);
+    QStringList lines{words.first()};
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        QString& current = lines.last();
+        if (heightOf(current + words[i]) > heightOf(current)) {
+            lines.append(words[i]);
+        } else {
+            current += QLatin1Char(' ') + words[i];
+        }
+    }
+    return lines;
+}
+
+void CUILabelExt::setText(const QString& text) {
+    if (text == text_) {
+        return;
+    }
+    text_ = text;
+    emit textChanged();
+    relayout();
+}
+
+void CUILabelExt::setFont(const QFont& font) {
+    if (font == font_) {
+        return;
+    }
+    font_ = font;
+    emit fontChanged();
+    relayout();
+}
+
+void CUILabelExt::setColor(const QColor& color) {
+    if (color == color_) {
+        return;
+    }
+    color_ = color;
+    emit colorChanged();
+    update();
+}
+
+void CUILabelExt::setLineSpacing(int spacing) {
+    if (spacing == lineSpacing_) {
+        return;
+    }
+    lineSpacing_ = spacing;
+    emit lineSpacingChanged();
+    update();
+}
+
+void CUILabelExt::setHorizontalAlignment(int alignment) {
+    if (alignment == alignment_) {
+        return;
+    }
+    alignment_ = alignment;
+    emit horizontalAlignmentChanged();
+    update();
+}
+
+void CUILabelExt::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {
+    QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
+    if (newGeometry.size() != oldGeometry.size()) {
+        relayout();
+    }
+}
+
+void CUILabelExt::relayout() {
+    const QFontMetricsF metrics(font_);
+    const QRectF bounds(0, 0, width(), height());
+    QStringList lines = breakIntoLines(text_, [&](const QString& candidate) {
+        return metrics.boundingRect(bounds, Qt::TextWordWrap, candidate).height();
+    });
+    if (lines != lines_) {
+        lines_ = std::move(lines);
+        emit linesChanged();
+    }
+    update();
+}
+
+void CUILabelExt::paint(QPainter* painter) {
+    painter->setFont(font_);
+    painter->setPen(color_);
+    QRectF rect(0, 0, width(), height());
+    for (const QString& line : std::as_const(lines_)) {
+        painter->drawText(rect, alignment_ | Qt::AlignTop, line);
+        rect.translate(0, lineSpacing_);
+    }
+}

@@ -1,0 +1,54 @@
+import QtQuick
+import QtQuick.Controls
+import Numiva
+
+// A navigation bar button: a text, an icon, or a back button (chevron and text).
+AbstractButton {
+    id: button
+
+    property url iconSource
+    property bool bold: false
+    property bool back: false
+    property color tint: "#007aff"
+
+    implicitHeight: 44
+    implicitWidth: content.implicitWidth + 16
+    hoverEnabled: false
+    focusPolicy: Qt.NoFocus
+
+    contentItem: Item {
+        id: content
+        implicitWidth: row.implicitWidth
+        Row {
+            id: row
+            anchors.centerIn: parent
+            spacing: 4
+            Text {
+                visible: button.back
+                text: "\u2039"
+                color: button.tint
+                font.pixelSize: 30
+                anchors.verticalCenter: parent.verticalCenter
+                anchors.verticalCenterOffset: -2
+            }
+            Image {
+                visible: button.iconSource.toString().length > 0
+                source: button.iconSource
+                sourceSize: Qt.size(24, 24)
+                width: 24
+                height: 24
+                anchors.verticalCenter: parent.verticalCenter
+            }
+            Text {
+                visible: button.text.length > 0
+                text: button.text
+                color: button.enabled ? button.tint : "#b0b0b5"
+                font.family: "Helvetica"
+                font.pixelSize: 17
+                font.bold: button.bold
+                anchors.verticalCenter: parent.verticalCenter
+            }
+        }
+    }
+    opacity: pressed ? 0.4 : 1.0
+}

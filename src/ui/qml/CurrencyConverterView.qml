@@ -1,0 +1,164 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Numiva
+
+// The converter keypad: the currency code and the typed amount over a keypad of digits, the
+// separator and the clear key.
+Item {
+    id: view
+    required property CCurrencyConverterViewController controller
+    readonly property bool tablet: controller.isTablet
+
+    focus: true
+    Component.onCompleted: {
+        controller.viewWillAppear()
+        forceActiveFocus()
+    }
+
+    // A hardware keyboard types as well.
+    Keys.onPressed: function (event) {
+        if (event.text.length === 1 && event.text >= "0" && event.text <= "9") {
+            controller.onDigitClick(event.text)
+        } else if (event.text === "." || event.text === ",") {
+            controller.onDecimalSeparatorClick()
+        } else if (event.key === Qt.Key_Backspace || event.key === Qt.Key_Delete) {
+            controller.onClearClick()
+        } else if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
+            controller.onConvertClick()
+        } else if (event.key === Qt.Key_Escape) {
+            controller.onCancelClick()
+        } else {
+            return
+        }
+        event.accepted = true
+    }
+
+    BaseBackgroundView {
+        anchors.fill: parent
+        tablet: view.tablet
+    }
+
+    NavigationBar {
+        id: navBar
+        width: parent.width
+        title: view.controller.title
+        leftText: qsTrId("Cancel")
+        rightText: qsTrId("Done")
+        rightBold: true
+        onLeftClicked: view.controller.onCancelClick()
+        onRightClicked: view.controller.onConvertClick()
+    }
+
+    // The one-row table showing the amount, 40 points below the bar.
+    Rectangle {
+        id: valueCell
+        objectName: "valueCell"
+        anchors.top: navBar.bottom
+        anchors.topMargin: 40
+        x: 16
+        width: parent.width - 32
+        height: 80
+        radius: 10
+        color: "white"
+        border.color: "#14000000"
+
+        Text {
+            id: codeLabel
+            objectName: "converterCode"
+            x: 16
+            y: 30
+            text: view.controller.currencyCode
+            color: CUISettings.currencyCodeColor
+            font.family: "Helvetica"
+            font.pixelSize: 16
+        }
+        Text {
+            objectName: "converterAmount"
+            anchors.right: parent.right
+            anchors.rightMargin: 16
+            anchors.verticalCenter: parent.verticalCenter
+            width: parent.width - codeLabel.width - 48
+            horizontalAlignment: Text.AlignRight
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: 18
+            text: view.controller.displayText
+            color: CUISettings.convertedValueColor
+            font.family: "Helvetica"
+            font.pixelSize: 30
+        }
+    }
+
+    // The keypad area.
+    Rectangle {
+        id: keypad
+        anchors.bottom: parent.bottom
+        width: parent.width
+        height: view.tablet ? 248 : Math.min(parent.height * 0.45, 320)
+        gradient: Gradient {
+            GradientStop { position: 0; color: "#3a3f47" }
+            GradientStop { position: 1; color: "#2a2e34" }
+        }
+
+        GridLayout {
+            anchors.fill: parent
+            anchors.margins: 6
+            anchors.bottomMargin: view.tablet ? 6 : 22
+            columns: 3
+            rowSpacing: 6
+            columnSpacing: 6
+
+            Repeater {
+                model: ["1", "2", "3", "4", "5", "6", "7", "8", "9", ".", "0", "C"]
+                delegate: AbstractButton {
+                    id: key
+                    required property string modelData
+                    readonly property bool clearKey: modelData === "C"
+                    objectName: clearKey ? "keyClear" : modelData === "." ? "keySeparator"
+                                                                          : "key" + modelData
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    focusPolicy: Qt.NoFocus
+                    text: modelData
+                    background: Rectangle {
+                        radius: 6
+                        gradient: Gradient {
+                            GradientStop {
+                                position: 0
+                                color: key.clearKey ? (key.down ? "#b9bdc3" : "#e9ebee")
+                                                    : (key.down ? "#7b828c" : "#5d636c")
+                            }
+                            GradientStop {
+                                position: 1
+                                color: key.clearKey ? (key.down ? "#a4a8af" : "#cfd2d7")
+                                                    : (key.down ? "#69707a" : "#4a4f57")
+                            }
+                        }
+                        Rectangle {
+                            anchors.fill: parent
+                            radius: 6
+                            color: "transparent"
+                            border.color: "#66000000"
+                        }
+                    }
+                    contentItem: Text {
+                        text: key.text
+                        color: key.clearKey ? "#2a2e34" : "white"
+                        font.family: "Helvetica"
+                        font.pixelSize: 28
+                        horizontalAlignment: Text.AlignHCenter
+                        verticalAlignment: Text.AlignVCenter
+                    }
+                    onClicked: {
+                        if (clearKey)
+                            view.controller.onClearClick()
+                        else if (modelData === ".")
+                            view.controller.onDecimalSeparatorClick()
+                        else
+                            view.controller.onDigitClick(modelData)
+                    }
+                }
+            }
+        }
+    }
+}

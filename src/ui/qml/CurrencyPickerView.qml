@@ -1,0 +1,153 @@
+import QtQuick
+import QtQuick.Controls
+import Numiva
+
+// The currency picker: a searchable, alphabetically indexed list of currencies.
+Item {
+    id: view
+    required property CCurrencyPickerViewController controller
+    readonly property alias list: list
+    readonly property alias searchField: searchField
+    readonly property alias alert: alert
+
+    BaseBackgroundView {
+        anchors.fill: parent
+        tablet: view.controller.isTablet
+    }
+
+    NavigationBar {
+        id: navBar
+        width: parent.width
+        prompt: view.controller.prompt
+        title: view.controller.title
+        leftText: view.controller.showsDoneButton ? qsTrId("Cancel") : ""
+        rightText: view.controller.showsDoneButton ? qsTrId("Done") : qsTrId("Cancel")
+        rightBold: view.controller.showsDoneButton
+        onLeftClicked: view.controller.onCancelClick()
+        onRightClicked: {
+            if (view.controller.showsDoneButton)
+                view.controller.onDoneClick()
+            else
+                view.controller.onCancelClick()
+        }
+    }
+
+    Rectangle {
+        id: searchBar
+        anchors.top: navBar.bottom
+        width: parent.width
+        height: 52
+        color: "#e9e9ee"
+
+        TextField {
+            id: searchField
+            objectName: "searchField"
+            anchors.fill: parent
+            anchors.margins: 9
+            leftPadding: 12
+            placeholderText: qsTrId("Search")
+            font.family: "Helvetica"
+            font.pixelSize: 15
+            inputMethodHints: Qt.ImhNoPredictiveText
+            background: Rectangle {
+                radius: 9
+                color: "white"
+                border.color: searchField.activeFocus ? "#007aff" : "#d1d1d6"
+            }
+            onTextChanged: view.controller.searchText = text
+        }
+    }
+
+    ListView {
+        id: list
+        objectName: "pickerList"
+        anchors.top: searchBar.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        anchors.rightMargin: view.controller.isSearching ? 0 : 22
+        clip: true
+        model: view.controller.isSearching ? view.controller.searchModel : view.controller.mainModel
+        section.property: "section"
+        section.delegate: Rectangle {
+            required property string section
+            width: list.width
+            height: 26
+            color: "#f0f0f4"
+            Text {
+                x: 16
+                anchors.verticalCenter: parent.verticalCenter
+                text: parent.section
+                color: CUISettings.tableHeaderColor
+                font: CUISettings.tableHeaderFont
+            }
+        }
+        delegate: CurrencyListCell {
+            width: list.width
+            onClicked: view.controller.didSelectRow(view.controller.isSearching, index)
+        }
+        ScrollIndicator.vertical: ScrollIndicator {}
+    }
+
+    Text {
+        visible: view.controller.isSearching && list.count === 0
+        anchors.top: searchBar.bottom
+        anchors.topMargin: 40
+        anchors.horizontalCenter: parent.horizontalCenter
+        text: qsTrId("NoSearchResults")
+        color: "#8e8e93"
+        font.family: "Helvetica"
+        font.pixelSize: 16
+    }
+
+    // The letter strip: tapping a letter shows its section.
+    Column {
+        id: indexStrip
+        objectName: "sectionIndex"
+        visible: !view.controller.isSearching
+        anchors.right: parent.right
+        anchors.top: searchBar.bottom
+        anchors.bottom: parent.bottom
+        anchors.topMargin: 4
+        anchors.bottomMargin: 4
+        width: 22
+        readonly property real rowHeight: Math.max(1, height / Math.max(1, view.controller.sectionIndexTitles.length))
+        Repeater {
+            model: view.controller.sectionIndexTitles
+            delegate: Text {
+                required property int index
+                required property string modelData
+                width: 22
+                height: indexStrip.rowHeight
+                text: modelData
+                horizontalAlignment: Text.AlignHCenter
+                verticalAlignment: Text.AlignVCenter
+                color: "#007aff"
+                font.family: "Helvetica"
+                font.pixelSize: Math.min(11, indexStrip.rowHeight)
+                font.bold: true
+            }
+        }
+        MouseArea {
+            anchors.fill: parent
+            function jump(y) {
+                const index = Math.floor(y / indexStrip.rowHeight)
+                const row = view.controller.rowForSectionIndexTitle(
+                              Math.max(0, Math.min(index, view.controller.sectionIndexTitles.length - 1)))
+                if (row >= 0)
+                    list.positionViewAtIndex(row, ListView.Beginning)
+            }
+            onPressed: function (mouse) { jump(mouse.y) }
+            onPositionChanged: function (mouse) { jump(mouse.y) }
+        }
+    }
+
+    Connections {
+        target: view.controller
+        function onAlertRequested(title, message, button) { alert.show(title, message, button) }
+    }
+
+    AlertDialog {
+        id: alert
+    }
+}

@@ -1,0 +1,245 @@
+import QtQuick
+import QtQuick.Controls
+import Numiva
+
+// One row of the rates section: flag, name and the date of the rate on the left; the rate and
+// the code it is quoted in on the right. Swipe left to delete; while editing, a delete control
+// on the left and a reorder handle on the right.
+SwipeDelegate {
+    id: cell
+
+    required property CRootViewController controller
+    required property int index
+    required property string code
+    required property string name
+    required property url flag
+    required property string rateText
+    required property string codeText
+    required property string dateText
+    required property bool selectable
+    required property bool copyable
+    required property bool pending
+
+    property real sideMargin: 16
+    property bool isFirst: index === 0
+    property bool isLast: index === ListView.view.count - 1
+
+    signal copyRequested(int row, Item cell)
+    signal reorderStarted(int row)
+    signal reorderMoved(int row, real sceneX, real sceneY)
+    signal reorderFinished(int row)
+
+    readonly property bool editingList: controller.editing && !controller.isInSwipeToDeleteMode
+
+    implicitHeight: 60
+    padding: 0
+    hoverEnabled: false
+    focusPolicy: Qt.NoFocus
+    swipe.enabled: controller.canEditRows && (!controller.editing || swipe.position !== 0
+                                              || controller.isInSwipeToDeleteMode)
+
+    swipe.onOpened: if (!controller.editing) controller.beginSwipeToDelete(index)
+    swipe.onClosed: controller.endSwipeToDelete()
+
+    onClicked: {
+        if (swipe.position !== 0) {
+            swipe.close()
+        } else if (!controller.editing) {
+            controller.selectRow(1, index)
+        }
+    }
+    onPressAndHold: if (controller.canCopyRow(index)) copyRequested(index, cell)
+
+    background: Item {
+        Rectangle {
+            id: card
+            x: cell.sideMargin
+            width: cell.width - 2 * cell.sideMargin
+            height: cell.height
+            radius: 10
+            color: cell.down && cell.selectable && !cell.controller.editing ? "#d4e6fb" : "white"
+            // Square corners where the row meets its neighbours.
+            Rectangle {
+                visible: !cell.isFirst
+                width: parent.width
+                height: parent.radius
+                color: parent.color
+            }
+            Rectangle {
+                visible: !cell.isLast
+                width: parent.width
+                height: parent.radius
+                y: parent.height - height
+                color: parent.color
+            }
+            Rectangle {
+                visible: !cell.isLast
+                x: 60
+                width: parent.width - 60
+                height: 1
+                y: parent.height - 1
+                color: Qt.rgba(CUISettings.cellSeparatorColor.r, CUISettings.cellSeparatorColor.g,
+                               CUISettings.cellSeparatorColor.b, 0.3)
+            }
+        }
+    }
+
+    swipe.right: Item {
+        width: cell.width
+        height: cell.height
+        AbstractButton {
+            objectName: "deleteButton"
+            anchors.right: parent.right
+            anchors.rightMargin: cell.sideMargin
+            width: 88
+            height: parent.height
+            background: Rectangle { color: "#ff3b30"; radius: cell.isLast || cell.isFirst ? 10 : 0 }
+            contentItem: Text {
+                text: qsTrId("Delete")
+                color: "white"
+                font.family: "Helvetica"
+                font.pixelSize: 15
+                font.bold: true
+                horizontalAlignment: Text.AlignHCenter
+                verticalAlignment: Text.AlignVCenter
+            }
+            onClicked: {
+                cell.swipe.close()
+                cell.controller.deleteRow(cell.index)
+            }
+        }
+    }
+
+    contentItem: Item {
+        id: content
+        clip: true
+
+        Item {
+            id: frame
+            x: cell.sideMargin
+            width: cell.width - 2 * cell.sideMargin
+            height: cell.height
+
+            AbstractButton {
+                objectName: "deleteControl"
+                visible: cell.editingList && cell.controller.canEditRows
+                x: 12
+                width: 24
+                height: 24
+                anchors.verticalCenter: parent.verticalCenter
+                background: Rectangle { radius: 12; color: "#ff3b30" }
+                contentItem: Rectangle {
+                    width: 12
+                    height: 3
+                    color: "white"
+                    anchors.centerIn: parent
+                }
+                onClicked: cell.swipe.open(SwipeDelegate.Right)
+            }
+
+            FlagImage {
+                id: flagImage
+                x: 12
+                width: 36
+                height: 27
+                anchors.verticalCenter: parent.verticalCenter
+                source: cell.flag
+                opacity: cell.editingList ? 0 : 1
+                Behavior on opacity { NumberAnimation { duration: 200 * CUISettings.animationScale } }
+            }
+
+            Text {
+                id: nameLabel
+                objectName: "nameLabel"
+                x: cell.editingList ? 46 : 60
+                y: cell.dateText.length > 0 ? 11 : (cell.height - height) / 2
+                width: (cell.editingList ? handle.x - 8 : rateColumn.x - 8) - x
+                text: cell.name
+                elide: Text.ElideRight
+                color: "#1c1c1e"
+                font: CUISettings.cellTextFont
+            }
+            Text {
+                id: dateLabel
+                objectName: "dateLabel"
+                x: nameLabel.x
+                y: 34
+                width: nameLabel.width
+                visible: text.length > 0
+                text: cell.dateText
+                elide: Text.ElideRight
+                color: "#8e8e93"
+                font.family: "Helvetica"
+                font.pixelSize: 12
+                opacity: cell.editingList ? 0 : 1
+                Behavior on opacity { NumberAnimation { duration: 200 * CUISettings.animationScale } }
+            }
+
+            Column {
+                id: rateColumn
+                x: frame.width - 14 - width
+                y: codeLabel.text.length > 0 ? 11 : (cell.height - height) / 2
+                opacity: cell.editingList ? 0 : 1
+                Behavior on opacity { NumberAnimation { duration: 200 * CUISettings.animationScale } }
+
+                Text {
+                    id: rateLabel
+                    objectName: "rateLabel"
+                    anchors.right: parent.right
+                    visible: !cell.pending
+                    text: cell.rateText
+                    color: cell.codeText.length > 0 ? "#1c1c1e" : "#8e8e93"
+                    font: CUISettings.detailCellTextFont
+                    Behavior on text {
+                        SequentialAnimation {
+                            NumberAnimation { targets: [rateLabel, codeLabel]; property: "opacity"; to: 0; duration: 200 * CUISettings.animationScale }
+                            PropertyAction {}
+                            NumberAnimation { targets: [rateLabel, codeLabel]; property: "opacity"; to: 1; duration: 200 * CUISettings.animationScale }
+                        }
+                    }
+                }
+                BusyIndicator {
+                    objectName: "pendingIndicator"
+                    anchors.right: parent.right
+                    visible: cell.pending
+                    running: visible
+                    width: 22
+                    height: 22
+                }
+                Text {
+                    id: codeLabel
+                    objectName: "codeLabel"
+                    anchors.right: parent.right
+                    visible: text.length > 0
+                    topPadding: 3
+                    text: cell.codeText
+                    color: "#8e8e93"
+                    font.family: "Helvetica"
+                    font.pixelSize: 12
+                }
+            }
+
+            Text {
+                id: handle
+                objectName: "reorderHandle"
+                visible: cell.editingList && cell.controller.canEditRows
+                x: frame.width - width - 14
+                anchors.verticalCenter: parent.verticalCenter
+                text: "\u2261"
+                color: "#a0a0a6"
+                font.pixelSize: 26
+                MouseArea {
+                    anchors.fill: parent
+                    anchors.margins: -12
+                    preventStealing: true
+                    onPressed: cell.reorderStarted(cell.index)
+                    onPositionChanged: function (mouse) {
+                        const p = mapToItem(null, mouse.x, mouse.y)
+                        cell.reorderMoved(cell.index, p.x, p.y)
+                    }
+                    onReleased: cell.reorderFinished(cell.index)
+                }
+            }
+        }
+    }
+}

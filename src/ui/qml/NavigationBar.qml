@@ -1,0 +1,113 @@
+import QtQuick
+import QtQuick.Controls
+import Numiva
+
+// The bar over every screen: a centred title (with an optional prompt above it), a button or
+// a back button on the left and up to two buttons on the right.
+ToolBar {
+    id: bar
+
+    property string title
+    property string prompt
+    property string leftText
+    property url leftIcon
+    property bool leftBack: false
+    property bool leftBold: false
+    property string rightText
+    property url rightIcon
+    property bool rightBold: false
+    property bool rightEnabled: true
+    property url secondRightIcon
+
+    signal leftClicked()
+    signal rightClicked()
+    signal secondRightClicked()
+
+    implicitHeight: prompt.length > 0 ? 74 : 44
+    padding: 0
+
+    background: Rectangle {
+        color: "#f7f7f8"
+        Rectangle {
+            anchors.bottom: parent.bottom
+            width: parent.width
+            height: 1
+            color: "#c8c7cc"
+        }
+    }
+
+    Text {
+        id: promptText
+        visible: bar.prompt.length > 0
+        text: bar.prompt
+        anchors.top: parent.top
+        anchors.topMargin: 8
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: Math.min(implicitWidth, parent.width - 24)
+        elide: Text.ElideRight
+        color: "#6d6d72"
+        font.family: "Helvetica"
+        font.pixelSize: 13
+    }
+
+    Item {
+        id: strip
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        height: 44
+
+        BarButton {
+            id: left
+            objectName: "leftButton"
+            visible: bar.leftText.length > 0 || bar.leftIcon.toString().length > 0
+            anchors.left: parent.left
+            anchors.leftMargin: 4
+            anchors.verticalCenter: parent.verticalCenter
+            text: bar.leftText
+            iconSource: bar.leftIcon
+            back: bar.leftBack
+            bold: bar.leftBold
+            onClicked: bar.leftClicked()
+        }
+
+        Row {
+            id: rightRow
+            anchors.right: parent.right
+            anchors.rightMargin: 4
+            anchors.verticalCenter: parent.verticalCenter
+            BarButton {
+                objectName: "secondRightButton"
+                visible: bar.secondRightIcon.toString().length > 0
+                iconSource: bar.secondRightIcon
+                onClicked: bar.secondRightClicked()
+            }
+            BarButton {
+                id: right
+                objectName: "rightButton"
+                visible: bar.rightText.length > 0 || bar.rightIcon.toString().length > 0
+                text: bar.rightText
+                iconSource: bar.rightIcon
+                bold: bar.rightBold
+                enabled: bar.rightEnabled
+                onClicked: bar.rightClicked()
+            }
+        }
+
+        Text {
+            objectName: "title"
+            text: bar.title
+            anchors.centerIn: parent
+            // Never under the buttons: as wide as the space between the wider side allows.
+            width: Math.min(implicitWidth,
+                            parent.width - 2 * Math.max(left.visible ? left.width + 12 : 12,
+                                                        rightRow.width + 12))
+            horizontalAlignment: Text.AlignHCenter
+            elide: Text.ElideRight
+            color: "#000000"
+            font.family: "Helvetica"
+            font.pixelSize: 17
+            font.bold: true
+        }
+    }
+}

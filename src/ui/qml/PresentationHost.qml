@@ -1,0 +1,120 @@
+import QtQuick
+import QtQuick.Controls
+import Numiva
+
+// Shows the screen a controller presents: in a popover pointing at a row on a tablet, as a
+// modal sheet over the whole window on a phone. The controller decides when it opens and
+// closes; a tap outside a popover closes it through the popover holder.
+Item {
+    id: host
+
+    required property CViewController presenter
+    /// Returns the rectangle (in window coordinates) of the row the popover points at.
+    property var anchorRectForRow: function (row) { return Qt.rect(0, 0, 0, 0) }
+    property size popoverSize: Qt.size(320, 480)
+
+    readonly property CViewController presented: presenter ? presenter.presentedController : null
+    readonly property bool tablet: presenter ? presenter.isTablet : false
+    readonly property Item contentItem: loader.item
+
+    onPresentedChanged: {
+        if (presented) {
+            loader.setSource(presented.viewName + ".qml", { "controller": presented })
+            place()
+            sheet.open()
+        } else {
+            sheet.close()
+        }
+    }
+
+    function place() {
+        const overlay = sheet.parent
+        if (!tablet) {
+            sheet.x = 0
+            sheet.y = 0
+            sheet.width = overlay.width
+            sheet.height = overlay.height
+            return
+        }
+        const r = anchorRectForRow(presenter.presentationAnchorRow)
+        const w = popoverSize.width
+        const h = Math.min(popoverSize.height, overlay.height - 40)
+        const pointsLeft = presenter.presentationArrow === "left"
+        sheet.width = w
+        sheet.height = h
+        sheet.x = pointsLeft ? r.x + 14 + 12 : r.x + r.width - 14 - 12 - w
+        sheet.x = Math.max(10, Math.min(sheet.x, overlay.width - w - 10))
+        const anchorY = r.y + Math.min(r.height / 2, 30)
+        sheet.y = Math.max(20, Math.min(anchorY - 60, overlay.height - h - 20))
+        arrow.pointsLeft = pointsLeft
+        arrow.anchorY = anchorY - sheet.y
+    }
+
+    Popup {
+        id: sheet
+        objectName: "presentationSheet"
+        parent: Overlay.overlay
+        modal: true
+        dim: true
+        padding: 0
+        closePolicy: host.tablet ? Popup.CloseOnPressOutside | Popup.CloseOnEscape : Popup.NoAutoClose
+
+        Overlay.modal: Rectangle { color: host.tablet ? "#33000000" : "#55000000" }
+
+        enter: Transition {
+            NumberAnimation {
+                property: host.tablet ? "opacity" : "y"
+                from: host.tablet ? 0 : sheet.parent.height
+                to: host.tablet ? 1 : 0
+                duration: 250 * CUISettings.animationScale
+                easing.type: Easing.OutCubic
+            }
+        }
+        exit: Transition {
+            NumberAnimation {
+                property: host.tablet ? "opacity" : "y"
+                to: host.tablet ? 0 : sheet.parent.height
+                duration: 200 * CUISettings.animationScale
+                easing.type: Easing.InCubic
+            }
+        }
+
+        background: Item {
+            Rectangle {
+                id: arrow
+                property bool pointsLeft: true
+                property real anchorY: 40
+                visible: host.tablet
+                width: 18
+                height: 18
+                rotation: 45
+                color: "#f7f7f8"
+                x: pointsLeft ? -9 : parent.width - 9
+                y: Math.max(14, Math.min(anchorY - 9, parent.height - 32))
+            }
+            Rectangle {
+                anchors.fill: parent
+                radius: host.tablet ? 12 : 0
+                color: "white"
+                border.color: host.tablet ? "#22000000" : "transparent"
+            }
+        }
+
+        contentItem: Item {
+            clip: true
+            Loader {
+                id: loader
+                anchors.fill: parent
+            }
+        }
+
+        onClosed: {
+            // Closed by a tap outside: the holder tells the presenter.
+            if (host.presented && host.tablet)
+                CPopoverGlobalHolder.dismissActivePopover(true)
+            loader.source = ""
+            if (host.presenter)
+                host.presenter.releaseDismissedControllers()
+        }
+    }
+}

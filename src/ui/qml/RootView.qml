@@ -1,0 +1,233 @@
+import QtQuick
+import QtQuick.Controls
+import Numiva
+
+// The rate list screen: the base currency, then every other selected currency with its rate;
+// pull down to refresh, tap to convert, edit to add, delete and reorder.
+Item {
+    id: view
+
+    required property CRootViewController controller
+    property CNavigationController navigation: null
+    property bool canGoBack: false
+    property string backTitle: ""
+
+    readonly property real sideMargin: controller.isTablet ? 40 : 16
+    readonly property alias list: list
+    readonly property alias presentationHost: presentation
+    readonly property alias alert: alert
+
+    Component.onCompleted: {
+        controller.viewDidLoad()
+        controller.viewDidAppear(1)
+    }
+
+    BaseBackgroundView {
+        anchors.fill: parent
+        tablet: view.controller.isTablet
+    }
+
+    NavigationBar {
+        id: navBar
+        objectName: "rootNavigationBar"
+        width: parent.width
+        z: 2
+        title: view.controller.title
+        leftText: view.controller.leftButton === "inverse" ? view.controller.leftButtonTitle : ""
+        leftIcon: view.controller.leftButton === "settings" ? CUISettings.imageUrl("settings") : ""
+        rightText: view.controller.rightButton === "edit" ? view.controller.editButtonTitle
+                                                          : qsTrId("Done")
+        rightBold: view.controller.editing || view.controller.rightButton === "conversionDone"
+        secondRightIcon: view.controller.chartButtonVisible ? CUISettings.imageUrl("IcnDynamic") : ""
+        onLeftClicked: {
+            if (view.controller.leftButton === "inverse")
+                view.controller.onInverseRate()
+            else
+                view.controller.onSettingsClick()
+        }
+        onRightClicked: {
+            if (view.controller.rightButton === "edit")
+                view.controller.setEditing(!view.controller.editing, true)
+            else
+                view.controller.onConversionDoneClick()
+        }
+        onSecondRightClicked: view.controller.onChartClick()
+    }
+
+    Item {
+        id: listArea
+        anchors.top: navBar.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        clip: true
+
+        PullToRefreshView {
+            objectName: "refreshHeader"
+            model: view.controller.refreshHeaderView
+            width: listArea.width
+            height: listArea.height
+            // Its bottom edge follows the top of the list's content.
+            y: -list.offsetY - height
+        }
+
+        ListView {
+            id: list
+            objectName: "rateList"
+            anchors.fill: parent
+            model: view.controller.rates
+            topMargin: view.controller.headerInset
+            boundsBehavior: Flickable.DragAndOvershootBounds
+            cacheBuffer: 600
+
+            /// The content offset as the screen reasons about it: negative when pulled down.
+            readonly property real offsetY: contentY - originY
+
+            onContentYChanged: if (dragging) view.controller.scrollViewDidScroll(offsetY, true)
+            onDraggingChanged: if (!dragging) view.controller.scrollViewDidEndDragging(offsetY)
+
+            Behavior on topMargin {
+                NumberAnimation { duration: 200 * CUISettings.animationScale }
+            }
+            onTopMarginChanged: if (!dragging && !flicking) returnToBounds()
+
+            header: Item {
+                width: list.width
+                height: baseCell.height + 44
+                BaseCategoryCell {
+                    id: baseCell
+                    objectName: "baseCell"
+                    y: 20
+                    width: parent.width
+                    controller: view.controller
+                    sideMargin: view.sideMargin
+                    onClicked: {
+                        if (view.controller.editing)
+                            view.controller.insertCurrencies()
+                        else
+                            view.controller.selectRow(0, 0)
+                    }
+                    onAddClicked: view.controller.insertCurrencies()
+                }
+            }
+
+            footer: Item {
+                width: list.width
+                height: 30
+            }
+
+            delegate: CurrencyRateCell {
+                width: list.width
+                controller: view.controller
+                sideMargin: view.sideMargin
+                onCopyRequested: function (row, cell) {
+                    copyMenu.row = row
+                    copyMenu.popup(cell, cell.width - view.sideMargin - 140, 0)
+                }
+                onReorderStarted: function (row) { reorder.start(row) }
+                onReorderMoved: function (row, sceneX, sceneY) { reorder.move(sceneX, sceneY) }
+                onReorderFinished: function (row) { reorder.finish() }
+            }
+
+            add: Transition {
+                NumberAnimation { property: "y"; from: 0; duration: 250 * CUISettings.animationScale }
+            }
+            addDisplaced: Transition {
+                NumberAnimation { property: "y"; duration: 250 * CUISettings.animationScale }
+            }
+            remove: Transition {
+                NumberAnimation { property: "opacity"; to: 0; duration: 200 * CUISettings.animationScale }
+            }
+            removeDisplaced: Transition {
+                NumberAnimation { property: "y"; duration: 200 * CUISettings.animationScale }
+            }
+            moveDisplaced: Transition {
+                NumberAnimation { property: "y"; duration: 200 * CUISettings.animationScale }
+            }
+        }
+
+        // Where a dragged row would land.
+        Rectangle {
+            id: dropIndicator
+            visible: reorder.active
+            x: view.sideMargin
+            width: listArea.width - 2 * view.sideMargin
+            height: 3
+            radius: 1.5
+            color: "#007aff"
+        }
+    }
+
+    QtObject {
+        id: reorder
+        property bool active: false
+        property int from: -1
+        property int to: -1
+
+        function start(row) {
+            from = row
+            to = row
+            active = true
+            move(-1, -1)
+        }
+        function move(sceneX, sceneY) {
+            if (sceneY >= 0) {
+                const p = list.mapFromItem(null, sceneX, sceneY)
+                const contentY = p.y + list.contentY
+                const headerBottom = list.originY + list.headerItem.height - 24
+                if (contentY < headerBottom) {
+                    to = view.controller.targetRowForMove(0, 0)
+                } else {
+                    let row = list.indexAt(10, contentY)
+                    if (row < 0)
+                        row = list.count - 1
+                    to = view.controller.targetRowForMove(1, row)
+                }
+            }
+            const item = list.itemAtIndex(to)
+            if (item)
+                dropIndicator.y = item.y - list.contentY + (to > from ? item.height : 0) - 1
+        }
+        function finish() {
+            active = false
+            if (from >= 0 && to >= 0 && from !== to)
+                view.controller.moveRow(from, to)
+            from = -1
+        }
+    }
+
+    Menu {
+        id: copyMenu
+        property int row: -1
+        MenuItem {
+            objectName: "copyItem"
+            text: qsTrId("Copy")
+            onTriggered: view.controller.copyRow(copyMenu.row)
+        }
+    }
+
+    Connections {
+        target: view.controller
+        function onScrollToTopRequested() { list.positionViewAtBeginning() }
+        function onAlertRequested(title, message, button) { alert.show(title, message, button) }
+    }
+
+    PresentationHost {
+        id: presentation
+        presenter: view.controller
+        popoverSize: view.controller.presentedController
+                     && view.controller.presentedController.viewName === "CurrencyPickerView"
+                     ? Qt.size(340, 600) : Qt.size(320, 480)
+        anchorRectForRow: function (row) {
+            const item = row < 0 ? list.headerItem : list.itemAtIndex(row)
+            if (!item)
+                return Qt.rect(view.sideMargin, navBar.height, list.width - 2 * view.sideMargin, 60)
+            const p = item.mapToItem(null, view.sideMargin, row < 0 ? 20 : 0)
+            return Qt.rect(p.x, p.y, item.width - 2 * view.sideMargin, row < 0 ? 64 : item.height)
+        }
+    }
+
+    AlertDialog {
+        id: alert
+    }
+}

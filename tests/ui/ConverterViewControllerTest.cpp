@@ -1,0 +1,127 @@
+#include "CCurrencyConverterViewController.h"
+#include "CPopoverGlobalHolder.h"
+#include "CViewController.h"
+#include "Localization.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CCBRCurrencyInfoPtr rowFor(const QString& code) {
+    auto row = std::make_shared<CCBRCurrencyInfo>();
+    row->isoTextCode = code;
+    return row;
+}
+
+/// Records what the keypad hands over.
+struct Receiver : CCurrencyConverterViewDelegate {
+    void currencyConverter(CCurrencyConverterViewController* converter,
+                           const Decimal& value) override {
+        from = converter;
+        values.append(value);
+    }
+    CCurrencyConverterViewController* from = nullptr;
+    QList<Decimal> values;
+};
+
+/// Presses keys: digits, "." for the separator, "C" for clear.
+void type(CCurrencyConverterViewController& keypad, const QString& keys) {
+    for (QChar key : keys) {
+        if (key == u'.') {
+            keypad.onDecimalSeparatorClick();
+        } else if (key == u'C') {
+            keypad.onClearClick();
+        } else {
+            keypad.onDigitClick(QString(key));
+        }
+    }
+}
+
+struct KeysCase {
+    const char* keys;
+    const char* shown;
+    const char* typed;
+};
+
+class Keypad : public ::testing::TestWithParam<KeysCase> {};
+
+TEST_P(Keypad, ShowsTheTypedAmount) {
+    CCurrencyConverterViewController keypad(rowFor(QStringLiteral("EUR")), false);
+    type(keypad, QString::fromLatin1(GetParam().keys));
+    EXPECT_EQ(keypad.displayText(), QString::fromUtf8(GetParam().shown)) << GetParam().keys;
+    EXPECT_EQ(keypad.convertedValueText(), QString::fromLatin1(GetParam().typed))
+        << GetParam().keys;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, Keypad,
+    ::testing::Values(
+        KeysCase{"", "0", "0"}, KeysCase{"5", "5", "5"}, KeysCase{"0", "0", "0"},
+        KeysCase{"00", "0", "0"}, KeysCase{".5", "0.5", "0.5"}, KeysCase{"0.5", "0.5", "0.5"},
+        KeysCase{".", "0.", "0."}, KeysCase{"1.2.3", "1.23", "1.23"}, KeysCase{"1..", "1.", "1."},
+        KeysCase{"1234567", "1 234 567", "1234567"}, KeysCase{"1234.", "1 234.", "1234."},
+        KeysCase{"1.0", "1.", "1.0"}, KeysCase{"1.05", "1.05", "1.05"},
+        KeysCase{"1.000", "1.", "1.000"}, KeysCase{"123456789", "123 456 789", "123456789"},
+        KeysCase{"1234567890", "1 234 567 890", "1234567890"},
+        KeysCase{"12345678901", "1 234 567 890", "1234567890"},
+        KeysCase{"1234567890.", "1 234 567 890", "1234567890"},
+        KeysCase{"0.12345678", "0.12345678", "0.12345678"}, KeysCase{"12C", "0", "0"},
+        KeysCase{"12C3", "3", "3"}, KeysCase{"9999999999", "9 999 999 999", "9999999999"}));
+
+TEST(Keypad, StartsWithTheCodeAndZeroAndOnlyTakesDigits) {
+    Localization::install(QStringLiteral("en"));
+    CCurrencyConverterViewController keypad(rowFor(QStringLiteral("GBP")), false);
+    EXPECT_EQ(keypad.currencyCode(), QStringLiteral("GBP"));
+    EXPECT_EQ(keypad.displayText(), QStringLiteral("0"));
+    EXPECT_EQ(keypad.title(), QStringLiteral("Converter"));
+    EXPECT_EQ(keypad.viewName(), QStringLiteral("CurrencyConverterView"));
+    QSignalSpy changed(&keypad, &CCurrencyConverterViewController::displayTextChanged);
+    for (const char* key : {"x", "12", "", "-", "\u0663"}) {
+        keypad.onDigitClick(QString::fromUtf8(key));
+    }
+    EXPECT_EQ(keypad.convertedValueText(), QStringLiteral("0"));
+    EXPECT_EQ(changed.size(), 0);
+    type(keypad, QStringLiteral("42"));
+    keypad.viewWillAppear();
+    EXPECT_EQ(keypad.displayText(), QStringLiteral("0")) << "shown again, it starts from 0";
+}
+
+TEST(Keypad, DoneHandsTheTypedAmountToTheDelegate) {
+    CCurrencyConverterViewController keypad(rowFor(QStringLiteral("EUR")), false);
+    Receiver receiver;
+    keypad.setDelegate(&receiver);
+    type(keypad, QStringLiteral("12.50"));
+    keypad.onConvertClick();
+    ASSERT_EQ(receiver.values.size(), 1);
+    EXPECT_EQ(receiver.from, &keypad);
+    EXPECT_EQ(receiver.values[0], Decimal::fromString(u"12.5"));
+    EXPECT_EQ(receiver.values[0].toString(), QStringLiteral("12.5"));
+    keypad.onClearClick();
+    keypad.onConvertClick();
+    ASSERT_EQ(receiver.values.size(), 2);
+    EXPECT_TRUE(receiver.values[1].isZero()) << "Done without typing hands over 0";
+    type(keypad, QStringLiteral("7."));
+    keypad.onConvertClick();
+    EXPECT_EQ(receiver.values[2].toString(), QStringLiteral("7"));
+}
+
+TEST(Keypad, CancelClosesTheKeypadAndTellsTheDelegateNothing) {
+    for (bool tablet : {false, true}) {
+        CViewController presenter(QStringLiteral("RootView"), tablet);
+        auto* keypad = new CCurrencyConverterViewController(rowFor(QStringLiteral("EUR")), tablet);
+        Receiver receiver;
+        keypad->setDelegate(&receiver);
+        presenter.presentViewController(keypad, 2, QStringLiteral("right"));
+        EXPECT_EQ(presenter.presentedController(), keypad);
+        EXPECT_EQ(CPopoverGlobalHolder::sharedInstance().activePopover(),
+                  tablet ? keypad : nullptr);
+        keypad->onCancelClick();
+        EXPECT_EQ(presenter.presentedController(), nullptr) << tablet;
+        EXPECT_EQ(CPopoverGlobalHolder::sharedInstance().activePopover(), nullptr);
+        EXPECT_TRUE(receiver.values.isEmpty());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,233 @@
+#include "CCurrencyPickerViewController.h"
+#include "CPopoverGlobalHolder.h"
+#include "Localization.h"
+
+#include <QAbstractItemModelTester>
+#include <QLocale>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+/// Records every report of the picker.
+struct Receiver : CCurrencyPickerViewDelegate {
+    void currencyPicker(CCurrencyPickerViewController*, const QStringList& codes) override {
+        reports.append(codes);
+    }
+    QList<QStringList> reports;
+};
+
+const QStringList kCodes{"USD", "EUR", "GBP", "JPY", "CHF", "RUB", "SEK", "NOK", "XAU", "QQQ"};
+
+class PickerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Localization::install(QStringLiteral("en"));
+        picker = std::make_unique<CCurrencyPickerViewController>(kCodes, false, nullptr,
+                                                                 QStringLiteral("en_US"));
+        picker->setDelegate(&receiver);
+        mainTester = std::make_unique<QAbstractItemModelTester>(
+            picker->mainModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+        searchTester = std::make_unique<QAbstractItemModelTester>(
+            picker->searchModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    }
+
+    /// Taps the row of `code` in the table now shown.
+    void tap(const QString& code) {
+        CCurrencyPickerListModel* model =
+            picker->isSearching() ? picker->searchModel() : picker->mainModel();
+        const int row = model->rowOfCode(code);
+        ASSERT_GE(row, 0) << code.toStdString();
+        picker->didSelectRow(picker->isSearching(), row);
+    }
+
+    bool checked(CCurrencyPickerListModel* model, const QString& code) {
+        return model->index(model->rowOfCode(code))
+            .data(CCurrencyPickerListModel::CheckedRole)
+            .toBool();
+    }
+
+    Receiver receiver;
+    std::unique_ptr<CCurrencyPickerViewController> picker;
+    std::unique_ptr<QAbstractItemModelTester> mainTester;
+    std::unique_ptr<QAbstractItemModelTester> searchTester;
+};
+
+TEST_F(PickerTest, SectionsFollowTheLocalesAlphabetAndSortByName) {
+    const QStringList titles = picker->sectionTitles();
+    ASSERT_GE(titles.size(), 27);
+    EXPECT_TRUE(titles.contains(QStringLiteral("A")));
+    EXPECT_TRUE(titles.contains(QStringLiteral("Z")));
+    EXPECT_EQ(picker->sectionIndexTitles(), titles);
+    const auto& sections = picker->originalDataSource();
+    ASSERT_EQ(sections.size(), titles.size());
+
+    // "Swedish Krona" and "Swiss Franc" share S, in collation order.
+    const int s = static_cast<int>(titles.indexOf(QStringLiteral("S")));
+    QStringList inS;
+    for (const CCurrencyPickerItemInfo& item : sections[s]) {
+        inS << item.currencyCode;
+    }
+    EXPECT_EQ(inS, (QStringList{"SEK", "CHF"}));
+    EXPECT_EQ(picker->titleForHeaderInSection(s, false), QStringLiteral("S"));
+    const int q = static_cast<int>(titles.indexOf(QStringLiteral("Q")));
+    EXPECT_EQ(picker->titleForHeaderInSection(q, false), QStringLiteral("Q")) << "QQQ is named QQQ";
+    const int z = static_cast<int>(titles.indexOf(QStringLiteral("Z")));
+    EXPECT_TRUE(sections[z].isEmpty());
+    EXPECT_EQ(picker->titleForHeaderInSection(z, false), QString()) << "no header when empty";
+
+    int total = 0;
+    for (const auto& section : sections) {
+        total += static_cast<int>(section.size());
+    }
+    EXPECT_EQ(total, kCodes.size());
+    EXPECT_EQ(picker->mainModel()->rowCount(), kCodes.size());
+    const QModelIndex first = picker->mainModel()->index(0);
+    EXPECT_EQ(first.data(CCurrencyPickerListModel::NameRole).toString(),
+              QStringLiteral("British Pound"));
+    EXPECT_EQ(first.data(CCurrencyPickerListModel::SectionRole).toString(), QStringLiteral("B"));
+    EXPECT_EQ(first.data(CCurrencyPickerListModel::CodeTextRole).toString(), QStringLiteral("GBP"));
+}
+
+TEST_F(PickerTest, TheIndexGoesToTheSectionOrTheNextOneWithRows) {
+    const QStringList titles = picker->sectionTitles();
+    const int b = static_cast<int>(titles.indexOf(QStringLiteral("B")));
+    const int c = static_cast<int>(titles.indexOf(QStringLiteral("C")));
+    EXPECT_EQ(picker->rowForSectionIndexTitle(b), 0);
+    // No name starts with C: the next section with rows (E: Euro).
+    const int row = picker->rowForSectionIndexTitle(c);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(picker->mainModel()->index(row).data(CCurrencyPickerListModel::CodeRole).toString(),
+              QStringLiteral("EUR"));
+    EXPECT_EQ(picker->rowForSectionIndexTitle(static_cast<int>(titles.size()) - 1), -1);
+}
+
+TEST_F(PickerTest, SingleSelectionReportsOneCodeAtOnceWithoutDone) {
+    EXPECT_EQ(picker->title(), QStringLiteral("Select currency"));
+    EXPECT_FALSE(picker->showsDoneButton());
+    EXPECT_EQ(picker->prompt(), QStringLiteral("Currencies available: 10"));
+    tap(QStringLiteral("JPY"));
+    ASSERT_EQ(receiver.reports.size(), 1);
+    EXPECT_EQ(receiver.reports[0], QStringList{"JPY"});
+    EXPECT_TRUE(picker->selectedCurrencies().isEmpty());
+}
+
+TEST_F(PickerTest, ALimitOfTwoReportsBothCodesInTapOrder) {
+    picker->setAllowsMultipleSelection(true);
+    picker->setMaxSelectedItems(2);
+    EXPECT_FALSE(picker->showsDoneButton()) << "with a limit only Cancel";
+    tap(QStringLiteral("RUB"));
+    EXPECT_TRUE(receiver.reports.isEmpty());
+    EXPECT_TRUE(checked(picker->mainModel(), QStringLiteral("RUB")));
+    tap(QStringLiteral("RUB"));  // unmarks
+    EXPECT_FALSE(checked(picker->mainModel(), QStringLiteral("RUB")));
+    EXPECT_TRUE(receiver.reports.isEmpty());
+    tap(QStringLiteral("GBP"));
+    tap(QStringLiteral("EUR"));
+    ASSERT_EQ(receiver.reports.size(), 1);
+    EXPECT_EQ(receiver.reports[0], (QStringList{"GBP", "EUR"}));
+}
+
+TEST_F(PickerTest, MultipleSelectionWithoutLimitReportsOnDoneAndRefusesAnEmptyDone) {
+    picker->setAllowsMultipleSelection(true);
+    EXPECT_EQ(picker->title(), QStringLiteral("Select currencies"));
+    EXPECT_TRUE(picker->showsDoneButton());
+    QSignalSpy alerts(picker.get(), &CViewController::alertRequested);
+    picker->onDoneClick();
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_EQ(alerts[0][0].toString(), QStringLiteral("No currency is selected"));
+    EXPECT_TRUE(receiver.reports.isEmpty());
+
+    QSignalSpy changed(picker->mainModel(), &QAbstractItemModel::dataChanged);
+    tap(QStringLiteral("CHF"));
+    tap(QStringLiteral("XAU"));
+    tap(QStringLiteral("USD"));
+    EXPECT_EQ(changed.size(), 3);
+    const QModelIndex chf =
+        picker->mainModel()->index(picker->mainModel()->rowOfCode(QStringLiteral("CHF")));
+    EXPECT_EQ(chf.data(CCurrencyPickerListModel::CodeTextRole).toString(), QString())
+        << "a checkmark instead";
+    EXPECT_TRUE(receiver.reports.isEmpty());
+    picker->onDoneClick();
+    ASSERT_EQ(receiver.reports.size(), 1);
+    EXPECT_EQ(receiver.reports[0], (QStringList{"CHF", "XAU", "USD"}));
+}
+
+TEST_F(PickerTest, SearchFindsByCodeOrNameInAnyCaseAndKeepsEverySection) {
+    picker->setSearchText(QStringLiteral("eur"));
+    EXPECT_TRUE(picker->isSearching());
+    QStringList found;
+    for (int row = 0; row < picker->searchModel()->rowCount(); ++row) {
+        found << picker->searchModel()
+                     ->index(row)
+                     .data(CCurrencyPickerListModel::CodeRole)
+                     .toString();
+    }
+    EXPECT_EQ(found, QStringList{"EUR"});
+    EXPECT_EQ(picker->filteredDataSource().size(), picker->sectionTitles().size());
+
+    picker->setSearchText(QStringLiteral("KRONA"));
+    found.clear();
+    for (int row = 0; row < picker->searchModel()->rowCount(); ++row) {
+        found << picker->searchModel()
+                     ->index(row)
+                     .data(CCurrencyPickerListModel::CodeRole)
+                     .toString();
+    }
+    EXPECT_EQ(found, QStringList{"SEK"});
+    const int n = static_cast<int>(picker->sectionTitles().indexOf(QStringLiteral("N")));
+    EXPECT_EQ(picker->titleForHeaderInSection(n, true), QString())
+        << "Norwegian Krone does not match";
+
+    picker->setSearchText(QStringLiteral("zzz"));
+    EXPECT_EQ(picker->searchModel()->rowCount(), 0);
+    picker->setSearchText(QString());
+    EXPECT_FALSE(picker->isSearching());
+}
+
+TEST_F(PickerTest, MarksMadeWhileSearchingShowOnTheMainList) {
+    picker->setAllowsMultipleSelection(true);
+    picker->setSearchText(QStringLiteral("yen"));
+    QSignalSpy mainChanged(picker->mainModel(), &QAbstractItemModel::dataChanged);
+    tap(QStringLiteral("JPY"));
+    EXPECT_TRUE(checked(picker->searchModel(), QStringLiteral("JPY")));
+    EXPECT_EQ(mainChanged.size(), 1) << "the main list hears of the mark at once";
+    picker->setSearchText(QString());
+    EXPECT_TRUE(checked(picker->mainModel(), QStringLiteral("JPY")));
+    EXPECT_EQ(picker->selectedCurrencies(), QStringList{"JPY"});
+}
+
+TEST(PickerLocale, RussianNamesFallIntoCyrillicSections) {
+    Localization::install(QStringLiteral("ru"));
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    CCurrencyPickerViewController picker({"USD", "EUR", "RUB"}, false);
+    QLocale::setDefault(QLocale::c());
+    const QStringList titles = picker.sectionTitles();
+    EXPECT_TRUE(titles.contains(QStringLiteral("Д")));
+    EXPECT_TRUE(titles.contains(QStringLiteral("Я")));
+    QStringList codes;
+    for (int row = 0; row < picker.mainModel()->rowCount(); ++row) {
+        codes << picker.mainModel()->index(row).data(CCurrencyPickerListModel::CodeRole).toString();
+    }
+    // Доллар США, Евро, Российский рубль.
+    EXPECT_EQ(codes, (QStringList{"USD", "EUR", "RUB"}));
+    EXPECT_EQ(picker.mainModel()->index(0).data(CCurrencyPickerListModel::SectionRole).toString(),
+              QStringLiteral("Д"));
+    Localization::install(QStringLiteral("en"));
+}
+
+TEST(PickerCancel, CancelClosesThePopoverOrSheetAndReportsNothing) {
+    for (bool tablet : {false, true}) {
+        CViewController presenter(QStringLiteral("RootView"), tablet);
+        auto* picker = new CCurrencyPickerViewController({"EUR"}, tablet);
+        Receiver receiver;
+        picker->setDelegate(&receiver);
+        presenter.presentViewController(picker);
+        picker->onCancelClick();
+        EXPECT_EQ(presenter.presentedController(), nullptr);
+        EXPECT_TRUE(receiver.reports.isEmpty());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,230 @@
+#include "CNavigationController.h"
+#include "CPopoverGlobalHolder.h"
+#include "CPullToRefreshView.h"
+#include "CSlideDownViewController.h"
+#include "CTutorialView.h"
+#include "CUILabelExt.h"
+#include "CUISettings.h"
+#include "CViewController.h"
+#include "Localization.h"
+#include "Resources.h"
+#include "TestSupport.h"
+#include "UserDefaults.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct FlagCase {
+    const char* code;
+    const char* region;
+};
+
+class FlagRegion : public ::testing::TestWithParam<FlagCase> {};
+
+TEST_P(FlagRegion, TheCountryThatUsesTheCurrency) {
+    EXPECT_EQ(CUISettings::flagRegionForCurrency(QString::fromLatin1(GetParam().code)),
+              QString::fromLatin1(GetParam().region))
+        << GetParam().code;
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, FlagRegion,
+                         ::testing::Values(FlagCase{"USD", "us"}, FlagCase{"EUR", "eu"},
+                                           FlagCase{"GBP", "gb"}, FlagCase{"CHF", "ch"},
+                                           FlagCase{"RUB", "ru"}, FlagCase{"JPY", "jp"},
+                                           FlagCase{"XAF", "cf"}, FlagCase{"ANG", "cw"},
+                                           FlagCase{"XAU", ""}, FlagCase{"XDR", ""},
+                                           FlagCase{"QQQ", ""}, FlagCase{"usd", "us"},
+                                           FlagCase{"", ""}, FlagCase{"EURO", ""}));
+
+TEST(CurrencyImages, ABundledImageFirstThenTheCountryFlagThenTheUnknownFlag) {
+    QTemporaryDir flags;
+    QFile us(flags.filePath(QStringLiteral("us.svg")));
+    ASSERT_TRUE(us.open(QIODevice::WriteOnly));
+    us.write("<svg xmlns='http://www.w3.org/2000/svg' width='4' height='3'/>");
+    us.close();
+    Resources::addImageDirectory(flags.path());
+    EXPECT_EQ(CUISettings::getImageForCurrency(QStringLiteral("USD")), us.fileName());
+    EXPECT_EQ(CUISettings::getImageForCurrency(QStringLiteral("XAU")),
+              QStringLiteral(":/images/XAU.svg"));
+    const QString unknown = CUISettings::getImageForCurrency(QStringLiteral("unknownCurrencyFlag"));
+    EXPECT_EQ(unknown, QStringLiteral(":/images/unknownCurrencyFlag.svg"));
+    EXPECT_EQ(CUISettings::getImageForCurrency(QStringLiteral("XDR")), unknown);
+    EXPECT_EQ(CUISettings::urlForImagePath(unknown),
+              QUrl(QStringLiteral("qrc:/images/unknownCurrencyFlag.svg")));
+    EXPECT_EQ(CUISettings::urlForImagePath(us.fileName()), QUrl::fromLocalFile(us.fileName()));
+    EXPECT_TRUE(CUISettings::urlForImagePath(QString()).isEmpty());
+}
+
+TEST(UISettingsValues, ColoursOfTheScreens) {
+    const CUISettings& settings = CUISettings::sharedSettings();
+    EXPECT_EQ(&settings, &CUISettings::sharedSettings());
+    EXPECT_EQ(settings.tableHeaderColor(), QColor(58, 68, 89));
+    EXPECT_EQ(CUISettings::currencyCodeColor(), QColor(63, 92, 128));
+    EXPECT_EQ(CUISettings::convertedValueColor(), QColor(76, 76, 76));
+    EXPECT_EQ(CUISettings::chartLineColor(true), QColor(148, 154, 166, 204));
+    EXPECT_EQ(CUISettings::chartLineColor(false), QColor(204, 204, 204, 204));
+    EXPECT_EQ(CUISettings::getDefaultBackgroundColorsForPad(),
+              (QList<QColor>{QColor(226, 229, 234), QColor(208, 210, 216)}));
+}
+
+TEST(LabelExt, LinesBreakWhereAppendingAWordWouldGrowTheHeight) {
+    // A measure that wraps at ten characters: one line per started ten.
+    auto heightOf = [](const QString& text) { return 10.0 * (1 + (text.size() - 1) / 10); };
+    EXPECT_EQ(CUILabelExt::breakIntoLines(QString(), heightOf), QStringList{});
+    EXPECT_EQ(CUILabelExt::breakIntoLines(QStringLiteral("Base currency"), heightOf),
+              (QStringList{"Base", "currency"}));
+    EXPECT_EQ(CUILabelExt::breakIntoLines(QStringLiteral("ab cd ef gh"), heightOf),
+              QStringList{"ab cd ef gh"});
+    // Consecutive separators give empty words, kept as such.
+    EXPECT_EQ(CUILabelExt::breakIntoLines(QStringLiteral("a  b\nc"), heightOf),
+              QStringList{"a  b c"});
+    EXPECT_EQ(CUILabelExt::breakIntoLines(QStringLiteral("abcdefghi jklmnopqr"), heightOf),
+              (QStringList{"abcdefghi", "jklmnopqr"}));
+}
+
+TEST(PullHeader, TextsOfTheFourStatesAndTheLastUpdate) {
+    Localization::install(QStringLiteral("en"));
+    CPullToRefreshView header;
+    EXPECT_EQ(header.state(), CPullToRefreshView::Normal);
+    EXPECT_EQ(header.lastUpdateText(), QStringLiteral("Never updated"));
+    const QList<std::pair<int, QString>> states{{0, "Release to refresh…"},
+                                                {1, "Pull down to refresh…"},
+                                                {2, "Loading…"},
+                                                {3, "Up to date"}};
+    for (const auto& [state, text] : states) {
+        header.setState(state);
+        EXPECT_EQ(header.statusText(), text);
+        EXPECT_EQ(header.arrowVisible(), state <= 1);
+        EXPECT_EQ(header.activityRunning(), state == 2);
+    }
+    header.setState(7);
+    EXPECT_EQ(header.state(), 3);
+    header.setState(1);
+    EXPECT_FALSE(header.arrowAnimated()) << "from 3 to 1 the arrow turns at once";
+    header.setLastUpdateDate(QDateTime(QDate(2024, 3, 12), QTime(14, 5), Qt::UTC));
+    const QString text = header.lastUpdateText();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Last updated: 3/12/24 2:05")))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("PM"))) << text.toStdString();
+}
+
+TEST(Tutorial, ShownUntilTappedAwayOnceThenNeverAgain) {
+    ScopedDataDir dir;
+    UserDefaults defaults(dir.filePath(QStringLiteral("prefs.plist")));
+    CTutorialView& tutorial = CTutorialView::tutorialView();
+    tutorial.setUserDefaults(&defaults);
+    EXPECT_TRUE(CTutorialView::showStartTutorial(defaults)) << "registered as true";
+
+    tutorial.showStartTutorialForOrientation(CTutorialView::LandscapeLeft, true);
+    EXPECT_TRUE(tutorial.isVisible());
+    EXPECT_TRUE(tutorial.showsPadContent());
+    EXPECT_EQ(tutorial.rotation(), -90);
+    tutorial.dismissAnimated(true);  // a rotation begins
+    EXPECT_FALSE(tutorial.isVisible());
+    tutorial.showStartTutorialForOrientation(CTutorialView::Portrait, false);
+    EXPECT_TRUE(tutorial.isVisible());
+    EXPECT_FALSE(tutorial.showsPadContent());
+    EXPECT_EQ(tutorial.rotation(), 0);
+
+    tutorial.onTapGesture();
+    EXPECT_FALSE(tutorial.isVisible());
+    EXPECT_TRUE(tutorial.isAnimated());
+    UserDefaults reopened(defaults.filePath());
+    EXPECT_FALSE(CTutorialView::showStartTutorial(reopened)) << "a restart does not show it";
+    tutorial.setUserDefaults(&reopened);
+    tutorial.showStartTutorialForOrientation(CTutorialView::Portrait, false);
+    EXPECT_FALSE(tutorial.isVisible());
+    tutorial.setUserDefaults(nullptr);
+
+    EXPECT_EQ(CTutorialView::rotationForOrientation(CTutorialView::PortraitUpsideDown), 180);
+    EXPECT_EQ(CTutorialView::rotationForOrientation(CTutorialView::LandscapeRight), 90);
+}
+
+TEST(PopoverHolder, ANewPopoverClosesTheOneShownBeforeWithoutAnimation) {
+    CPopoverGlobalHolder& holder = CPopoverGlobalHolder::sharedInstance();
+    CViewController left(QStringLiteral("SettingsView"), true);
+    CViewController right(QStringLiteral("RootView"), true);
+    QSignalSpy leftDismissed(&left, &CViewController::dismissAnimationRequested);
+
+    auto* first = new CViewController(QStringLiteral("CurrencyPickerView"), true);
+    left.presentViewController(first);
+    EXPECT_EQ(holder.activePopover(), first);
+    auto* second = new CViewController(QStringLiteral("CurrencyConverterView"), true);
+    right.presentViewController(second);
+    EXPECT_EQ(holder.activePopover(), second);
+    EXPECT_EQ(left.presentedController(), nullptr);
+    ASSERT_EQ(leftDismissed.size(), 1);
+    EXPECT_FALSE(leftDismissed[0][0].toBool());
+
+    holder.dismissActivePopover(true);
+    EXPECT_EQ(right.presentedController(), nullptr);
+    EXPECT_EQ(holder.activePopover(), nullptr);
+    holder.dismissActivePopover(true);  // nothing held: nothing happens
+
+    // A presenter that goes away takes its popover with it.
+    {
+        CViewController presenter(QStringLiteral("RootView"), true);
+        presenter.presentViewController(new CViewController(QStringLiteral("X"), true));
+        EXPECT_NE(holder.activePopover(), nullptr);
+    }
+    EXPECT_EQ(holder.activePopover(), nullptr);
+}
+
+TEST(Presentation, DismissedScreensLiveUntilTheViewLetsGo) {
+    CViewController presenter(QStringLiteral("RootView"), false);
+    QPointer<CViewController> sheet = new CViewController(QStringLiteral("X"), false);
+    presenter.presentViewController(sheet);
+    EXPECT_EQ(sheet->presentingController(), &presenter);
+    EXPECT_EQ(CPopoverGlobalHolder::sharedInstance().activePopover(), nullptr)
+        << "phones use sheets";
+    sheet->dismissSelf(true);
+    EXPECT_EQ(presenter.presentedController(), nullptr);
+    ASSERT_FALSE(sheet.isNull()) << "the view may still animate it out";
+    presenter.releaseDismissedControllers();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(sheet.isNull());
+}
+
+TEST(Navigation, OrientationsAndTheStack) {
+    CViewController root(QStringLiteral("RootView"), false);
+    CViewController pushed(QStringLiteral("SettingsView"), false);
+    CRootNavigationController phone(&root, false);
+    CRootNavigationController tablet(&root, true);
+    EXPECT_EQ(phone.supportedInterfaceOrientations(), 2);
+    EXPECT_EQ(tablet.supportedInterfaceOrientations(), 30);
+    QSignalSpy pushes(&phone, &CNavigationController::pushed);
+    phone.pushViewController(&pushed);
+    phone.pushViewController(&pushed);  // already there
+    EXPECT_EQ(pushes.size(), 1);
+    EXPECT_EQ(phone.viewControllers(), (QList<CViewController*>{&root, &pushed}));
+    EXPECT_EQ(phone.popViewController(), &pushed);
+    EXPECT_EQ(phone.popViewController(), nullptr);
+    EXPECT_EQ(phone.topViewController(), &root);
+}
+
+TEST(SlideDown, AVisibleHeightOf32LeavesThatMuchOfTheTopOnScreen) {
+    auto* top = new CViewController(QStringLiteral("Top"), false);
+    auto* bottom = new CViewController(QStringLiteral("Bottom"), false);
+    CSlideDownViewController container(top, bottom, false);
+    container.setVisibleControllerHeight(32);
+    EXPECT_EQ(top->parent(), &container);
+    EXPECT_EQ(container.topViewY(320), 0);
+    EXPECT_EQ(container.bottomViewHeight(320), 288);
+    QSignalSpy changed(&container, &CSlideDownViewController::topControllerHiddenChanged);
+    container.slideTopController(true, true);
+    EXPECT_TRUE(container.topControllerHidden());
+    EXPECT_TRUE(container.slideAnimated());
+    EXPECT_EQ(320 - container.topViewY(320), 32);
+    container.slideTopController(true, false);
+    EXPECT_EQ(changed.size(), 1);
+    container.slideTopController(false, false);
+    EXPECT_EQ(container.topViewY(320), 0);
+    EXPECT_EQ(CSlideDownViewController::supportedOrientations(30, 2), 2);
+}
+
+}  // namespace

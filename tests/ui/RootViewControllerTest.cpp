@@ -1,0 +1,488 @@
+#include "CCurrencyConverterViewController.h"
+#include "CCurrencyPickerViewController.h"
+#include "CNavigationController.h"
+#include "CPasteboard.h"
+#include "CPullToRefreshView.h"
+#include "CRootViewController.h"
+#include "Localization.h"
+#include "UiTestSupport.h"
+#include "UserDefaults.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+Decimal d(const char* text) {
+    return Decimal::fromString(QString::fromLatin1(text));
+}
+
+QStringList codes(CRootViewModel& model) {
+    return model.getSelectedCurrencyCodes();
+}
+
+class RootScreenTest : public ::testing::Test {
+protected:
+    explicit RootScreenTest(const QStringList& selectedCurrencies = {})
+        : screen(false, std::chrono::milliseconds(500), selectedCurrencies) {}
+    void SetUp() override { Localization::install(QStringLiteral("en")); }
+
+    RootScreen screen;
+    QAbstractItemModelTester tester{screen.controller().rates(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal};
+};
+
+TEST_F(RootScreenTest, TwoElementsGiveOneRateRowShowingTheSecond) {
+    ASSERT_TRUE(screen.loadAndWaitForFirstRefresh());
+    CRootViewController& root = screen.controller();
+    EXPECT_EQ(codes(screen.model()), (QStringList{"USD", "EUR"}));
+    ASSERT_EQ(root.rates()->rowCount(), 1);
+    const QModelIndex row = root.rates()->index(0);
+    EXPECT_EQ(row.data(CCurrencyRateListModel::CodeRole).toString(), QStringLiteral("EUR"));
+    EXPECT_EQ(row.data(CCurrencyRateListModel::NameRole).toString(), QStringLiteral("Euro"));
+    EXPECT_EQ(row.data(CCurrencyRateListModel::RateTextRole).toString(), QStringLiteral("1.0842"));
+    EXPECT_EQ(row.data(CCurrencyRateListModel::CodeTextRole).toString(), QStringLiteral("USD"));
+    EXPECT_FALSE(row.data(CCurrencyRateListModel::DateTextRole).toString().isEmpty());
+    EXPECT_EQ(root.baseCurrencyCode(), QStringLiteral("USD"));
+    EXPECT_EQ(root.baseCurrencyName(), QStringLiteral("US Dollar"));
+    EXPECT_EQ(root.baseDescription(), QStringLiteral("Base currency"));
+    EXPECT_EQ(root.baseSubscript(), QString());
+    EXPECT_EQ(root.title(), QStringLiteral("Yahoo Finance"));
+}
+
+struct RateTextCase {
+    const char* rate;
+    const char* shown;
+};
+
+class RateText : public ::testing::TestWithParam<RateTextCase> {};
+
+TEST_P(RateText, FiveFractionDigitsOrSevenWhereFiveShowZero) {
+    EXPECT_EQ(CRootViewController::getFormattedCurrencyRate(d(GetParam().rate)),
+              QString::fromUtf8(GetParam().shown));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, RateText,
+                         ::testing::Values(RateTextCase{"0.0000004", "0.0000004"},
+                                           RateTextCase{"0.00000004", "0"},
+                                           RateTextCase{"0.000012345", "0.00001"},
+                                           RateTextCase{"1234.5", "1 234.5"},
+                                           RateTextCase{"1234567.123456", "1 234 567.12346"},
+                                           RateTextCase{"0.5", "0.5"}, RateTextCase{"12", "12"}));
+
+TEST_F(RootScreenTest, PullHeaderTurnsPastSixtyFiveAndAReleaseAtSixtyFiveRefreshes) {
+    ASSERT_TRUE(screen.loadAndWaitForFirstRefresh());
+    CRootViewController& root = screen.controller();
+    CPullToRefreshView& header = *root.refreshHeaderView();
+    EXPECT_EQ(header.state(), CPullToRefreshView::Normal);
+    EXPECT_EQ(header.statusText(), QStringLiteral("Pull down to refresh…"));
+
+    root.scrollViewDidScroll(-65, true);
+    EXPECT_EQ(header.state(), CPullToRefreshView::Normal);
+    root.scrollViewDidScroll(-66, true);
+    EXPECT_EQ(header.state(), CPullToRefreshView::ReleaseToRefresh);
+    EXPECT_EQ(header.statusText(), QStringLiteral("Release to refresh…"));
+    EXPECT_TRUE(header.arrowFlipped());
+    root.scrollViewDidScroll(-120, false);  // a bounce, not a drag, changes nothing
+    EXPECT_EQ(header.state(), CPullToRefreshView::ReleaseToRefresh);
+    root.scrollViewDidScroll(-65, true);
+    EXPECT_EQ(header.state(), CPullToRefreshView::Normal);
+    EXPECT_TRUE(header.arrowAnimated()) << "turning back out of state 0 is animated";
+
+    root.scrollViewDidEndDragging(-64);
+    EXPECT_FALSE(root.isDataReloading());
+    EXPECT_EQ(root.headerInset(), 0);
+
+    root.scrollViewDidEndDragging(-65);
+    EXPECT_TRUE(root.isDataReloading());
+    EXPECT_EQ(header.state(), CPullToRefreshView::Loading);
+    EXPECT_TRUE(header.activityRunning());
+    EXPECT_EQ(root.headerInset(), 65);
+    // While loading, dragging does not move the header.
+    root.scrollViewDidScroll(-100, true);
+    EXPECT_EQ(header.state(), CPullToRefreshView::Loading);
+
+    ASSERT_TRUE(screen.waitForRefresh());
+    EXPECT_EQ(header.state(), CPullToRefreshView::Normal);
+    EXPECT_EQ(root.headerInset(), 0);
+    EXPECT_TRUE(header.lastUpdateText().startsWith(QStringLiteral("Last updated: ")));
+}
+
+TEST_F(RootScreenTest, OneAlertForAFailingPullNoneForAnAutomaticFailureAfterIt) {
+    ASSERT_TRUE(screen.loadAndWaitForFirstRefresh());
+    CRootViewController& root = screen.controller();
+    QSignalSpy alerts(&root, &CViewController::alertRequested);
+    screen.rates.setFailing(true);
+
+    root.scrollViewDidScroll(-80, true);
+    root.scrollViewDidEndDragging(-80);
+    ASSERT_TRUE(screen.waitForRefresh());
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_EQ(alerts[0][0].toString(), QStringLiteral("503 Service Unavailable"));
+    EXPECT_EQ(alerts[0][1].toString(), QString());
+    EXPECT_EQ(alerts[0][2].toString(), QStringLiteral("OK"));
+
+    root.applicationDidBecomeActive();
+    ASSERT_TRUE(screen.waitForRefresh());
+    EXPECT_EQ(alerts.size(), 1);
+    // The cached rate stays on screen.
+    EXPECT_EQ(root.rates()->index(0).data(CCurrencyRateListModel::RateTextRole).toString(),
+              QStringLiteral("1.0842"));
+}
+
+TEST_F(RootScreenTest, TheFirstRefreshAfterLaunchMayAlertAndAHiddenViewNever) {
+    screen.rates.setFailing(true);
+    QSignalSpy alerts(&screen.controller(), &CViewController::alertRequested);
+    ASSERT_TRUE(screen.loadAndWaitForFirstRefresh());
+    EXPECT_EQ(alerts.size(), 1);
+
+    screen.controller().setViewHidden(true);
+    screen.controller().scrollViewDidScroll(-80, true);
+    screen.controller().scrollViewDidEndDragging(-80);
+    ASSERT_TRUE(screen.waitForRefresh());
+    EXPECT_EQ(alerts.size(), 1);
+}
+
+TEST_F(RootScreenTest, AtLaunchTheStoredRatesShowAtOnceWhileTheFirstRefreshRuns) {
+    ASSERT_TRUE(screen.loadAndWaitForFirstRefresh());
+    screen.model().currencyDataStorageManager().waitForPendingWrites();
+    const QString shownBefore = screen.controller().refreshHeaderView()->lastUpdateText();
+
+    // A second launch on the same data directory, with the service holding its answer.
+    auto gate = std::make_shared<FakeHttpServer::Gate>();
+    screen.rates.http.setHandler([gate](const FakeHttpServer::Request&) {
+        FakeHttpServer::Answer held = FakeHttpServer::Answer::text("1\r\n1.2\r\n");
+        held.gate = gate;
+        return held;
+    });
+    CRootViewController::Dependencies dependencies;
+    dependencies.center = &screen.center;
+    dependencies.endpoints = screen.rates.endpoints();
+    CRootViewController relaunched(std::move(dependencies));
+    QAbstractItemModelTester relaunchedTester(relaunched.rates());
+    relaunched.viewDidLoad();
+    EXPECT_TRUE(relaunched.isDataReloading());
+    const QModelIndex euro = relaunched.rates()->index(0);
+    EXPECT_EQ(euro.data(CCurrencyRateListModel::RateTextRole).toString(), QStringLiteral("1.0842"));
+    EXPECT_FALSE(euro.data(CCurrencyRateListModel::PendingRole).toBool());
+    EXPECT_EQ(relaunched.refreshHeaderView()->lastUpdateText(), shownBefore);
+
+    QSignalSpy finished(&relaunched, &CRootViewController::refreshFinished);
+    gate->release();
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(relaunched.rates()->index(0).data(CCurrencyRateListModel::RateTextRole).toString(),
+              QStringLiteral("1.2"));
+}
+
+TEST_F(RootScreenTest, RowsWithoutARateYetShowThatOneIsComingNeverZero) {
+    auto gate = std::make_shared<FakeHttpServer::Gate>();
+    screen.rates.http.setHandler([gate](const FakeHttpServer::Request&) {
+        FakeHttpServer::Answer held = FakeHttpServer::Answer::text("1\r\n1.2\r\n");
+        held.gate = gate;
+        return held;
+    });
+    QSignalSpy finished(&screen.controller(), &CRootViewController::refreshFinished);
+    screen.controller().viewDidLoad();
+    const QModelIndex euro = screen.controller().rates()->index(0);
+    EXPECT_TRUE(euro.data(CCurrencyRateListModel::PendingRole).toBool());
+    EXPECT_EQ(euro.data(CCurrencyRateListModel::RateTextRole).toString(),
+              QStringLiteral("No data"));
+    EXPECT_EQ(euro.data(CCurrencyRateListModel::CodeTextRole).toString(), QString());
+    EXPECT_EQ(screen.controller().refreshHeaderView()->lastUpdateText(),
+              QStringLiteral("Never updated"));
+    gate->release();
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_FALSE(
+        screen.controller().rates()->index(0).data(CCurrencyRateListModel::PendingRole).toBool());
+}
+
+TEST_F(RootScreenTest, AddingAThenBListsBThenAAndRefreshesAfterEditingEnds) {
+    ASSERT_TRUE(screen.loadAndWaitForFirstRefresh());
+    CRootViewController& root = screen.controller();
+    EXPECT_EQ(root.refreshAfterEditingDelay(), std::chrono::milliseconds(500));
+    QSignalSpy inserted(root.rates(), &QAbstractItemModel::rowsInserted);
+
+    root.setEditing(true);
+    EXPECT_EQ(root.baseCurrencyName(), QStringLiteral("Add currencies"));
+    EXPECT_FALSE(root.isPullToRefreshEnabled());
+    root.insertCurrencies();
+    auto* picker = qobject_cast<CCurrencyPickerViewController*>(root.presentedController());
+    ASSERT_NE(picker, nullptr);
+    EXPECT_TRUE(picker->allowsMultipleSelection());
+    EXPECT_FALSE(picker->originalDataSource().isEmpty());
+    picker->didSelectCurrency(QStringLiteral("GBP"));
+    picker->didSelectCurrency(QStringLiteral("JPY"));
+    picker->onDoneClick();
+
+    EXPECT_EQ(root.presentedController(), nullptr);
+    EXPECT_EQ(codes(screen.model()), (QStringList{"USD", "JPY", "GBP", "EUR"}));
+    ASSERT_EQ(inserted.size(), 1);
+    EXPECT_EQ(inserted[0][1].toInt(), 0);
+    EXPECT_EQ(inserted[0][2].toInt(), 1);
+    EXPECT_TRUE(root.updateRatesAfterEditing());
+
+    root.setEditing(false);
+    EXPECT_FALSE(root.isDataReloading()) << "the refresh waits for the delay";
+    EXPECT_TRUE(root.isRefreshAfterEditingPending());
+    EXPECT_FALSE(root.updateRatesAfterEditing());
+    EXPECT_EQ(UserDefaults(UserDefaults::standardUserDefaults().filePath())
+                  .stringArrayForKey(QStringLiteral("SelectedCurrencies")),
+              (QStringList{"USD", "JPY", "GBP", "EUR"}));
+}
+
+TEST(RootScreenEditing, TheRefreshAfterEditingStartsWhenTheDelayIsOver) {
+    Localization::install(QStringLiteral("en"));
+    RootScreen screen(false, std::chrono::milliseconds(5));
+    ASSERT_TRUE(screen.loadAndWaitForFirstRefresh());
+    CRootViewController& root = screen.controller();
+    root.setEditing(true);
+    root.insertCurrencies();
+    auto* picker = qobject_cast<CCurrencyPickerViewController*>(root.presentedController());
+    ASSERT_NE(picker, nullptr);
+    picker->didSelectCurrency(QStringLiteral("CHF"));
+    picker->onDoneClick();
+    QSignalSpy reloading(&root, &CRootViewController::dataReloadingChanged);
+    root.setEditing(false);
+    ASSERT_TRUE(reloading.wait(5000));
+    EXPECT_TRUE(root.isDataReloading());
+    ASSERT_TRUE(screen.waitForRefresh());
+    EXPECT_EQ(root.rates()->index(0).data(CCurrencyRateListModel::RateTextRole).toString(),
+              QStringLiteral("1.1305"));
+
+    // Leaving editing without having added anything asks for nothing.
+    root.setEditing(true);
+    root.setEditing(false);
+    EXPECT_FALSE(root.isRefreshAfterEditingPending());
+}
+
+TEST_F(RootScreenTest, ThePickerOffersOnlyCodesNotListedAndAnEmptyChoiceDoesNothing) {
+    ASSERT_TRUE(screen.loadAndWaitForFirstRefresh());
+    CRootViewController& root = screen.controller();
+    root.setEditing(true);
+    root.insertCurrencies();
+    auto* picker = qobject_cast<CCurrencyPickerViewController*>(root.presentedController());
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->mainModel()->rowOfCode(QStringLiteral("EUR")), -1);
+    EXPECT_EQ(picker->mainModel()->rowOfCode(QStringLiteral("USD")), -1);
+    EXPECT_GE(picker->mainModel()->rowOfCode(QStringLiteral("GBP")), 0);
+    root.currencyPicker(picker, {});
+    EXPECT_EQ(root.presentedController(), picker);
+    EXPECT_EQ(codes(screen.model()), (QStringList{"USD", "EUR"}));
+    picker->onCancelClick();
+    EXPECT_EQ(root.presentedController(), nullptr);
+    EXPECT_FALSE(root.updateRatesAfterEditing());
+}
+
+class ListedScreenTest : public RootScreenTest {
+protected:
+    ListedScreenTest() : RootScreenTest({"EUR", "GBP", "JPY", "RUB"}) {}
+    void SetUp() override {
+        RootScreenTest::SetUp();
+        ASSERT_TRUE(screen.loadAndWaitForFirstRefresh());
+    }
+};
+
+TEST_F(ListedScreenTest, AMoveIntoTheBaseSectionLandsAtTheTopOfTheRates) {
+    CRootViewController& root = screen.controller();
+    EXPECT_EQ(codes(screen.model()), (QStringList{"USD", "EUR", "GBP", "JPY", "RUB"}));
+    root.setEditing(true);
+    const int target = root.targetRowForMove(0, 0);
+    EXPECT_EQ(target, 0);
+    QSignalSpy moved(root.rates(), &QAbstractItemModel::rowsMoved);
+    ASSERT_TRUE(root.moveRow(2, target));
+    EXPECT_EQ(codes(screen.model()), (QStringList{"USD", "JPY", "EUR", "GBP", "RUB"}));
+    EXPECT_EQ(moved.size(), 1);
+    EXPECT_EQ(root.rates()->index(0).data(CCurrencyRateListModel::CodeRole).toString(),
+              QStringLiteral("JPY"));
+    ASSERT_TRUE(root.moveRow(0, root.targetRowForMove(1, 3)));
+    EXPECT_EQ(codes(screen.model()), (QStringList{"USD", "EUR", "GBP", "RUB", "JPY"}));
+    EXPECT_EQ(root.targetRowForMove(1, 99), 3);
+    EXPECT_FALSE(root.moveRow(-1, 0));
+    EXPECT_FALSE(root.moveRow(0, 4));
+    root.setEditing(false);
+    EXPECT_EQ(UserDefaults(UserDefaults::standardUserDefaults().filePath())
+                  .stringArrayForKey(QStringLiteral("SelectedCurrencies")),
+              (QStringList{"USD", "EUR", "GBP", "RUB", "JPY"}));
+}
+
+TEST_F(ListedScreenTest, DeletingARowRemovesItsElementAndSavesTheList) {
+    CRootViewController& root = screen.controller();
+    QSignalSpy removed(root.rates(), &QAbstractItemModel::rowsRemoved);
+    root.beginSwipeToDelete(1);
+    EXPECT_TRUE(root.isEditing());
+    EXPECT_TRUE(root.isInSwipeToDeleteMode());
+    EXPECT_EQ(root.baseCurrencyName(), QStringLiteral("US Dollar")) << "a swipe keeps the name";
+    ASSERT_TRUE(root.deleteRow(1));
+    EXPECT_EQ(removed.size(), 1);
+    EXPECT_EQ(codes(screen.model()), (QStringList{"USD", "EUR", "JPY", "RUB"}));
+    EXPECT_EQ(UserDefaults(UserDefaults::standardUserDefaults().filePath())
+                  .stringArrayForKey(QStringLiteral("SelectedCurrencies")),
+              (QStringList{"USD", "EUR", "JPY", "RUB"}));
+    root.endSwipeToDelete();
+    EXPECT_FALSE(root.isEditing());
+    EXPECT_FALSE(root.isInSwipeToDeleteMode());
+    EXPECT_FALSE(root.deleteRow(3)) << "past the last row";
+    EXPECT_FALSE(root.deleteRow(-1)) << "the base row is not deletable";
+}
+
+TEST_F(ListedScreenTest, ConversionModeFromTheKeypadAndBack) {
+    CRootViewController& root = screen.controller();
+    root.selectRow(1, 1);  // GBP
+    auto* converter = qobject_cast<CCurrencyConverterViewController*>(root.presentedController());
+    ASSERT_NE(converter, nullptr);
+    EXPECT_EQ(converter->currencyCode(), QStringLiteral("GBP"));
+    EXPECT_EQ(root.presentationAnchorRow(), 1);
+    EXPECT_EQ(root.presentationArrow(), QStringLiteral("right"));
+    QSignalSpy scrolled(&root, &CRootViewController::scrollToTopRequested);
+    converter->onDigitClick(QStringLiteral("1"));
+    converter->onDigitClick(QStringLiteral("0"));
+    converter->onDigitClick(QStringLiteral("0"));
+    converter->onConvertClick();
+
+    EXPECT_EQ(root.presentedController(), nullptr);
+    EXPECT_TRUE(root.isConversionMode());
+    EXPECT_EQ(scrolled.size(), 1);
+    EXPECT_EQ(root.title(), QStringLiteral("Conversion"));
+    EXPECT_EQ(root.leftButton(), QStringLiteral("inverse"));
+    EXPECT_EQ(root.leftButtonTitle(), QStringLiteral("Inverse"));
+    EXPECT_EQ(root.rightButton(), QStringLiteral("conversionDone"));
+    EXPECT_EQ(root.baseCurrencyCode(), QStringLiteral("GBP"));
+    EXPECT_EQ(root.baseDescription(), QStringLiteral("100"));
+    EXPECT_EQ(root.baseSubscript(), QStringLiteral("GBP"));
+    EXPECT_EQ(codes(screen.model()), (QStringList{"GBP", "USD", "EUR", "JPY", "RUB"}));
+
+    // 100 GBP in US dollars, then in euros.
+    ASSERT_TRUE(screen.waitForRefresh());
+    auto rateText = [&](int row) {
+        return root.rates()->index(row).data(CCurrencyRateListModel::RateTextRole).toString();
+    };
+    auto codeText = [&](int row) {
+        return root.rates()->index(row).data(CCurrencyRateListModel::CodeTextRole).toString();
+    };
+    EXPECT_EQ(rateText(0), QStringLiteral("126.71"));
+    EXPECT_EQ(codeText(0), QStringLiteral("USD"));
+
+    QSignalSpy changed(root.rates(), &QAbstractItemModel::dataChanged);
+    root.onInverseRate();
+    EXPECT_EQ(root.leftButtonTitle(), QStringLiteral("Direct"));
+    EXPECT_EQ(changed.size(), 1);
+    EXPECT_EQ(codeText(0), QStringLiteral("GBP"));
+    EXPECT_EQ(rateText(0), QStringLiteral("78.92037")) << "100 USD in GBP";
+
+    // No insert, delete or move while converting.
+    root.setEditing(true);
+    EXPECT_FALSE(root.canEditRows());
+    EXPECT_FALSE(root.deleteRow(0));
+    EXPECT_FALSE(root.moveRow(0, 1));
+    root.insertCurrencies();
+    EXPECT_EQ(root.presentedController(), nullptr);
+    root.setEditing(false);
+    EXPECT_EQ(codes(screen.model()), (QStringList{"GBP", "USD", "EUR", "JPY", "RUB"}));
+
+    root.onConversionDoneClick();
+    EXPECT_FALSE(root.isConversionMode());
+    EXPECT_FALSE(root.showsInverseRates());
+    EXPECT_EQ(root.leftButton(), QStringLiteral("settings"));
+    EXPECT_EQ(root.rightButton(), QStringLiteral("edit"));
+    EXPECT_EQ(root.title(), QStringLiteral("Yahoo Finance"));
+    EXPECT_EQ(root.baseCurrencyCode(), QStringLiteral("USD"));
+}
+
+TEST_F(ListedScreenTest, ACancelledKeypadLeavesTheModelAsItWas) {
+    CRootViewController& root = screen.controller();
+    root.selectRow(0, 0);
+    auto* converter = qobject_cast<CCurrencyConverterViewController*>(root.presentedController());
+    ASSERT_NE(converter, nullptr);
+    EXPECT_EQ(converter->currencyCode(), QStringLiteral("USD"));
+    EXPECT_EQ(root.presentationAnchorRow(), -1);
+    converter->onDigitClick(QStringLiteral("7"));
+    converter->onCancelClick();
+    EXPECT_EQ(root.presentedController(), nullptr);
+    EXPECT_FALSE(root.isConversionMode());
+    EXPECT_EQ(screen.model().convertedCurrencyCode, QString());
+}
+
+TEST_F(ListedScreenTest, ACurrencyTheSourcesDoNotOfferCannotBeOpened) {
+    CRootViewController& root = screen.controller();
+    screen.model().addCurrencyInfo(QStringLiteral("XDR"));  // not offered by Yahoo
+    root.rates()->reload();
+    QSignalSpy alerts(&root, &CViewController::alertRequested);
+    EXPECT_FALSE(root.rates()->index(0).data(CCurrencyRateListModel::SelectableRole).toBool());
+    root.selectRow(1, 0);
+    EXPECT_EQ(root.presentedController(), nullptr);
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_EQ(alerts[0][0].toString(),
+              QStringLiteral("This currency is not offered by the selected data sources"));
+    EXPECT_FALSE(root.canCopyRow(0));
+}
+
+TEST_F(ListedScreenTest, CopyPutsTheRateWithoutBlanksOnThePasteboard) {
+    CRootViewController& root = screen.controller();
+    screen.rates.setUsdPrice(QStringLiteral("GBP"), QStringLiteral("1234.56"));
+    root.applicationDidBecomeActive();
+    ASSERT_TRUE(screen.waitForRefresh());
+    ASSERT_EQ(root.rates()->index(1).data(CCurrencyRateListModel::RateTextRole).toString(),
+              QStringLiteral("1 234.56"));
+    ASSERT_TRUE(root.canCopyRow(1));
+    EXPECT_EQ(root.copyRow(1), QStringLiteral("1234.56"));
+    EXPECT_EQ(CPasteboard::string(), QStringLiteral("1234.56"));
+    root.setEditing(true);
+    EXPECT_FALSE(root.canCopyRow(1)) << "no copy while editing";
+    EXPECT_EQ(root.copyRow(1), QString());
+}
+
+TEST_F(ListedScreenTest, TheSettingsButtonPushesTheSettingsAndEndsConversion) {
+    CRootViewController& root = screen.controller();
+    CRootNavigationController navigation(&root, false);
+    root.setNavigationController(&navigation);
+    root.selectRow(1, 0);
+    auto* converter = qobject_cast<CCurrencyConverterViewController*>(root.presentedController());
+    ASSERT_NE(converter, nullptr);
+    converter->onConvertClick();
+    ASSERT_TRUE(root.isConversionMode());
+
+    root.onSettingsClick();
+    ASSERT_NE(root.settingsViewController(), nullptr);
+    EXPECT_EQ(navigation.topViewController(), root.settingsViewController());
+    EXPECT_EQ(root.settingsViewController()->title(), QStringLiteral("Settings"));
+    EXPECT_FALSE(root.isConversionMode());
+    EXPECT_EQ(navigation.popViewController(), root.settingsViewController());
+    EXPECT_EQ(navigation.popViewController(), nullptr) << "the root stays";
+}
+
+TEST_F(ListedScreenTest, ChangesOfTheModelRefreshTheListAndRenameIt) {
+    CRootViewController& root = screen.controller();
+    QSignalSpy reloading(&root, &CRootViewController::dataReloadingChanged);
+    screen.model().setDataSource(QStringLiteral("YFinance"), false);
+    EXPECT_EQ(root.title(), QStringLiteral("Exchange rates"));
+    EXPECT_GE(reloading.size(), 1);
+    ASSERT_TRUE(screen.waitForRefresh());
+    EXPECT_EQ(root.rates()->index(0).data(CCurrencyRateListModel::RateTextRole).toString(),
+              QStringLiteral("No data"))
+        << "no source offers the euro now";
+    screen.model().setDataSource(QStringLiteral("YFinance"), true);
+    EXPECT_EQ(root.title(), QStringLiteral("Yahoo Finance"));
+    ASSERT_TRUE(screen.waitForRefresh());
+    EXPECT_EQ(root.rates()->index(0).data(CCurrencyRateListModel::RateTextRole).toString(),
+              QStringLiteral("1.0842"));
+}
+
+TEST(RootScreenIdiom, TheTabletHasNoSettingsButtonAndThePhoneNoChartButton) {
+    Localization::install(QStringLiteral("en"));
+    {
+        RootScreen tablet(true);
+        EXPECT_EQ(tablet.controller().leftButton(), QString());
+        EXPECT_FALSE(tablet.controller().isChartButtonVisible()) << "no chart screen yet";
+    }
+    {
+        RootScreen phone(false);
+        EXPECT_EQ(phone.controller().leftButton(), QStringLiteral("settings"));
+        phone.controller().setEditing(true);
+        EXPECT_EQ(phone.controller().leftButton(), QString());
+        EXPECT_EQ(phone.controller().editButtonTitle(), QStringLiteral("Done"));
+    }
+}
+
+}  // namespace
