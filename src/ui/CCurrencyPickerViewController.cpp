@@ -65,7 +65,7 @@ QHash<int, QByteArray> CCurrencyPickerListModel::roleNames() const {
             {NameRole, "name"},
             {FlagRole, "flag"},
             {CodeTextRole, "codeText"},
-            {CheckedRole, "checked"},
+            {CheckedRole, "chosen"},
             {SectionRole, "section"},
             {SectionIndexRole, "sectionIndex"}};
 }

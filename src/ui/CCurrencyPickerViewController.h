@@ -40,6 +40,7 @@ public:
         FlagRole,
         /// The code, or empty for a chosen currency (which shows a checkmark instead).
         CodeTextRole,
+        /// "chosen": the code is marked.
         CheckedRole,
         SectionRole,
         SectionIndexRole,

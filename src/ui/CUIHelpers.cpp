@@ -7,6 +7,8 @@
 
 #include <QQuickItem>
 
+#include <cstring>
+
 std::optional<Decimal> CUIHelpers::getPercentValueFromText(const QString& text) {
     std::optional<Decimal> value = Decimal::parse(text, u',');
     if (!value) {
@@ -47,18 +49,43 @@ namespace {
 
 enum class ViewKind { Label, Button, NavigationBar, Other };
 
+/// Skips the classes QML makes for components written in QML; returns how many there were and
+/// leaves `meta` at the first C++ class.
+int qmlLevels(const QMetaObject*& meta) {
+    int levels = 0;
+    while (meta != nullptr && (std::strstr(meta->className(), "_QMLTYPE_") != nullptr ||
+                               std::strstr(meta->className(), "_QML_") != nullptr)) {
+        ++levels;
+        meta = meta->superClass();
+    }
+    return levels;
+}
+
 ViewKind kindOf(const QObject* view, bool exactClass) {
-    const QMetaObject* meta = view->metaObject();
+    const bool hasTitle = view->metaObject()->indexOfProperty("title") >= 0;
     if (exactClass) {
+        // Exactly a platform class: Qt Quick's Text itself, or a control as the style makes
+        // it (the style's one QML level over the template); not a component built on them.
+        const QMetaObject* meta = view->metaObject();
+        const int levels = qmlLevels(meta);
+        if (meta == nullptr) {
+            return ViewKind::Other;
+        }
         const QLatin1String name(meta->className());
-        if (name == QLatin1String("QQuickText") || name == QLatin1String("QQuickLabel")) {
+        if (name == QLatin1String("QQuickText") && levels == 0) {
+            return ViewKind::Label;
+        }
+        if (levels > 1) {
+            return ViewKind::Other;
+        }
+        if (name == QLatin1String("QQuickLabel")) {
             return ViewKind::Label;
         }
         if (name == QLatin1String("QQuickButton") || name == QLatin1String("QQuickToolButton") ||
             name == QLatin1String("QQuickAbstractButton")) {
             return ViewKind::Button;
         }
-        if (name == QLatin1String("QQuickToolBar")) {
+        if (name == QLatin1String("QQuickToolBar") && hasTitle) {
             return ViewKind::NavigationBar;
         }
         return ViewKind::Other;
@@ -69,7 +96,7 @@ ViewKind kindOf(const QObject* view, bool exactClass) {
     if (view->inherits("QQuickAbstractButton")) {
         return ViewKind::Button;
     }
-    if (view->inherits("QQuickToolBar") && meta->indexOfProperty("title") >= 0) {
+    if (view->inherits("QQuickToolBar") && hasTitle) {
         return ViewKind::NavigationBar;
     }
     return ViewKind::Other;

@@ -83,7 +83,8 @@ void CUILabelExt::relayout() {
     const QFontMetricsF metrics(font_);
     const QRectF bounds(0, 0, width(), height());
     QStringList lines = breakIntoLines(text_, [&](const QString& candidate) {
-        return metrics.boundingRect(bounds, Qt::TextWordWrap, candidate).height();
+        // A word wider than the label wraps inside itself, as the platform's measuring does.
+        return metrics.boundingRect(bounds, Qt::TextWrapAnywhere, candidate).height();
     });
     if (lines != lines_) {
         lines_ = std::move(lines);

@@ -10,7 +10,7 @@ ItemDelegate {
     required property string name
     required property url flag
     required property string codeText
-    required property bool checked
+    required property bool chosen
 
     implicitHeight: 48
     padding: 0
@@ -38,7 +38,7 @@ ItemDelegate {
         }
         Text {
             x: 60
-            width: (cell.checked ? check.x : codeLabel.x) - 8 - x
+            width: (cell.chosen ? check.x : codeLabel.x) - 8 - x
             anchors.verticalCenter: parent.verticalCenter
             text: cell.name
             elide: Text.ElideRight
@@ -57,7 +57,7 @@ ItemDelegate {
         Text {
             id: check
             objectName: "checkmark"
-            visible: cell.checked
+            visible: cell.chosen
             x: parent.width - 30 - width
             anchors.verticalCenter: parent.verticalCenter
             text: "\u2713"

@@ -101,7 +101,7 @@ Item {
     }
 
     // The letter strip: tapping a letter shows its section.
-    Column {
+    Item {
         id: indexStrip
         objectName: "sectionIndex"
         visible: !view.controller.isSearching
@@ -111,29 +111,32 @@ Item {
         anchors.topMargin: 4
         anchors.bottomMargin: 4
         width: 22
-        readonly property real rowHeight: Math.max(1, height / Math.max(1, view.controller.sectionIndexTitles.length))
-        Repeater {
-            model: view.controller.sectionIndexTitles
-            delegate: Text {
-                required property int index
-                required property string modelData
-                width: 22
-                height: indexStrip.rowHeight
-                text: modelData
-                horizontalAlignment: Text.AlignHCenter
-                verticalAlignment: Text.AlignVCenter
-                color: "#007aff"
-                font.family: "Helvetica"
-                font.pixelSize: Math.min(11, indexStrip.rowHeight)
-                font.bold: true
+        readonly property int count: Math.max(1, view.controller.sectionIndexTitles.length)
+        readonly property real rowHeight: Math.max(1, height / count)
+
+        Column {
+            Repeater {
+                model: view.controller.sectionIndexTitles
+                delegate: Text {
+                    required property string modelData
+                    width: 22
+                    height: indexStrip.rowHeight
+                    text: modelData
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                    color: "#007aff"
+                    font.family: "Helvetica"
+                    font.pixelSize: Math.min(11, indexStrip.rowHeight)
+                    font.bold: true
+                }
             }
         }
         MouseArea {
             anchors.fill: parent
             function jump(y) {
-                const index = Math.floor(y / indexStrip.rowHeight)
-                const row = view.controller.rowForSectionIndexTitle(
-                              Math.max(0, Math.min(index, view.controller.sectionIndexTitles.length - 1)))
+                const index = Math.max(0, Math.min(Math.floor(y / indexStrip.rowHeight),
+                                                   indexStrip.count - 1))
+                const row = view.controller.rowForSectionIndexTitle(index)
                 if (row >= 0)
                     list.positionViewAtIndex(row, ListView.Beginning)
             }

@@ -35,8 +35,7 @@ SwipeDelegate {
     padding: 0
     hoverEnabled: false
     focusPolicy: Qt.NoFocus
-    swipe.enabled: controller.canEditRows && (!controller.editing || swipe.position !== 0
-                                              || controller.isInSwipeToDeleteMode)
+    swipe.enabled: controller.canEditRows
 
     swipe.onOpened: if (!controller.editing) controller.beginSwipeToDelete(index)
     swipe.onClosed: controller.endSwipeToDelete()
@@ -84,29 +83,30 @@ SwipeDelegate {
         }
     }
 
-    swipe.right: Item {
-        width: cell.width
+    swipe.right: Rectangle {
+        objectName: "deleteButton"
+        width: 88 + cell.sideMargin
         height: cell.height
-        AbstractButton {
-            objectName: "deleteButton"
-            anchors.right: parent.right
-            anchors.rightMargin: cell.sideMargin
+        anchors.right: parent.right
+        color: "transparent"
+        Rectangle {
             width: 88
             height: parent.height
-            background: Rectangle { color: "#ff3b30"; radius: cell.isLast || cell.isFirst ? 10 : 0 }
-            contentItem: Text {
+            color: parent.SwipeDelegate.pressed ? "#d70015" : "#ff3b30"
+            radius: cell.isLast || cell.isFirst ? 10 : 0
+            Text {
+                anchors.centerIn: parent
                 text: qsTrId("Delete")
                 color: "white"
                 font.family: "Helvetica"
                 font.pixelSize: 15
                 font.bold: true
-                horizontalAlignment: Text.AlignHCenter
-                verticalAlignment: Text.AlignVCenter
             }
-            onClicked: {
-                cell.swipe.close()
-                cell.controller.deleteRow(cell.index)
-            }
+        }
+        // Items of a swipe hear clicks through the delegate.
+        SwipeDelegate.onClicked: {
+            cell.swipe.close()
+            cell.controller.deleteRow(cell.index)
         }
     }
 

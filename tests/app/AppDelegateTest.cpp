@@ -1,0 +1,119 @@
+#include "Appirater.h"
+#include "CCustomDataSourceMetadataUpdater.h"
+#include "CUISettings.h"
+#include "NotificationCenter.h"
+#include "NumivaAppDelegate.h"
+#include "TestSupport.h"
+#include "UserDefaults.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+/// Start-up on a fresh data directory, with every host unreachable (no view loads here, so
+/// nothing is asked anyway).
+class StartUp : public ::testing::Test {
+protected:
+    void SetUp() override { Appirater::reset(); }
+
+    std::unique_ptr<NumivaAppDelegate> launch(bool tablet) {
+        NumivaAppDelegate::Options options;
+        options.tablet = tablet;
+        options.center = &center;
+        Endpoints endpoints;
+        options.endpoints = endpoints;
+        auto delegate = std::make_unique<NumivaAppDelegate>(options);
+        EXPECT_TRUE(delegate->didFinishLaunching());
+        return delegate;
+    }
+
+    ScopedDataDir dataDir;
+    NotificationCenter center;
+};
+
+TEST_F(StartUp, AFirstLaunchRegistersTheBundleAndModelDefaultsAndTellsThePrompt) {
+    auto app = launch(false);
+    EXPECT_EQ(Appirater::launchCount(), 1);
+    const QVariantMap registered = UserDefaults::standardUserDefaults().registeredDefaults();
+    for (const char* key : {"ConversionFee", "ConversionFeeEnabled", "SubtractFeeEnabled",
+                            "DisplayDirectRates", "MetalBaseUnitUserDefaultsKey",
+                            "ChartDataCsvSeparatorUserDefaultsKey", "SelectedCurrencies",
+                            "BaseCurrency", "BaseCurrencyAutoSelect", "SelectedCurrencySources"}) {
+        EXPECT_TRUE(registered.contains(QString::fromLatin1(key))) << key;
+    }
+    EXPECT_EQ(app->rootController()->dataModel().getBaseCurrencyCode(), QStringLiteral("USD"));
+    ASSERT_NE(app->customDataSourceInfoUpdater(), nullptr);
+    ASSERT_NE(app->settingsController(), nullptr);
+    EXPECT_EQ(&app->settingsController()->dataModel(), &app->rootController()->dataModel())
+        << "both screens share one model";
+    EXPECT_EQ(app->rootController()->settingsViewController(), app->settingsController());
+}
+
+TEST_F(StartUp, AValueTheUserChangedKeepsItsValue) {
+    UserDefaults::standardUserDefaults().setObject(QStringLiteral("Gramm"),
+                                                   QStringLiteral("MetalBaseUnitUserDefaultsKey"));
+    UserDefaults::standardUserDefaults().synchronize();
+    UserDefaults::resetStandardUserDefaults();
+    auto app = launch(true);
+    EXPECT_EQ(UserDefaults::standardUserDefaults().stringForKey(
+                  QStringLiteral("MetalBaseUnitUserDefaultsKey")),
+              QStringLiteral("Gramm"));
+    EXPECT_FALSE(UserDefaults::standardUserDefaults().registeredDefaults().contains(
+        QStringLiteral("MetalBaseUnitUserDefaultsKey")));
+}
+
+TEST_F(StartUp, APhoneShowsOneNavigationStackWithTheRateList) {
+    auto app = launch(false);
+    ASSERT_NE(app->navigationController(), nullptr);
+    EXPECT_EQ(app->splitController(), nullptr);
+    EXPECT_EQ(app->navigationController()->viewControllers(),
+              QList<CViewController*>{app->rootController()});
+    EXPECT_EQ(app->navigationController()->supportedInterfaceOrientations(), 2);
+    EXPECT_EQ(app->rootNavigation(), app->navigationController());
+    EXPECT_EQ(app->settingsNavigation(), nullptr);
+    EXPECT_EQ(app->windowBackgroundColor(), CUISettings::sharedSettings().defaultBackgroundColor());
+    EXPECT_FALSE(app->rootController()->isTablet());
+    EXPECT_EQ(app->windowProperties().value(QStringLiteral("tablet")), false);
+}
+
+TEST_F(StartUp, ATabletShowsSettingsOnTheLeftAndTheRateListOnTheRight) {
+    auto app = launch(true);
+    EXPECT_EQ(app->navigationController(), nullptr);
+    ASSERT_NE(app->splitController(), nullptr);
+    const QList<CNavigationController*> panes = app->splitController()->viewControllers();
+    ASSERT_EQ(panes.size(), 2);
+    EXPECT_EQ(panes[0]->viewControllers(), QList<CViewController*>{app->settingsController()});
+    EXPECT_EQ(panes[1]->viewControllers(), QList<CViewController*>{app->rootController()});
+    EXPECT_EQ(app->windowBackgroundColor(), QColor(Qt::black));
+    EXPECT_EQ(app->settingsController()->title(), QStringLiteral("Settings"));
+    EXPECT_TRUE(app->rootController()->isTablet());
+    const QVariantMap properties = app->windowProperties();
+    EXPECT_EQ(properties.value(QStringLiteral("rootNavigation")).value<CNavigationController*>(),
+              panes[1]);
+    EXPECT_EQ(
+        properties.value(QStringLiteral("settingsNavigation")).value<CNavigationController*>(),
+        panes[0]);
+}
+
+TEST_F(StartUp, ReturnsToTheForegroundAreToldToThePromptAndURLsAreNotHandled) {
+    auto app = launch(false);
+    app->applicationWillEnterForeground();
+    EXPECT_EQ(Appirater::foregroundCount(), 1);
+    EXPECT_FALSE(app->openURL(QUrl(QStringLiteral("fb123://authorize"))));
+    app->applicationDidReceiveMemoryWarning();
+}
+
+TEST_F(StartUp, WithoutASettingsBundleStartUpGoesOnWithTheModelDefaults) {
+    NumivaAppDelegate::Options options;
+    options.tablet = false;
+    options.center = &center;
+    options.endpoints = Endpoints();
+    options.settingsBundlePath = dataDir.filePath(QStringLiteral("Missing.bundle"));
+    NumivaAppDelegate app(options);
+    EXPECT_TRUE(app.didFinishLaunching());
+    const QVariantMap registered = UserDefaults::standardUserDefaults().registeredDefaults();
+    EXPECT_FALSE(registered.contains(QStringLiteral("MetalBaseUnitUserDefaultsKey")));
+    EXPECT_TRUE(registered.contains(QStringLiteral("BaseCurrency")));
+}
+
+}  // namespace
