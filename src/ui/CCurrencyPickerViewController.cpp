@@ -152,8 +152,8 @@ void CCurrencyPickerViewController::getItemListForCurrencies(const QStringList& 
     for (const QString& code : codes) {
         CCurrencyPickerItemInfo item;
         item.currencyCode = code;
-        item.currencyName =
-            Localization::localizedString(CUISettings::getDisplayNameForCurrency(code));
+        item.currencyName = CUISettings::capitalizedName(
+            Localization::localizedString(CUISettings::getDisplayNameForCurrency(code)));
         int32_t section = 0;
         if (immutable) {
             UErrorCode bucketStatus = U_ZERO_ERROR;

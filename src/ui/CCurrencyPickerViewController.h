@@ -22,7 +22,7 @@ public:
 /// One entry of the picker.
 struct CCurrencyPickerItemInfo {
     QString currencyCode;
-    /// The display name, localized with itself as the key.
+    /// The display name, localized with itself as the key, its first letter in upper case.
     QString currencyName;
 };
 

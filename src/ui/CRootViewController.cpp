@@ -196,7 +196,7 @@ CRateCellInfo CRootViewController::cellInfoForRow(int row) const {
     }
     const CCBRCurrencyInfo& element = *list[row + 1];
     cell.code = element.isoTextCode;
-    cell.name = element.displayName;
+    cell.name = CUISettings::capitalizedName(element.displayName);
     cell.flag = CUISettings::urlForImagePath(CUISettings::getImageForCurrency(element.isoTextCode));
     cell.selectable = dataModel_->isCurrencyCodeAvailable(element.isoTextCode);
     cell.value = valueForElement(element);
@@ -240,7 +240,7 @@ QString CRootViewController::baseCurrencyName() const {
         return localized(QStringLiteral("AddNewCurrency"));
     }
     const auto& list = dataModel_->currencyDataSource();
-    return list.isEmpty() ? QString() : list.first()->displayName;
+    return list.isEmpty() ? QString() : CUISettings::capitalizedName(list.first()->displayName);
 }
 
 QUrl CRootViewController::baseCurrencyFlag() const {

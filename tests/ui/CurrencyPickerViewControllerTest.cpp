@@ -214,6 +214,9 @@ TEST(PickerLocale, RussianNamesFallIntoCyrillicSections) {
     EXPECT_EQ(codes, (QStringList{"USD", "EUR", "RUB"}));
     EXPECT_EQ(picker.mainModel()->index(0).data(CCurrencyPickerListModel::SectionRole).toString(),
               QStringLiteral("Д"));
+    EXPECT_EQ(picker.mainModel()->index(0).data(CCurrencyPickerListModel::NameRole).toString(),
+              QStringLiteral("Доллар США"))
+        << "names start with a capital in lists";
     Localization::install(QStringLiteral("en"));
 }
 

@@ -60,6 +60,16 @@ TEST(CurrencyImages, ABundledImageFirstThenTheCountryFlagThenTheUnknownFlag) {
     EXPECT_TRUE(CUISettings::urlForImagePath(QString()).isEmpty());
 }
 
+TEST(UISettingsValues, ListNamesStartWithACapital) {
+    EXPECT_EQ(CUISettings::capitalizedName(QStringLiteral("доллар США")),
+              QStringLiteral("Доллар США"));
+    EXPECT_EQ(CUISettings::capitalizedName(QStringLiteral("US Dollar")),
+              QStringLiteral("US Dollar"));
+    EXPECT_EQ(CUISettings::capitalizedName(QStringLiteral("évian")), QStringLiteral("Évian"));
+    EXPECT_EQ(CUISettings::capitalizedName(QStringLiteral("123")), QStringLiteral("123"));
+    EXPECT_EQ(CUISettings::capitalizedName(QString()), QString());
+}
+
 TEST(UISettingsValues, ColoursOfTheScreens) {
     const CUISettings& settings = CUISettings::sharedSettings();
     EXPECT_EQ(&settings, &CUISettings::sharedSettings());

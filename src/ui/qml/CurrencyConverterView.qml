@@ -116,6 +116,9 @@ Item {
                     readonly property bool clearKey: modelData === "C"
                     objectName: clearKey ? "keyClear" : modelData === "." ? "keySeparator"
                                                                           : "key" + modelData
+                    // Equal keys: the same preferred size, stretched alike.
+                    Layout.preferredWidth: 10
+                    Layout.preferredHeight: 10
                     Layout.fillWidth: true
                     Layout.fillHeight: true
                     focusPolicy: Qt.NoFocus

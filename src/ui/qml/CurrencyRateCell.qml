@@ -128,11 +128,14 @@ SwipeDelegate {
                 height: 24
                 anchors.verticalCenter: parent.verticalCenter
                 background: Rectangle { radius: 12; color: "#ff3b30" }
-                contentItem: Rectangle {
-                    width: 12
-                    height: 3
-                    color: "white"
-                    anchors.centerIn: parent
+                contentItem: Item {
+                    Rectangle {
+                        width: 12
+                        height: 3
+                        radius: 1
+                        color: "white"
+                        anchors.centerIn: parent
+                    }
                 }
                 onClicked: cell.swipe.open(SwipeDelegate.Right)
             }
@@ -152,7 +155,7 @@ SwipeDelegate {
                 id: nameLabel
                 objectName: "nameLabel"
                 x: cell.editingList ? 46 : 60
-                y: cell.dateText.length > 0 ? 11 : (cell.height - height) / 2
+                y: cell.dateText.length > 0 && !cell.editingList ? 11 : (cell.height - height) / 2
                 width: (cell.editingList ? handle.x - 8 : rateColumn.x - 8) - x
                 text: cell.name
                 elide: Text.ElideRight

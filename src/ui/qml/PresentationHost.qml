@@ -40,14 +40,17 @@ Item {
         const w = popoverSize.width
         const h = Math.min(popoverSize.height, overlay.height - 40)
         const pointsLeft = presenter.presentationArrow === "left"
+        // The arrow (12 points) points at the row, 14 points in from its edge.
+        let x = pointsLeft ? r.x + 14 + 12 : r.x + r.width - 14 - 12 - w
+        x = Math.max(10, Math.min(x, overlay.width - w - 10))
+        const anchorY = r.y + Math.min(r.height / 2, 30)
+        const y = Math.max(20, Math.min(anchorY - 60, overlay.height - h - 20))
         sheet.width = w
         sheet.height = h
-        sheet.x = pointsLeft ? r.x + 14 + 12 : r.x + r.width - 14 - 12 - w
-        sheet.x = Math.max(10, Math.min(sheet.x, overlay.width - w - 10))
-        const anchorY = r.y + Math.min(r.height / 2, 30)
-        sheet.y = Math.max(20, Math.min(anchorY - 60, overlay.height - h - 20))
+        sheet.x = x
+        sheet.y = y
         arrow.pointsLeft = pointsLeft
-        arrow.anchorY = anchorY - sheet.y
+        arrow.anchorY = anchorY - y
     }
 
     Popup {
@@ -56,7 +59,6 @@ Item {
         parent: Overlay.overlay
         modal: true
         dim: true
-        padding: 0
         closePolicy: host.tablet ? Popup.CloseOnPressOutside | Popup.CloseOnEscape : Popup.NoAutoClose
 
         Overlay.modal: Rectangle { color: host.tablet ? "#33000000" : "#55000000" }
@@ -79,24 +81,25 @@ Item {
             }
         }
 
+        // On a tablet a dark rounded frame around the screen, with its arrow.
+        padding: host.tablet ? 6 : 0
         background: Item {
             Rectangle {
                 id: arrow
                 property bool pointsLeft: true
                 property real anchorY: 40
                 visible: host.tablet
-                width: 18
-                height: 18
+                width: 20
+                height: 20
                 rotation: 45
-                color: "#f7f7f8"
-                x: pointsLeft ? -9 : parent.width - 9
-                y: Math.max(14, Math.min(anchorY - 9, parent.height - 32))
+                color: "#27313f"
+                x: pointsLeft ? -9 : parent.width - 11
+                y: Math.max(14, Math.min(anchorY - 10, parent.height - 34))
             }
             Rectangle {
                 anchors.fill: parent
-                radius: host.tablet ? 12 : 0
-                color: "white"
-                border.color: host.tablet ? "#22000000" : "transparent"
+                radius: host.tablet ? 10 : 0
+                color: host.tablet ? "#27313f" : "white"
             }
         }
 
