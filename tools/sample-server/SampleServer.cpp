@@ -71,6 +71,7 @@ SampleServer::SampleServer() : server_(std::make_unique<httplib::Server>()) {
     registerRateHandlers();
     registerFeedHandlers();
     registerBankHandlers();
+    registerChartHandlers();
 }
 
 SampleServer::~SampleServer() {

@@ -31,6 +31,10 @@ public:
     static inline const QString BankUa = QStringLiteral("BankUa");
     static inline const QString Bloomberg = QStringLiteral("Bloomberg");
     static inline const QString OCBC = QStringLiteral("OCBC");
+    static inline const QString YFinanceChart = QStringLiteral("YFinanceChart");
+    static inline const QString BloombergChart = QStringLiteral("BloombergChart");
+    static inline const QString ECBChart = QStringLiteral("ECBChart");
+    static inline const QString CBRChart = QStringLiteral("CBRChart");
 
     SampleServer();
     ~SampleServer();
@@ -58,6 +62,7 @@ private:
     void registerRateHandlers();
     void registerFeedHandlers();
     void registerBankHandlers();
+    void registerChartHandlers();
 
     std::unique_ptr<httplib::Server> server_;
     std::unique_ptr<std::thread> thread_;
