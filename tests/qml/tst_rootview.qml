@@ -176,6 +176,26 @@ TestCase {
         compare(findByName(list.itemAtIndex(0), "nameLabel").text, "Swedish Krona")
     }
 
+    function test_reorderIntoTheBaseSectionLandsFirstInTheRates(data) {
+        load(data)
+        const list = view.list
+        mouseClick(findByName(view, "rightButton"))  // Edit
+        compare(list.itemAtIndex(2).name, "Japanese Yen")
+        const handle = findByName(list.itemAtIndex(2), "reorderHandle")
+        mousePress(handle, handle.width / 2, handle.height / 2)
+        // Up over the base row, in steps.
+        const start = handle.mapToItem(list, handle.width / 2, handle.height / 2)
+        for (let y = start.y; y >= 40; y -= 20) {
+            const p = list.mapToItem(handle, start.x, y)
+            mouseMove(handle, p.x, p.y, -1, Qt.LeftButton)
+        }
+        const end = list.mapToItem(handle, start.x, 40)
+        mouseRelease(handle, end.x, end.y)
+        tryVerify(() => list.itemAtIndex(0).name === "Japanese Yen")
+        compare(list.itemAtIndex(1).name, "Euro")
+        compare(findByName(list.headerItem, "baseName").text, "Add currencies")
+    }
+
     function test_failingPullShowsOneAlert(data) {
         load(data)
         harness.setRatesFailing(true)

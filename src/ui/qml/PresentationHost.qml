@@ -112,9 +112,14 @@ Item {
         }
 
         onClosed: {
-            // Closed by a tap outside: the holder tells the presenter.
-            if (host.presented && host.tablet)
+            // Closed by a tap outside while still presented: the holder tells the presenter.
+            if (host.presented && host.tablet && CPopoverGlobalHolder.activePopover === host.presented)
                 CPopoverGlobalHolder.dismissActivePopover(true)
+            if (host.presented) {
+                // Another screen took its place meanwhile: show that one.
+                sheet.open()
+                return
+            }
             loader.source = ""
             if (host.presenter)
                 host.presenter.releaseDismissedControllers()
