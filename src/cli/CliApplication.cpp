@@ -105,7 +105,9 @@ bool CliApplication::takeOption(const QString& name, QString* value, bool* prese
     if (i < 0) {
         return true;
     }
-    if (i + 1 >= commandArguments_.size() || commandArguments_[i + 1].isEmpty()) {
+    // A value is never another option ("-" alone is standard output).
+    if (i + 1 >= commandArguments_.size() || commandArguments_[i + 1].isEmpty() ||
+        commandArguments_[i + 1].startsWith(u"--")) {
         return false;
     }
     *value = commandArguments_[i + 1];
@@ -633,7 +635,8 @@ QJsonValue pointJson(const std::optional<CCurrencyChartPoint>& point) {
 /// Writes `text` to FILE, or to standard output for "-".
 bool writeText(const QString& path, const QByteArray& text, QTextStream& out) {
     if (path == u"-") {
-        out << QString::fromUtf8(text) << Qt::endl;
+        out << QString::fromUtf8(text);  // exactly the export: nothing after its last line
+        out.flush();
         return true;
     }
     QSaveFile file(path);
@@ -665,6 +668,12 @@ int CliApplication::chart() {
     }
     if (hasPdf && pdfPath == u"-") {
         return usage(QStringLiteral("--pdf needs a file"));
+    }
+    if (json_ && ((hasCsv && csvPath == u"-") || (hasHtml && htmlPath == u"-"))) {
+        return usage(QStringLiteral("--json and an export to standard output cannot go together"));
+    }
+    if (hasCsv && hasHtml && csvPath == u"-" && htmlPath == u"-") {
+        return usage(QStringLiteral("only one export can go to standard output"));
     }
     if (!commandArguments_.isEmpty() && commandArguments_.size() != 2) {
         return usage(QStringLiteral("chart takes no codes or two currency codes"));

@@ -2,7 +2,11 @@
 #include "CliApplication.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+
+#include <unistd.h>
 
 #include <cstring>
 #include <memory>
@@ -17,6 +21,16 @@ int main(int argc, char** argv) {
     if (printing) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        // The offscreen platform needs no runtime directory; without one Qt would only warn.
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            const QByteArray runtime =
+                QDir::tempPath().toLocal8Bit() + "/numiva-runtime-" + QByteArray::number(getuid());
+            QDir().mkpath(QString::fromLocal8Bit(runtime));
+            QFile::setPermissions(QString::fromLocal8Bit(runtime), QFileDevice::ReadOwner |
+                                                                       QFileDevice::WriteOwner |
+                                                                       QFileDevice::ExeOwner);
+            qputenv("XDG_RUNTIME_DIR", runtime);
         }
         application = std::make_unique<QGuiApplication>(argc, argv);
     } else {
