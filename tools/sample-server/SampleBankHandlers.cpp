@@ -2,20 +2,10 @@
 #include "SampleData.h"
 #include "SampleServer.h"
 
-#include <QStringEncoder>
-
 #include <httplib.h>
 
 namespace {
 
-const QStringList kCbrCurrencies{"AUD", "AZN", "GBP", "BYN", "BGN", "BRL", "HUF",
-                                 "HKD", "DKK", "USD", "EUR", "INR", "KZT", "CAD",
-                                 "CNY", "NOK", "PLN", "RON", "XDR", "SGD", "TRY",
-                                 "UAH", "CZK", "SEK", "CHF", "ZAR", "KRW", "JPY"};
-const QStringList kEcbCurrencies{"USD", "JPY", "BGN", "CZK", "DKK", "GBP", "HUF", "PLN",
-                                 "RON", "SEK", "CHF", "ISK", "NOK", "TRY", "AUD", "BRL",
-                                 "CAD", "CNY", "HKD", "IDR", "ILS", "INR", "KRW", "MXN",
-                                 "MYR", "NZD", "PHP", "SGD", "THB", "ZAR"};
 const QStringList kBankUaCurrencies{"AUD", "AZN", "GBP", "BYN", "DKK", "USD", "EUR",
                                     "JPY", "KZT", "CAD", "CNY", "PLN", "RUB", "SEK",
                                     "CHF", "TRY", "CZK", "HUF", "XDR"};
@@ -25,33 +15,6 @@ const QStringList kBloombergCurrencies{"USD", "EUR", "GBP", "JPY", "CHF", "CAD",
 const QStringList kOcbcCurrencies{"USD", "EUR", "GBP", "AUD", "JPY", "HKD", "CHF",
                                   "CNY", "MYR", "CAD", "NZD", "SEK", "DKK", "NOK",
                                   "THB", "IDR", "INR", "KRW", "TWD", "SAR", "AED"};
-const QStringList kMetals{"XAU", "XAG", "XPT", "XPD"};
-
-/// The banks quote weak currencies per 10, 100 or more units.
-int nominalFor(const QString& code) {
-    const Decimal price = SampleData::usdPrice(code);
-    if (price < Decimal::fromString(u"0.0001")) {
-        return 10000;
-    }
-    if (price < Decimal::fromString(u"0.005")) {
-        return 100;
-    }
-    if (price < Decimal::fromString(u"0.05")) {
-        return 10;
-    }
-    return 1;
-}
-
-const Decimal& gramsPerOunce() {
-    static const Decimal grams = Decimal::fromString(u"31.1034768");
-    return grams;
-}
-
-std::string encode1251(const QString& text) {
-    QStringEncoder encoder("windows-1251");
-    const QByteArray bytes = encoder(text);
-    return bytes.toStdString();
-}
 
 QString soapEnvelope(const QString& payload) {
     return QStringLiteral(
@@ -80,9 +43,10 @@ void SampleServer::registerBankHandlers() {
             for (int back = 3; back >= 0; --back) {
                 const QString day =
                     today.addDays(-back).toString(QStringLiteral("yyyy-MM-dd'T00:00:00+03:00'"));
-                for (int i = 0; i < kMetals.size(); ++i) {
+                for (int i = 0; i < SampleData::metals().size(); ++i) {
                     // Roubles per gram.
-                    const Decimal price = SampleData::cross(kMetals[i], rub) / gramsPerOunce();
+                    const Decimal price = SampleData::cross(SampleData::metals()[i], rub) /
+                                          SampleData::gramsPerOunce();
                     rows += QStringLiteral(
                                 "<DrgMet><DateMet>%1</DateMet><CodMet>%2</CodMet><price>%3</"
                                 "price></DrgMet>")
@@ -113,8 +77,8 @@ void SampleServer::registerBankHandlers() {
             return;
         }
         QString rows;
-        for (const QString& code : kCbrCurrencies) {
-            const int nominal = nominalFor(code);
+        for (const QString& code : SampleData::cbrCurrencies()) {
+            const int nominal = SampleData::nominalFor(code);
             // The bank pads its names with blanks to a fixed width.
             const QString name = SampleData::russianName(code).leftJustified(250, u' ');
             rows += QStringLiteral(
@@ -124,7 +88,7 @@ void SampleServer::registerBankHandlers() {
                         .arg(nominal)
                         .arg(SampleData::text(
                             SampleData::cross(code, rub) * Decimal::fromInt(nominal), 4))
-                        .arg(100 + kCbrCurrencies.indexOf(code))
+                        .arg(100 + SampleData::cbrCurrencies().indexOf(code))
                         .arg(code);
         }
         res.set_content(
@@ -154,7 +118,7 @@ void SampleServer::registerBankHandlers() {
                 "\t\t<gesmes:name>European Central Bank</gesmes:name>\n\t</gesmes:Sender>\n"
                 "\t<Cube>\n\t\t<Cube time='%1'>\n")
                 .arg(SampleData::today().toString(Qt::ISODate));
-        for (const QString& code : kEcbCurrencies) {
+        for (const QString& code : SampleData::ecbCurrencies()) {
             xml +=
                 QStringLiteral("\t\t\t<Cube currency='%1' rate='%2'/>\n")
                     .arg(code, SampleData::text(SampleData::cross(QStringLiteral("EUR"), code), 4));
@@ -173,8 +137,8 @@ void SampleServer::registerBankHandlers() {
             QString xml =
                 QStringLiteral("<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<chapter>\n");
             for (const QString& code : codes) {
-                const bool metal = kMetals.contains(code);
-                const int size = metal ? 10 : nominalFor(code);
+                const bool metal = SampleData::metals().contains(code);
+                const int size = metal ? 10 : SampleData::nominalFor(code);
                 xml += QStringLiteral(
                            "<item>\n<date>%1</date>\n<code>%2</code>\n<char3>%3</char3>\n<size>%4</"
                            "size>\n"
@@ -190,11 +154,11 @@ void SampleServer::registerBankHandlers() {
                                                  4));
             }
             xml += QStringLiteral("</chapter>\n");
-            res.set_content(encode1251(xml), "text/xml; charset=windows-1251");
+            res.set_content(SampleData::encode1251(xml), "text/xml; charset=windows-1251");
         };
     };
     server_->Get("/export/currrate.xml", bankUa(kBankUaCurrencies));
-    server_->Get("/export/metalrate.xml", bankUa(kMetals));
+    server_->Get("/export/metalrate.xml", bankUa(SampleData::metals()));
 
     // Bloomberg's converter page: units of each currency per US dollar in a script block.
     server_->Get("/personal-finance/calculators/currency-converter", [this](
@@ -243,7 +207,7 @@ void SampleServer::registerBankHandlers() {
                 "<td><font size='2' color='#FFFFFF'><b>Remarks</b></font></td>\n</tr>\n")
                 .arg(SampleData::today().toString(QStringLiteral("dd MMM yyyy")));
         for (const QString& code : kOcbcCurrencies) {
-            const int units = nominalFor(code) >= 100 ? 100 : 1;
+            const int units = SampleData::nominalFor(code) >= 100 ? 100 : 1;
             const Decimal selling =
                 SampleData::cross(code, QStringLiteral("SGD")) * Decimal::fromInt(units);
             html += QStringLiteral(

@@ -21,15 +21,6 @@ namespace {
 const QDate kHistoryStart(1999, 1, 4);
 
 /// The currencies of the daily central bank answers: a bank has history for what it quotes.
-const QStringList kEcbCurrencies{"USD", "JPY", "BGN", "CZK", "DKK", "GBP", "HUF", "PLN",
-                                 "RON", "SEK", "CHF", "ISK", "NOK", "TRY", "AUD", "BRL",
-                                 "CAD", "CNY", "HKD", "IDR", "ILS", "INR", "KRW", "MXN",
-                                 "MYR", "NZD", "PHP", "SGD", "THB", "ZAR"};
-const QStringList kCbrCurrencies{"AUD", "AZN", "GBP", "BYN", "BGN", "BRL", "HUF",
-                                 "HKD", "DKK", "USD", "EUR", "INR", "KZT", "CAD",
-                                 "CNY", "NOK", "PLN", "RON", "XDR", "SGD", "TRY",
-                                 "UAH", "CZK", "SEK", "CHF", "ZAR", "KRW", "JPY"};
-const QStringList kCbrMetals{"XAU", "XAG", "XPT", "XPD"};  // the bank's metal codes 1 to 4
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
 constexpr qint64 kIntradayStep = 15 * 60;
@@ -190,7 +181,7 @@ const QHash<QString, QString>& cbrCodesByInternal() {
         const QVariantMap table =
             Resources::propertyList(QStringLiteral("CBRInternalCodes")).toMap();
         for (auto it = table.begin(); it != table.end(); ++it) {
-            if (kCbrCurrencies.contains(it.key())) {
+            if (SampleData::cbrCurrencies().contains(it.key())) {
                 byInternal.insert(it.value().toString(), it.key());
             }
         }
@@ -200,26 +191,6 @@ const QHash<QString, QString>& cbrCodesByInternal() {
 }
 
 /// The bank quotes weak currencies per 10, 100 or more units, as in its daily answer.
-int cbrNominal(const QString& code) {
-    const Decimal price = SampleData::usdPrice(code);
-    if (price < Decimal::fromString(u"0.0001")) {
-        return 10000;
-    }
-    if (price < Decimal::fromString(u"0.005")) {
-        return 100;
-    }
-    if (price < Decimal::fromString(u"0.05")) {
-        return 10;
-    }
-    return 1;
-}
-
-std::string encode1251(const QString& text) {
-    QStringEncoder encoder("windows-1251");
-    const QByteArray bytes = encoder(text);
-    return bytes.toStdString();
-}
-
 QString yahooMeta(const QString& symbol, const QString& range, const QString& unit,
                   const QString& extra) {
     const QString uri = QStringLiteral("/instrument/1.0/%1=X/chartdata;type=close;range=%2/json/")
@@ -383,7 +354,7 @@ void SampleServer::registerChartHandlers() {
             return;
         }
         const QString code = qs(req.matches[1]).toUpper();
-        if (!kEcbCurrencies.contains(code)) {
+        if (!SampleData::ecbCurrencies().contains(code)) {
             res.status = 404;
             res.set_content(
                 "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
@@ -461,7 +432,7 @@ void SampleServer::registerChartHandlers() {
                 .arg(internal, from.toString(QStringLiteral("dd.MM.yyyy")),
                      to.toString(QStringLiteral("dd.MM.yyyy")));
         if (!code.isEmpty()) {
-            const int nominal = cbrNominal(code);
+            const int nominal = SampleData::nominalFor(code);
             for (const QDate& day : daysSince(from)) {
                 if (day > to) {
                     break;
@@ -477,7 +448,7 @@ void SampleServer::registerChartHandlers() {
             }
         }
         xml += QStringLiteral("</ValCurs>");
-        res.set_content(encode1251(xml), "application/xml; charset=windows-1251");
+        res.set_content(SampleData::encode1251(xml), "application/xml; charset=windows-1251");
     });
     server_->Get("/scripts/xml_metall.asp", [this](const httplib::Request& req,
                                                    httplib::Response& res) {
@@ -493,7 +464,6 @@ void SampleServer::registerChartHandlers() {
             res.set_content("Error in parameters", "text/html; charset=windows-1251");
             return;
         }
-        static const Decimal gramsPerOunce = Decimal::fromString(u"31.1034768");
         QString xml = QStringLiteral(
                           "<?xml version=\"1.0\" encoding=\"windows-1251\" ?>\r\n<Metall "
                           "FromDate=\"%1\" ToDate=\"%2\" name=\"Precious metals quotations\">")
@@ -503,9 +473,11 @@ void SampleServer::registerChartHandlers() {
             if (day > to) {
                 break;
             }
-            for (qsizetype i = 0; i < kCbrMetals.size(); ++i) {
-                const QString price = fixedText(
-                    crossOn(kCbrMetals[i], QStringLiteral("RUB"), day) / gramsPerOunce, 2, u',');
+            for (qsizetype i = 0; i < SampleData::metals().size(); ++i) {
+                const QString price =
+                    fixedText(crossOn(SampleData::metals()[i], QStringLiteral("RUB"), day) /
+                                  SampleData::gramsPerOunce(),
+                              2, u',');
                 xml += QStringLiteral(
                            "<Record Date=\"%1\" Code=\"%2\"><Buy>%3</Buy><Sell>%3</Sell></Record>")
                            .arg(day.toString(QStringLiteral("dd.MM.yyyy")))
@@ -514,6 +486,6 @@ void SampleServer::registerChartHandlers() {
             }
         }
         xml += QStringLiteral("</Metall>");
-        res.set_content(encode1251(xml), "application/xml; charset=windows-1251");
+        res.set_content(SampleData::encode1251(xml), "application/xml; charset=windows-1251");
     });
 }

@@ -1,6 +1,7 @@
 #include "SampleData.h"
 
 #include <QHash>
+#include <QStringEncoder>
 
 namespace SampleData {
 
@@ -70,6 +71,51 @@ QString russianName(const QString& code) {
         {QStringLiteral("RUB"), QStringLiteral("Российский рубль")},
     };
     return names.value(code, code);
+}
+
+const QStringList& cbrCurrencies() {
+    static const QStringList codes{"AUD", "AZN", "GBP", "BYN", "BGN", "BRL", "HUF",
+                                   "HKD", "DKK", "USD", "EUR", "INR", "KZT", "CAD",
+                                   "CNY", "NOK", "PLN", "RON", "XDR", "SGD", "TRY",
+                                   "UAH", "CZK", "SEK", "CHF", "ZAR", "KRW", "JPY"};
+    return codes;
+}
+
+const QStringList& ecbCurrencies() {
+    static const QStringList codes{"USD", "JPY", "BGN", "CZK", "DKK", "GBP", "HUF", "PLN",
+                                   "RON", "SEK", "CHF", "ISK", "NOK", "TRY", "AUD", "BRL",
+                                   "CAD", "CNY", "HKD", "IDR", "ILS", "INR", "KRW", "MXN",
+                                   "MYR", "NZD", "PHP", "SGD", "THB", "ZAR"};
+    return codes;
+}
+
+const QStringList& metals() {
+    static const QStringList codes{"XAU", "XAG", "XPT", "XPD"};
+    return codes;
+}
+
+int nominalFor(const QString& code) {
+    const Decimal price = usdPrice(code);
+    if (price < Decimal::fromString(u"0.0001")) {
+        return 10000;
+    }
+    if (price < Decimal::fromString(u"0.005")) {
+        return 100;
+    }
+    if (price < Decimal::fromString(u"0.05")) {
+        return 10;
+    }
+    return 1;
+}
+
+const Decimal& gramsPerOunce() {
+    static const Decimal grams = Decimal::fromString(u"31.1034768");
+    return grams;
+}
+
+std::string encode1251(const QString& text) {
+    QStringEncoder encoder("windows-1251");
+    return QByteArray(encoder(text)).toStdString();
 }
 
 }  // namespace SampleData

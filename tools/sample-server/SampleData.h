@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+
 /// The sample server's one consistent set of rates: the US-dollar price of one unit of every
 /// currency it knows (metals per troy ounce). Every protocol derives its answers from these, so
 /// a client that rebases correctly always arrives back at them.
@@ -27,5 +29,17 @@ QDate today();
 
 /// The name of a currency in the central bank's Russian documents, for the codes that have one.
 QString russianName(const QString& code);
+
+/// The currencies the central bank and the ECB quote, in their documents' order.
+const QStringList& cbrCurrencies();
+const QStringList& ecbCurrencies();
+/// The four metals, in the central bank's order (its metal codes 1 to 4).
+const QStringList& metals();
+/// The number of units the banks quote a currency per: 10, 100 or more for weak currencies.
+int nominalFor(const QString& code);
+/// Grams in one troy ounce.
+const Decimal& gramsPerOunce();
+/// `text` in windows-1251, as the Russian and Ukrainian banks send it.
+std::string encode1251(const QString& text);
 
 }  // namespace SampleData
