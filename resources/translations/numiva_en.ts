@@ -235,5 +235,17 @@
         <source>Tap anywhere to start</source>
         <translation>Tap anywhere to start</translation>
     </message>
+    <message id="InvalidDataFormat">
+        <source>The data source answered in a format Numiva cannot read.</source>
+        <translation>The data source answered in a format Numiva cannot read.</translation>
+    </message>
+    <message id="NoChartData">
+        <source>There is no chart data for this pair and period.</source>
+        <translation>There is no chart data for this pair and period.</translation>
+    </message>
+    <message id="UnknownPaypalError">
+        <source>PayPal could not convert the currencies.</source>
+        <translation>PayPal could not convert the currencies.</translation>
+    </message>
 </context>
 </TS>

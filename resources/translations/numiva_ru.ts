@@ -235,5 +235,17 @@
         <source>Tap anywhere to start</source>
         <translation>Коснитесь экрана, чтобы начать</translation>
     </message>
+    <message id="InvalidDataFormat">
+        <source>The data source answered in a format Numiva cannot read.</source>
+        <translation>Источник данных ответил в формате, который Numiva не может прочитать.</translation>
+    </message>
+    <message id="NoChartData">
+        <source>There is no chart data for this pair and period.</source>
+        <translation>Нет данных графика для этой пары и периода.</translation>
+    </message>
+    <message id="UnknownPaypalError">
+        <source>PayPal could not convert the currencies.</source>
+        <translation>PayPal не смог пересчитать валюты.</translation>
+    </message>
 </context>
 </TS>

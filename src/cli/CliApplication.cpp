@@ -6,16 +6,17 @@
 #include "CCurrencyChartDataExporter.h"
 #include "CCurrencyChartDataSource.h"
 #include "CCurrencyChartSettings.h"
+#include "CCurrencyConverterViewController.h"
 #include "CCurrencyDataSource.h"
 #include "CCustomDataSourceStorageManager.h"
 #include "CFileOperations.h"
+#include "CRootViewController.h"
 #include "CRootViewModel.h"
 #include "CUIHelpers.h"
 #include "CurrencyNames.h"
 #include "Endpoints.h"
 #include "Localization.h"
 #include "NotificationCenter.h"
-#include "NumberFormatter.h"
 #include "UserDefaults.h"
 
 #include <QCoreApplication>
@@ -433,46 +434,8 @@ int CliApplication::feed() {
     return Ok;
 }
 
-namespace {
-
-/// Waits on the main loop for one refresh cycle of the aggregator.
-class RefreshWaiter : public CCurrencyDataSourceDelegate {
-public:
-    CCBRCurrenciesInfoPtr result;
-    std::optional<QString> failure;
-    bool done = false;
-
-    void queryCurrencyDataSourceCompletedWithResult(CCBRCurrenciesInfoPtr r) override {
-        result = std::move(r);
-        done = true;
-    }
-    void queryCurrencyDataSourceFailedWithErrorDescription(const QString& description) override {
-        failure = description;
-        done = true;
-    }
-};
-
-/// The rate text of a row as the rate list shows it: a blank between thousands, at most five
-/// fraction digits, seven when five would show a bare zero.
-QString formattedRate(const Decimal& value) {
-    NumberFormatter::Options options;
-    options.groupingSeparator = QStringLiteral(" ");
-    options.maximumFractionDigits = 5;
-    QString text = NumberFormatter(options).format(value);
-    if (text == u"0") {
-        options.maximumFractionDigits = 7;
-        text = NumberFormatter(options).format(value);
-    }
-    return text;
-}
-
-}  // namespace
-
 int CliApplication::rates(bool convert) {
     const bool inverse = takeFlag(QStringLiteral("--inverse"));
-    CRootViewModel& m = model();
-    UserDefaults& defaults = m.userDefaults();
-
     Decimal amount;
     QString convertedCode;
     if (convert) {
@@ -489,12 +452,21 @@ int CliApplication::rates(bool convert) {
         }
         amount = *parsed;
         convertedCode = commandArguments_[1];
-        if (!isCurrencyCode(convertedCode) ||
-            !m.getSelectedCurrencyCodes().contains(convertedCode)) {
-            return usage(QStringLiteral("%1 is not in the rate list").arg(convertedCode));
-        }
     } else if (!commandArguments_.isEmpty()) {
         return usage(QStringLiteral("rates takes no arguments besides --inverse"));
+    }
+
+    // The rate list screen itself, without rendering: it shows the stored rates, refreshes,
+    // writes the answer to the cache and merges it, exactly as on the device.
+    UserDefaults& defaults = UserDefaults::standardUserDefaults();
+    CUIHelpers::registerDefaultsFromSettingsBundle(defaults);
+    CRootViewController::Dependencies dependencies;
+    dependencies.defaults = &defaults;
+    CRootViewController screen(dependencies);
+    CRootViewModel& m = screen.dataModel();
+    if (convert &&
+        (!isCurrencyCode(convertedCode) || !m.getSelectedCurrencyCodes().contains(convertedCode))) {
+        return usage(QStringLiteral("%1 is not in the rate list").arg(convertedCode));
     }
 
     // "--inverse" of rates holds for this run only: the stored choice is put back afterwards.
@@ -504,79 +476,80 @@ int CliApplication::rates(bool convert) {
         defaults.setObject(true, QStringLiteral("DisplayDirectRates"));
     }
 
-    // One refresh as the rate list screen runs it: the answer goes to the cache under the active
-    // source (waited for here), then the model merges it; a failure merges an empty table so
-    // the cache supplies what it can.
-    RefreshWaiter waiter;
-    CCurrencyDataSource aggregator(m);
-    aggregator.setDelegate(&waiter);
-    aggregator.queryCurrencyRates();
-    QElapsedTimer clock;
-    clock.start();
-    while (!waiter.done && clock.elapsed() < 180000) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-    }
-    if (!waiter.done) {
-        waiter.failure = QStringLiteral("The data sources did not answer in time.");
-    }
-    if (waiter.result) {
-        if (const auto active = m.getSelectedDataSource()) {
-            m.currencyDataStorageManager().addCurrenciesInfoAsync(*waiter.result, *active);
-            m.currencyDataStorageManager().waitForPendingWrites();
+    std::optional<QString> failure;
+    QObject::connect(
+        &screen, &CViewController::alertRequested,
+        [&failure](const QString& title, const QString&, const QString&) { failure = title; });
+    bool finished = false;
+    QObject::connect(&screen, &CRootViewController::refreshFinished,
+                     [&finished](bool) { finished = true; });
+    auto waitForRefresh = [&] {
+        QElapsedTimer clock;
+        clock.start();
+        while (!finished && clock.elapsed() < 180000) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
         }
-        m.synchronizeDataSourceWithInfo(*waiter.result);
-    } else {
-        m.synchronizeDataSourceWithInfo(CCBRCurrenciesInfo());
-    }
+        if (!finished && !failure) {
+            failure = QStringLiteral("The data sources did not answer in time.");
+        }
+        finished = false;
+    };
+    screen.viewDidLoad();
+    waitForRefresh();
 
     if (convert) {
-        m.convertedCurrencyCode = convertedCode;
-        m.convertedCurrencyValue = amount;
-        m.setIsconversionModeEnabled(true);
+        // As the keypad does: the amount of the tapped row's currency puts the list into
+        // conversion mode, which refreshes once more.
+        CCurrencyConverterViewController keypad(m.getInfoForCurrency(convertedCode), false);
+        screen.currencyConverter(&keypad, amount);
+        if (screen.isDataReloading()) {
+            waitForRefresh();
+        }
+        if (inverse) {
+            screen.onInverseRate();
+        }
     }
+    m.currencyDataStorageManager().waitForPendingWrites();
 
     const QString baseCode = m.getBaseCurrencyCode();
-    const QString noData = Localization::localizedString(QStringLiteral("NoData"));
     QJsonArray rows;
     const auto& list = m.currencyDataSource();
     for (qsizetype i = 0; i < list.size(); ++i) {
-        const CCBRCurrencyInfo& row = *list[i];
-        const bool available =
-            row.isoTextCode == u"USD" || m.isCurrencyCodeAvailable(row.isoTextCode);
-        Decimal value = convert ? m.getSaleValueForConvertedCurrency(row.isoTextCode, inverse)
-                                : m.getSaleValueForBaseCurrency(row.isoTextCode);
-        if (!available || row.saleValue.isNaN()) {
-            value = Decimal::nan();
-        }
+        const CCBRCurrencyInfo& element = *list[i];
+        QString name;
         QString text;
         QString unit;
+        Decimal value;
+        bool available = false;
         if (i == 0) {
-            // The first row is the base (or converted) currency's cell.
-            text = convert ? formattedRate(amount)
-                           : Localization::localizedString(QStringLiteral("BaseCurrency"));
-            unit = convert ? convertedCode : QString();
-        } else if (value.isNaN()) {
-            text = noData;
+            name = screen.baseCurrencyName();
+            text = screen.baseDescription();
+            unit = screen.baseSubscript();
+            available =
+                element.isoTextCode == u"USD" || m.isCurrencyCodeAvailable(element.isoTextCode);
+            value = convert ? m.getSaleValueForConvertedCurrency(element.isoTextCode,
+                                                                 screen.showsInverseRates())
+                            : m.getSaleValueForBaseCurrency(element.isoTextCode);
         } else {
-            text = formattedRate(value);
-            if (convert) {
-                unit = inverse ? convertedCode : row.isoTextCode;
-            } else {
-                unit = m.isDisplayInverseRatesEnabled() ? row.isoTextCode : baseCode;
-            }
+            const CRateCellInfo cell = screen.cellInfoForRow(static_cast<int>(i - 1));
+            name = cell.name;
+            text = cell.rateText;
+            unit = cell.codeText;
+            value = cell.value;
+            available = cell.selectable;
         }
-        const QString date = row.actualDate.toUTC().toString(Qt::ISODate);
+        const QString date = element.actualDate.toUTC().toString(Qt::ISODate);
         if (json_) {
-            rows.append(QJsonObject{{QStringLiteral("code"), row.isoTextCode},
-                                    {QStringLiteral("name"), row.displayName},
+            rows.append(QJsonObject{{QStringLiteral("code"), element.isoTextCode},
+                                    {QStringLiteral("name"), name},
                                     {QStringLiteral("available"), available},
                                     {QStringLiteral("value"), value.toString()},
                                     {QStringLiteral("text"), text},
                                     {QStringLiteral("unit"), unit},
                                     {QStringLiteral("date"), date}});
         } else {
-            out_ << row.isoTextCode << '\t' << row.displayName << '\t' << text << '\t' << unit
-                 << '\t' << date << Qt::endl;
+            out_ << element.isoTextCode << '\t' << name << '\t' << text << '\t' << unit << '\t'
+                 << date << Qt::endl;
         }
     }
     if (json_) {
@@ -589,7 +562,7 @@ int CliApplication::rates(bool convert) {
                                               {QStringLiteral("amount"), amount.toString()}})
                      : QJsonValue(QJsonValue::Null)},
             {QStringLiteral("error"),
-             waiter.failure ? QJsonValue(*waiter.failure) : QJsonValue(QJsonValue::Null)},
+             failure ? QJsonValue(*failure) : QJsonValue(QJsonValue::Null)},
             {QStringLiteral("rows"), rows}});
     }
 
@@ -597,8 +570,8 @@ int CliApplication::rates(bool convert) {
         defaults.setObject(storedDirection, QStringLiteral("DisplayDirectRates"));
         defaults.synchronize();
     }
-    if (waiter.failure) {
-        err_ << "numiva-cli: " << *waiter.failure << Qt::endl;
+    if (failure) {
+        err_ << "numiva-cli: " << *failure << Qt::endl;
         return ProviderFailed;
     }
     return Ok;
