@@ -16,7 +16,7 @@ constexpr qint64 kDaySeconds = 24 * 60 * 60;
 }  // namespace
 
 CBloombergChartWebServiceClient::CBloombergChartWebServiceClient(const Endpoints& endpoints)
-    : endpoints_(endpoints) {}
+    : CChartWebServiceClient(endpoints, logName, PairOrder::Reversed) {}
 
 CBloombergChartWebServiceClient::~CBloombergChartWebServiceClient() {
     cancelAllHttpRequests();
@@ -67,18 +67,13 @@ QTimeZone CBloombergChartWebServiceClient::easternTimeZone() {
 }
 
 void CBloombergChartWebServiceClient::queryCurrencyChart(const QStringList& pair, int period) {
-    cancelAllHttpRequests();
-    currencyPair_ = pair.size() == 2 ? QStringList{pair[1], pair[0]} : QStringList{};
-    chartPeriod_ = period;
-    if (currencyPair_.isEmpty() || !timePeriodForPeriod(period)) {
+    if (!beginQuery(pair, period) || !timePeriodForPeriod(period)) {
         CCurrencyChartInfo empty;
-        empty.chartPeriod = chartPeriod_;
+        empty.chartPeriod = period;
         deliverLater(empty);
         return;
     }
-    auto request = std::make_shared<CHttpRequest>(chartUrl(endpoints_, currencyPair_, period));
-    request->requestSettings.method = "GET";
-    sendAsyncHttpRequest(std::move(request));
+    sendGetRequest(chartUrl(endpoints(), currencyPair(), period));
 }
 
 std::optional<CCurrencyChartInfo> CBloombergChartWebServiceClient::getChartInfo(
@@ -153,41 +148,17 @@ std::optional<CCurrencyChartInfo> CBloombergChartWebServiceClient::getChartInfo(
 }
 
 void CBloombergChartWebServiceClient::requestSucceeded(CHttpRequest&, const QByteArray& data) {
-    operationQueue().addOperation([this, data, pair = currencyPair_, period = chartPeriod_,
-                                   zone = timeZone_](const Operation& operation) {
-        if (operation.isCancelled()) {
-            return;
-        }
-        std::optional<CCurrencyChartInfo> record = getChartInfo(
-            data, pair, period, zone, [&operation] { return operation.isCancelled(); });
-        if (!record || operation.isCancelled()) {
-            return;
-        }
-        performOnMainThread(operation, [this, record = std::move(*record)] {
-            if (delegate_ != nullptr) {
-                delegate_->bloombergQueryChartCompletedWithResult(record);
-            }
-        });
-    });
+    readRecordAsync(data, &getChartInfo);
 }
 
-void CBloombergChartWebServiceClient::requestFailed(CHttpRequest&,
-                                                    const std::optional<HttpError>& error,
-                                                    const std::optional<HttpResponse>& response,
-                                                    const std::optional<QByteArray>& data) {
-    const QString description = logRequestFailure(logName, error, response, data);
+void CBloombergChartWebServiceClient::deliver(const CCurrencyChartInfo& record) {
     if (delegate_ != nullptr) {
-        delegate_->bloombergQueryFailedWithErrorDescription(description);
+        delegate_->bloombergQueryChartCompletedWithResult(record);
     }
 }
 
-void CBloombergChartWebServiceClient::deliverLater(CCurrencyChartInfo record) {
-    // Through the queue, so that a newer query cancels this delivery like any other.
-    operationQueue().addOperation([this, record = std::move(record)](const Operation& operation) {
-        performOnMainThread(operation, [this, record] {
-            if (delegate_ != nullptr) {
-                delegate_->bloombergQueryChartCompletedWithResult(record);
-            }
-        });
-    });
+void CBloombergChartWebServiceClient::fail(const QString& description) {
+    if (delegate_ != nullptr) {
+        delegate_->bloombergQueryFailedWithErrorDescription(description);
+    }
 }

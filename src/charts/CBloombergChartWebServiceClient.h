@@ -1,9 +1,6 @@
 #pragma once
 
-#include "CCurrencyChartInfo.h"
-#include "CWebServiceClient.h"
-#include "ChartProviderSupport.h"
-#include "Endpoints.h"
+#include "CChartWebServiceClient.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,8 +19,10 @@ public:
 
 /// The rate history of one currency pair from the Bloomberg chart-data service: a line-oriented
 /// answer with daily dates, or (for one day) second offsets from the start of the US Eastern
-/// trading day. The answer is parsed on the client's own queue.
-class CBloombergChartWebServiceClient : public CWebServiceClient {
+/// trading day. The answer is parsed on the client's own queue. The pair is kept reversed:
+/// (last currency, first currency). Daily dates are midnights of the client's time zone (the
+/// device's by default), and the intraday base is read as a calendar day in it.
+class CBloombergChartWebServiceClient : public CChartWebServiceClient {
 public:
     static inline const QString logName = QStringLiteral("Bloomberg chart");
 
@@ -32,15 +31,6 @@ public:
 
     CBloombergChartWebServiceClientDelegate* delegate() const { return delegate_; }
     void setDelegate(CBloombergChartWebServiceClientDelegate* delegate) { delegate_ = delegate; }
-
-    /// The device's zone (default): daily dates are its midnights, and the intraday base is
-    /// read as a calendar day in it.
-    void setTimeZone(const QTimeZone& zone) { timeZone_ = zone; }
-    QTimeZone timeZone() const { return timeZone_; }
-
-    /// The requested pair reversed: (last currency, first currency).
-    const QStringList& currencyPair() const { return currencyPair_; }
-    qint32 chartPeriod() const { return chartPeriod_; }
 
     /// Starts a query for `pair` (first currency, last currency) over `period`; cancels the one
     /// in flight. A pair that is not two codes, or a period the service has no code for, is
@@ -60,16 +50,10 @@ public:
         const ChartProviderSupport::CancelCheck& isCancelled = ChartProviderSupport::notCancelled);
 
     void requestSucceeded(CHttpRequest& request, const QByteArray& data) override;
-    void requestFailed(CHttpRequest& request, const std::optional<HttpError>& error,
-                       const std::optional<HttpResponse>& response,
-                       const std::optional<QByteArray>& data) override;
 
 private:
-    void deliverLater(CCurrencyChartInfo record);
+    void deliver(const CCurrencyChartInfo& record) override;
+    void fail(const QString& description) override;
 
     CBloombergChartWebServiceClientDelegate* delegate_ = nullptr;
-    Endpoints endpoints_;
-    QStringList currencyPair_;
-    qint32 chartPeriod_ = 0;
-    QTimeZone timeZone_ = QTimeZone::systemTimeZone();
 };

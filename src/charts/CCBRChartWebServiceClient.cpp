@@ -21,7 +21,9 @@ const QString metalSeriesQuery = QStringLiteral("date_req1=%1&date_req2=%2");
 }  // namespace
 
 CCBRChartWebServiceClient::CCBRChartWebServiceClient(const Endpoints& endpoints)
-    : endpoints_(endpoints), clock_([] { return QDateTime::currentDateTimeUtc(); }) {}
+    : CCentralBankChartWebServiceClient(endpoints, logName, PairOrder::AsRequested, rouble,
+                                        PeriodCut::AsDelivered),
+      clock_([] { return QDateTime::currentDateTimeUtc(); }) {}
 
 CCBRChartWebServiceClient::~CCBRChartWebServiceClient() {
     cancelAllHttpRequests();
@@ -39,43 +41,19 @@ QMap<QString, QString> CCBRChartWebServiceClient::loadInternalCodes() {
     return codes;
 }
 
-void CCBRChartWebServiceClient::queryCurrencyChart(const QStringList& pair, int period) {
-    cancelAllHttpRequests();
-    firstCurrencyData_.reset();
-    secondCurrencyData_.reset();
-    shouldRequestBothCurrencies_ = false;
-    shouldInvertChartData_ = false;
-    currencyPair_ = pair.size() == 2 ? pair : QStringList{};
-    chartPeriod_ = period;
-    if (currencyPair_.isEmpty()) {
-        deliverLater(emptyRecord());
-        return;
-    }
-    const QString& first = pair[0];
-    const QString& last = pair[1];
-    if (last == rouble) {
-        shouldInvertChartData_ = true;
-        queryChartForCurrency(first);
-        return;
-    }
-    if (first != rouble) {
-        shouldRequestBothCurrencies_ = true;
-    }
-    queryChartForCurrency(last);
-}
-
 void CCBRChartWebServiceClient::queryChartForCurrency(const QString& code) {
     requestCurrencyCode_ = code;
     const QDateTime end = clock_ ? clock_() : QDateTime::currentDateTimeUtc();
-    const QDateTime start = CCurrencyChartInfo::getStartDateForPeriod(chartPeriod_, end, timeZone_);
+    const QTimeZone zone = timeZone();
+    const QDateTime start = CCurrencyChartInfo::getStartDateForPeriod(chartPeriod(), end, zone);
     const QString pattern = QStringLiteral("dd/MM/yyyy");
-    const QString startText = QLocale::c().toString(start.toTimeZone(timeZone_), pattern);
-    const QString endText = QLocale::c().toString(end.toTimeZone(timeZone_), pattern);
+    const QString startText = QLocale::c().toString(start.toTimeZone(zone), pattern);
+    const QString endText = QLocale::c().toString(end.toTimeZone(zone), pattern);
 
     QUrl url;
     if (CCBRHelpers::isMetalCurrencyCode(code)) {
-        url = endpoints_.url(Endpoints::CbrScripts, metalSeriesPath,
-                             metalSeriesQuery.arg(startText, endText));
+        url = endpoints().url(Endpoints::CbrScripts, metalSeriesPath,
+                              metalSeriesQuery.arg(startText, endText));
     } else {
         const QString internal = currencyCodesDict_.value(code);
         if (internal.isEmpty()) {
@@ -83,12 +61,10 @@ void CCBRChartWebServiceClient::queryChartForCurrency(const QString& code) {
             deliverLater(emptyRecord());
             return;
         }
-        url = endpoints_.url(Endpoints::CbrScripts, currencySeriesPath,
-                             currencySeriesQuery.arg(startText, endText, urlSafeCode(internal)));
+        url = endpoints().url(Endpoints::CbrScripts, currencySeriesPath,
+                              currencySeriesQuery.arg(startText, endText, urlSafeCode(internal)));
     }
-    auto request = std::make_shared<CHttpRequest>(url);
-    request->requestSettings.method = "GET";
-    sendAsyncHttpRequest(std::move(request));
+    sendGetRequest(url);
 }
 
 CCBRChartWebServiceClient::ParsedSeries CCBRChartWebServiceClient::parseSeries(
@@ -119,99 +95,17 @@ CCBRChartWebServiceClient::ParsedSeries CCBRChartWebServiceClient::parseSeries(
     return result;
 }
 
-void CCBRChartWebServiceClient::requestSucceeded(CHttpRequest&, const QByteArray& data) {
-    operationQueue().addOperation([this, data, code = requestCurrencyCode_,
-                                   zone = timeZone_](const Operation& operation) {
-        if (operation.isCancelled()) {
-            return;
-        }
-        ParsedSeries series =
-            parseSeries(data, code, zone, [&operation] { return operation.isCancelled(); });
-        if (series.cancelled || operation.isCancelled()) {
-            return;
-        }
-        if (series.error) {
-            performOnMainThread(operation, [this, error = *series.error] { fail(error); });
-            return;
-        }
-        performOnMainThread(
-            operation, [this, points = std::move(series.points)] { processParsedData(points); });
-    });
-}
-
-void CCBRChartWebServiceClient::processParsedData(const CCurrencyChartPointList& points) {
-    if (shouldInvertChartData_) {
-        firstCurrencyData_ = points;
-    } else if (shouldRequestBothCurrencies_) {
-        if (!secondCurrencyData_) {
-            secondCurrencyData_ = points;
-            queryChartForCurrency(currencyPair_[0]);
-            return;
-        }
-        firstCurrencyData_ = points;
-    } else {
-        secondCurrencyData_ = points;
-    }
-    makeCurrencyChartInfoAsync();
-}
-
-void CCBRChartWebServiceClient::makeCurrencyChartInfoAsync() {
-    SeriesCombinationInput input;
-    if (shouldInvertChartData_) {
-        input.combination = SeriesCombination::Inverted;
-        input.series = firstCurrencyData_.value_or(CCurrencyChartPointList());
-    } else if (shouldRequestBothCurrencies_) {
-        input.combination = SeriesCombination::CrossRate;
-        input.series = secondCurrencyData_.value_or(CCurrencyChartPointList());
-        input.divisor = firstCurrencyData_.value_or(CCurrencyChartPointList());
-    } else {
-        input.combination = SeriesCombination::AsDelivered;
-        input.series = secondCurrencyData_.value_or(CCurrencyChartPointList());
-    }
-    // The request already asked for the period's date range.
-    input.cutToPeriod = false;
-    input.chartPeriod = chartPeriod_;
-    input.firstCurrencyCode = currencyPair_.value(0);
-    input.lastCurrencyCode = currencyPair_.value(1);
-    input.timeZone = timeZone_;
-    operationQueue().addOperation([this, input = std::move(input)](const Operation& operation) {
-        if (operation.isCancelled()) {
-            return;
-        }
-        std::optional<CCurrencyChartInfo> record =
-            combineSeries(input, [&operation] { return operation.isCancelled(); });
-        if (!record || operation.isCancelled()) {
-            return;
-        }
-        performOnMainThread(operation, [this, record = std::move(*record)] { deliver(record); });
-    });
-}
-
-void CCBRChartWebServiceClient::requestFailed(CHttpRequest&, const std::optional<HttpError>& error,
-                                              const std::optional<HttpResponse>& response,
-                                              const std::optional<QByteArray>& data) {
-    fail(logRequestFailure(logName, error, response, data));
-}
-
-CCurrencyChartInfo CCBRChartWebServiceClient::emptyRecord() const {
-    CCurrencyChartInfo record;
-    record.chartPeriod = chartPeriod_;
-    record.firstCurrencyCode = currencyPair_.value(0);
-    record.lastCurrencyCode = currencyPair_.value(1);
-    return record;
+CCBRChartWebServiceClient::SeriesParser CCBRChartWebServiceClient::seriesParser(
+    const QByteArray& data) const {
+    return [data, code = requestCurrencyCode_, zone = timeZone()](const CancelCheck& isCancelled) {
+        return parseSeries(data, code, zone, isCancelled);
+    };
 }
 
 void CCBRChartWebServiceClient::deliver(const CCurrencyChartInfo& record) {
     if (delegate_ != nullptr) {
         delegate_->cbrCurrenciesQueryChartCompletedWithResult(record);
     }
-}
-
-void CCBRChartWebServiceClient::deliverLater(CCurrencyChartInfo record) {
-    // Through the queue, so that a newer query cancels this delivery like any other.
-    operationQueue().addOperation([this, record = std::move(record)](const Operation& operation) {
-        performOnMainThread(operation, [this, record] { deliver(record); });
-    });
 }
 
 void CCBRChartWebServiceClient::fail(const QString& description) {

@@ -143,7 +143,7 @@ QString latin1(std::string_view text) {
 }  // namespace
 
 CYahooFinanceChartWebServiceClient::CYahooFinanceChartWebServiceClient(const Endpoints& endpoints)
-    : endpoints_(endpoints) {}
+    : CChartWebServiceClient(endpoints, logName, PairOrder::Reversed) {}
 
 CYahooFinanceChartWebServiceClient::~CYahooFinanceChartWebServiceClient() {
     cancelAllHttpRequests();
@@ -188,19 +188,15 @@ QUrl CYahooFinanceChartWebServiceClient::chartUrl(const Endpoints& endpoints,
 }
 
 void CYahooFinanceChartWebServiceClient::queryCurrencyChart(const QStringList& pair, int period) {
-    cancelAllHttpRequests();
-    currencyPair_ = pair.size() == 2 ? QStringList{pair[1], pair[0]} : QStringList{};
-    chartPeriod_ = period;
+    const bool validPair = beginQuery(pair, period);
     const std::optional<QString> range = rangeForPeriod(period);
-    if (currencyPair_.isEmpty() || !range) {
+    if (!validPair || !range) {
         CCurrencyChartInfo empty;
-        empty.chartPeriod = chartPeriod_;
+        empty.chartPeriod = period;
         deliverLater(empty);
         return;
     }
-    auto request = std::make_shared<CHttpRequest>(chartUrl(endpoints_, currencyPair_, *range));
-    request->requestSettings.method = "GET";
-    sendAsyncHttpRequest(std::move(request));
+    sendGetRequest(chartUrl(endpoints(), currencyPair(), *range));
 }
 
 std::optional<CCurrencyChartInfo> CYahooFinanceChartWebServiceClient::getChartInfo(
@@ -279,41 +275,17 @@ std::optional<CCurrencyChartInfo> CYahooFinanceChartWebServiceClient::getChartIn
 }
 
 void CYahooFinanceChartWebServiceClient::requestSucceeded(CHttpRequest&, const QByteArray& data) {
-    operationQueue().addOperation([this, data, pair = currencyPair_, period = chartPeriod_,
-                                   zone = timeZone_](const Operation& operation) {
-        if (operation.isCancelled()) {
-            return;
-        }
-        std::optional<CCurrencyChartInfo> record = getChartInfo(
-            data, pair, period, zone, [&operation] { return operation.isCancelled(); });
-        if (!record || operation.isCancelled()) {
-            return;
-        }
-        performOnMainThread(operation, [this, record = std::move(*record)] {
-            if (delegate_ != nullptr) {
-                delegate_->yahooFinanceQueryChartCompletedWithResult(record);
-            }
-        });
-    });
+    readRecordAsync(data, &getChartInfo);
 }
 
-void CYahooFinanceChartWebServiceClient::requestFailed(CHttpRequest&,
-                                                       const std::optional<HttpError>& error,
-                                                       const std::optional<HttpResponse>& response,
-                                                       const std::optional<QByteArray>& data) {
-    const QString description = logRequestFailure(logName, error, response, data);
+void CYahooFinanceChartWebServiceClient::deliver(const CCurrencyChartInfo& record) {
     if (delegate_ != nullptr) {
-        delegate_->yahooFinanceQueryFailedWithErrorDescription(description);
+        delegate_->yahooFinanceQueryChartCompletedWithResult(record);
     }
 }
 
-void CYahooFinanceChartWebServiceClient::deliverLater(CCurrencyChartInfo record) {
-    // Through the queue, so that a newer query cancels this delivery like any other.
-    operationQueue().addOperation([this, record = std::move(record)](const Operation& operation) {
-        performOnMainThread(operation, [this, record] {
-            if (delegate_ != nullptr) {
-                delegate_->yahooFinanceQueryChartCompletedWithResult(record);
-            }
-        });
-    });
+void CYahooFinanceChartWebServiceClient::fail(const QString& description) {
+    if (delegate_ != nullptr) {
+        delegate_->yahooFinanceQueryFailedWithErrorDescription(description);
+    }
 }

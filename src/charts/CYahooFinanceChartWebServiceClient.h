@@ -1,9 +1,6 @@
 #pragma once
 
-#include "CCurrencyChartInfo.h"
-#include "CWebServiceClient.h"
-#include "ChartProviderSupport.h"
-#include "Endpoints.h"
+#include "CChartWebServiceClient.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,8 +19,10 @@ public:
 
 /// The rate history of one currency pair from the Yahoo Finance chart service (JSON-P). The
 /// answer is parsed on the client's own queue; samples that jump by a factor of two or more
-/// against the last accepted one are dropped as bad ticks.
-class CYahooFinanceChartWebServiceClient : public CWebServiceClient {
+/// against the last accepted one are dropped as bad ticks. The pair is kept reversed: (last
+/// currency, first currency). Calendar days of "Date" series are read in the client's time zone
+/// (the device's by default).
+class CYahooFinanceChartWebServiceClient : public CChartWebServiceClient {
 public:
     static inline const QString logName = QStringLiteral("Yahoo finance chart");
 
@@ -32,14 +31,6 @@ public:
 
     CYahooFinanceChartWebServiceClientDelegate* delegate() const { return delegate_; }
     void setDelegate(CYahooFinanceChartWebServiceClientDelegate* delegate) { delegate_ = delegate; }
-
-    /// Calendar days of "Date" series are read in this zone (the device's by default).
-    void setTimeZone(const QTimeZone& zone) { timeZone_ = zone; }
-    QTimeZone timeZone() const { return timeZone_; }
-
-    /// The requested pair reversed: (last currency, first currency).
-    const QStringList& currencyPair() const { return currencyPair_; }
-    qint32 chartPeriod() const { return chartPeriod_; }
 
     /// Starts a query for `pair` (first currency, last currency) over `period`; cancels the one
     /// in flight. A pair that is not two codes, or a period without a range code, is answered
@@ -59,16 +50,10 @@ public:
         const ChartProviderSupport::CancelCheck& isCancelled = ChartProviderSupport::notCancelled);
 
     void requestSucceeded(CHttpRequest& request, const QByteArray& data) override;
-    void requestFailed(CHttpRequest& request, const std::optional<HttpError>& error,
-                       const std::optional<HttpResponse>& response,
-                       const std::optional<QByteArray>& data) override;
 
 private:
-    void deliverLater(CCurrencyChartInfo record);
+    void deliver(const CCurrencyChartInfo& record) override;
+    void fail(const QString& description) override;
 
     CYahooFinanceChartWebServiceClientDelegate* delegate_ = nullptr;
-    Endpoints endpoints_;
-    QStringList currencyPair_;
-    qint32 chartPeriod_ = 0;
-    QTimeZone timeZone_ = QTimeZone::systemTimeZone();
 };
