@@ -34,13 +34,22 @@ void UserDefaults::resetStandardUserDefaults() {
 }
 
 void UserDefaults::loadLocked() {
-    stored_.clear();
-    if (filePath_.isEmpty()) {
-        return;
+    // What is on disk, with this store's unsaved changes on top.
+    QVariantMap merged;
+    if (!filePath_.isEmpty()) {
+        if (auto value = PropertyList::readFile(filePath_)) {
+            merged = value->toMap();
+        }
     }
-    if (auto value = PropertyList::readFile(filePath_)) {
-        stored_ = value->toMap();
+    for (const QString& key : changedKeys_) {
+        auto it = stored_.constFind(key);
+        if (it == stored_.constEnd()) {
+            merged.remove(key);
+        } else {
+            merged.insert(key, *it);
+        }
     }
+    stored_ = std::move(merged);
 }
 
 QVariant UserDefaults::objectForKey(const QString& key) const {
@@ -143,7 +152,7 @@ void UserDefaults::setObject(const QVariant& value, const QString& key) {
     } else {
         stored_.insert(key, value);
     }
-    dirty_ = true;
+    changedKeys_.insert(key);
 }
 
 void UserDefaults::removeObjectForKey(const QString& key) {
@@ -167,8 +176,8 @@ bool UserDefaults::synchronize() {
     if (filePath_.isEmpty()) {
         return false;
     }
-    if (!dirty_) {
-        loadLocked();
+    loadLocked();
+    if (changedKeys_.isEmpty()) {
         return true;
     }
     QDir().mkpath(QFileInfo(filePath_).absolutePath());
@@ -180,6 +189,6 @@ bool UserDefaults::synchronize() {
     if (!file.commit()) {
         return false;
     }
-    dirty_ = false;
+    changedKeys_.clear();
     return true;
 }

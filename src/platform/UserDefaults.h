@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QMutex>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -14,9 +15,9 @@
 /// registration domain of defaults that is consulted when no value is stored and is never
 /// written to disk.
 ///
-/// Writes stay in memory until `synchronize`, which saves them (atomically) or, when nothing
-/// changed here, reloads the file so that changes made by another process (the CLI beside the
-/// app) become visible. Safe to use from several threads.
+/// Writes stay in memory until `synchronize`, which reloads the file (so that changes made by
+/// another process, the CLI beside the app, become visible) and saves the keys changed here on
+/// top of it, atomically. Safe to use from several threads.
 class UserDefaults {
 public:
     /// Uses (and creates on the first save) the file at `filePath`.
@@ -52,7 +53,8 @@ public:
     void registerDefaults(const QVariantMap& defaults);
     QVariantMap registeredDefaults() const;
 
-    /// Saves pending changes, or reloads the file when there are none. False when saving failed.
+    /// Reloads the file and writes this store's pending changes over it. False when saving failed
+    /// (the changes then stay pending).
     bool synchronize();
 
 private:
@@ -61,5 +63,6 @@ private:
     mutable QMutex mutex_;
     QVariantMap stored_;
     QVariantMap registered_;
-    bool dirty_ = false;
+    /// Keys set or removed here since the last save.
+    QSet<QString> changedKeys_;
 };

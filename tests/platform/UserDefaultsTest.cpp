@@ -45,7 +45,8 @@ TEST_F(UserDefaultsTest, EveryValueTypeSurvivesTheFile) {
         defaults.setObject(2.5, QStringLiteral("real"));
         defaults.setObject(42, QStringLiteral("integer"));
         defaults.setObject(true, QStringLiteral("flag"));
-        defaults.setObject(QStringList{QStringLiteral("EUR"), QStringLiteral("USD")}, QStringLiteral("codes"));
+        defaults.setObject(QStringList{QStringLiteral("EUR"), QStringLiteral("USD")},
+                           QStringLiteral("codes"));
         defaults.setObject(when, QStringLiteral("date"));
         ASSERT_TRUE(defaults.synchronize());
     }
@@ -80,6 +81,28 @@ TEST_F(UserDefaultsTest, SynchronizeWithoutChangesSeesAnotherWriter) {
     EXPECT_FALSE(app.hasValueForKey(QStringLiteral("BaseCurrency")));
     app.synchronize();
     EXPECT_EQ(app.stringForKey(QStringLiteral("BaseCurrency")), QStringLiteral("GBP"));
+}
+
+TEST_F(UserDefaultsTest, TwoWritersKeepEachOthersKeys) {
+    UserDefaults app(path);
+    UserDefaults cli(path);
+    app.setObject(QStringLiteral("EUR"), QStringLiteral("BaseCurrency"));
+    app.setObject(1, QStringLiteral("Removed"));
+    ASSERT_TRUE(app.synchronize());
+    cli.synchronize();
+    cli.setObject(QStringLiteral("Gramm"), QStringLiteral("MetalBaseUnitUserDefaultsKey"));
+    cli.removeObjectForKey(QStringLiteral("Removed"));
+    app.setObject(true, QStringLiteral("ConversionFeeEnabled"));
+    ASSERT_TRUE(cli.synchronize());
+    ASSERT_TRUE(app.synchronize());
+    const UserDefaults onDisk(path);
+    EXPECT_EQ(onDisk.stringForKey(QStringLiteral("BaseCurrency")), QStringLiteral("EUR"));
+    EXPECT_EQ(onDisk.stringForKey(QStringLiteral("MetalBaseUnitUserDefaultsKey")),
+              QStringLiteral("Gramm"));
+    EXPECT_TRUE(onDisk.boolForKey(QStringLiteral("ConversionFeeEnabled")));
+    EXPECT_FALSE(onDisk.hasValueForKey(QStringLiteral("Removed")));
+    EXPECT_EQ(app.stringForKey(QStringLiteral("MetalBaseUnitUserDefaultsKey")),
+              QStringLiteral("Gramm"));
 }
 
 TEST_F(UserDefaultsTest, ADamagedFileStartsEmptyAndIsReplacedOnSave) {
