@@ -64,6 +64,12 @@ QByteArray logoPng() {
 }  // namespace
 
 SampleServer::SampleServer() : server_(std::make_unique<httplib::Server>()) {
+    // Answers go out uncompressed: compressing them here would cost far more than the local
+    // round trip it saves.
+    server_->set_pre_routing_handler([](const httplib::Request& req, httplib::Response&) {
+        const_cast<httplib::Request&>(req).headers.erase("Accept-Encoding");
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
     server_->Post("/_control/fail", [this](const httplib::Request& req, httplib::Response& res) {
         setFailing(qs(req.get_param_value("provider")), req.get_param_value("on") != "0");
         res.set_content("ok\n", "text/plain");
