@@ -31,6 +31,12 @@ FakeHttpServer::Answer answerFor(const FakeHttpServer::Request& request) {
     return FakeHttpServer::Answer::text("Not Found", 404);
 }
 
+/// Answers every chart service with its recorded files, each held until `gate` is released.
+FakeHttpServer::Handler heldAnswers(const std::shared_ptr<FakeHttpServer::Gate>& gate) {
+    return
+        [gate](const FakeHttpServer::Request& request) { return held(answerFor(request), gate); };
+}
+
 class ChartDataSourceTest : public ::testing::Test {
 protected:
     ChartDataSourceTest() : cache(dir.filePath("ChartDataStorage.sqlite")) {
@@ -239,11 +245,8 @@ TEST_F(ChartDataSourceTest, UnsupportedSourceSendsNothingAndReportsNothing) {
 TEST_F(ChartDataSourceTest, ANewQueryCancelsTheOneInFlightOnAnotherSource) {
     auto gate = std::make_shared<FakeHttpServer::Gate>();
     server.setHandler([gate](const FakeHttpServer::Request& request) {
-        FakeHttpServer::Answer answer = answerFor(request);
-        if (request.path.startsWith("/instrument/")) {
-            answer.gate = gate;
-        }
-        return answer;
+        return request.path.startsWith("/instrument/") ? held(answerFor(request), gate)
+                                                       : answerFor(request);
     });
     select("YFinance");
     setChart({"USD", "EUR"}, ChartPeriod1Year);
@@ -262,11 +265,7 @@ TEST_F(ChartDataSourceTest, ANewQueryCancelsTheOneInFlightOnAnotherSource) {
 
 TEST_F(ChartDataSourceTest, NothingArrivesAfterCancelOrDestruction) {
     auto gate = std::make_shared<FakeHttpServer::Gate>();
-    server.setHandler([gate](const FakeHttpServer::Request& request) {
-        FakeHttpServer::Answer answer = answerFor(request);
-        answer.gate = gate;
-        return answer;
-    });
+    server.setHandler(heldAnswers(gate));
     select("Bloomberg");
     setChart({"USD", "EUR"}, ChartPeriod1Year);
     source->queryCharts();
@@ -277,11 +276,7 @@ TEST_F(ChartDataSourceTest, NothingArrivesAfterCancelOrDestruction) {
     EXPECT_EQ(recorder.outcomes(), 0);
 
     auto secondGate = std::make_shared<FakeHttpServer::Gate>();
-    server.setHandler([secondGate](const FakeHttpServer::Request& request) {
-        FakeHttpServer::Answer answer = answerFor(request);
-        answer.gate = secondGate;
-        return answer;
-    });
+    server.setHandler(heldAnswers(secondGate));
     server.clearRequests();
     source->queryCharts();
     ASSERT_TRUE(server.waitForRequests(1));

@@ -12,10 +12,12 @@
 #include <QCoreApplication>
 #include <QTest>
 #include <QThread>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 namespace charttest {
 
@@ -88,6 +90,38 @@ inline Endpoints chartEndpointsFor(const FakeHttpServer& server) {
     }
     return endpoints;
 }
+
+/// An answer the server holds back until `gate` is released.
+inline FakeHttpServer::Answer held(FakeHttpServer::Answer answer,
+                                   const std::shared_ptr<FakeHttpServer::Gate>& gate) {
+    answer.gate = gate;
+    return answer;
+}
+
+/// A chart client of type `Client` on UTC days, its server and what it delivered.
+template <class Client>
+class ChartClientTest : public ::testing::Test {
+protected:
+    ChartClientTest() : client(std::make_unique<Client>(chartEndpointsFor(server))) {
+        client->setDelegate(&recorder);
+        client->setTimeZone(QTimeZone::utc());
+    }
+
+    /// Runs one query to its single outcome, delivered on the main thread; the record, or an
+    /// empty one after a failure.
+    const CCurrencyChartInfo& query(const QStringList& pair, int period) {
+        client->queryCurrencyChart(pair, period);
+        EXPECT_TRUE(recorder.waitForOutcomes());
+        EXPECT_EQ(recorder.outcomes(), 1);
+        EXPECT_TRUE(recorder.allOnMainThread);
+        static const CCurrencyChartInfo none;
+        return recorder.results.isEmpty() ? none : recorder.results.first();
+    }
+
+    FakeHttpServer server;
+    ChartRecorder recorder;
+    std::unique_ptr<Client> client;
+};
 
 inline Decimal dec(const char* text) {
     return Decimal::fromString(QString::fromLatin1(text));

@@ -29,23 +29,11 @@ QHash<qint64, Decimal> valuesByDate(const QString& file) {
     return values;
 }
 
-class ECBChartTest : public ::testing::Test {
+class ECBChartTest : public ChartClientTest<CECBChartWebServiceClient> {
 protected:
     ECBChartTest() {
-        client = std::make_unique<CECBChartWebServiceClient>(chartEndpointsFor(server));
-        client->setDelegate(&recorder);
-        client->setTimeZone(QTimeZone::utc());
         server.answer(ecbPath.arg("usd"), xml("ecb-chart/usd.xml"));
         server.answer(ecbPath.arg("gbp"), xml("ecb-chart/gbp.xml"));
-    }
-
-    const CCurrencyChartInfo& query(const QStringList& pair, int period) {
-        client->queryCurrencyChart(pair, period);
-        EXPECT_TRUE(recorder.waitForOutcomes());
-        EXPECT_EQ(recorder.outcomes(), 1);
-        EXPECT_TRUE(recorder.allOnMainThread);
-        static const CCurrencyChartInfo none;
-        return recorder.results.isEmpty() ? none : recorder.results.first();
     }
 
     QStringList pathsAsked() const {
@@ -55,18 +43,11 @@ protected:
         }
         return paths;
     }
-
-    FakeHttpServer server;
-    ChartRecorder recorder;
-    std::unique_ptr<CECBChartWebServiceClient> client;
 };
 
-class CBRChartTest : public ::testing::Test {
+class CBRChartTest : public ChartClientTest<CCBRChartWebServiceClient> {
 protected:
     CBRChartTest() {
-        client = std::make_unique<CCBRChartWebServiceClient>(chartEndpointsFor(server));
-        client->setDelegate(&recorder);
-        client->setTimeZone(QTimeZone::utc());
         client->setClock([] { return utc(2012, 3, 7, 12); });
         client->setCurrencyCodesDict(CCBRChartWebServiceClient::loadInternalCodes());
         server.setHandler([](const FakeHttpServer::Request& request) {
@@ -88,12 +69,7 @@ protected:
     }
 
     const CCurrencyChartInfo& query(const QStringList& pair, int period = ChartPeriod1Week) {
-        client->queryCurrencyChart(pair, period);
-        EXPECT_TRUE(recorder.waitForOutcomes());
-        EXPECT_EQ(recorder.outcomes(), 1);
-        EXPECT_TRUE(recorder.allOnMainThread);
-        static const CCurrencyChartInfo none;
-        return recorder.results.isEmpty() ? none : recorder.results.first();
+        return ChartClientTest::query(pair, period);
     }
 
     /// The internal identifier (or "metals") of every request, in order.
@@ -105,10 +81,6 @@ protected:
         }
         return asked;
     }
-
-    FakeHttpServer server;
-    ChartRecorder recorder;
-    std::unique_ptr<CCBRChartWebServiceClient> client;
 };
 
 }  // namespace
@@ -175,25 +147,36 @@ TEST_F(ECBChartTest, NotFoundGivesAnEmptyRecordWithoutLogging) {
     EXPECT_EQ(pathsAsked(), (QStringList{ecbPath.arg("usd"), ecbPath.arg("xyz")}));
 }
 
-TEST_F(ECBChartTest, BadAnswersAreReportedWithTheParserText) {
+TEST_F(ECBChartTest, BadAnswersAndServerErrorsAreReported) {
     const QByteArray full = FakeHttpServer::testData("ecb-chart/usd.xml");
     struct Row {
         const char* name;
         FakeHttpServer::Answer answer;
+        QString failure = {};  // empty: the parser's text, whatever it says
+        QStringList log = {};
     };
     const QList<Row> rows = {
         {"maintenance page", xml("ecb-chart/maintenance.html")},
         {"truncated", FakeHttpServer::Answer::text(full.left(full.size() / 2), 200, "text/xml")},
         {"empty body", FakeHttpServer::Answer::text("", 200, "text/xml")},
+        {"server error",
+         FakeHttpServer::Answer::text("oops", 500),
+         "500 Internal Server Error",
+         {"ECB chart web service request failed with\r\n"
+          "error:\r\nresponse:Internal Server Error\r\ndata:oops\r\n"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         recorder = {};
         server.answer(ecbPath.arg("usd"), row.answer);
-        query({"USD", "EUR"}, ChartPeriod1Year);
-        EXPECT_TRUE(recorder.results.isEmpty());
+        LogCapture log;
+        EXPECT_FALSE(query({"USD", "EUR"}, ChartPeriod1Year).hasData());
         ASSERT_EQ(recorder.failures.size(), 1);
         EXPECT_FALSE(recorder.failures.first().isEmpty());
+        if (!row.failure.isEmpty()) {
+            EXPECT_EQ(recorder.failures.first(), row.failure);
+            EXPECT_EQ(log.lines(), row.log);
+        }
     }
 }
 
@@ -215,42 +198,26 @@ TEST_F(ECBChartTest, UnreadableObservationsAreLeftOut) {
     EXPECT_EQ(dateTexts(info, QTimeZone::utc(), "MM-dd"), (QStringList{"03-12", "03-16"}));
 }
 
-TEST_F(ECBChartTest, ServerErrorIsLoggedAndReported) {
-    server.answer(ecbPath.arg("usd"), FakeHttpServer::Answer::text("oops", 500));
-    LogCapture log;
-    query({"USD", "EUR"}, ChartPeriod1Year);
-    EXPECT_EQ(recorder.failures, QStringList{"500 Internal Server Error"});
-    EXPECT_EQ(log.lines(),
-              QStringList{"ECB chart web service request failed with\r\n"
-                          "error:\r\nresponse:Internal Server Error\r\ndata:oops\r\n"});
-}
-
-TEST_F(ECBChartTest, CancellingBetweenTheTwoFilesDeliversNothing) {
-    auto gate = std::make_shared<FakeHttpServer::Gate>();
-    FakeHttpServer::Answer held = xml("ecb-chart/gbp.xml");
-    held.gate = gate;
-    server.answer(ecbPath.arg("gbp"), held);
-    client->queryCurrencyChart({"USD", "GBP"}, ChartPeriodOverall);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() >= 2; },
-                                10000));  // the first file arrived and was parsed
-    client->cancelAllHttpRequests();
-    gate->release();
-    ChartRecorder::settle();
-    EXPECT_EQ(recorder.outcomes(), 0);
-}
-
-TEST_F(ECBChartTest, AQueryReplacedByANewerOneNeverDelivers) {
-    auto gate = std::make_shared<FakeHttpServer::Gate>();
-    FakeHttpServer::Answer held = xml("ecb-chart/gbp.xml");
-    held.gate = gate;
-    server.answer(ecbPath.arg("gbp"), held);
-    client->queryCurrencyChart({"USD", "GBP"}, ChartPeriodOverall);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() >= 2; }, 10000));
-    const CCurrencyChartInfo& info = query({"USD", "EUR"}, ChartPeriodOverall);
-    gate->release();
-    ChartRecorder::settle();
-    EXPECT_EQ(recorder.outcomes(), 1);
-    EXPECT_EQ(info.plotPoints.first().value, dec("1.29"));
+TEST_F(ECBChartTest, CancelledOrReplacedBetweenTheTwoFilesNeverDelivers) {
+    for (const bool replaced : {false, true}) {
+        SCOPED_TRACE(replaced ? "replaced" : "cancelled");
+        recorder = {};
+        server.clearRequests();
+        auto gate = std::make_shared<FakeHttpServer::Gate>();
+        server.answer(ecbPath.arg("gbp"), held(xml("ecb-chart/gbp.xml"), gate));
+        client->queryCurrencyChart({"USD", "GBP"}, ChartPeriodOverall);
+        // The first file arrived and was parsed.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() >= 2; }, 10000));
+        if (replaced) {
+            EXPECT_EQ(query({"USD", "EUR"}, ChartPeriodOverall).plotPoints.first().value,
+                      dec("1.29"));
+        } else {
+            client->cancelAllHttpRequests();
+        }
+        gate->release();
+        ChartRecorder::settle();
+        EXPECT_EQ(recorder.outcomes(), replaced ? 1 : 0);
+    }
 }
 
 TEST_F(ECBChartTest, ParseStopsAtEveryCancellationCheck) {
@@ -466,9 +433,7 @@ TEST_F(CBRChartTest, CancellingBetweenTheTwoSeriesDeliversNothing) {
     auto gate = std::make_shared<FakeHttpServer::Gate>();
     server.setHandler([gate](const FakeHttpServer::Request& request) {
         if (request.queryValues("VAL_NM_RQ") == QStringList{"R01235"}) {
-            FakeHttpServer::Answer held = xml("cbr-chart/dynamic-usd.xml");
-            held.gate = gate;
-            return held;
+            return held(xml("cbr-chart/dynamic-usd.xml"), gate);
         }
         return xml("cbr-chart/dynamic-eur.xml");
     });

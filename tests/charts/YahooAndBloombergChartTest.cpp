@@ -45,31 +45,8 @@ std::optional<CCurrencyChartInfo> parseBloomberg(const QByteArray& text,
     return CBloombergChartWebServiceClient::getChartInfo(text, {"EUR", "USD"}, period, zone);
 }
 
-class YahooChartTest : public ::testing::Test {
-protected:
-    YahooChartTest() {
-        client = std::make_unique<CYahooFinanceChartWebServiceClient>(chartEndpointsFor(server));
-        client->setDelegate(&recorder);
-        client->setTimeZone(QTimeZone::utc());
-    }
-
-    FakeHttpServer server;
-    ChartRecorder recorder;
-    std::unique_ptr<CYahooFinanceChartWebServiceClient> client;
-};
-
-class BloombergChartTest : public ::testing::Test {
-protected:
-    BloombergChartTest() {
-        client = std::make_unique<CBloombergChartWebServiceClient>(chartEndpointsFor(server));
-        client->setDelegate(&recorder);
-        client->setTimeZone(QTimeZone::utc());
-    }
-
-    FakeHttpServer server;
-    ChartRecorder recorder;
-    std::unique_ptr<CBloombergChartWebServiceClient> client;
-};
+using YahooChartTest = ChartClientTest<CYahooFinanceChartWebServiceClient>;
+using BloombergChartTest = ChartClientTest<CBloombergChartWebServiceClient>;
 
 }  // namespace
 
@@ -98,11 +75,7 @@ TEST_F(YahooChartTest, AsksForTheReversedSymbolAndTheRangeOfEachPeriod) {
 TEST_F(YahooChartTest, DailySeriesGivesLocalMidnightsAndExactValues) {
     client->setTimeZone(berlin);
     server.answer(yahooPath("1y"), FakeHttpServer::Answer::file("yahoo-chart/eurusd-1y.json"));
-    client->queryCurrencyChart(usdEur, ChartPeriod1Year);
-    ASSERT_TRUE(recorder.waitForOutcomes());
-    ASSERT_EQ(recorder.results.size(), 1);
-    EXPECT_TRUE(recorder.allOnMainThread);
-    const CCurrencyChartInfo& info = recorder.results.first();
+    const CCurrencyChartInfo& info = query(usdEur, ChartPeriod1Year);
     EXPECT_EQ(info.firstCurrencyCode, QStringLiteral("EUR"));
     EXPECT_EQ(info.lastCurrencyCode, QStringLiteral("USD"));
     EXPECT_EQ(info.chartPeriod, ChartPeriod1Year);
@@ -121,10 +94,7 @@ TEST_F(YahooChartTest, DailySeriesGivesLocalMidnightsAndExactValues) {
 TEST_F(YahooChartTest, TimestampSeriesGivesUnixInstants) {
     server.answer(yahooPath("1d"), FakeHttpServer::Answer::file("yahoo-chart/eurusd-1d.json"));
     client->setTimeZone(tokyo);  // the zone plays no part for instants
-    client->queryCurrencyChart(usdEur, ChartPeriod1Day);
-    ASSERT_TRUE(recorder.waitForOutcomes());
-    ASSERT_EQ(recorder.results.size(), 1);
-    const CCurrencyChartInfo& info = recorder.results.first();
+    const CCurrencyChartInfo& info = query(usdEur, ChartPeriod1Day);
     ASSERT_EQ(info.plotPoints.size(), 6);
     EXPECT_EQ(info.plotPoints[0].date, QDateTime::fromSecsSinceEpoch(1331769600, QTimeZone::utc()));
     EXPECT_EQ(info.plotPoints[1].date, QDateTime::fromSecsSinceEpoch(1331770500, QTimeZone::utc()));
@@ -216,8 +186,7 @@ TEST_F(YahooChartTest, ParseStopsAtEveryCancellationCheck) {
 TEST_F(YahooChartTest, FailureIsLoggedAndReported) {
     server.answer(yahooPath("1y"), FakeHttpServer::Answer::text("busy", 503));
     LogCapture log;
-    client->queryCurrencyChart(usdEur, ChartPeriod1Year);
-    ASSERT_TRUE(recorder.waitForOutcomes());
+    EXPECT_FALSE(query(usdEur, ChartPeriod1Year).hasData());
     EXPECT_TRUE(recorder.results.isEmpty());
     EXPECT_EQ(recorder.failures, QStringList{"503 Service Unavailable"});
     EXPECT_EQ(log.lines(), QStringList{"Yahoo finance chart web service request failed with\r\n"
@@ -226,9 +195,8 @@ TEST_F(YahooChartTest, FailureIsLoggedAndReported) {
 
 TEST_F(YahooChartTest, AQueryReplacedByANewerOneNeverDelivers) {
     auto gate = std::make_shared<FakeHttpServer::Gate>();
-    FakeHttpServer::Answer held = FakeHttpServer::Answer::file("yahoo-chart/eurusd-1y.json");
-    held.gate = gate;
-    server.answer(yahooPath("1y"), held);
+    server.answer(yahooPath("1y"),
+                  held(FakeHttpServer::Answer::file("yahoo-chart/eurusd-1y.json"), gate));
     server.answer(yahooPath("1d"), FakeHttpServer::Answer::file("yahoo-chart/eurusd-1d.json"));
 
     client->queryCurrencyChart(usdEur, ChartPeriod1Year);
@@ -257,9 +225,8 @@ TEST_F(YahooChartTest, PairsAndPeriodsItCannotAskForGiveAnEmptyRecordWithoutAReq
 
 TEST_F(YahooChartTest, DestroyingTheClientWithAQueryInFlightDeliversNothing) {
     auto gate = std::make_shared<FakeHttpServer::Gate>();
-    FakeHttpServer::Answer held = FakeHttpServer::Answer::file("yahoo-chart/eurusd-1y.json");
-    held.gate = gate;
-    server.answer(yahooPath("1y"), held);
+    server.answer(yahooPath("1y"),
+                  held(FakeHttpServer::Answer::file("yahoo-chart/eurusd-1y.json"), gate));
     client->queryCurrencyChart(usdEur, ChartPeriod1Year);
     ASSERT_TRUE(server.waitForRequests(1));
     client.reset();
@@ -308,11 +275,7 @@ TEST_F(BloombergChartTest, AsksForTheSecurityPeriodAndFields) {
 TEST_F(BloombergChartTest, DailyLinesGiveLocalMidnights) {
     client->setTimeZone(berlin);
     server.answer("/apps/data", FakeHttpServer::Answer::file("bloomberg-chart/eurusd-1y.txt"));
-    client->queryCurrencyChart(usdEur, ChartPeriod1Year);
-    ASSERT_TRUE(recorder.waitForOutcomes());
-    ASSERT_EQ(recorder.results.size(), 1);
-    EXPECT_TRUE(recorder.allOnMainThread);
-    const CCurrencyChartInfo& info = recorder.results.first();
+    const CCurrencyChartInfo& info = query(usdEur, ChartPeriod1Year);
     EXPECT_EQ(info.firstCurrencyCode, QStringLiteral("EUR"));
     EXPECT_EQ(info.lastCurrencyCode, QStringLiteral("USD"));
     EXPECT_EQ(info.chartPeriod, ChartPeriod1Year);
@@ -325,10 +288,8 @@ TEST_F(BloombergChartTest, DailyLinesGiveLocalMidnights) {
 
 TEST_F(BloombergChartTest, IntradayOffsetsCountFromTheEasternMidnightOfTheBaseDay) {
     server.answer("/apps/data", FakeHttpServer::Answer::file("bloomberg-chart/eurusd-1d.txt"));
-    client->queryCurrencyChart(usdEur, ChartPeriod1Day);
-    ASSERT_TRUE(recorder.waitForOutcomes());
-    ASSERT_EQ(recorder.results.size(), 1);
-    const CCurrencyChartInfo& info = recorder.results.first();
+    const CCurrencyChartInfo& info = query(usdEur, ChartPeriod1Day);
+    ASSERT_EQ(info.plotPoints.size(), 5);
     // Base 2012-03-15 12:00 UTC; New York is on daylight time (UTC-4).
     EXPECT_EQ(dateTexts(info, newYork),
               (QStringList{"2012-03-14 14:00", "2012-03-14 18:00", "2012-03-15 00:00",
@@ -422,8 +383,7 @@ TEST_F(BloombergChartTest, ParseStopsAtEveryCancellationCheck) {
 TEST_F(BloombergChartTest, FailureIsLoggedAndReported) {
     server.answer("/apps/data", FakeHttpServer::Answer::closing());
     LogCapture log;
-    client->queryCurrencyChart(usdEur, ChartPeriod1Year);
-    ASSERT_TRUE(recorder.waitForOutcomes());
+    EXPECT_FALSE(query(usdEur, ChartPeriod1Year).hasData());
     EXPECT_TRUE(recorder.results.isEmpty());
     ASSERT_EQ(recorder.failures.size(), 1);
     EXPECT_FALSE(recorder.failures.first().isEmpty());
@@ -436,10 +396,7 @@ TEST_F(BloombergChartTest, AQueryReplacedByANewerOneNeverDelivers) {
     auto gate = std::make_shared<FakeHttpServer::Gate>();
     server.setHandler([gate](const FakeHttpServer::Request& request) {
         if (request.queryValues("TimePeriod") == QStringList{"1Y"}) {
-            FakeHttpServer::Answer held =
-                FakeHttpServer::Answer::file("bloomberg-chart/eurusd-1y.txt");
-            held.gate = gate;
-            return held;
+            return held(FakeHttpServer::Answer::file("bloomberg-chart/eurusd-1y.txt"), gate);
         }
         return FakeHttpServer::Answer::file("bloomberg-chart/eurusd-1d.txt");
     });

@@ -17,47 +17,27 @@ FakeHttpServer::Answer page(const QString& relativePath) {
     return FakeHttpServer::Answer::file(relativePath, "text/html; charset=utf-8");
 }
 
-void runBloomberg(FakeHttpServer& server, QueryRun& run) {
-    ObservedClient<CBloombergCurrencyWebServiceClient> client(endpointsFor(server));
-    client.setDelegate(&run.delegate);
-    client.queryCurrencies();
-    run.arrived = run.delegate.waitForCall();
-    run.settings = client.finishedRequests;
+QueryRun bloomberg(FakeHttpServer& server, const FakeHttpServer::Answer& answer) {
+    return queryAnswering<CBloombergCurrencyWebServiceClient>(server, bloombergPath, answer);
 }
 
-void runOcbc(FakeHttpServer& server, QueryRun& run) {
-    ObservedClient<COCBCWebServiceClient> client(endpointsFor(server));
-    client.setDelegate(&run.delegate);
-    client.queryCurrencies();
-    run.arrived = run.delegate.waitForCall();
-    run.settings = client.finishedRequests;
-}
-
-Decimal inverse(const char* number) {
-    return Decimal::fromInt(1) / dec(number);
+QueryRun ocbc(FakeHttpServer& server, const FakeHttpServer::Answer& answer) {
+    return queryAnswering<COCBCWebServiceClient>(server, ocbcPath, answer);
 }
 
 }  // namespace
 
-TEST(CBloombergCurrencyWebServiceClient, GetsTheConverterPage) {
+TEST(CBloombergCurrencyWebServiceClient, GetsTheConverterPageAndReadsItsScriptBlock) {
     FakeHttpServer server;
-    server.answer(bloombergPath, page(QStringLiteral("bloomberg/currency-converter.html")));
-    QueryRun run;
-    runBloomberg(server, run);
-    ASSERT_TRUE(run.arrived);
+    const QueryRun run =
+        bloomberg(server, page(QStringLiteral("bloomberg/currency-converter.html")));
     const QList<FakeHttpServer::Request> requests = server.requests();
     ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests.first().method, "GET");
     EXPECT_EQ(requests.first().target, bloombergPath);
     ASSERT_EQ(run.settings.size(), 1);
     EXPECT_EQ(run.settings.first().cachePolicy, HttpCachePolicy::UseProtocolCachePolicy);
-}
 
-TEST(CBloombergCurrencyWebServiceClient, ReadsThePricesOfTheScriptBlock) {
-    FakeHttpServer server;
-    server.answer(bloombergPath, page(QStringLiteral("bloomberg/currency-converter.html")));
-    QueryRun run;
-    runBloomberg(server, run);
     ASSERT_EQ(run.delegate.results.size(), 1);
     EXPECT_TRUE(run.delegate.allOnMainThread);
     const CCBRCurrenciesInfo& table = *run.delegate.results.first();
@@ -71,16 +51,15 @@ TEST(CBloombergCurrencyWebServiceClient, ReadsThePricesOfTheScriptBlock) {
     }
 }
 
-TEST(CBloombergCurrencyWebServiceClient, SkipsZeroAndFourLetterEntries) {
+TEST(CBloombergCurrencyWebServiceClient, SkipsZeroAndFourLetterEntriesOnEachQuery) {
     FakeHttpServer server;
-    server.answer(bloombergPath, page(QStringLiteral("bloomberg/eur-gbp-abcd.html")));
-    QueryRun run;
-    runBloomberg(server, run);
+    const QueryRun run = bloomberg(server, page(QStringLiteral("bloomberg/eur-gbp-abcd.html")));
     ASSERT_EQ(run.delegate.results.size(), 1);
     const CCBRCurrenciesInfo& table = *run.delegate.results.first();
     ASSERT_EQ(codes(table), QStringList{"EUR"});
     EXPECT_EQ(table.currenciesInfo.first()->saleValue, inverse("0.77"));
     EXPECT_EQ(table.currenciesInfo.first()->nominalValue, 1);
+    expectAFreshTablePerQuery<CBloombergCurrencyWebServiceClient>(server, {"EUR"});
 }
 
 TEST(CBloombergCurrencyWebServiceClient, StatementShapes) {
@@ -120,88 +99,57 @@ TEST(CBloombergCurrencyWebServiceClient, StatementShapes) {
     }
 }
 
-TEST(CBloombergCurrencyWebServiceClient, PagesOfTheWrongShape) {
+TEST(CBloombergCurrencyWebServiceClient, PagesOfTheWrongShapeAndHttpFailures) {
     struct Row {
         FakeHttpServer::Answer answer;
-        QStringList codes;  // empty with `fails`: "InvalidDataFormat"
-        bool fails = false;
+        QStringList codes;  // when the query succeeds
+        QString failure = {};
+        QStringList log = {};  // checked when not empty
     };
     const QList<Row> rows = {
-        {page(QStringLiteral("bloomberg/no-end-marker.html")), {}, true},
-        {page(QStringLiteral("bloomberg/no-start-marker.html")), {}, true},
-        {page(QStringLiteral("bloomberg/utf-16.html")), {}, true},
-        {FakeHttpServer::Answer::text(""), {}, true},
-        {FakeHttpServer::Answer::text("var price = new Object();"), {}, true},
-        {FakeHttpServer::Answer::text("//]]> var price = new Object();"), {}, true},
-        {page(QStringLiteral("bloomberg/empty-block.html")), {}, false},
-        {page(QStringLiteral("bloomberg/odd-statements.html")),
-         {"USD", "GBP", "RUB", "SGD"},
-         false},
+        {page(QStringLiteral("bloomberg/no-end-marker.html")), {}, invalidDataFormat()},
+        {page(QStringLiteral("bloomberg/no-start-marker.html")), {}, invalidDataFormat()},
+        {page(QStringLiteral("bloomberg/utf-16.html")), {}, invalidDataFormat()},
+        {FakeHttpServer::Answer::text(""), {}, invalidDataFormat()},
+        {FakeHttpServer::Answer::text("var price = new Object();"), {}, invalidDataFormat()},
+        {FakeHttpServer::Answer::text("//]]> var price = new Object();"), {}, invalidDataFormat()},
+        {page(QStringLiteral("bloomberg/empty-block.html")), {}},
+        {page(QStringLiteral("bloomberg/odd-statements.html")), {"USD", "GBP", "RUB", "SGD"}},
+        {FakeHttpServer::Answer::text("busy", 503),
+         {},
+         "503 Service Unavailable",
+         {failureLogLine("Bloomberg currencies", "Service Unavailable", "busy")}},
     };
     for (qsizetype i = 0; i < rows.size(); ++i) {
         SCOPED_TRACE(i);
         const Row& row = rows[i];
         FakeHttpServer server;
-        server.answer(bloombergPath, row.answer);
-        QueryRun run;
-        runBloomberg(server, run);
+        LogCapture log;
+        const QueryRun run = bloomberg(server, row.answer);
         ASSERT_TRUE(run.arrived);
         ASSERT_EQ(run.delegate.calls(), 1);
-        if (row.fails) {
-            EXPECT_EQ(run.delegate.failures, QStringList{invalidDataFormat()});
+        if (!row.failure.isEmpty()) {
+            EXPECT_EQ(run.delegate.failures, QStringList{row.failure});
         } else {
             ASSERT_EQ(run.delegate.results.size(), 1);
             EXPECT_EQ(codes(*run.delegate.results.first()), row.codes);
         }
+        if (!row.log.isEmpty()) {
+            EXPECT_EQ(log.lines(), row.log);
+        }
     }
 }
 
-TEST(CBloombergCurrencyWebServiceClient, HttpFailureIsLoggedAndReported) {
+TEST(COCBCWebServiceClient, GetsThePricePageIgnoringCachedCopiesAndReadsItInSingaporeDollars) {
     FakeHttpServer server;
-    server.answer(bloombergPath, FakeHttpServer::Answer::text("busy", 503));
-    LogCapture log;
-    QueryRun run;
-    runBloomberg(server, run);
-    ASSERT_TRUE(run.arrived);
-    EXPECT_EQ(run.delegate.failures, QStringList{"503 Service Unavailable"});
-    EXPECT_EQ(log.lines(), QStringList{"Bloomberg currencies web service request failed with\r\n"
-                                       "error:\r\nresponse:Service Unavailable\r\ndata:busy\r\n"});
-}
-
-TEST(CBloombergCurrencyWebServiceClient, EveryQueryStartsAFreshTable) {
-    FakeHttpServer server;
-    server.answer(bloombergPath, page(QStringLiteral("bloomberg/eur-gbp-abcd.html")));
-    RecordingProviderDelegate delegate;
-    CBloombergCurrencyWebServiceClient client(endpointsFor(server));
-    client.setDelegate(&delegate);
-    for (int query = 1; query <= 2; ++query) {
-        client.queryCurrencies();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return delegate.calls() == query; }, 10000));
-    }
-    ASSERT_EQ(delegate.results.size(), 2);
-    EXPECT_EQ(codes(*delegate.results[0]), QStringList{"EUR"});
-    EXPECT_EQ(codes(*delegate.results[1]), QStringList{"EUR"});
-}
-
-TEST(COCBCWebServiceClient, GetsThePricePageIgnoringCachedCopies) {
-    FakeHttpServer server;
-    server.answer(ocbcPath, page(QStringLiteral("ocbc/daily_price_fx.html")));
-    QueryRun run;
-    runOcbc(server, run);
-    ASSERT_TRUE(run.arrived);
+    const QueryRun run = ocbc(server, page(QStringLiteral("ocbc/daily_price_fx.html")));
     const QList<FakeHttpServer::Request> requests = server.requests();
     ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests.first().method, "GET");
     EXPECT_EQ(requests.first().target, ocbcPath);
     ASSERT_EQ(run.settings.size(), 1);
     EXPECT_EQ(run.settings.first().cachePolicy, HttpCachePolicy::ReloadIgnoringLocalCacheData);
-}
 
-TEST(COCBCWebServiceClient, ReadsTheRateTableInSingaporeDollars) {
-    FakeHttpServer server;
-    server.answer(ocbcPath, page(QStringLiteral("ocbc/daily_price_fx.html")));
-    QueryRun run;
-    runOcbc(server, run);
     ASSERT_EQ(run.delegate.results.size(), 1);
     EXPECT_TRUE(run.delegate.allOnMainThread);
     const CCBRCurrenciesInfo& table = *run.delegate.results.first();
@@ -217,32 +165,42 @@ TEST(COCBCWebServiceClient, ReadsTheRateTableInSingaporeDollars) {
     }
 }
 
-TEST(COCBCWebServiceClient, PagesOfEveryShape) {
+TEST(COCBCWebServiceClient, PagesOfEveryShapeAndHttpFailures) {
     struct Row {
-        const char* file;
-        QStringList codes;  // empty: "InvalidDataFormat"
+        FakeHttpServer::Answer answer;
+        QStringList codes;  // empty: `failure`
+        QString failure = invalidDataFormat();
+        QStringList log = {};  // checked when not empty
+    };
+    const auto file = [](const char* name) {
+        return page(QStringLiteral("ocbc/") + QString::fromLatin1(name));
     };
     const QList<Row> rows = {
-        {"jpy-100.html", {"JPY", "SGD"}},
+        {file("jpy-100.html"), {"JPY", "SGD"}},
         // A unit cell without exactly one blank ends the table; what was read stays.
-        {"malformed-unit-cell.html", {"USD", "EUR", "SGD"}},
+        {file("malformed-unit-cell.html"), {"USD", "EUR", "SGD"}},
         // Units of 0 or unreadable, values of 0, below 0 or unreadable are skipped.
-        {"bad-values.html", {"USD", "HUG", "EUR", "SGD"}},
-        {"no-rows.html", {"SGD"}},
-        {"truncated-row.html", {"USD", "SGD"}},
-        {"no-anchor.html", {}},
-        {"no-table-end.html", {}},
+        {file("bad-values.html"), {"USD", "HUG", "EUR", "SGD"}},
+        {file("no-rows.html"), {"SGD"}},
+        {file("truncated-row.html"), {"USD", "SGD"}},
+        {file("no-anchor.html"), {}},
+        {file("no-table-end.html"), {}},
+        {FakeHttpServer::Answer::text(""), {}},
+        {FakeHttpServer::Answer::text("gone", 410),
+         {},
+         "410 Gone",
+         {failureLogLine("OCBC Bank finance", "Gone", "gone")}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.file);
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        const Row& row = rows[i];
         FakeHttpServer server;
-        server.answer(ocbcPath, page(QStringLiteral("ocbc/") + QString::fromLatin1(row.file)));
-        QueryRun run;
-        runOcbc(server, run);
+        LogCapture log;
+        const QueryRun run = ocbc(server, row.answer);
         ASSERT_TRUE(run.arrived);
         ASSERT_EQ(run.delegate.calls(), 1);
         if (row.codes.isEmpty()) {
-            EXPECT_EQ(run.delegate.failures, QStringList{invalidDataFormat()});
+            EXPECT_EQ(run.delegate.failures, QStringList{row.failure});
         } else {
             ASSERT_EQ(run.delegate.results.size(), 1);
             const CCBRCurrenciesInfo& table = *run.delegate.results.first();
@@ -252,28 +210,9 @@ TEST(COCBCWebServiceClient, PagesOfEveryShape) {
                 EXPECT_EQ(table.currenciesInfo.first()->nominalValue, 1);
             }
         }
-    }
-}
-
-TEST(COCBCWebServiceClient, EmptyBodyAndHttpFailures) {
-    {
-        FakeHttpServer server;
-        server.answer(ocbcPath, FakeHttpServer::Answer::text(""));
-        QueryRun run;
-        runOcbc(server, run);
-        ASSERT_TRUE(run.arrived);
-        EXPECT_EQ(run.delegate.failures, QStringList{invalidDataFormat()});
-    }
-    {
-        FakeHttpServer server;
-        server.answer(ocbcPath, FakeHttpServer::Answer::text("gone", 410));
-        LogCapture log;
-        QueryRun run;
-        runOcbc(server, run);
-        ASSERT_TRUE(run.arrived);
-        EXPECT_EQ(run.delegate.failures, QStringList{"410 Gone"});
-        EXPECT_EQ(log.lines(), QStringList{"OCBC Bank finance web service request failed with\r\n"
-                                           "error:\r\nresponse:Gone\r\ndata:gone\r\n"});
+        if (!row.log.isEmpty()) {
+            EXPECT_EQ(log.lines(), row.log);
+        }
     }
 }
 
@@ -294,9 +233,8 @@ TEST(COCBCWebServiceClient, LongTableIsReadInOnePass) {
         ("<html><body><a name='SGD'></a><table>\n" + section + "</table></body></html>").toUtf8();
     FakeHttpServer server;
     // Served as plain bytes: the fake server would spend seconds compressing text of this size.
-    server.answer(ocbcPath, FakeHttpServer::Answer::text(body, 200, "application/octet-stream"));
-    QueryRun run;
-    runOcbc(server, run);
+    const QueryRun run =
+        ocbc(server, FakeHttpServer::Answer::text(body, 200, "application/octet-stream"));
     ASSERT_TRUE(run.arrived);
     ASSERT_EQ(run.delegate.results.size(), 1);
     const CCBRCurrenciesInfo& table = *run.delegate.results.first();

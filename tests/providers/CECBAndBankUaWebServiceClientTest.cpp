@@ -28,34 +28,23 @@ QString parserError(const QByteArray& document) {
     return parser.errorString();
 }
 
-void runEcb(FakeHttpServer& server, QueryRun& run) {
-    ObservedClient<CECBCurrenciesWebServiceClient> client(endpointsFor(server));
-    client.setDelegate(&run.delegate);
-    client.queryCurrencies();
-    run.arrived = run.delegate.waitForCall();
-    run.settings = client.finishedRequests;
+QueryRun ecb(FakeHttpServer& server, const FakeHttpServer::Answer& answer) {
+    return queryAnswering<CECBCurrenciesWebServiceClient>(server, ecbPath, answer);
 }
 
-void runBankUa(FakeHttpServer& server, QueryRun& run) {
-    ObservedClient<CBankUaWebServiceClient> client(endpointsFor(server));
-    client.setDelegate(&run.delegate);
-    client.queryCurrencies();
-    run.arrived = run.delegate.waitForCall();
-    run.settings = client.finishedRequests;
-}
-
-Decimal inverse(const char* rate) {
-    return Decimal::fromInt(1) / dec(rate);
+/// A BankUa query once the two files are served.
+QueryRun bankUa(FakeHttpServer& server, const FakeHttpServer::Answer& currencies,
+                const FakeHttpServer::Answer& metals) {
+    server.answer(currratePath, currencies);
+    server.answer(metalratePath, metals);
+    return runQuery<CBankUaWebServiceClient>(server);
 }
 
 }  // namespace
 
-TEST(CECBCurrenciesWebServiceClient, GetsTheDailyFileIgnoringCachedCopies) {
+TEST(CECBCurrenciesWebServiceClient, GetsTheDailyFileIgnoringCachedCopiesAndReadsItInEuros) {
     FakeHttpServer server;
-    server.answer(ecbPath, ecbFile(QStringLiteral("eurofxref-daily.xml")));
-    QueryRun run;
-    runEcb(server, run);
-    ASSERT_TRUE(run.arrived);
+    const QueryRun run = ecb(server, ecbFile(QStringLiteral("eurofxref-daily.xml")));
     const QList<FakeHttpServer::Request> requests = server.requests();
     ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests.first().method, "GET");
@@ -63,13 +52,7 @@ TEST(CECBCurrenciesWebServiceClient, GetsTheDailyFileIgnoringCachedCopies) {
     EXPECT_TRUE(requests.first().body.isEmpty());
     ASSERT_EQ(run.settings.size(), 1);
     EXPECT_EQ(run.settings.first().cachePolicy, HttpCachePolicy::ReloadIgnoringLocalCacheData);
-}
 
-TEST(CECBCurrenciesWebServiceClient, ReadsTheDailyFileInEuros) {
-    FakeHttpServer server;
-    server.answer(ecbPath, ecbFile(QStringLiteral("eurofxref-daily.xml")));
-    QueryRun run;
-    runEcb(server, run);
     ASSERT_EQ(run.delegate.results.size(), 1);
     EXPECT_TRUE(run.delegate.allOnMainThread);
     const CCBRCurrenciesInfo& table = *run.delegate.results.first();
@@ -89,13 +72,10 @@ TEST(CECBCurrenciesWebServiceClient, ReadsTheDailyFileInEuros) {
 
 TEST(CECBCurrenciesWebServiceClient, OneEuroAtOnePointThree) {
     FakeHttpServer server;
-    server.answer(ecbPath, ecbFile(QStringLiteral("usd-1.3.xml")));
-    QueryRun run;
-    runEcb(server, run);
+    const QueryRun run = ecb(server, ecbFile(QStringLiteral("usd-1.3.xml")));
     ASSERT_EQ(run.delegate.results.size(), 1);
     const CCBRCurrenciesInfo& table = *run.delegate.results.first();
     ASSERT_EQ(codes(table), QStringList({"EUR", "USD"}));
-    EXPECT_EQ(table.currenciesInfo[1]->saleValue, Decimal::fromInt(1) / dec("1.3"));
     EXPECT_EQ(table.currenciesInfo[1]->saleValue.toString(),
               QStringLiteral("0.7692307692307692307692307692307692"));
     EXPECT_EQ(table.currenciesInfo[1]->nominalValue, 1);
@@ -117,9 +97,7 @@ TEST(CECBCurrenciesWebServiceClient, BadFilesNeverCrashOrHang) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.file);
         FakeHttpServer server;
-        server.answer(ecbPath, ecbFile(QString::fromLatin1(row.file)));
-        QueryRun run;
-        runEcb(server, run);
+        const QueryRun run = ecb(server, ecbFile(QString::fromLatin1(row.file)));
         ASSERT_TRUE(run.arrived);
         ASSERT_EQ(run.delegate.calls(), 1);
         const QByteArray document =
@@ -147,16 +125,13 @@ TEST(CECBCurrenciesWebServiceClient, EmptyBodyAndHttpFailures) {
         {FakeHttpServer::Answer::text(""), parserError(""), {}},
         {FakeHttpServer::Answer::text("<html>gone</html>", 404),
          "404 Not Found",
-         {"ECB currencies web service request failed with\r\nerror:\r\nresponse:Not Found\r\n"
-          "data:<html>gone</html>\r\n"}},
+         {failureLogLine("ECB currencies", "Not Found", "<html>gone</html>")}},
         {FakeHttpServer::Answer::closing(), {}, {}},
     };
     for (const Row& row : rows) {
         FakeHttpServer server;
-        server.answer(ecbPath, row.answer);
         LogCapture log;
-        QueryRun run;
-        runEcb(server, run);
+        const QueryRun run = ecb(server, row.answer);
         ASSERT_TRUE(run.arrived);
         EXPECT_TRUE(run.delegate.results.isEmpty());
         ASSERT_EQ(run.delegate.failures.size(), 1);
@@ -174,13 +149,10 @@ TEST(CECBCurrenciesWebServiceClient, EmptyBodyAndHttpFailures) {
     }
 }
 
-TEST(CBankUaWebServiceClient, GetsTheCurrencyFileThenTheMetalFile) {
+TEST(CBankUaWebServiceClient, GetsTheCurrencyThenTheMetalFileAndDeliversOneTableInHryvnias) {
     FakeHttpServer server;
-    server.answer(currratePath, bankUaFile(QStringLiteral("currrate.xml")));
-    server.answer(metalratePath, bankUaFile(QStringLiteral("metalrate.xml")));
-    QueryRun run;
-    runBankUa(server, run);
-    ASSERT_TRUE(run.arrived);
+    const QueryRun run = bankUa(server, bankUaFile(QStringLiteral("currrate.xml")),
+                                bankUaFile(QStringLiteral("metalrate.xml")));
     const QList<FakeHttpServer::Request> requests = server.requests();
     ASSERT_EQ(requests.size(), 2);
     EXPECT_EQ(requests[0].method, "GET");
@@ -191,14 +163,7 @@ TEST(CBankUaWebServiceClient, GetsTheCurrencyFileThenTheMetalFile) {
     for (const HttpRequestSettings& settings : run.settings) {
         EXPECT_EQ(settings.cachePolicy, HttpCachePolicy::UseProtocolCachePolicy);
     }
-}
 
-TEST(CBankUaWebServiceClient, DeliversBothFilesAsOneTableInHryvnias) {
-    FakeHttpServer server;
-    server.answer(currratePath, bankUaFile(QStringLiteral("currrate.xml")));
-    server.answer(metalratePath, bankUaFile(QStringLiteral("metalrate.xml")));
-    QueryRun run;
-    runBankUa(server, run);
     ASSERT_TRUE(run.delegate.failures.isEmpty()) << run.delegate.failures.join('|').toStdString();
     ASSERT_EQ(run.delegate.results.size(), 1);
     EXPECT_TRUE(run.delegate.allOnMainThread);
@@ -216,17 +181,19 @@ TEST(CBankUaWebServiceClient, DeliversBothFilesAsOneTableInHryvnias) {
     EXPECT_EQ(table.saleValueForCurrencyWithTextCode(QStringLiteral("XAU")), dec("12766.056"));
 }
 
-TEST(CBankUaWebServiceClient, OutdatedLiraOfHundredUnits) {
+TEST(CBankUaWebServiceClient, OutdatedLiraOfHundredUnitsOnEachQuery) {
     FakeHttpServer server;
-    server.answer(currratePath, bankUaFile(QStringLiteral("currrate-trl.xml")));
-    server.answer(metalratePath, bankUaFile(QStringLiteral("currrate-no-items.xml")));
-    QueryRun run;
-    runBankUa(server, run);
+    const QueryRun run = bankUa(server, bankUaFile(QStringLiteral("currrate-trl.xml")),
+                                bankUaFile(QStringLiteral("currrate-no-items.xml")));
     ASSERT_EQ(run.delegate.results.size(), 1);
     const CCBRCurrenciesInfo& table = *run.delegate.results.first();
     EXPECT_EQ(codes(table), QStringList({"UAH", "TRY", "UAH"}));
     EXPECT_EQ(table.currenciesInfo[1]->saleValue, dec("0.125"));
     EXPECT_EQ(table.currenciesInfo[1]->nominalValue, 1);
+
+    server.answer(metalratePath, bankUaFile(QStringLiteral("metalrate.xml")));
+    expectAFreshTablePerQuery<CBankUaWebServiceClient>(
+        server, {"UAH", "TRY", "UAH", "XAU", "XAG", "XPT", "XPD"});
 }
 
 TEST(CBankUaWebServiceClient, OutdatedCodes) {
@@ -253,48 +220,40 @@ TEST(CBankUaWebServiceClient, Windows1251DocumentBecomesUtf8) {
     EXPECT_EQ(quoted, "<?xml version='1.0' standalone='yes'?><a>encoding=\"x\"</a>");
 }
 
-TEST(CBankUaWebServiceClient, MetalStepFailureDeliversNoTable) {
-    FakeHttpServer server;
-    server.answer(currratePath, bankUaFile(QStringLiteral("currrate.xml")));
-    server.answer(metalratePath, FakeHttpServer::Answer::text("Internal error", 500));
-    LogCapture log;
-    QueryRun run;
-    runBankUa(server, run);
-    ASSERT_TRUE(run.arrived);
-    EXPECT_TRUE(run.delegate.results.isEmpty());
-    EXPECT_EQ(run.delegate.failures, QStringList{"500 Internal Server Error"});
-    EXPECT_EQ(log.lines(),
-              QStringList{"BankUa currencies web service request failed with\r\nerror:\r\n"
-                          "response:Internal Server Error\r\ndata:Internal error\r\n"});
-    EXPECT_EQ(server.requestCount(), 2);
-}
-
-TEST(CBankUaWebServiceClient, CurrencyStepFailureSendsNoMetalRequest) {
-    FakeHttpServer server;
-    server.answer(currratePath, FakeHttpServer::Answer::text("", 404));
-    server.answer(metalratePath, bankUaFile(QStringLiteral("metalrate.xml")));
-    QueryRun run;
-    runBankUa(server, run);
-    EXPECT_EQ(run.delegate.failures, QStringList{"404 Not Found"});
-    EXPECT_EQ(server.requestCount(), 1);
-}
-
-TEST(CBankUaWebServiceClient, EveryQueryStartsAFreshTable) {
-    FakeHttpServer server;
-    server.answer(currratePath, bankUaFile(QStringLiteral("currrate-trl.xml")));
-    server.answer(metalratePath, bankUaFile(QStringLiteral("metalrate.xml")));
-    RecordingProviderDelegate delegate;
-    CBankUaWebServiceClient client(endpointsFor(server));
-    client.setDelegate(&delegate);
-    for (int query = 1; query <= 2; ++query) {
-        client.queryCurrencies();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return delegate.calls() == query; }, 10000));
+TEST(CBankUaWebServiceClient, FailureAtEitherStepDeliversNoTable) {
+    struct Row {
+        const char* name;
+        FakeHttpServer::Answer currencies;
+        FakeHttpServer::Answer metals;
+        QString failure;
+        int requests;
+        QStringList log = {};  // checked when not empty
+    };
+    const QList<Row> rows = {
+        {"500 at the metal step",
+         bankUaFile(QStringLiteral("currrate.xml")),
+         FakeHttpServer::Answer::text("Internal error", 500),
+         "500 Internal Server Error",
+         2,
+         {failureLogLine("BankUa currencies", "Internal Server Error", "Internal error")}},
+        {"404 at the currency step: no metal request", FakeHttpServer::Answer::text("", 404),
+         bankUaFile(QStringLiteral("metalrate.xml")), "404 Not Found", 1},
+        {"empty body is a parse error", FakeHttpServer::Answer::text(""),
+         bankUaFile(QStringLiteral("metalrate.xml")), parserError(""), 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakeHttpServer server;
+        LogCapture log;
+        const QueryRun run = bankUa(server, row.currencies, row.metals);
+        ASSERT_TRUE(run.arrived);
+        EXPECT_TRUE(run.delegate.results.isEmpty());
+        EXPECT_EQ(run.delegate.failures, QStringList{row.failure});
+        EXPECT_EQ(server.requestCount(), row.requests);
+        if (!row.log.isEmpty()) {
+            EXPECT_EQ(log.lines(), row.log);
+        }
     }
-    ASSERT_EQ(delegate.results.size(), 2);
-    EXPECT_NE(delegate.results[0], delegate.results[1]);
-    const QStringList expected = {"UAH", "TRY", "UAH", "XAU", "XAG", "XPT", "XPD"};
-    EXPECT_EQ(codes(*delegate.results[0]), expected);
-    EXPECT_EQ(codes(*delegate.results[1]), expected);
 }
 
 TEST(CBankUaWebServiceClient, BadFilesNeverCrashOrHang) {
@@ -321,10 +280,8 @@ TEST(CBankUaWebServiceClient, BadFilesNeverCrashOrHang) {
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.currencies) + " / " + row.metals);
         FakeHttpServer server;
-        server.answer(currratePath, bankUaFile(QString::fromLatin1(row.currencies)));
-        server.answer(metalratePath, bankUaFile(QString::fromLatin1(row.metals)));
-        QueryRun run;
-        runBankUa(server, run);
+        const QueryRun run = bankUa(server, bankUaFile(QString::fromLatin1(row.currencies)),
+                                    bankUaFile(QString::fromLatin1(row.metals)));
         ASSERT_TRUE(run.arrived);
         ASSERT_EQ(run.delegate.calls(), 1);
         if (row.failing != nullptr) {
@@ -342,15 +299,4 @@ TEST(CBankUaWebServiceClient, BadFilesNeverCrashOrHang) {
             }
         }
     }
-}
-
-TEST(CBankUaWebServiceClient, EmptyBodyIsAParseError) {
-    FakeHttpServer server;
-    server.answer(currratePath, FakeHttpServer::Answer::text(""));
-    QueryRun run;
-    runBankUa(server, run);
-    ASSERT_TRUE(run.arrived);
-    EXPECT_TRUE(run.delegate.results.isEmpty());
-    EXPECT_EQ(run.delegate.failures, QStringList{parserError("")});
-    EXPECT_EQ(server.requestCount(), 1);
 }

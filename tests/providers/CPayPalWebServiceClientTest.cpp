@@ -1,30 +1,13 @@
-#include "CPayPalWebServiceClient.h"
-
-#include "FakeHttpServer.h"
 #include "Log.h"
+#include "ProviderTestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 
 const QString convertPath = QStringLiteral("/AdaptivePayments/ConvertCurrency");
-
-struct PayPalRecorder : CPayPalWebServiceClientDelegate {
-    QList<CCBRCurrenciesInfoPtr> results;
-    QStringList failures;
-    void payPalQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override {
-        results.append(result);
-    }
-    void payPalQueryFailedWithErrorDescription(const QString& description) override {
-        failures.append(description);
-    }
-    int outcomes() const { return static_cast<int>(results.size() + failures.size()); }
-};
 
 FakeHttpServer::Answer json(const QString& name) {
     return FakeHttpServer::Answer::file(QStringLiteral("paypal/") + name,
@@ -41,7 +24,7 @@ Decimal expectedValue(const char* amount) {
            (Decimal::fromString(QString::fromLatin1(amount)) / Decimal::fromInt(1000000));
 }
 
-class PayPalTest : public ::testing::Test {
+class PayPalTest : public CodesQueryTest<CPayPalWebServiceClient> {
 protected:
     PayPalTest() {
         Endpoints endpoints = Endpoints::defaults();
@@ -53,15 +36,7 @@ protected:
             Endpoints::PayPalSignature,
             QStringLiteral("AbtI7HV1xB428VygBUcIhARzxch4AL65.T18CTeylixNNxDZUu0iO87e"));
         endpoints.setValue(Endpoints::PayPalApplicationId, QStringLiteral("APP-80W284485P519543T"));
-        client = std::make_unique<CPayPalWebServiceClient>(endpoints);
-        client->setDelegate(&recorder);
-    }
-
-    void query(const QStringList& codes, const QString& base = QStringLiteral("USD")) {
-        client->queryCurrencies(codes, base);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.outcomes() > 0; }, 10000));
-        QTest::qWait(20);  // nothing else may follow
-        ASSERT_EQ(recorder.outcomes(), 1);
+        makeClient(endpoints);
     }
 
     /// The codes of each request's chunk, in order.
@@ -78,10 +53,6 @@ protected:
         }
         return chunks;
     }
-
-    FakeHttpServer server;
-    PayPalRecorder recorder;
-    std::unique_ptr<CPayPalWebServiceClient> client;
 };
 
 }  // namespace
@@ -214,7 +185,5 @@ TEST_F(PayPalTest, HttpFailureIsLoggedAndReportedWithTheStatus) {
     LogCapture log;
     query({QStringLiteral("EUR")});
     EXPECT_EQ(recorder.failures, QStringList{QStringLiteral("503 Service Unavailable")});
-    EXPECT_EQ(log.lines(),
-              QStringList{QStringLiteral("PayPal web service request failed with\r\nerror:\r\n"
-                                         "response:Service Unavailable\r\ndata:busy\r\n")});
+    EXPECT_EQ(log.lines(), QStringList{failureLogLine("PayPal", "Service Unavailable", "busy")});
 }

@@ -1,48 +1,21 @@
-#include "CYahooFinanceWebServiceClient.h"
-
-#include "FakeHttpServer.h"
 #include "Log.h"
-
-#include <QTest>
-
-#include <gtest/gtest.h>
+#include "ProviderTestSupport.h"
 
 namespace {
 
 const QString quotesPath = QStringLiteral("/d/quotes.csv");
-
-struct YahooRecorder : CYahooFinanceWebServiceClientDelegate {
-    QList<CCBRCurrenciesInfoPtr> results;
-    QStringList failures;
-    void yahooFinanceQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override {
-        results.append(result);
-    }
-    void yahooFinanceQueryFailedWithErrorDescription(const QString& description) override {
-        failures.append(description);
-    }
-    int outcomes() const { return static_cast<int>(results.size() + failures.size()); }
-};
 
 FakeHttpServer::Answer csv(const QString& name) {
     return FakeHttpServer::Answer::file(QStringLiteral("yahoo/") + name,
                                         "application/octet-stream");
 }
 
-class YahooTest : public ::testing::Test {
+class YahooTest : public CodesQueryTest<CYahooFinanceWebServiceClient> {
 protected:
     YahooTest() {
         Endpoints endpoints = Endpoints::defaults();
         endpoints.setValue(Endpoints::YahooQuotes, server.baseUrl());
-        client = std::make_unique<CYahooFinanceWebServiceClient>(endpoints);
-        client->setDelegate(&recorder);
-    }
-
-    /// Runs one query to its outcome.
-    void query(const QStringList& codes, const QString& base = QStringLiteral("USD")) {
-        client->queryCurrencies(codes, base);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.outcomes() > 0; }, 10000));
-        QTest::qWait(20);  // nothing else may follow
-        ASSERT_EQ(recorder.outcomes(), 1);
+        makeClient(endpoints);
     }
 
     /// The "s" values of each request, in order.
@@ -60,10 +33,6 @@ protected:
     Decimal value(const QString& code) const {
         return recorder.results.first()->saleValueForCurrencyWithTextCode(code);
     }
-
-    FakeHttpServer server;
-    YahooRecorder recorder;
-    std::unique_ptr<CYahooFinanceWebServiceClient> client;
 };
 
 }  // namespace
@@ -149,7 +118,15 @@ TEST_F(YahooTest, ZeroInBothDirectionsLeavesTheCodeOut) {
               QStringList{QStringLiteral("Invalid Yahoo currency rates: zero value for XAU")});
 }
 
-TEST_F(YahooTest, OutOfRangeValueRestartsTheQuery) {
+TEST_F(YahooTest, OutOfRangeRetriesAreBounded) {
+    server.answer(quotesPath, csv(QStringLiteral("eur-xau-out-of-range.csv")));
+    query({QStringLiteral("EUR"), QStringLiteral("XAU")});
+    EXPECT_EQ(recorder.failures, QStringList{QStringLiteral("Invalid Yahoo currency rates")});
+    EXPECT_EQ(server.requestCount(), 1 + CYahooFinanceWebServiceClient::maximumRetries);
+
+    // A new query starts with a fresh allowance: one out-of-range answer restarts it.
+    recorder = {};
+    server.clearRequests();
     server.answer(quotesPath, {csv(QStringLiteral("eur-xau-out-of-range.csv")),
                                csv(QStringLiteral("eur-xau.csv"))});
     LogCapture log;
@@ -158,21 +135,6 @@ TEST_F(YahooTest, OutOfRangeValueRestartsTheQuery) {
     EXPECT_EQ(server.requestCount(), 2);
     EXPECT_EQ(value(QStringLiteral("XAU")), Decimal::fromString(u"1600.25"));
     EXPECT_EQ(log.lines(), QStringList{QStringLiteral("Invalid Yahoo currency rates")});
-}
-
-TEST_F(YahooTest, OutOfRangeRetriesAreBounded) {
-    server.answer(quotesPath, csv(QStringLiteral("eur-xau-out-of-range.csv")));
-    query({QStringLiteral("EUR"), QStringLiteral("XAU")});
-    EXPECT_EQ(recorder.failures, QStringList{QStringLiteral("Invalid Yahoo currency rates")});
-    EXPECT_EQ(server.requestCount(), 1 + CYahooFinanceWebServiceClient::maximumRetries);
-
-    // A new query starts with a fresh allowance.
-    recorder = {};
-    server.clearRequests();
-    server.answer(quotesPath, {csv(QStringLiteral("eur-xau-out-of-range.csv")),
-                               csv(QStringLiteral("eur-xau.csv"))});
-    query({QStringLiteral("EUR"), QStringLiteral("XAU")});
-    EXPECT_EQ(recorder.results.size(), 1);
 }
 
 TEST_F(YahooTest, RestartAfterOutOfRangeKeepsTheInvertedPairs) {
@@ -203,8 +165,6 @@ TEST_F(YahooTest, TransportFailureReportsAndForgetsInvertedPairs) {
     query({QStringLiteral("EUR"), QStringLiteral("XAU")});
     EXPECT_EQ(recorder.failures, QStringList{QStringLiteral("503 Service Unavailable")});
     EXPECT_TRUE(client->invertedCurrencies().isEmpty());
-    ASSERT_EQ(log.lines().size(), 1);
-    EXPECT_EQ(log.lines().first(),
-              QStringLiteral("Yahoo finance web service request failed with\r\nerror:\r\n"
-                             "response:Service Unavailable\r\ndata:Service Unavailable\r\n"));
+    EXPECT_EQ(log.lines(), QStringList{failureLogLine("Yahoo finance", "Service Unavailable",
+                                                      "Service Unavailable")});
 }

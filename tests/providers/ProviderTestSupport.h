@@ -5,12 +5,15 @@
 #include "CCBRCurrenciesWebServiceClient.h"
 #include "CECBCurrenciesWebServiceClient.h"
 #include "COCBCWebServiceClient.h"
+#include "CPayPalWebServiceClient.h"
+#include "CYahooFinanceWebServiceClient.h"
 #include "Endpoints.h"
 #include "FakeHttpServer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QStringList>
+#include <QTcpServer>
 #include <QTest>
 #include <QThread>
 
@@ -21,7 +24,9 @@ class RecordingProviderDelegate : public CCBRCurrenciesWebServiceClientDelegate,
                                   public CECBCurrenciesWebServiceClientDelegate,
                                   public CBankUaWebServiceClientDelegate,
                                   public CBloombergCurrencyWebServiceClientDelegate,
-                                  public COCBCWebServiceClientDelegate {
+                                  public COCBCWebServiceClientDelegate,
+                                  public CYahooFinanceWebServiceClientDelegate,
+                                  public CPayPalWebServiceClientDelegate {
 public:
     QList<CCBRCurrenciesInfoPtr> results;
     QStringList failures;
@@ -78,6 +83,19 @@ public:
         failed(description);
     }
 
+    void yahooFinanceQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override {
+        completed(result);
+    }
+    void yahooFinanceQueryFailedWithErrorDescription(const QString& description) override {
+        failed(description);
+    }
+    void payPalQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override {
+        completed(result);
+    }
+    void payPalQueryFailedWithErrorDescription(const QString& description) override {
+        failed(description);
+    }
+
 private:
     void checkThread() {
         allOnMainThread = allOnMainThread && QThread::currentThread() == qApp->thread();
@@ -91,6 +109,19 @@ private:
         failures.append(description);
     }
 };
+
+/// Every service pointed at `server`; the central bank's endpoint at its usual path there.
+inline Endpoints endpointsFor(const FakeHttpServer& server) {
+    Endpoints endpoints;
+    endpoints.setValue(Endpoints::Cbr,
+                       server.url(QStringLiteral("/DailyInfoWebServ/DailyInfo.asmx")));
+    endpoints.setValue(Endpoints::CbrNamespace, QStringLiteral("http://web.cbr.ru/"));
+    endpoints.setValue(Endpoints::Ecb, server.baseUrl());
+    endpoints.setValue(Endpoints::BankUa, server.baseUrl());
+    endpoints.setValue(Endpoints::Bloomberg, server.baseUrl());
+    endpoints.setValue(Endpoints::Ocbc, server.baseUrl());
+    return endpoints;
+}
 
 /// One query's outcome and the settings of the requests whose outcome reached the client.
 struct QueryRun {
@@ -118,18 +149,75 @@ public:
     }
 };
 
-/// Every service pointed at `server`; the central bank's endpoint at its usual path there.
-inline Endpoints endpointsFor(const FakeHttpServer& server) {
-    Endpoints endpoints;
-    endpoints.setValue(Endpoints::Cbr,
-                       server.url(QStringLiteral("/DailyInfoWebServ/DailyInfo.asmx")));
-    endpoints.setValue(Endpoints::CbrNamespace, QStringLiteral("http://web.cbr.ru/"));
-    endpoints.setValue(Endpoints::Ecb, server.baseUrl());
-    endpoints.setValue(Endpoints::BankUa, server.baseUrl());
-    endpoints.setValue(Endpoints::Bloomberg, server.baseUrl());
-    endpoints.setValue(Endpoints::Ocbc, server.baseUrl());
-    return endpoints;
+/// One query of a fresh `Client` against `server`, run to its first outcome; `start(client)`
+/// sends the query.
+template <class Client, class Start>
+QueryRun runQuery(FakeHttpServer& server, const Start& start) {
+    QueryRun run;
+    ObservedClient<Client> client(endpointsFor(server));
+    client.setDelegate(&run.delegate);
+    start(client);
+    run.arrived = run.delegate.waitForCall();
+    run.settings = client.finishedRequests;
+    return run;
 }
+
+/// One `queryCurrencies()` of a fresh `Client` against `server`, run to its first outcome.
+template <class Client>
+QueryRun runQuery(FakeHttpServer& server) {
+    return runQuery<Client>(server, [](Client& client) { client.queryCurrencies(); });
+}
+
+/// One query of a fresh `Client` once `path` on `server` gives `answer`.
+template <class Client>
+QueryRun queryAnswering(FakeHttpServer& server, const QString& path,
+                        const FakeHttpServer::Answer& answer) {
+    server.answer(path, answer);
+    return runQuery<Client>(server);
+}
+
+/// The line a provider logs for a failed exchange that had an answer.
+inline QString failureLogLine(const QString& service, const QString& reason, const QString& data) {
+    return service + QStringLiteral(" web service request failed with\r\nerror:\r\nresponse:") +
+           reason + QStringLiteral("\r\ndata:") + data + QStringLiteral("\r\n");
+}
+
+/// A port on 127.0.0.1 that nothing listens on.
+inline quint16 refusingPort() {
+    QTcpServer probe;
+    EXPECT_TRUE(probe.listen(QHostAddress::LocalHost));
+    return probe.serverPort();
+}
+
+/// An answer the server holds back until `gate` is released.
+inline FakeHttpServer::Answer held(FakeHttpServer::Answer answer,
+                                   const std::shared_ptr<FakeHttpServer::Gate>& gate) {
+    answer.gate = gate;
+    return answer;
+}
+
+/// A fixture for a client that takes a list of codes and a base: a server, a recorder and the
+/// client made by `makeClient` from endpoints that point at the server.
+template <class Client>
+class CodesQueryTest : public ::testing::Test {
+protected:
+    void makeClient(const Endpoints& endpoints) {
+        client = std::make_unique<Client>(endpoints);
+        client->setDelegate(&recorder);
+    }
+
+    /// Runs one query to its single outcome.
+    void query(const QStringList& codes, const QString& base = QStringLiteral("USD")) {
+        client->queryCurrencies(codes, base);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.calls() > 0; }, 10000));
+        QTest::qWait(20);  // nothing else may follow
+        ASSERT_EQ(recorder.calls(), 1);
+    }
+
+    FakeHttpServer server;
+    RecordingProviderDelegate recorder;
+    std::unique_ptr<Client> client;
+};
 
 /// A table as "CODE nominal value" lines (value per the row's nominal), in table order.
 inline QStringList describe(const CCBRCurrenciesInfo& table) {
@@ -153,4 +241,24 @@ inline QStringList codes(const CCBRCurrenciesInfo& table) {
 
 inline Decimal dec(const char* text) {
     return Decimal::fromString(QString::fromLatin1(text));
+}
+
+/// Two queries on one client each deliver a table of their own with `expected` codes.
+template <class Client>
+void expectAFreshTablePerQuery(FakeHttpServer& server, const QStringList& expected) {
+    RecordingProviderDelegate delegate;
+    Client client(endpointsFor(server));
+    client.setDelegate(&delegate);
+    for (int query = 1; query <= 2; ++query) {
+        client.queryCurrencies();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return delegate.calls() == query; }, 10000));
+    }
+    ASSERT_EQ(delegate.results.size(), 2);
+    EXPECT_NE(delegate.results[0], delegate.results[1]);
+    EXPECT_EQ(codes(*delegate.results[0]), expected);
+    EXPECT_EQ(codes(*delegate.results[1]), expected);
+}
+
+inline Decimal inverse(const char* number) {
+    return Decimal::fromInt(1) / dec(number);
 }
