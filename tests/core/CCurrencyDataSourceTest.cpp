@@ -3,6 +3,7 @@
 #include "CCustomDataSourceStorageManager.h"
 #include "CRelatedCurrenciesInfo.h"
 #include "CRootViewModel.h"
+#include "CoreTestSupport.h"
 #include "FakeHttpServer.h"
 #include "NotificationCenter.h"
 #include "TestSupport.h"
@@ -16,18 +17,6 @@ namespace {
 
 const QString quotesPath = QStringLiteral("/d/quotes.csv");
 const QString convertPath = QStringLiteral("/AdaptivePayments/ConvertCurrency");
-
-Decimal d(const char* text) {
-    return Decimal::fromString(QString::fromLatin1(text));
-}
-
-CCBRCurrencyInfoPtr row(const QString& code, const char* sale, int nominal = 1) {
-    auto r = std::make_shared<CCBRCurrencyInfo>();
-    r->isoTextCode = code;
-    r->saleValue = d(sale);
-    r->nominalValue = nominal;
-    return r;
-}
 
 CCBRCurrenciesInfoPtr table(std::initializer_list<CCBRCurrencyInfoPtr> rows) {
     auto t = std::make_shared<CCBRCurrenciesInfo>();

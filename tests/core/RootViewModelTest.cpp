@@ -1,5 +1,6 @@
 #include "CRootViewModel.h"
 #include "CUIHelpers.h"
+#include "CoreTestSupport.h"
 #include "Localization.h"
 #include "NotificationCenter.h"
 #include "TestSupport.h"
@@ -11,18 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-Decimal d(const char* text) {
-    return Decimal::fromString(QString::fromLatin1(text));
-}
-
-CCBRCurrencyInfoPtr row(const QString& code, const char* sale, int nominal = 1) {
-    auto r = std::make_shared<CCBRCurrencyInfo>();
-    r->isoTextCode = code;
-    r->saleValue = d(sale);
-    r->nominalValue = nominal;
-    return r;
-}
 
 /// A model on a fresh data directory, with the start-up order of defaults (settings bundle,
 /// then the model's own) and every notification recorded.
@@ -45,6 +34,13 @@ protected:
     }
 
     QStringList codes() { return model().getSelectedCurrencyCodes(); }
+    void select(const QStringList& codes) {
+        defaults.setObject(codes, QStringLiteral("SelectedCurrencies"));
+    }
+    Decimal sale(const char* code, const char* base) {
+        return model().getSaleValueForCurrency(QString::fromLatin1(code),
+                                               QString::fromLatin1(base));
+    }
 
     /// Puts rates straight into the list (as a merge would) without going through a provider.
     void setRates(std::initializer_list<CCBRCurrencyInfoPtr> rates) {
@@ -65,12 +61,14 @@ protected:
 TEST_F(ModelTest, FirstLaunchListsEuroAfterTheDollarAndStoresBoth) {
     EXPECT_EQ(codes(), (QStringList{"USD", "EUR"}));
     EXPECT_EQ(model().getBaseCurrencyCode(), QStringLiteral("USD"));
-    EXPECT_EQ(UserDefaults(defaults.filePath()).stringArrayForKey(QStringLiteral("SelectedCurrencies")),
-              (QStringList{"EUR", "USD"}));
+    EXPECT_EQ(
+        UserDefaults(defaults.filePath()).stringArrayForKey(QStringLiteral("SelectedCurrencies")),
+        (QStringList{"EUR", "USD"}));
     const QVariantMap registered = defaults.registeredDefaults();
-    for (const char* key : {"SelectedCurrencies", "BaseCurrency", "BaseCurrencyAutoSelect", "SelectedCurrencySources",
-                            "ConversionFee", "ConversionFeeEnabled", "SubtractFeeEnabled", "DisplayDirectRates",
-                            "MetalBaseUnitUserDefaultsKey", "ChartDataCsvSeparatorUserDefaultsKey"}) {
+    for (const char* key :
+         {"SelectedCurrencies", "BaseCurrency", "BaseCurrencyAutoSelect", "SelectedCurrencySources",
+          "ConversionFee", "ConversionFeeEnabled", "SubtractFeeEnabled", "DisplayDirectRates",
+          "MetalBaseUnitUserDefaultsKey", "ChartDataCsvSeparatorUserDefaultsKey"}) {
         EXPECT_TRUE(registered.contains(QString::fromLatin1(key))) << key;
     }
     EXPECT_EQ(model().getAllSelectedDataSources(), QStringList{"YFinance"});
@@ -82,10 +80,11 @@ TEST_F(ModelTest, FirstLaunchListsEuroAfterTheDollarAndStoresBoth) {
 }
 
 TEST_F(ModelTest, StoredCodesAreKeptAndAMissingBaseIsAppended) {
-    defaults.setObject(QStringList{"GBP", "JPY", "GBP"}, QStringLiteral("SelectedCurrencies"));
+    select({"GBP", "JPY", "GBP"});
     defaults.setObject(QStringLiteral("CHF"), QStringLiteral("BaseCurrency"));
     EXPECT_EQ(codes(), (QStringList{"CHF", "GBP", "JPY"}));
-    EXPECT_EQ(defaults.stringArrayForKey(QStringLiteral("SelectedCurrencies")), (QStringList{"GBP", "JPY", "CHF"}));
+    EXPECT_EQ(defaults.stringArrayForKey(QStringLiteral("SelectedCurrencies")),
+              (QStringList{"GBP", "JPY", "CHF"}));
 }
 
 TEST_F(ModelTest, ChangingTheBaseCurrency) {
@@ -95,11 +94,13 @@ TEST_F(ModelTest, ChangingTheBaseCurrency) {
     model().setBaseCurrencyCode(QStringLiteral("GBP"));
     EXPECT_EQ(posted, (QStringList{"CurrencyDataSourceChanged", "BaseCurrencyChanged"}));
     EXPECT_EQ(codes(), (QStringList{"GBP", "USD", "EUR"}));
-    EXPECT_EQ(defaults.stringArrayForKey(QStringLiteral("SelectedCurrencies")), (QStringList{"USD", "EUR", "GBP"}));
+    EXPECT_EQ(defaults.stringArrayForKey(QStringLiteral("SelectedCurrencies")),
+              (QStringList{"USD", "EUR", "GBP"}));
 
     posted.clear();
     model().setBaseCurrencyCode(QStringLiteral("EUR"));
-    EXPECT_EQ(codes(), (QStringList{"EUR", "GBP", "USD"})) << "the former base stays as an ordinary entry";
+    EXPECT_EQ(codes(), (QStringList{"EUR", "GBP", "USD"}))
+        << "the former base stays as an ordinary entry";
     EXPECT_EQ(posted.size(), 2);
 }
 
@@ -110,7 +111,8 @@ TEST_F(ModelTest, SelectingAndDeselectingProviders) {
 
     model().setDataSource(QStringLiteral("ECB"), true);
     EXPECT_EQ(model().getAllSelectedDataSources(), (QStringList{"YFinance", "ECB"}));
-    EXPECT_EQ(model().getSelectedDataSource(), QStringLiteral("YFinance")) << "selecting keeps the active provider";
+    EXPECT_EQ(model().getSelectedDataSource(), QStringLiteral("YFinance"))
+        << "selecting keeps the active provider";
     model().setDataSource(QStringLiteral("YFinance"), false);
     EXPECT_EQ(model().getSelectedDataSource(), QStringLiteral("ECB"));
     model().setDataSource(QStringLiteral("ECB"), false);
@@ -145,12 +147,13 @@ TEST_F(ModelTest, AvailableCodesAreTheUnionOverSelectedSources) {
 }
 
 TEST_F(ModelTest, MergingAnAnswer) {
-    defaults.setObject(QStringList{"EUR", "GBP", "KPW", "GBX", "JPY"}, QStringLiteral("SelectedCurrencies"));
+    select({"EUR", "GBP", "KPW", "GBX", "JPY"});
     model();
     // The cache holds GBP for the active provider only; JPY is nowhere.
     CCBRCurrenciesInfo cached;
     cached.addCurrencyInfo(row("GBP", "1.52"));
-    cached.currenciesInfo.first()->actualDate = QDateTime(QDate(2013, 3, 12), QTime(8, 0), QTimeZone::utc());
+    cached.currenciesInfo.first()->actualDate =
+        QDateTime(QDate(2013, 3, 12), QTime(8, 0), QTimeZone::utc());
     model().currencyDataStorageManager().addCurrenciesInfoAsync(cached, QStringLiteral("YFinance"));
     CCBRCurrenciesInfo otherSource;
     otherSource.addCurrencyInfo(row("JPY", "0.01"));
@@ -172,14 +175,15 @@ TEST_F(ModelTest, MergingAnAnswer) {
     EXPECT_TRUE(find("KPW")->saleValue.isNaN()) << "no selected provider offers it";
     EXPECT_GE(find("KPW")->actualDate, before);
     EXPECT_EQ(find("GBP")->saleValue, d("1.52")) << "from the cache";
-    EXPECT_EQ(find("GBP")->actualDate, QDateTime(QDate(2013, 3, 12), QTime(8, 0), QTimeZone::utc()));
+    EXPECT_EQ(find("GBP")->actualDate,
+              QDateTime(QDate(2013, 3, 12), QTime(8, 0), QTimeZone::utc()));
     EXPECT_EQ(find("GBX")->saleValue, d("0.0152")) << "a penny through the cached pound";
     EXPECT_TRUE(find("JPY")->saleValue.isNaN()) << "another provider's cache is not used";
     EXPECT_EQ(codes(), (QStringList{"USD", "EUR", "GBP", "KPW", "GBX", "JPY"}));
 }
 
 TEST_F(ModelTest, AFailedQueryLeavesOnlyCachedRates) {
-    defaults.setObject(QStringList{"EUR", "GBP"}, QStringLiteral("SelectedCurrencies"));
+    select({"EUR", "GBP"});
     model();
     CCBRCurrenciesInfo cached;
     cached.addCurrencyInfo(row("EUR", "1.3"));
@@ -201,7 +205,7 @@ class ModelFee : public ModelTest, public ::testing::WithParamInterface<FeeCase>
 
 TEST_P(ModelFee, IsAlwaysAppliedToTheNumerator) {
     const FeeCase& c = GetParam();
-    defaults.setObject(QStringList{"EUR", "GBP"}, QStringLiteral("SelectedCurrencies"));
+    select({"EUR", "GBP"});
     defaults.setObject(c.enabled, QStringLiteral("ConversionFeeEnabled"));
     defaults.setObject(c.subtract, QStringLiteral("SubtractFeeEnabled"));
     if (c.fee != nullptr) {
@@ -210,10 +214,8 @@ TEST_P(ModelFee, IsAlwaysAppliedToTheNumerator) {
         defaults.registerDefaults({{QStringLiteral("ConversionFee"), QVariant()}});
     }
     setRates({row("EUR", "1.2"), row("GBP", "1.5")});
-    EXPECT_EQ(model().getSaleValueForCurrency(QStringLiteral("EUR"), QStringLiteral("GBP")).toString(),
-              QString::fromLatin1(c.eurInGbp));
-    EXPECT_EQ(model().getSaleValueForCurrency(QStringLiteral("GBP"), QStringLiteral("EUR")).toString(),
-              QString::fromLatin1(c.gbpInEur));
+    EXPECT_EQ(sale("EUR", "GBP").toString(), QString::fromLatin1(c.eurInGbp));
+    EXPECT_EQ(sale("GBP", "EUR").toString(), QString::fromLatin1(c.gbpInEur));
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, ModelFee,
@@ -231,16 +233,17 @@ struct MetalCase {
 class ModelMetal : public ModelTest, public ::testing::WithParamInterface<MetalCase> {};
 
 TEST_P(ModelMetal, PricesFollowTheChosenWeightUnit) {
-    defaults.setObject(QStringList{"XAU"}, QStringLiteral("SelectedCurrencies"));
-    defaults.setObject(QString::fromLatin1(GetParam().unit), QStringLiteral("MetalBaseUnitUserDefaultsKey"));
+    select({"XAU"});
+    defaults.setObject(QString::fromLatin1(GetParam().unit),
+                       QStringLiteral("MetalBaseUnitUserDefaultsKey"));
     setRates({row("XAU", "1600")});
-    EXPECT_EQ(model().getSaleValueForCurrency(QStringLiteral("XAU"), QStringLiteral("USD")).toString(),
-              QString::fromLatin1(GetParam().goldInUsd));
+    EXPECT_EQ(sale("XAU", "USD").toString(), QString::fromLatin1(GetParam().goldInUsd));
 }
 
 INSTANTIATE_TEST_SUITE_P(Units, ModelMetal,
                          ::testing::Values(MetalCase{"Ounce", "1600"},
-                                           MetalCase{"Gramm", "51.44119450980476883536055364717298"},
+                                           MetalCase{"Gramm",
+                                                     "51.44119450980476883536055364717298"},
                                            MetalCase{"Kilo", "51441.19450980476883536055364717298"},
                                            MetalCase{"Pound", "19200"},
                                            MetalCase{"Stone", "1600"}));  // unknown unit: as quoted
@@ -248,8 +251,10 @@ INSTANTIATE_TEST_SUITE_P(Units, ModelMetal,
 TEST(MetalsInfo, MultipliersBetweenUnits) {
     QTemporaryDir dir;
     UserDefaults defaults(dir.filePath(QStringLiteral("p.plist")));
-    const QVariantMap metals{{QStringLiteral("XAU"), QVariantMap{{QStringLiteral("BaseUnit"), QStringLiteral("Ounce")}}},
-                             {QStringLiteral("XAG"), QVariantMap{{QStringLiteral("BaseUnit"), QStringLiteral("Gramm")}}}};
+    const QVariantMap metals{
+        {QStringLiteral("XAU"), QVariantMap{{QStringLiteral("BaseUnit"), QStringLiteral("Ounce")}}},
+        {QStringLiteral("XAG"),
+         QVariantMap{{QStringLiteral("BaseUnit"), QStringLiteral("Gramm")}}}};
     CMetalsInfo info(metals, defaults);
     defaults.setObject(QStringLiteral("Gramm"), QStringLiteral("MetalBaseUnitUserDefaultsKey"));
     EXPECT_EQ(*info.getMultiplierForCurrency(QStringLiteral("XAU")), d("1") / d("31.1034768"));
@@ -269,21 +274,20 @@ TEST_F(ModelTest, RatesFollowTheDisplayDirectionAndStayExact) {
 }
 
 TEST_F(ModelTest, RatesThatCannotBeComputedAreNaN) {
-    defaults.setObject(QStringList{"EUR", "GBP", "CHF"}, QStringLiteral("SelectedCurrencies"));
+    select({"EUR", "GBP", "CHF"});
     setRates({row("EUR", "1.3"), row("CHF", "0")});
-    EXPECT_TRUE(model().getSaleValueForCurrency(QStringLiteral("JPY"), QStringLiteral("USD")).isNaN()) << "not listed";
-    EXPECT_TRUE(model().getSaleValueForCurrency(QStringLiteral("EUR"), QStringLiteral("JPY")).isNaN());
-    EXPECT_TRUE(model().getSaleValueForCurrency(QStringLiteral("EUR"), QStringLiteral("CHF")).isNaN())
-        << "a zero one-unit value is no divisor";
-    EXPECT_TRUE(model().getSaleValueForCurrency(QStringLiteral("EUR"), QStringLiteral("GBP")).isNaN());
+    EXPECT_TRUE(sale("JPY", "USD").isNaN()) << "not listed";
+    EXPECT_TRUE(sale("EUR", "JPY").isNaN());
+    EXPECT_TRUE(sale("EUR", "CHF").isNaN()) << "a zero one-unit value is no divisor";
+    EXPECT_TRUE(sale("EUR", "GBP").isNaN());
 
     model().addCurrencyInfo(QStringLiteral("SEK"));  // never merged: nominal 0
-    EXPECT_TRUE(model().getSaleValueForCurrency(QStringLiteral("SEK"), QStringLiteral("USD")).isNaN());
-    EXPECT_TRUE(model().getSaleValueForCurrency(QStringLiteral("USD"), QStringLiteral("SEK")).isNaN());
+    EXPECT_TRUE(sale("SEK", "USD").isNaN());
+    EXPECT_TRUE(sale("USD", "SEK").isNaN());
 }
 
 TEST_F(ModelTest, ConversionModeOrdersTheListAndScalesEveryRow) {
-    defaults.setObject(QStringList{"GBP", "EUR", "JPY"}, QStringLiteral("SelectedCurrencies"));
+    select({"GBP", "EUR", "JPY"});
     setRates({row("EUR", "1.25"), row("GBP", "1.5"), row("JPY", "1", 100)});
     model().convertedCurrencyCode = QStringLiteral("EUR");
     model().convertedCurrencyValue = d("100");
@@ -300,7 +304,8 @@ TEST_F(ModelTest, ConversionModeOrdersTheListAndScalesEveryRow) {
     model().setIsconversionModeEnabled(true);
     EXPECT_EQ(codes(), (QStringList{"JPY", "USD", "EUR", "GBP"}));
     model().setIsconversionModeEnabled(false);
-    EXPECT_EQ(codes(), (QStringList{"USD", "JPY", "EUR", "GBP"})) << "others keep their relative order";
+    EXPECT_EQ(codes(), (QStringList{"USD", "JPY", "EUR", "GBP"}))
+        << "others keep their relative order";
 }
 
 TEST_F(ModelTest, AddedCurrenciesGoRightAfterTheFirstRow) {
@@ -320,10 +325,12 @@ TEST(CurrencyDataSourceInfo, BuiltInAndUserAddedSources) {
                                              dir.filePath(QStringLiteral("logos")));
     registry.addDataSourceWithUrl(QStringLiteral("http://b.example/feed.xml"));
     registry.addDataSourceWithUrl(QStringLiteral("http://a.example/feed.xml"));
-    registry.updateDataSource(QStringLiteral("http://b.example/feed.xml"),
-                              {QStringLiteral("http://b.example/feed.xml"), QStringLiteral("Bank B"),
-                               QByteArray("\xff\xd8\xff"), QStringList{"USD", "AMD"}});
-    const QString logo = registry.getDataSourceWithUrl(QStringLiteral("http://b.example/feed.xml"))->logoImagePath.value();
+    registry.updateDataSource(
+        QStringLiteral("http://b.example/feed.xml"),
+        {QStringLiteral("http://b.example/feed.xml"), QStringLiteral("Bank B"),
+         QByteArray("\xff\xd8\xff"), QStringList{"USD", "AMD"}});
+    const QString logo = registry.getDataSourceWithUrl(QStringLiteral("http://b.example/feed.xml"))
+                             ->logoImagePath.value();
     CCurrencyDataSourceInfo info(&registry);
 
     const QStringList ids = info.getAllDataSourceIds();
@@ -331,17 +338,20 @@ TEST(CurrencyDataSourceInfo, BuiltInAndUserAddedSources) {
     EXPECT_EQ(ids.mid(7), (QStringList{"http://b.example/feed.xml", "http://a.example/feed.xml"}));
     EXPECT_FALSE(info.isCustomDataSource(QStringLiteral("ECB")));
     EXPECT_TRUE(info.isCustomDataSource(ids[7]));
-    EXPECT_EQ(info.getDataSourceDisplayName(QStringLiteral("ECB")), QStringLiteral("European Central Bank"));
+    EXPECT_EQ(info.getDataSourceDisplayName(QStringLiteral("ECB")),
+              QStringLiteral("European Central Bank"));
     EXPECT_EQ(info.getDataSourceDisplayName(ids[7]), QStringLiteral("Bank B"));
     EXPECT_EQ(info.getDataSourceDisplayName(ids[8]), QStringLiteral("Custom data source"));
     EXPECT_EQ(info.getAvailableCurrencyCodes(ids[7]), (QStringList{"USD", "AMD"}));
     EXPECT_TRUE(info.getAvailableCurrencyCodes(ids[8]).isEmpty());
     EXPECT_TRUE(info.getAvailableCurrencyCodes(QStringLiteral("http://unknown")).isEmpty());
     EXPECT_EQ(info.getDataSourceLogo(ids[7]), logo);
-    EXPECT_EQ(info.getDataSourceLogo(ids[8]), info.getDataSourceLogo(QStringLiteral("http://unknown")))
+    EXPECT_EQ(info.getDataSourceLogo(ids[8]),
+              info.getDataSourceLogo(QStringLiteral("http://unknown")))
         << "no logo yet: the placeholder";
     QFile::remove(logo);
-    EXPECT_EQ(info.getDataSourceLogo(ids[7]), info.getDataSourceLogo(QStringLiteral("http://unknown")));
+    EXPECT_EQ(info.getDataSourceLogo(ids[7]),
+              info.getDataSourceLogo(QStringLiteral("http://unknown")));
 }
 
 TEST(CurrencyDataSourceInfo, MissingCataloguesReadAsEmpty) {

@@ -1,39 +1,21 @@
 // numiva-cli's chart command end to end: the real binary against the sample chart services.
-#include "Decimal.h"
-#include "SampleData.h"
-#include "SampleServer.h"
+#include "CliTestSupport.h"
 
 #include <QDateTime>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace {
-
-struct ChartRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
-};
 
 QDateTime instant(const QJsonValue& text) {
     return QDateTime::fromString(text.toString(), Qt::ISODate);
 }
 
-Decimal decimal(const QJsonValue& text) {
-    return Decimal::fromString(text.toString());
-}
-
 /// The date text of the exports: the local wall-clock time.
 QString exportDate(const QJsonValue& text) {
     return instant(text).toLocalTime().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss"));
+}
+
+QJsonValue field(const QJsonValue& point, const char* key) {
+    return point.toObject().value(QLatin1String(key));
 }
 
 /// The first day a daily series of `period` covers when it ends today.
@@ -53,91 +35,47 @@ QDate periodStart(int period) {
     }
 }
 
-class ChartCliTest : public ::testing::Test {
-protected:
-    QTemporaryDir dir;
-    QTemporaryDir runtimeDir;
-    SampleServer server;
-    QString endpoints = dir.filePath(QStringLiteral("endpoints.ini"));
+/// `chart FIRST LAST --period N` with `extra` arguments, as JSON.
+QStringList chartArgs(const char* first, const char* last, int period,
+                      const QStringList& extra = {}) {
+    return QStringList{QStringLiteral("--json"),   QStringLiteral("chart"),
+                       QString::fromLatin1(first), QString::fromLatin1(last),
+                       QStringLiteral("--period"), QString::number(period)} +
+           extra;
+}
 
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(server.start());
-        ASSERT_TRUE(server.writeEndpoints(endpoints));
-    }
-
-    ChartRun cli(const QStringList& arguments) {
-        QProcess process;
-        // A login session's runtime directory, which Qt's GUI application (for --pdf) expects.
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.path());
-        process.setProcessEnvironment(environment);
-        process.setProgram(QStringLiteral(NUMIVA_CLI));
-        process.setArguments(QStringList{QStringLiteral("--data-dir"),
-                                         dir.filePath(QStringLiteral("data")),
-                                         QStringLiteral("--endpoints"), endpoints} +
-                             arguments);
-        process.start();
-        EXPECT_TRUE(process.waitForFinished(120000)) << arguments.join(u' ').toStdString();
-        ChartRun run;
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = process.readAllStandardOutput();
-        run.err = process.readAllStandardError();
-        return run;
-    }
-
-    ChartRun ok(const QStringList& arguments) {
-        ChartRun run = cli(arguments);
-        EXPECT_EQ(run.exitCode, 0)
-            << arguments.join(u' ').toStdString() << ": " << run.err.toStdString();
-        return run;
-    }
-
-    QByteArray file(const QString& name) {
-        QFile f(dir.filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    QByteArray settingsFile() {
-        return file(QStringLiteral("data/Library/Preferences/Numiva.plist"));
-    }
-
-    /// A chart answer whose points are ordered, positive, summarised correctly and end at
-    /// `expected` (within the service's rounding).
-    static void expectConsistentChart(const QJsonObject& chart, const Decimal& expected,
-                                      double tolerance) {
-        const QJsonArray points = chart.value(QStringLiteral("points")).toArray();
-        ASSERT_FALSE(points.isEmpty());
-        Decimal high = decimal(points.first().toObject().value(QStringLiteral("value")));
-        Decimal low = high;
-        QDateTime previous;
-        for (const QJsonValue& p : points) {
-            const Decimal value = decimal(p.toObject().value(QStringLiteral("value")));
-            const QDateTime date = instant(p.toObject().value(QStringLiteral("date")));
-            ASSERT_FALSE(value.isNaN());
-            EXPECT_GT(value, Decimal());
-            ASSERT_TRUE(date.isValid());
-            if (previous.isValid()) {
-                EXPECT_LT(previous, date) << "points are oldest first";
-            }
-            previous = date;
-            high = value > high ? value : high;
-            low = value < low ? value : low;
+/// A chart answer whose points are ordered, positive, summarised correctly and end at
+/// `expected` (within the service's rounding).
+void expectConsistentChart(const QJsonObject& chart, const Decimal& expected, double tolerance) {
+    const QJsonArray points = chart.value(QStringLiteral("points")).toArray();
+    ASSERT_FALSE(points.isEmpty());
+    Decimal high = decimal(field(points.first(), "value"));
+    Decimal low = high;
+    QDateTime previous;
+    for (const QJsonValue& p : points) {
+        const Decimal value = decimal(field(p, "value"));
+        const QDateTime date = instant(field(p, "date"));
+        ASSERT_FALSE(value.isNaN());
+        EXPECT_GT(value, Decimal());
+        ASSERT_TRUE(date.isValid());
+        if (previous.isValid()) {
+            EXPECT_LT(previous, date) << "points are oldest first";
         }
-        const QJsonObject latest = chart.value(QStringLiteral("latest")).toObject();
-        const QJsonObject highest = chart.value(QStringLiteral("highest")).toObject();
-        const QJsonObject lowest = chart.value(QStringLiteral("lowest")).toObject();
-        EXPECT_EQ(latest, points.last().toObject());
-        EXPECT_EQ(decimal(highest.value(QStringLiteral("value"))), high);
-        EXPECT_EQ(decimal(lowest.value(QStringLiteral("value"))), low);
-        const Decimal last = decimal(latest.value(QStringLiteral("value")));
-        EXPECT_GE(high, last);
-        EXPECT_GE(last, low);
-        EXPECT_LT(low, high) << "the history moves";
-        EXPECT_NEAR((last / expected).toDouble(), 1.0, tolerance)
-            << last.toString().toStdString() << " vs " << expected.toString().toStdString();
+        previous = date;
+        high = value > high ? value : high;
+        low = value < low ? value : low;
     }
-};
+    const QJsonValue latest = chart.value(QStringLiteral("latest"));
+    EXPECT_EQ(latest, points.last());
+    EXPECT_EQ(decimal(field(chart.value(QStringLiteral("highest")), "value")), high);
+    EXPECT_EQ(decimal(field(chart.value(QStringLiteral("lowest")), "value")), low);
+    const Decimal last = decimal(field(latest, "value"));
+    EXPECT_GE(high, last);
+    EXPECT_GE(last, low);
+    EXPECT_LT(low, high) << "the history moves";
+    EXPECT_NEAR((last / expected).toDouble(), 1.0, tolerance)
+        << last.toString().toStdString() << " vs " << expected.toString().toStdString();
+}
 
 struct ChartSourceCase {
     const char* source;
@@ -148,16 +86,15 @@ struct ChartSourceCase {
     friend void PrintTo(const ChartSourceCase& c, std::ostream* os) { *os << c.source; }
 };
 
-class CliChartSources : public ChartCliTest, public ::testing::WithParamInterface<ChartSourceCase> {
+class CliChartSources : public CliTest, public ::testing::WithParamInterface<ChartSourceCase> {
 protected:
     void SetUp() override {
-        ChartCliTest::SetUp();
+        CliTest::SetUp();
         ok({QStringLiteral("select"), QString::fromLatin1(GetParam().source)});
     }
-
-    /// Units of EUR per US dollar, the value of the pair (EUR, USD).
-    static Decimal eurPerDollar() {
-        return SampleData::cross(QStringLiteral("USD"), QStringLiteral("EUR"));
+    /// The JSON chart of (EUR, USD) over the source's first period, with `extra` arguments.
+    QJsonObject eurUsd(const QStringList& extra = {}) {
+        return ok(chartArgs("EUR", "USD", GetParam().periods.first(), extra)).json();
     }
 };
 
@@ -165,20 +102,19 @@ TEST_P(CliChartSources, EveryPeriodEndsAtTodaysRateAndCoversThePeriod) {
     const ChartSourceCase& c = GetParam();
     for (const int period : c.periods) {
         SCOPED_TRACE(period);
-        const QJsonObject chart =
-            ok({QStringLiteral("--json"), QStringLiteral("chart"), QStringLiteral("EUR"),
-                QStringLiteral("USD"), QStringLiteral("--period"), QString::number(period)})
-                .json();
-        EXPECT_EQ(chart.value(QStringLiteral("source")).toString(), QString::fromLatin1(c.source));
+        const QJsonObject chart = ok(chartArgs("EUR", "USD", period)).json();
+        EXPECT_EQ(str(chart, "source"), QString::fromLatin1(c.source));
         EXPECT_EQ(chart.value(QStringLiteral("period")).toInt(), period);
         EXPECT_EQ(chart.value(QStringLiteral("pair")).toArray(),
                   (QJsonArray{QStringLiteral("EUR"), QStringLiteral("USD")}));
         EXPECT_TRUE(chart.value(QStringLiteral("error")).isNull());
-        expectConsistentChart(chart, eurPerDollar(), c.tolerance);
+        // Units of EUR per US dollar, the value of the pair (EUR, USD).
+        expectConsistentChart(
+            chart, SampleData::cross(QStringLiteral("USD"), QStringLiteral("EUR")), c.tolerance);
 
         const QJsonArray points = chart.value(QStringLiteral("points")).toArray();
-        const QDateTime first = instant(points.first().toObject().value(QStringLiteral("date")));
-        const QDateTime last = instant(points.last().toObject().value(QStringLiteral("date")));
+        const QDateTime first = instant(field(points.first(), "date"));
+        const QDateTime last = instant(field(points.last(), "date"));
         if (period == 0) {
             // Quarter hours of the last day, the latest one not older than a quarter hour.
             const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -197,15 +133,10 @@ TEST_P(CliChartSources, EveryPeriodEndsAtTodaysRateAndCoversThePeriod) {
 }
 
 TEST_P(CliChartSources, CsvGoesToStandardOutputInTheExportShape) {
-    const ChartSourceCase& c = GetParam();
-    const int period = c.periods.first();
-    const QString csvFile = dir.filePath(QStringLiteral("chart.csv"));
-    const QJsonObject chart =
-        ok({QStringLiteral("--json"), QStringLiteral("chart"), QStringLiteral("EUR"),
-            QStringLiteral("USD"), QStringLiteral("--period"), QString::number(period),
-            QStringLiteral("--csv"), csvFile})
-            .json();
-    const QJsonArray points = chart.value(QStringLiteral("points")).toArray();
+    const QJsonArray points =
+        eurUsd({QStringLiteral("--csv"), dir.filePath(QStringLiteral("chart.csv"))})
+            .value(QStringLiteral("points"))
+            .toArray();
     ASSERT_FALSE(points.isEmpty());
 
     // The separator is a setting; whichever it is, the header names it.
@@ -216,48 +147,43 @@ TEST_P(CliChartSources, CsvGoesToStandardOutputInTheExportShape) {
     const QString separator = QString::fromUtf8(lines[2].mid(4, lines[2].size() - 10));
     ASSERT_FALSE(separator.isEmpty());
 
-    QString expected =
-        QStringLiteral("\"EUR to USD. From %1 to %2\"\r\n\r\nDate%3Value\r\n")
-            .arg(exportDate(points.first().toObject().value(QStringLiteral("date"))),
-                 exportDate(points.last().toObject().value(QStringLiteral("date"))), separator);
+    QString expected = QStringLiteral("\"EUR to USD. From %1 to %2\"\r\n\r\nDate%3Value\r\n")
+                           .arg(exportDate(field(points.first(), "date")),
+                                exportDate(field(points.last(), "date")), separator);
     QStringList rows;
     for (const QJsonValue& p : points) {
         // At most ten fraction digits; these values are below 1000, so no grouping.
-        rows.append(exportDate(p.toObject().value(QStringLiteral("date"))) + separator +
-                    decimal(p.toObject().value(QStringLiteral("value"))).rounded(10).toString());
+        rows.append(exportDate(field(p, "date")) + separator +
+                    decimal(field(p, "value")).rounded(10).toString());
     }
     expected += rows.join(QStringLiteral("\r\n"));
     EXPECT_EQ(QString::fromUtf8(written), expected);
 
     // The same chart again, to standard output: the CSV text alone, nothing after it.
-    const ChartRun printed =
-        ok({QStringLiteral("chart"), QStringLiteral("--csv"), QStringLiteral("-")});
+    const CliRun printed = ok("chart --csv -");
     EXPECT_EQ(QString::fromUtf8(printed.out), expected);
     EXPECT_FALSE(printed.out.endsWith('\n'));
 }
 
 TEST_P(CliChartSources, HtmlAndPdfAreWritten) {
-    const ChartSourceCase& c = GetParam();
-    const QJsonObject chart =
-        ok({QStringLiteral("--json"), QStringLiteral("chart"), QStringLiteral("EUR"),
-            QStringLiteral("USD"), QStringLiteral("--period"), QString::number(c.periods.first()),
-            QStringLiteral("--html"), dir.filePath(QStringLiteral("chart.html")),
-            QStringLiteral("--pdf"), dir.filePath(QStringLiteral("chart.pdf"))})
-            .json();
-    const QJsonArray points = chart.value(QStringLiteral("points")).toArray();
+    const QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
+    const QJsonArray points =
+        eurUsd({QStringLiteral("--html"), dir.filePath(QStringLiteral("chart.html")),
+                QStringLiteral("--pdf"), pdf})
+            .value(QStringLiteral("points"))
+            .toArray();
     ASSERT_FALSE(points.isEmpty());
-    const QJsonObject latest = points.last().toObject();
+    const QString latestDate = exportDate(field(points.last(), "date"));
+    const QString latestValue = field(points.last(), "value").toString();
 
     const QString html = QString::fromUtf8(file(QStringLiteral("chart.html")));
     EXPECT_TRUE(html.startsWith(u"<html><head><style type=\"text/css\">"));
     EXPECT_TRUE(html.contains(u"<thead><tr><td>Date</td><td>Value</td></tr></thead>"));
     EXPECT_TRUE(html.endsWith(u"</tr></tbody></table></body></html>"));
     EXPECT_EQ(html.count(u"<tr>"), points.size() + 1);
-    EXPECT_TRUE(html.contains(QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
-                                  .arg(exportDate(latest.value(QStringLiteral("date"))),
-                                       latest.value(QStringLiteral("value")).toString())));
+    EXPECT_TRUE(html.contains(
+        QStringLiteral("<tr><td>%1</td><td>%2</td></tr>").arg(latestDate, latestValue)));
 
-    const QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
     ASSERT_TRUE(file(QStringLiteral("chart.pdf")).startsWith("%PDF"));
     QProcess pdftotext;
     pdftotext.start(QStringLiteral("pdftotext"),
@@ -265,49 +191,41 @@ TEST_P(CliChartSources, HtmlAndPdfAreWritten) {
     ASSERT_TRUE(pdftotext.waitForFinished(60000));
     ASSERT_EQ(pdftotext.exitCode(), 0) << pdftotext.readAllStandardError().toStdString();
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
-    EXPECT_TRUE(
-        text.contains(QStringLiteral("EUR to USD. From %1 to %2 (page 1 of")
-                          .arg(exportDate(points.first().toObject().value(QStringLiteral("date"))),
-                               exportDate(latest.value(QStringLiteral("date"))))))
+    EXPECT_TRUE(text.contains(QStringLiteral("EUR to USD. From %1 to %2 (page 1 of")
+                                  .arg(exportDate(field(points.first(), "date")), latestDate)))
         << text.left(400).toStdString();
-    EXPECT_TRUE(text.contains(latest.value(QStringLiteral("value")).toString()))
-        << "the table holds the latest value";
+    EXPECT_TRUE(text.contains(latestValue)) << "the table holds the latest value";
 }
 
 TEST_P(CliChartSources, AFailingServiceExitsWith2AndPrintsTheCachedChart) {
-    const ChartSourceCase& c = GetParam();
-    const QStringList arguments{QStringLiteral("chart"), QStringLiteral("EUR"),
-                                QStringLiteral("USD"), QStringLiteral("--period"),
-                                QString::number(c.periods.first())};
-    const QJsonObject fresh = ok(QStringList{QStringLiteral("--json")} + arguments).json();
+    const QJsonObject fresh = eurUsd();
     ASSERT_FALSE(fresh.value(QStringLiteral("points")).toArray().isEmpty());
 
-    server.setFailing(c.failName, true);
-    const ChartRun failed = cli(QStringList{QStringLiteral("--json")} + arguments);
+    server.setFailing(GetParam().failName, true);
+    const CliRun failed = cli(chartArgs("EUR", "USD", GetParam().periods.first()));
     EXPECT_EQ(failed.exitCode, 2);
     // The system log's line about the request may come first; the message ends the output.
     EXPECT_TRUE(failed.err.endsWith("\nnumiva-cli: 503 Service Unavailable\n"))
         << failed.err.toStdString();
     const QJsonObject cached = failed.json();
-    EXPECT_EQ(cached.value(QStringLiteral("error")).toString(),
-              QStringLiteral("503 Service Unavailable"));
+    EXPECT_EQ(str(cached, "error"), QStringLiteral("503 Service Unavailable"));
     EXPECT_EQ(cached.value(QStringLiteral("points")), fresh.value(QStringLiteral("points")));
     EXPECT_EQ(cached.value(QStringLiteral("latest")), fresh.value(QStringLiteral("latest")));
 
     // In text form too: the summary of the cached chart, then the failure.
-    const ChartRun text = cli({QStringLiteral("chart")});
+    const CliRun text = cli("chart");
     EXPECT_EQ(text.exitCode, 2);
     EXPECT_TRUE(text.err.contains("503 Service Unavailable")) << text.err.toStdString();
-    const QJsonObject latest = fresh.value(QStringLiteral("latest")).toObject();
-    EXPECT_TRUE(text.out.contains(QStringLiteral("latest\t%1\t%2")
-                                      .arg(latest.value(QStringLiteral("date")).toString(),
-                                           latest.value(QStringLiteral("value")).toString())
-                                      .toUtf8()))
+    const QJsonValue latest = fresh.value(QStringLiteral("latest"));
+    EXPECT_TRUE(text.out.contains(
+        QStringLiteral("latest\t%1\t%2")
+            .arg(field(latest, "date").toString(), field(latest, "value").toString())
+            .toUtf8()))
         << text.out.toStdString();
 
     // Once the service answers again, so does the chart.
-    server.setFailing(c.failName, false);
-    ok({QStringLiteral("chart")});
+    server.setFailing(GetParam().failName, false);
+    ok("chart");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -330,15 +248,12 @@ struct ChartPairCase {
     }
 };
 
-class CliChartPairs : public ChartCliTest, public ::testing::WithParamInterface<ChartPairCase> {};
+class CliChartPairs : public CliTest, public ::testing::WithParamInterface<ChartPairCase> {};
 
 TEST_P(CliChartPairs, CrossInvertedAndPlainSeriesAgreeWithTheSampleRates) {
     const ChartPairCase& c = GetParam();
     ok({QStringLiteral("select"), QString::fromLatin1(c.source)});
-    const QJsonObject chart =
-        ok({QStringLiteral("--json"), QStringLiteral("chart"), QString::fromLatin1(c.first),
-            QString::fromLatin1(c.last), QStringLiteral("--period"), QStringLiteral("1")})
-            .json();
+    const QJsonObject chart = ok(chartArgs(c.first, c.last, 1)).json();
     expectConsistentChart(chart, c.expected, c.tolerance);
     EXPECT_EQ(chart.value(QStringLiteral("points")).toArray().size(), 8);
 }
@@ -365,55 +280,29 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(info.param.source) + "_" + info.param.first + info.param.last;
     });
 
-TEST_F(ChartCliTest, APairTheServiceHasNoHistoryForIsReportedAsNoData) {
+TEST_F(CliTest, APairTheServiceHasNoHistoryForIsReportedAsNoData) {
     for (const char* source : {"ECB", "Bloomberg", "YFinance", "CBR"}) {
         SCOPED_TRACE(source);
         ok({QStringLiteral("select"), QString::fromLatin1(source)});
         // ECB answers 404, Bloomberg an unknown security, Yahoo no series, CBR is never asked.
-        const ChartRun run =
-            cli({QStringLiteral("--json"), QStringLiteral("chart"), QStringLiteral("EUR"),
-                 QStringLiteral("QQQ"), QStringLiteral("--period"), QStringLiteral("1")});
+        const CliRun run = cli(chartArgs("EUR", "QQQ", 1));
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
         EXPECT_TRUE(run.json().value(QStringLiteral("points")).toArray().isEmpty());
-        EXPECT_FALSE(run.json().value(QStringLiteral("error")).toString().isEmpty());
+        EXPECT_FALSE(str(run.json(), "error").isEmpty());
     }
 }
 
-TEST_F(ChartCliTest, BadChartArgumentsExit64AndChangeNothing) {
-    ok({QStringLiteral("select"), QStringLiteral("ECB")});
-    ok({QStringLiteral("chart"), QStringLiteral("GBP"), QStringLiteral("USD"),
-        QStringLiteral("--period"), QStringLiteral("2")});
-    const QByteArray before = settingsFile();
-    ASSERT_FALSE(before.isEmpty());
-    const QList<QStringList> cases{
-        {QStringLiteral("chart"), QStringLiteral("--period"), QStringLiteral("11")},
-        {QStringLiteral("chart"), QStringLiteral("--period"), QStringLiteral("-1")},
-        {QStringLiteral("chart"), QStringLiteral("--period"), QStringLiteral("one")},
-        {QStringLiteral("chart"), QStringLiteral("--period")},
-        {QStringLiteral("chart"), QStringLiteral("EUR")},
-        {QStringLiteral("chart"), QStringLiteral("EUR"), QStringLiteral("USD"),
-         QStringLiteral("GBP")},
-        {QStringLiteral("chart"), QStringLiteral("eur"), QStringLiteral("USD")},
-        {QStringLiteral("chart"), QStringLiteral("EUR"), QStringLiteral("USD"),
-         QStringLiteral("--period"), QStringLiteral("11")},
-        {QStringLiteral("chart"), QStringLiteral("--csv")},
-        {QStringLiteral("chart"), QStringLiteral("--pdf"), QStringLiteral("-")},
-        {QStringLiteral("chart"), QStringLiteral("--svg"), QStringLiteral("x.svg")},
-    };
-    for (const QStringList& arguments : cases) {
-        const ChartRun run = cli(arguments);
-        EXPECT_EQ(run.exitCode, 64) << arguments.join(u' ').toStdString();
-        EXPECT_EQ(run.err.count('\n'), 1)
-            << arguments.join(u' ').toStdString() << ": " << run.err.toStdString();
-        EXPECT_TRUE(run.err.startsWith("numiva-cli: ")) << run.err.toStdString();
-        EXPECT_TRUE(run.out.isEmpty()) << arguments.join(u' ').toStdString();
-    }
-    EXPECT_EQ(settingsFile(), before);
+TEST_F(CliTest, BadChartArgumentsExit64AndChangeNothing) {
+    ok("select ECB");
+    ok("chart GBP USD --period 2");
+    expectRefused({"chart --period 11", "chart --period -1", "chart --period one", "chart --period",
+                   "chart EUR", "chart EUR USD GBP", "chart eur USD", "chart EUR USD --period 11",
+                   "chart --csv", "chart --pdf -", "chart --svg x.svg"});
 
     // A source without charts is named as the problem.
-    ok({QStringLiteral("select"), QStringLiteral("PayPal")});
-    const ChartRun run = cli({QStringLiteral("chart")});
+    ok("select PayPal");
+    const CliRun run = cli("chart");
     EXPECT_EQ(run.exitCode, 64);
     EXPECT_TRUE(run.err.contains("PayPal")) << run.err.toStdString();
 }

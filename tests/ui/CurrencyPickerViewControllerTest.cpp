@@ -18,6 +18,15 @@ struct Receiver : CCurrencyPickerViewDelegate {
     QList<QStringList> reports;
 };
 
+/// The codes of a list model's rows, in order.
+QStringList codesOf(CCurrencyPickerListModel* model) {
+    QStringList codes;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        codes << model->index(row).data(CCurrencyPickerListModel::CodeRole).toString();
+    }
+    return codes;
+}
+
 const QStringList kCodes{"USD", "EUR", "GBP", "JPY", "CHF", "RUB", "SEK", "NOK", "XAU", "QQQ"};
 
 class PickerTest : public ::testing::Test {
@@ -157,25 +166,11 @@ TEST_F(PickerTest, MultipleSelectionWithoutLimitReportsOnDoneAndRefusesAnEmptyDo
 TEST_F(PickerTest, SearchFindsByCodeOrNameInAnyCaseAndKeepsEverySection) {
     picker->setSearchText(QStringLiteral("eur"));
     EXPECT_TRUE(picker->isSearching());
-    QStringList found;
-    for (int row = 0; row < picker->searchModel()->rowCount(); ++row) {
-        found << picker->searchModel()
-                     ->index(row)
-                     .data(CCurrencyPickerListModel::CodeRole)
-                     .toString();
-    }
-    EXPECT_EQ(found, QStringList{"EUR"});
+    EXPECT_EQ(codesOf(picker->searchModel()), QStringList{"EUR"});
     EXPECT_EQ(picker->filteredDataSource().size(), picker->sectionTitles().size());
 
     picker->setSearchText(QStringLiteral("KRONA"));
-    found.clear();
-    for (int row = 0; row < picker->searchModel()->rowCount(); ++row) {
-        found << picker->searchModel()
-                     ->index(row)
-                     .data(CCurrencyPickerListModel::CodeRole)
-                     .toString();
-    }
-    EXPECT_EQ(found, QStringList{"SEK"});
+    EXPECT_EQ(codesOf(picker->searchModel()), QStringList{"SEK"});
     const int n = static_cast<int>(picker->sectionTitles().indexOf(QStringLiteral("N")));
     EXPECT_EQ(picker->titleForHeaderInSection(n, true), QString())
         << "Norwegian Krone does not match";
@@ -206,12 +201,8 @@ TEST(PickerLocale, RussianNamesFallIntoCyrillicSections) {
     const QStringList titles = picker.sectionTitles();
     EXPECT_TRUE(titles.contains(QStringLiteral("Д")));
     EXPECT_TRUE(titles.contains(QStringLiteral("Я")));
-    QStringList codes;
-    for (int row = 0; row < picker.mainModel()->rowCount(); ++row) {
-        codes << picker.mainModel()->index(row).data(CCurrencyPickerListModel::CodeRole).toString();
-    }
     // Доллар США, Евро, Российский рубль.
-    EXPECT_EQ(codes, (QStringList{"USD", "EUR", "RUB"}));
+    EXPECT_EQ(codesOf(picker.mainModel()), (QStringList{"USD", "EUR", "RUB"}));
     EXPECT_EQ(picker.mainModel()->index(0).data(CCurrencyPickerListModel::SectionRole).toString(),
               QStringLiteral("Д"));
     EXPECT_EQ(picker.mainModel()->index(0).data(CCurrencyPickerListModel::NameRole).toString(),

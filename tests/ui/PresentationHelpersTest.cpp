@@ -70,18 +70,6 @@ TEST(UISettingsValues, ListNamesStartWithACapital) {
     EXPECT_EQ(CUISettings::capitalizedName(QString()), QString());
 }
 
-TEST(UISettingsValues, ColoursOfTheScreens) {
-    const CUISettings& settings = CUISettings::sharedSettings();
-    EXPECT_EQ(&settings, &CUISettings::sharedSettings());
-    EXPECT_EQ(settings.tableHeaderColor(), QColor(58, 68, 89));
-    EXPECT_EQ(CUISettings::currencyCodeColor(), QColor(63, 92, 128));
-    EXPECT_EQ(CUISettings::convertedValueColor(), QColor(76, 76, 76));
-    EXPECT_EQ(CUISettings::chartLineColor(true), QColor(148, 154, 166, 204));
-    EXPECT_EQ(CUISettings::chartLineColor(false), QColor(204, 204, 204, 204));
-    EXPECT_EQ(CUISettings::getDefaultBackgroundColorsForPad(),
-              (QList<QColor>{QColor(226, 229, 234), QColor(208, 210, 216)}));
-}
-
 TEST(LabelExt, LinesBreakWhereAppendingAWordWouldGrowTheHeight) {
     // A measure that wraps at ten characters: one line per started ten.
     auto heightOf = [](const QString& text) { return 10.0 * (1 + (text.size() - 1) / 10); };

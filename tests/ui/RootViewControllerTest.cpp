@@ -23,6 +23,34 @@ QStringList codes(CRootViewModel& model) {
     return model.getSelectedCurrencyCodes();
 }
 
+/// The list as the settings file holds it.
+QStringList stored() {
+    return UserDefaults(UserDefaults::standardUserDefaults().filePath())
+        .stringArrayForKey(QStringLiteral("SelectedCurrencies"));
+}
+
+QString rateText(CRootViewController& root, int row) {
+    return root.rates()->index(row).data(CCurrencyRateListModel::RateTextRole).toString();
+}
+
+/// The rate service holds its answer (EUR 1.2) until the gate opens.
+std::shared_ptr<FakeHttpServer::Gate> holdAnswers(RootScreen& screen) {
+    auto gate = std::make_shared<FakeHttpServer::Gate>();
+    screen.rates.http.setHandler([gate](const FakeHttpServer::Request&) {
+        FakeHttpServer::Answer held = FakeHttpServer::Answer::text("1\r\n1.2\r\n");
+        held.gate = gate;
+        return held;
+    });
+    return gate;
+}
+
+/// Enters editing and opens the picker for adding currencies.
+CCurrencyPickerViewController* openPicker(CRootViewController& root) {
+    root.setEditing(true);
+    root.insertCurrencies();
+    return qobject_cast<CCurrencyPickerViewController*>(root.presentedController());
+}
+
 class RootScreenTest : public ::testing::Test {
 protected:
     explicit RootScreenTest(const QStringList& selectedCurrencies = {})
@@ -128,8 +156,7 @@ TEST_F(RootScreenTest, OneAlertForAFailingPullNoneForAnAutomaticFailureAfterIt) 
     ASSERT_TRUE(screen.waitForRefresh());
     EXPECT_EQ(alerts.size(), 1);
     // The cached rate stays on screen.
-    EXPECT_EQ(root.rates()->index(0).data(CCurrencyRateListModel::RateTextRole).toString(),
-              QStringLiteral("1.0842"));
+    EXPECT_EQ(rateText(root, 0), QStringLiteral("1.0842"));
 }
 
 TEST_F(RootScreenTest, TheFirstRefreshAfterLaunchMayAlertAndAHiddenViewNever) {
@@ -151,12 +178,7 @@ TEST_F(RootScreenTest, AtLaunchTheStoredRatesShowAtOnceWhileTheFirstRefreshRuns)
     const QString shownBefore = screen.controller().refreshHeaderView()->lastUpdateText();
 
     // A second launch on the same data directory, with the service holding its answer.
-    auto gate = std::make_shared<FakeHttpServer::Gate>();
-    screen.rates.http.setHandler([gate](const FakeHttpServer::Request&) {
-        FakeHttpServer::Answer held = FakeHttpServer::Answer::text("1\r\n1.2\r\n");
-        held.gate = gate;
-        return held;
-    });
+    auto gate = holdAnswers(screen);
     CRootViewController::Dependencies dependencies;
     dependencies.center = &screen.center;
     dependencies.endpoints = screen.rates.endpoints();
@@ -172,17 +194,11 @@ TEST_F(RootScreenTest, AtLaunchTheStoredRatesShowAtOnceWhileTheFirstRefreshRuns)
     QSignalSpy finished(&relaunched, &CRootViewController::refreshFinished);
     gate->release();
     ASSERT_TRUE(finished.wait(10000));
-    EXPECT_EQ(relaunched.rates()->index(0).data(CCurrencyRateListModel::RateTextRole).toString(),
-              QStringLiteral("1.2"));
+    EXPECT_EQ(rateText(relaunched, 0), QStringLiteral("1.2"));
 }
 
 TEST_F(RootScreenTest, RowsWithoutARateYetShowThatOneIsComingNeverZero) {
-    auto gate = std::make_shared<FakeHttpServer::Gate>();
-    screen.rates.http.setHandler([gate](const FakeHttpServer::Request&) {
-        FakeHttpServer::Answer held = FakeHttpServer::Answer::text("1\r\n1.2\r\n");
-        held.gate = gate;
-        return held;
-    });
+    auto gate = holdAnswers(screen);
     QSignalSpy finished(&screen.controller(), &CRootViewController::refreshFinished);
     screen.controller().viewDidLoad();
     const QModelIndex euro = screen.controller().rates()->index(0);
@@ -201,14 +217,11 @@ TEST_F(RootScreenTest, RowsWithoutARateYetShowThatOneIsComingNeverZero) {
 TEST_F(RootScreenTest, AddingAThenBListsBThenAAndRefreshesAfterEditingEnds) {
     ASSERT_TRUE(screen.loadAndWaitForFirstRefresh());
     CRootViewController& root = screen.controller();
-    EXPECT_EQ(root.refreshAfterEditingDelay(), std::chrono::milliseconds(500));
     QSignalSpy inserted(root.rates(), &QAbstractItemModel::rowsInserted);
 
-    root.setEditing(true);
+    auto* picker = openPicker(root);
     EXPECT_EQ(root.baseCurrencyName(), QStringLiteral("Add currencies"));
     EXPECT_FALSE(root.isPullToRefreshEnabled());
-    root.insertCurrencies();
-    auto* picker = qobject_cast<CCurrencyPickerViewController*>(root.presentedController());
     ASSERT_NE(picker, nullptr);
     EXPECT_TRUE(picker->allowsMultipleSelection());
     EXPECT_FALSE(picker->originalDataSource().isEmpty());
@@ -227,9 +240,7 @@ TEST_F(RootScreenTest, AddingAThenBListsBThenAAndRefreshesAfterEditingEnds) {
     EXPECT_FALSE(root.isDataReloading()) << "the refresh waits for the delay";
     EXPECT_TRUE(root.isRefreshAfterEditingPending());
     EXPECT_FALSE(root.updateRatesAfterEditing());
-    EXPECT_EQ(UserDefaults(UserDefaults::standardUserDefaults().filePath())
-                  .stringArrayForKey(QStringLiteral("SelectedCurrencies")),
-              (QStringList{"USD", "JPY", "GBP", "EUR"}));
+    EXPECT_EQ(stored(), (QStringList{"USD", "JPY", "GBP", "EUR"}));
 }
 
 TEST(RootScreenEditing, TheRefreshAfterEditingStartsWhenTheDelayIsOver) {
@@ -237,9 +248,7 @@ TEST(RootScreenEditing, TheRefreshAfterEditingStartsWhenTheDelayIsOver) {
     RootScreen screen(false, std::chrono::milliseconds(5));
     ASSERT_TRUE(screen.loadAndWaitForFirstRefresh());
     CRootViewController& root = screen.controller();
-    root.setEditing(true);
-    root.insertCurrencies();
-    auto* picker = qobject_cast<CCurrencyPickerViewController*>(root.presentedController());
+    auto* picker = openPicker(root);
     ASSERT_NE(picker, nullptr);
     picker->didSelectCurrency(QStringLiteral("CHF"));
     picker->onDoneClick();
@@ -248,8 +257,7 @@ TEST(RootScreenEditing, TheRefreshAfterEditingStartsWhenTheDelayIsOver) {
     ASSERT_TRUE(reloading.wait(5000));
     EXPECT_TRUE(root.isDataReloading());
     ASSERT_TRUE(screen.waitForRefresh());
-    EXPECT_EQ(root.rates()->index(0).data(CCurrencyRateListModel::RateTextRole).toString(),
-              QStringLiteral("1.1305"));
+    EXPECT_EQ(rateText(root, 0), QStringLiteral("1.1305"));
 
     // Leaving editing without having added anything asks for nothing.
     root.setEditing(true);
@@ -260,9 +268,7 @@ TEST(RootScreenEditing, TheRefreshAfterEditingStartsWhenTheDelayIsOver) {
 TEST_F(RootScreenTest, ThePickerOffersOnlyCodesNotListedAndAnEmptyChoiceDoesNothing) {
     ASSERT_TRUE(screen.loadAndWaitForFirstRefresh());
     CRootViewController& root = screen.controller();
-    root.setEditing(true);
-    root.insertCurrencies();
-    auto* picker = qobject_cast<CCurrencyPickerViewController*>(root.presentedController());
+    auto* picker = openPicker(root);
     ASSERT_NE(picker, nullptr);
     EXPECT_EQ(picker->mainModel()->rowOfCode(QStringLiteral("EUR")), -1);
     EXPECT_EQ(picker->mainModel()->rowOfCode(QStringLiteral("USD")), -1);
@@ -302,9 +308,7 @@ TEST_F(ListedScreenTest, AMoveIntoTheBaseSectionLandsAtTheTopOfTheRates) {
     EXPECT_FALSE(root.moveRow(-1, 0));
     EXPECT_FALSE(root.moveRow(0, 4));
     root.setEditing(false);
-    EXPECT_EQ(UserDefaults(UserDefaults::standardUserDefaults().filePath())
-                  .stringArrayForKey(QStringLiteral("SelectedCurrencies")),
-              (QStringList{"USD", "EUR", "GBP", "RUB", "JPY"}));
+    EXPECT_EQ(stored(), (QStringList{"USD", "EUR", "GBP", "RUB", "JPY"}));
 }
 
 TEST_F(ListedScreenTest, DeletingARowRemovesItsElementAndSavesTheList) {
@@ -317,9 +321,7 @@ TEST_F(ListedScreenTest, DeletingARowRemovesItsElementAndSavesTheList) {
     ASSERT_TRUE(root.deleteRow(1));
     EXPECT_EQ(removed.size(), 1);
     EXPECT_EQ(codes(screen.model()), (QStringList{"USD", "EUR", "JPY", "RUB"}));
-    EXPECT_EQ(UserDefaults(UserDefaults::standardUserDefaults().filePath())
-                  .stringArrayForKey(QStringLiteral("SelectedCurrencies")),
-              (QStringList{"USD", "EUR", "JPY", "RUB"}));
+    EXPECT_EQ(stored(), (QStringList{"USD", "EUR", "JPY", "RUB"}));
     root.endSwipeToDelete();
     EXPECT_FALSE(root.isEditing());
     EXPECT_FALSE(root.isInSwipeToDeleteMode());
@@ -355,13 +357,10 @@ TEST_F(ListedScreenTest, ConversionModeFromTheKeypadAndBack) {
 
     // 100 GBP in US dollars, then in euros.
     ASSERT_TRUE(screen.waitForRefresh());
-    auto rateText = [&](int row) {
-        return root.rates()->index(row).data(CCurrencyRateListModel::RateTextRole).toString();
-    };
     auto codeText = [&](int row) {
         return root.rates()->index(row).data(CCurrencyRateListModel::CodeTextRole).toString();
     };
-    EXPECT_EQ(rateText(0), QStringLiteral("126.71"));
+    EXPECT_EQ(rateText(root, 0), QStringLiteral("126.71"));
     EXPECT_EQ(codeText(0), QStringLiteral("USD"));
 
     QSignalSpy changed(root.rates(), &QAbstractItemModel::dataChanged);
@@ -369,7 +368,7 @@ TEST_F(ListedScreenTest, ConversionModeFromTheKeypadAndBack) {
     EXPECT_EQ(root.leftButtonTitle(), QStringLiteral("Direct"));
     EXPECT_EQ(changed.size(), 1);
     EXPECT_EQ(codeText(0), QStringLiteral("GBP"));
-    EXPECT_EQ(rateText(0), QStringLiteral("78.92037")) << "100 USD in GBP";
+    EXPECT_EQ(rateText(root, 0), QStringLiteral("78.92037")) << "100 USD in GBP";
 
     // No insert, delete or move while converting.
     root.setEditing(true);
@@ -423,8 +422,7 @@ TEST_F(ListedScreenTest, CopyPutsTheRateWithoutBlanksOnThePasteboard) {
     screen.rates.setUsdPrice(QStringLiteral("GBP"), QStringLiteral("1234.56"));
     root.applicationDidBecomeActive();
     ASSERT_TRUE(screen.waitForRefresh());
-    ASSERT_EQ(root.rates()->index(1).data(CCurrencyRateListModel::RateTextRole).toString(),
-              QStringLiteral("1 234.56"));
+    ASSERT_EQ(rateText(root, 1), QStringLiteral("1 234.56"));
     ASSERT_TRUE(root.canCopyRow(1));
     EXPECT_EQ(root.copyRow(1), QStringLiteral("1234.56"));
     EXPECT_EQ(CPasteboard::string(), QStringLiteral("1234.56"));
@@ -459,14 +457,11 @@ TEST_F(ListedScreenTest, ChangesOfTheModelRefreshTheListAndRenameIt) {
     EXPECT_EQ(root.title(), QStringLiteral("Exchange rates"));
     EXPECT_GE(reloading.size(), 1);
     ASSERT_TRUE(screen.waitForRefresh());
-    EXPECT_EQ(root.rates()->index(0).data(CCurrencyRateListModel::RateTextRole).toString(),
-              QStringLiteral("No data"))
-        << "no source offers the euro now";
+    EXPECT_EQ(rateText(root, 0), QStringLiteral("No data")) << "no source offers the euro now";
     screen.model().setDataSource(QStringLiteral("YFinance"), true);
     EXPECT_EQ(root.title(), QStringLiteral("Yahoo Finance"));
     ASSERT_TRUE(screen.waitForRefresh());
-    EXPECT_EQ(root.rates()->index(0).data(CCurrencyRateListModel::RateTextRole).toString(),
-              QStringLiteral("1.0842"));
+    EXPECT_EQ(rateText(root, 0), QStringLiteral("1.0842"));
 }
 
 TEST(RootScreenIdiom, TheTabletHasNoSettingsButtonAndThePhoneNoChartButton) {

@@ -33,10 +33,12 @@ TEST_P(PercentText, AcceptsCommaOrPointWithinZeroToHundred) {
 INSTANTIATE_TEST_SUITE_P(Texts, PercentText,
                          ::testing::Values(PercentCase{"2,5", "2.5"}, PercentCase{"2.5", "2.5"},
                                            PercentCase{"0", "0"}, PercentCase{"100", "100"},
-                                           PercentCase{" 1,75 ", "1.75"}, PercentCase{"100.01", nullptr},
+                                           PercentCase{" 1,75 ", "1.75"},
+                                           PercentCase{"100.01", nullptr},
                                            PercentCase{"-0.5", nullptr}, PercentCase{"", nullptr},
-                                           PercentCase{"abc", nullptr}, PercentCase{"2,5.1", nullptr},
-                                           PercentCase{"1e2", "100"}, PercentCase{"5%", nullptr}));
+                                           PercentCase{"abc", nullptr},
+                                           PercentCase{"2,5.1", nullptr}, PercentCase{"1e2", "100"},
+                                           PercentCase{"5%", nullptr}));
 
 class SettingsBundle : public ::testing::Test {
 protected:
@@ -56,9 +58,12 @@ protected:
 TEST_F(SettingsBundle, TheBundledDefaultsAreRegisteredNotStored) {
     CUIHelpers::registerDefaultsFromSettingsBundle(defaults);
     const QVariantMap registered = defaults.registeredDefaults();
-    EXPECT_EQ(registered.value(QStringLiteral("MetalBaseUnitUserDefaultsKey")), QStringLiteral("Ounce"));
-    EXPECT_EQ(registered.value(QStringLiteral("ChartDataCsvSeparatorUserDefaultsKey")), QStringLiteral(","));
-    for (const char* key : {"ConversionFee", "ConversionFeeEnabled", "SubtractFeeEnabled", "DisplayDirectRates"}) {
+    EXPECT_EQ(registered.value(QStringLiteral("MetalBaseUnitUserDefaultsKey")),
+              QStringLiteral("Ounce"));
+    EXPECT_EQ(registered.value(QStringLiteral("ChartDataCsvSeparatorUserDefaultsKey")),
+              QStringLiteral(","));
+    for (const char* key :
+         {"ConversionFee", "ConversionFeeEnabled", "SubtractFeeEnabled", "DisplayDirectRates"}) {
         EXPECT_TRUE(registered.contains(QString::fromLatin1(key))) << key;
     }
     EXPECT_EQ(registered.size(), 6);
@@ -68,34 +73,43 @@ TEST_F(SettingsBundle, TheBundledDefaultsAreRegisteredNotStored) {
 TEST_F(SettingsBundle, KeysTheUserChangedAndSpecifiersWithoutKeyOrDefaultAreSkipped) {
     defaults.setObject(QStringLiteral("Gramm"), QStringLiteral("MetalBaseUnitUserDefaultsKey"));
     defaults.synchronize();
-    const QVariantMap root{{QStringLiteral("PreferenceSpecifiers"),
-                            QVariantList{QVariantMap{{QStringLiteral("Type"), QStringLiteral("PSGroupSpecifier")}},
-                                         QVariantMap{{QStringLiteral("Key"), QStringLiteral("MetalBaseUnitUserDefaultsKey")},
-                                                     {QStringLiteral("DefaultValue"), QStringLiteral("Ounce")}},
-                                         QVariantMap{{QStringLiteral("Key"), QStringLiteral("NoDefault")}},
-                                         QVariantMap{{QStringLiteral("Key"), QStringLiteral("DisplayDirectRates")},
-                                                     {QStringLiteral("DefaultValue"), true}}}}};
+    const QVariantMap root{
+        {QStringLiteral("PreferenceSpecifiers"),
+         QVariantList{
+             QVariantMap{{QStringLiteral("Type"), QStringLiteral("PSGroupSpecifier")}},
+             QVariantMap{{QStringLiteral("Key"), QStringLiteral("MetalBaseUnitUserDefaultsKey")},
+                         {QStringLiteral("DefaultValue"), QStringLiteral("Ounce")}},
+             QVariantMap{{QStringLiteral("Key"), QStringLiteral("NoDefault")}},
+             QVariantMap{{QStringLiteral("Key"), QStringLiteral("DisplayDirectRates")},
+                         {QStringLiteral("DefaultValue"), true}}}}};
     UserDefaults fresh(defaults.filePath());
     CUIHelpers::registerDefaultsFromSettingsBundle(fresh, bundleWith(root));
-    EXPECT_EQ(fresh.registeredDefaults(), (QVariantMap{{QStringLiteral("DisplayDirectRates"), true}}));
-    EXPECT_EQ(fresh.stringForKey(QStringLiteral("MetalBaseUnitUserDefaultsKey")), QStringLiteral("Gramm"));
+    EXPECT_EQ(fresh.registeredDefaults(),
+              (QVariantMap{{QStringLiteral("DisplayDirectRates"), true}}));
+    EXPECT_EQ(fresh.stringForKey(QStringLiteral("MetalBaseUnitUserDefaultsKey")),
+              QStringLiteral("Gramm"));
 }
 
 TEST_F(SettingsBundle, ABundleWithoutSpecifiersOrWithoutRootRegistersNothing) {
-    CUIHelpers::registerDefaultsFromSettingsBundle(defaults, bundleWith(QVariantMap{{QStringLiteral("Other"), 1}}));
+    CUIHelpers::registerDefaultsFromSettingsBundle(
+        defaults, bundleWith(QVariantMap{{QStringLiteral("Other"), 1}}));
     EXPECT_TRUE(defaults.registeredDefaults().isEmpty());
-    CUIHelpers::registerDefaultsFromSettingsBundle(defaults, dir.filePath(QStringLiteral("Missing.bundle")));
+    CUIHelpers::registerDefaultsFromSettingsBundle(defaults,
+                                                   dir.filePath(QStringLiteral("Missing.bundle")));
     EXPECT_TRUE(defaults.registeredDefaults().isEmpty());
 }
 
 TEST(UISettings, DisplayNamesAndImages) {
     Localization::install(QStringLiteral("en"));
-    EXPECT_EQ(CUISettings::getDisplayNameForCurrency(QStringLiteral("EUR")), QStringLiteral("Euro"));
+    EXPECT_EQ(CUISettings::getDisplayNameForCurrency(QStringLiteral("EUR")),
+              QStringLiteral("Euro"));
     LogCapture log;
-    EXPECT_EQ(CUISettings::getDisplayNameForCurrency(QStringLiteral("GBX")), QStringLiteral("British penny"));
+    EXPECT_EQ(CUISettings::getDisplayNameForCurrency(QStringLiteral("GBX")),
+              QStringLiteral("British penny"));
     EXPECT_EQ(CUISettings::getDisplayNameForCurrency(QStringLiteral("QQQ")), QStringLiteral("QQQ"));
-    EXPECT_EQ(log.lines(), (QStringList{QStringLiteral("Undefined display name for currency: GBX"),
-                                        QStringLiteral("Undefined display name for currency: QQQ")}));
+    EXPECT_EQ(log.lines(),
+              (QStringList{QStringLiteral("Undefined display name for currency: GBX"),
+                           QStringLiteral("Undefined display name for currency: QQQ")}));
     EXPECT_EQ(CUISettings::getImageForCurrency(QStringLiteral("QQQ")),
               CUISettings::getImageForCurrency(QStringLiteral("unknownCurrencyFlag")));
 }
