@@ -337,15 +337,17 @@ TEST_F(CBRChartTest, DatesAreTheDevicesCalendarDays) {
     EXPECT_EQ(dateTexts(info, moscow).first(), QStringLiteral("2012-03-01 00:00"));
 }
 
-TEST_F(CBRChartTest, BadAnswersNeverCrashAndReportParserErrors) {
+TEST_F(CBRChartTest, BadAnswersNeverCrashAndFailuresAreReported) {
     const QByteArray full = FakeHttpServer::testData("cbr-chart/dynamic-usd.xml");
     struct Row {
         const char* name;
         QByteArray body;
         bool fails;
         QStringList values;
+        int status = 200;
     };
     const QList<Row> rows = {
+        {"server error", "", true, {}, 502},
         {"truncated", full.left(full.size() - 40), true, {}},
         {"empty body", "", true, {}},
         {"not XML", "<html><body>Error", true, {}},
@@ -391,10 +393,16 @@ TEST_F(CBRChartTest, BadAnswersNeverCrashAndReportParserErrors) {
         SCOPED_TRACE(row.name);
         recorder = {};
         server.setHandler([&row](const FakeHttpServer::Request&) {
-            return FakeHttpServer::Answer::text(row.body, 200, "text/xml; charset=windows-1251");
+            return FakeHttpServer::Answer::text(row.body, row.status,
+                                                "text/xml; charset=windows-1251");
         });
+        LogCapture log;
         query({"RUB", "USD"});
-        if (row.fails) {
+        if (row.status != 200) {
+            EXPECT_EQ(recorder.failures, QStringList{"502 Bad Gateway"});
+            EXPECT_EQ(log.lines(), QStringList{"CBR chart web service request failed with\r\n"
+                                               "error:\r\nresponse:Bad Gateway\r\ndata:\r\n"});
+        } else if (row.fails) {
             ASSERT_EQ(recorder.failures.size(), 1);
             EXPECT_FALSE(recorder.failures.first().isEmpty());
         } else {
@@ -417,16 +425,6 @@ TEST_F(CBRChartTest, MetalRecordsWithOddCodesAreSkipped) {
     ASSERT_FALSE(series.error);
     ASSERT_EQ(series.points.size(), 1);
     EXPECT_EQ(series.points.first().value, dec("1580.37"));
-}
-
-TEST_F(CBRChartTest, ServerErrorIsLoggedAndReported) {
-    server.setHandler(
-        [](const FakeHttpServer::Request&) { return FakeHttpServer::Answer::text("", 502); });
-    LogCapture log;
-    query({"RUB", "USD"});
-    EXPECT_EQ(recorder.failures, QStringList{"502 Bad Gateway"});
-    EXPECT_EQ(log.lines(), QStringList{"CBR chart web service request failed with\r\n"
-                                       "error:\r\nresponse:Bad Gateway\r\ndata:\r\n"});
 }
 
 TEST_F(CBRChartTest, CancellingBetweenTheTwoSeriesDeliversNothing) {

@@ -221,28 +221,39 @@ TEST(CCBRCurrenciesWebServiceClient, HundredUnitsAreQuotedPerUnit) {
     EXPECT_EQ(row->saleValueForCurrency(), dec("0.355"));
 }
 
-TEST(CCBRCurrenciesWebServiceClient, LastPriceOfAMetalRemains) {
-    FakeHttpServer server;
-    const QueryRun run =
-        cbr(server, dailyCurrencies(), xmlFile(QStringLiteral("metals-three-gold-prices.xml")));
-    ASSERT_EQ(run.delegate.results.size(), 1);
-    const CCBRCurrenciesInfo& table = *run.delegate.results.first();
-    const QStringList all = codes(table);
-    EXPECT_EQ(all.mid(all.indexOf(QStringLiteral("RUB"))), QStringList({"RUB", "XAU", "XAG"}));
-    EXPECT_EQ(table.findCurrencyInfoWithTextCode(QStringLiteral("XAU"))->saleValue,
-              dec("31103.4768"));
-    EXPECT_EQ(table.findCurrencyInfoWithTextCode(QStringLiteral("XAG"))->saleValue, ounce("29.61"));
-}
-
-TEST(CCBRCurrenciesWebServiceClient, UnknownAndUnpricedMetalsAreLeftOut) {
-    FakeHttpServer server;
-    const QueryRun run = cbr(server, xmlFile(QStringLiteral("currencies-100-units.xml")),
-                             xmlFile(QStringLiteral("metals-unknown-and-unpriced.xml")));
-    ASSERT_EQ(run.delegate.results.size(), 1);
-    const CCBRCurrenciesInfo& table = *run.delegate.results.first();
-    EXPECT_EQ(codes(table), QStringList({"XXX", "RUB", "XPT", "XAU"}));
-    EXPECT_EQ(table.findCurrencyInfoWithTextCode(QStringLiteral("XAU"))->saleValue,
-              ounce("1614.7600"));
+TEST(CCBRCurrenciesWebServiceClient, LastPriceOfEachKnownMetalRemains) {
+    struct Row {
+        const char* currencies;
+        const char* metals;
+        QStringList fromRouble;
+        Decimal gold;
+    };
+    const QList<Row> rows = {
+        {"GetCursOnDateXML-20130312.xml",
+         "metals-three-gold-prices.xml",
+         {"RUB", "XAU", "XAG"},
+         dec("31103.4768")},
+        // Unknown metal codes and metals without a price are left out.
+        {"currencies-100-units.xml",
+         "metals-unknown-and-unpriced.xml",
+         {"RUB", "XPT", "XAU"},
+         ounce("1614.7600")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.metals);
+        FakeHttpServer server;
+        const QueryRun run = cbr(server, xmlFile(QString::fromLatin1(row.currencies)),
+                                 xmlFile(QString::fromLatin1(row.metals)));
+        ASSERT_EQ(run.delegate.results.size(), 1);
+        const CCBRCurrenciesInfo& table = *run.delegate.results.first();
+        const QStringList all = codes(table);
+        EXPECT_EQ(all.mid(all.indexOf(QStringLiteral("RUB"))), row.fromRouble);
+        EXPECT_EQ(table.findCurrencyInfoWithTextCode(QStringLiteral("XAU"))->saleValue, row.gold);
+        if (row.fromRouble.contains(QStringLiteral("XAG"))) {
+            EXPECT_EQ(table.findCurrencyInfoWithTextCode(QStringLiteral("XAG"))->saleValue,
+                      ounce("29.61"));
+        }
+    }
 }
 
 TEST(CCBRCurrenciesWebServiceClient, IndentedAnswerGivesCleanNames) {
