@@ -19,6 +19,15 @@
 
 #include <gtest/gtest.h>
 
+/// Overrides of one provider's two delegate calls that record the outcome.
+#define NUMIVA_RECORD_OUTCOMES(completedCall, failedCall)       \
+    void completedCall(CCBRCurrenciesInfoPtr result) override { \
+        completed(result);                                      \
+    }                                                           \
+    void failedCall(const QString& description) override {      \
+        failed(description);                                    \
+    }
+
 /// What the built-in providers told their delegate: every result and every failure text.
 class RecordingProviderDelegate : public CCBRCurrenciesWebServiceClientDelegate,
                                   public CECBCurrenciesWebServiceClientDelegate,
@@ -52,49 +61,19 @@ public:
         }
     }
 
-    void queryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override {
-        completed(result);
-    }
-    void queryFailedWithErrorDescription(const QString& description) override {
-        failed(description);
-    }
-    void ecbCurrenciesQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override {
-        completed(result);
-    }
-    void ecbCurrenciesQueryFailedWithErrorDescription(const QString& description) override {
-        failed(description);
-    }
-    void bankUaQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override {
-        completed(result);
-    }
-    void bankUaQueryFailedWithErrorDescription(const QString& description) override {
-        failed(description);
-    }
-    void bloombergQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override {
-        completed(result);
-    }
-    void bloombergQueryFailedWithErrorDescription(const QString& description) override {
-        failed(description);
-    }
-    void ocbcQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override {
-        completed(result);
-    }
-    void ocbcQueryFailedWithErrorDescription(const QString& description) override {
-        failed(description);
-    }
-
-    void yahooFinanceQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override {
-        completed(result);
-    }
-    void yahooFinanceQueryFailedWithErrorDescription(const QString& description) override {
-        failed(description);
-    }
-    void payPalQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override {
-        completed(result);
-    }
-    void payPalQueryFailedWithErrorDescription(const QString& description) override {
-        failed(description);
-    }
+    NUMIVA_RECORD_OUTCOMES(queryCurrenciesCompletedWithResult, queryFailedWithErrorDescription)
+    NUMIVA_RECORD_OUTCOMES(ecbCurrenciesQueryCurrenciesCompletedWithResult,
+                           ecbCurrenciesQueryFailedWithErrorDescription)
+    NUMIVA_RECORD_OUTCOMES(bankUaQueryCurrenciesCompletedWithResult,
+                           bankUaQueryFailedWithErrorDescription)
+    NUMIVA_RECORD_OUTCOMES(bloombergQueryCurrenciesCompletedWithResult,
+                           bloombergQueryFailedWithErrorDescription)
+    NUMIVA_RECORD_OUTCOMES(ocbcQueryCurrenciesCompletedWithResult,
+                           ocbcQueryFailedWithErrorDescription)
+    NUMIVA_RECORD_OUTCOMES(yahooFinanceQueryCurrenciesCompletedWithResult,
+                           yahooFinanceQueryFailedWithErrorDescription)
+    NUMIVA_RECORD_OUTCOMES(payPalQueryCurrenciesCompletedWithResult,
+                           payPalQueryFailedWithErrorDescription)
 
 private:
     void checkThread() {
@@ -109,6 +88,8 @@ private:
         failures.append(description);
     }
 };
+
+#undef NUMIVA_RECORD_OUTCOMES
 
 /// Every service pointed at `server`; the central bank's endpoint at its usual path there.
 inline Endpoints endpointsFor(const FakeHttpServer& server) {
