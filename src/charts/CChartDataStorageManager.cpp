@@ -28,17 +28,10 @@ bool createSchema(QSqlDatabase& db, int fromVersion) {
 }  // namespace
 
 CChartDataStorageManager::CChartDataStorageManager(const QString& filePath) {
-    QString path = filePath;
-    if (path.isEmpty()) {
-        const QString library = CFileOperations::getLibraryPath();
-        if (library.isEmpty()) {
-            // Without a library directory SQLite would silently open a throw-away database.
-            nlog(QStringLiteral("Persistent store create error: %1")
-                     .arg(QStringLiteral("there is no library directory")));
-            return;
-        }
-        path = library + QStringLiteral("/ChartDataStorage.sqlite");
-    }
+    const QString path =
+        filePath.isEmpty()
+            ? CFileOperations::getLibraryFilePath(QStringLiteral("ChartDataStorage.sqlite"))
+            : filePath;
     store_ = std::make_unique<SqliteStore>(path, kSchemaVersion, createSchema);
 }
 

@@ -26,15 +26,13 @@ bool createSchema(QSqlDatabase& db, int fromVersion) {
                        " PRIMARY KEY (dataSource, code))"));
 }
 
-QString defaultPath() {
-    const QString library = CFileOperations::getLibraryPath();
-    return library.isEmpty() ? QString() : library + QStringLiteral("/CurrencyDataStorage.sqlite");
-}
-
 }  // namespace
 
 CCurrencyDataStorageManager::CCurrencyDataStorageManager(const QString& filePath) {
-    const QString path = filePath.isEmpty() ? defaultPath() : filePath;
+    const QString path =
+        filePath.isEmpty()
+            ? CFileOperations::getLibraryFilePath(QStringLiteral("CurrencyDataStorage.sqlite"))
+            : filePath;
     store_ = std::make_unique<SqliteStore>(path, kSchemaVersion, createSchema);
     operationQueue_ = std::make_unique<OperationQueue>(QStringLiteral("CurrencyDataStorage"));
 }

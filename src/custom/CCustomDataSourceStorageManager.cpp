@@ -4,8 +4,8 @@
 #include "Log.h"
 
 #include <QCborArray>
-#include <QCoreApplication>
 #include <QCborValue>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -78,12 +78,10 @@ void CCustomDataSourceStorageManager::resetSharedInstance() {
 
 CCustomDataSourceStorageManager::CCustomDataSourceStorageManager(const QString& filePath,
                                                                  const QString& logoDirectory) {
-    QString path = filePath;
-    if (path.isEmpty()) {
-        const QString library = CFileOperations::getLibraryPath();
-        path = library.isEmpty() ? QString()
-                                 : library + QStringLiteral("/CustomDataSourceStorage.sqlite");
-    }
+    const QString path =
+        filePath.isEmpty()
+            ? CFileOperations::getLibraryFilePath(QStringLiteral("CustomDataSourceStorage.sqlite"))
+            : filePath;
     logoDirectory_ = logoDirectory;
     if (logoDirectory_.isEmpty()) {
         const QString caches = CFileOperations::getCachesPath();

@@ -49,6 +49,11 @@ QString CFileOperations::getLibraryPath() {
     return root.isEmpty() ? QString() : ensured(root + QStringLiteral("/Library"));
 }
 
+QString CFileOperations::getLibraryFilePath(const QString& name) {
+    const QString library = getLibraryPath();
+    return library.isEmpty() ? QString() : library + u'/' + name;
+}
+
 QString CFileOperations::getCachesPath() {
     const QString root = getDataDirectory();
     return root.isEmpty() ? QString() : ensured(root + QStringLiteral("/Library/Caches"));

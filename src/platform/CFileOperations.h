@@ -17,4 +17,6 @@ public:
     static QString getDocumentsPath();
     static QString getLibraryPath();
     static QString getCachesPath();
+    /// `name` inside the library directory; empty when there is no library directory.
+    static QString getLibraryFilePath(const QString& name);
 };

@@ -31,6 +31,12 @@ SqliteStore::SqliteStore(QString filePath, int schemaVersion, Upgrade upgrade)
       schemaVersion_(schemaVersion),
       upgrade_(std::move(upgrade)),
       baseName_(QStringLiteral("numiva-store-%1").arg(storeCounter.fetchAndAddOrdered(1))) {
+    // Without a path SQLite would quietly open a throw-away database.
+    if (filePath_.isEmpty()) {
+        nlog(QStringLiteral("Persistent store create error: %1")
+                 .arg(QStringLiteral("there is no library directory")));
+        return;
+    }
     QString error;
     if (tryOpen(&error)) {
         open_ = true;
@@ -109,7 +115,8 @@ bool SqliteStore::tryOpen(QString* error) {
                                                          : db.lastError().text();
                 ok = false;
             }
-            ok = ok && exec(db, QStringLiteral("PRAGMA user_version=%1").arg(schemaVersion_), error);
+            ok =
+                ok && exec(db, QStringLiteral("PRAGMA user_version=%1").arg(schemaVersion_), error);
             if (ok && !db.commit()) {
                 *error = db.lastError().text();
                 ok = false;

@@ -14,8 +14,9 @@ class QThread;
 /// Opening runs the schema set-up; a file that cannot be opened (not a database, damaged, of a
 /// newer schema) is deleted and created again, with the log lines "Persistent store create
 /// error: %1", "Cannot remove persistent store: %1" and "Persistent store recreate error: %1".
-/// When even that fails the store is closed for good: `isOpen` is false and callers are
-/// expected to read nothing and write nothing, without failing.
+/// An empty path (no library directory) is logged as a create error and leaves the store
+/// closed. When even recreating fails the store is closed for good: `isOpen` is false and callers
+/// are expected to read nothing and write nothing, without failing.
 ///
 /// The schema version lives in PRAGMA user_version; `upgrade` runs inside a transaction that is
 /// rolled back when it returns false. The journal is WAL.

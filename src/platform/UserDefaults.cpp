@@ -21,9 +21,8 @@ std::unique_ptr<UserDefaults> standardInstance;
 UserDefaults& UserDefaults::standardUserDefaults() {
     QMutexLocker lock(&standardMutex);
     if (!standardInstance) {
-        const QString library = CFileOperations::getLibraryPath();
         standardInstance = std::make_unique<UserDefaults>(
-            library.isEmpty() ? QString() : library + QStringLiteral("/Preferences/Numiva.plist"));
+            CFileOperations::getLibraryFilePath(QStringLiteral("Preferences/Numiva.plist")));
     }
     return *standardInstance;
 }

@@ -32,7 +32,8 @@ TEST(SqliteStore, OpensAndKeepsDataAcrossOpenings) {
     {
         SqliteStore store(path, 1, createTable);
         ASSERT_TRUE(store.isOpen());
-        ASSERT_TRUE(QSqlQuery(store.connection()).exec(QStringLiteral("INSERT INTO t VALUES ('x')")));
+        ASSERT_TRUE(
+            QSqlQuery(store.connection()).exec(QStringLiteral("INSERT INTO t VALUES ('x')")));
     }
     SqliteStore again(path, 1, createTable);
     ASSERT_TRUE(again.isOpen());
@@ -59,14 +60,14 @@ TEST_P(SqliteStoreDamaged, IsDeletedAndRecreatedEmpty) {
     EXPECT_TRUE(log.lines().first().startsWith(QStringLiteral("Persistent store create error: ")));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, SqliteStoreDamaged,
-    ::testing::Values(DamageCase{"garbage", QByteArray(4096, 'x')},
-                      DamageCase{"truncated header", QByteArray("SQLite format 3\0\x10", 18)}),
-    [](const auto& info) {
-        QString n = QString::fromLatin1(info.param.name);
-        return n.replace(u' ', u'_').toStdString();
-    });
+INSTANTIATE_TEST_SUITE_P(Files, SqliteStoreDamaged,
+                         ::testing::Values(DamageCase{"garbage", QByteArray(4096, 'x')},
+                                           DamageCase{"truncated header",
+                                                      QByteArray("SQLite format 3\0\x10", 18)}),
+                         [](const auto& info) {
+                             QString n = QString::fromLatin1(info.param.name);
+                             return n.replace(u' ', u'_').toStdString();
+                         });
 
 TEST(SqliteStore, ANewerSchemaIsReplaced) {
     QTemporaryDir dir;
@@ -121,6 +122,19 @@ TEST(SqliteStore, APathThatCannotBeCreatedLeavesNoStore) {
     ASSERT_EQ(log.lines().size(), 2);
     EXPECT_TRUE(log.lines()[0].startsWith(QStringLiteral("Persistent store create error: ")));
     EXPECT_TRUE(log.lines()[1].startsWith(QStringLiteral("Persistent store recreate error: ")));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SqliteStore, WithoutAPathThereIsNoThrowAwayStore) {
+    LogCapture log;
+    SqliteStore store(QString(), 1, createTable);
+    EXPECT_FALSE(store.isOpen());
+    EXPECT_FALSE(store.connection().isValid());
+    EXPECT_EQ(log.lines(), QStringList{QStringLiteral(
+                               "Persistent store create error: there is no library directory")});
 }
 
 }  // namespace
