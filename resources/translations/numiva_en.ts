@@ -247,5 +247,33 @@
         <source>PayPal could not convert the currencies.</source>
         <translation>PayPal could not convert the currencies.</translation>
     </message>
+    <message id="CBR-CurrencyDataSourceDescription">
+        <source>No account needed · %1 currencies and metals · charts</source>
+        <translation>No account needed · %1 currencies and metals · charts</translation>
+    </message>
+    <message id="YFinance-CurrencyDataSourceDescription">
+        <source>No account needed · %1 currencies and metals · charts · Yahoo retired this service in 2017</source>
+        <translation>No account needed · %1 currencies and metals · charts · Yahoo retired this service in 2017</translation>
+    </message>
+    <message id="ECB-CurrencyDataSourceDescription">
+        <source>No account needed · %1 currencies · charts</source>
+        <translation>No account needed · %1 currencies · charts</translation>
+    </message>
+    <message id="Bloomberg-CurrencyDataSourceDescription">
+        <source>No account needed · %1 currencies and metals · charts</source>
+        <translation>No account needed · %1 currencies and metals · charts</translation>
+    </message>
+    <message id="PayPal-CurrencyDataSourceDescription">
+        <source>Needs a PayPal API account · %1 currencies · no charts</source>
+        <translation>Needs a PayPal API account · %1 currencies · no charts</translation>
+    </message>
+    <message id="OCBC-CurrencyDataSourceDescription">
+        <source>No account needed · %1 currencies · no charts</source>
+        <translation>No account needed · %1 currencies · no charts</translation>
+    </message>
+    <message id="BankUa-CurrencyDataSourceDescription">
+        <source>No account needed · %1 currencies and metals · no charts</source>
+        <translation>No account needed · %1 currencies and metals · no charts</translation>
+    </message>
 </context>
 </TS>

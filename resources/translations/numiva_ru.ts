@@ -247,5 +247,33 @@
         <source>PayPal could not convert the currencies.</source>
         <translation>PayPal не смог пересчитать валюты.</translation>
     </message>
+    <message id="CBR-CurrencyDataSourceDescription">
+        <source>No account needed · %1 currencies and metals · charts</source>
+        <translation>Без регистрации · %1 валют и металлов · графики</translation>
+    </message>
+    <message id="YFinance-CurrencyDataSourceDescription">
+        <source>No account needed · %1 currencies and metals · charts · Yahoo retired this service in 2017</source>
+        <translation>Без регистрации · %1 валют и металлов · графики · Yahoo закрыл эту службу в 2017 году</translation>
+    </message>
+    <message id="ECB-CurrencyDataSourceDescription">
+        <source>No account needed · %1 currencies · charts</source>
+        <translation>Без регистрации · %1 валют · графики</translation>
+    </message>
+    <message id="Bloomberg-CurrencyDataSourceDescription">
+        <source>No account needed · %1 currencies and metals · charts</source>
+        <translation>Без регистрации · %1 валют и металлов · графики</translation>
+    </message>
+    <message id="PayPal-CurrencyDataSourceDescription">
+        <source>Needs a PayPal API account · %1 currencies · no charts</source>
+        <translation>Нужна учётная запись PayPal API · %1 валют · без графиков</translation>
+    </message>
+    <message id="OCBC-CurrencyDataSourceDescription">
+        <source>No account needed · %1 currencies · no charts</source>
+        <translation>Без регистрации · %1 валют · без графиков</translation>
+    </message>
+    <message id="BankUa-CurrencyDataSourceDescription">
+        <source>No account needed · %1 currencies and metals · no charts</source>
+        <translation>Без регистрации · %1 валют и металлов · без графиков</translation>
+    </message>
 </context>
 </TS>

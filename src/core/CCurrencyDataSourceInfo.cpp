@@ -48,6 +48,18 @@ QString CCurrencyDataSourceInfo::getDataSourceDisplayName(const QString& identif
     return Localization::localizedString(QStringLiteral("CustomDataSource"));
 }
 
+QString CCurrencyDataSourceInfo::getDataSourceDescription(const QString& identifier) const {
+    if (isCustomDataSource(identifier)) {
+        return {};
+    }
+    const QString key = identifier + QStringLiteral("-CurrencyDataSourceDescription");
+    const QString text = Localization::localizedString(key);
+    if (text == key) {
+        return {};
+    }
+    return text.arg(getAvailableCurrencyCodes(identifier).size());
+}
+
 QString CCurrencyDataSourceInfo::getDataSourceLogo(const QString& identifier) const {
     if (!isCustomDataSource(identifier)) {
         return Resources::imagePath(identifier + QStringLiteral("-dataSource"));

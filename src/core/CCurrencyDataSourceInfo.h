@@ -24,6 +24,10 @@ public:
     /// Built-in: the localization of "<ID>-CurrencyDataSource". Custom: the registry's name,
     /// else the localization of "CustomDataSource".
     QString getDataSourceDisplayName(const QString& identifier) const;
+    /// What a built-in source needs and offers, for the source lists: the localization of
+    /// "<ID>-CurrencyDataSourceDescription" with %1 replaced by the number of codes it offers.
+    /// Empty for user-added sources and for sources without such a text.
+    QString getDataSourceDescription(const QString& identifier) const;
     /// The path of the source's logo image: built-in "<ID>-dataSource"; custom, the registry's
     /// logo file, else "dsPlaceholder". Empty when no such image exists.
     QString getDataSourceLogo(const QString& identifier) const;
