@@ -20,8 +20,9 @@ struct Fixture {
     explicit Fixture(int rows) {
         defaults.setObject(true, QStringLiteral("ConversionFeeEnabled"));
         defaults.setObject(1.5, QStringLiteral("ConversionFee"));
-        model = std::make_unique<CRootViewModel>(
-            defaults, center, CRootViewModel::Options{nullptr, dir.filePath(QStringLiteral("cache.sqlite"))});
+        CRootViewModel::Options options;
+        options.rateCachePath = dir.filePath(QStringLiteral("cache.sqlite"));
+        model = std::make_unique<CRootViewModel>(defaults, center, options);
         for (int i = 0; i < rows; ++i) {
             auto row = std::make_shared<CCBRCurrencyInfo>();
             row->isoTextCode = QStringLiteral("C%1").arg(i, 2, 10, QLatin1Char('0'));

@@ -3,7 +3,7 @@
 // the local HTTP round trips, which are small next to any real service.
 #include "CCurrencyDataSource.h"
 #include "CRootViewModel.h"
-#include "CUIHelpers.h"
+#include "Startup.h"
 #include "Endpoints.h"
 #include "NotificationCenter.h"
 #include "SampleServer.h"
@@ -45,7 +45,7 @@ void BM_RefreshCycle(benchmark::State& state, const char* source) {
     endpoints.mergeFile(endpointsFile);
 
     UserDefaults defaults(dir.filePath(QStringLiteral("prefs.plist")));
-    CUIHelpers::registerDefaultsFromSettingsBundle(defaults);
+    Startup::registerDefaultsFromSettingsBundle(defaults);
     defaults.setObject(
         QStringList{QStringLiteral("EUR"), QStringLiteral("GBP"), QStringLiteral("JPY"),
                     QStringLiteral("CHF"), QStringLiteral("XAU")},

@@ -2,9 +2,10 @@
 
 #include "Appirater.h"
 #include "CCustomDataSourceMetadataUpdater.h"
-#include "CUIHelpers.h"
+#include "CCustomDataSourceStorageManager.h"
 #include "CUISettings.h"
 #include "NotificationCenter.h"
+#include "Startup.h"
 #include "UserDefaults.h"
 
 NumivaAppDelegate::NumivaAppDelegate(Options options, QObject* parent)
@@ -26,20 +27,24 @@ bool NumivaAppDelegate::didFinishLaunching() {
         options_.defaults != nullptr ? *options_.defaults : UserDefaults::standardUserDefaults();
     NotificationCenter& center =
         options_.center != nullptr ? *options_.center : NotificationCenter::defaultCenter();
+    CCustomDataSourceStorageManager& registry =
+        options_.registry != nullptr ? *options_.registry
+                                     : CCustomDataSourceStorageManager::sharedInstance();
+    const Endpoints endpoints = options_.endpoints.value_or(Endpoints::standard());
 
     Appirater::appLaunched(true);
-    CUIHelpers::registerDefaultsFromSettingsBundle(defaults, options_.settingsBundlePath);
+    Startup::registerDefaultsFromSettingsBundle(defaults, options_.settingsBundlePath);
 
     customDataSourceInfoUpdater_ = std::make_unique<CCustomDataSourceMetadataUpdater>(
-        options_.registry, &center, options_.metadataUpdateInterval);
+        registry, center, options_.metadataUpdateInterval);
     customDataSourceInfoUpdater_->scheduleMetadataUpdate();
 
     CRootViewController::Dependencies dependencies;
     dependencies.defaults = &defaults;
     dependencies.center = &center;
-    dependencies.modelOptions.customSources = options_.registry;
+    dependencies.modelOptions.customSources = &registry;
     dependencies.modelOptions.location = options_.location;
-    dependencies.endpoints = options_.endpoints;
+    dependencies.endpoints = endpoints;
     dependencies.tablet = options_.tablet;
     dependencies.refreshAfterEditingDelay = options_.refreshAfterEditingDelay;
     rootController_ = std::make_unique<CRootViewController>(std::move(dependencies));

@@ -1,6 +1,7 @@
 #include "CBloombergChartWebServiceClient.h"
 
 #include "CChartPeriod.h"
+#include "ProviderParsing.h"
 
 using namespace ChartProviderSupport;
 
@@ -100,7 +101,7 @@ std::optional<CCurrencyChartInfo> CBloombergChartWebServiceClient::getChartInfo(
     // Intraday offsets count from midnight in New York of the base's calendar day.
     QDateTime easternMidnight;
     if (intraday) {
-        if (const std::optional<qint64> base = integerFromText(nameAndBase[1])) {
+        if (const std::optional<qint64> base = ProviderParsing::wholeInteger(nameAndBase[1])) {
             const QDateTime baseInstant = instantFromUnixSeconds(*base);
             if (baseInstant.isValid()) {
                 const QDate day = baseInstant.toTimeZone(zone).date();
@@ -124,7 +125,7 @@ std::optional<CCurrencyChartInfo> CBloombergChartWebServiceClient::getChartInfo(
         CCurrencyChartPoint point;
         point.value = Decimal::fromString(fields.last());
         if (intraday) {
-            std::optional<qint64> offset = integerFromText(fields[0]);
+            std::optional<qint64> offset = ProviderParsing::wholeInteger(fields[0]);
             if (easternMidnight.isValid() && offset && *offset > -kDaySeconds &&
                 *offset < 2 * kDaySeconds) {
                 // Twelve hours or more count back from midnight: the previous afternoon.

@@ -26,7 +26,7 @@ class CBloombergChartWebServiceClient : public CChartWebServiceClient {
 public:
     static inline const QString logName = QStringLiteral("Bloomberg chart");
 
-    explicit CBloombergChartWebServiceClient(const Endpoints& endpoints = Endpoints::standard());
+    explicit CBloombergChartWebServiceClient(const Endpoints& endpoints);
     ~CBloombergChartWebServiceClient() override;
 
     CBloombergChartWebServiceClientDelegate* delegate() const { return delegate_; }

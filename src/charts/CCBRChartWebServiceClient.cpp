@@ -4,6 +4,7 @@
 #include "CCBRHelpers.h"
 #include "CCBRMetalsChartXMLParserDelegate.h"
 #include "Resources.h"
+#include "ProviderParsing.h"
 #include "XmlParser.h"
 
 #include <QLocale>
@@ -71,7 +72,7 @@ CCBRChartWebServiceClient::ParsedSeries CCBRChartWebServiceClient::parseSeries(
     const QByteArray& data, const QString& code, const QTimeZone& zone,
     const CancelCheck& isCancelled) {
     ParsedSeries result;
-    XmlParser parser(utf8FromWindows1251Document(data));
+    XmlParser parser(ProviderParsing::utf8FromWindows1251Document(data));
     bool parsed = false;
     CCurrencyChartPointList points;
     if (CCBRHelpers::isMetalCurrencyCode(code)) {

@@ -30,7 +30,7 @@ class CCBRChartWebServiceClient : public CCentralBankChartWebServiceClient {
 public:
     static inline const QString logName = QStringLiteral("CBR chart");
 
-    explicit CCBRChartWebServiceClient(const Endpoints& endpoints = Endpoints::standard());
+    explicit CCBRChartWebServiceClient(const Endpoints& endpoints);
     ~CCBRChartWebServiceClient() override;
 
     CCBRChartWebServiceClientDelegate* delegate() const { return delegate_; }

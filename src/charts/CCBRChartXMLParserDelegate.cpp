@@ -4,30 +4,16 @@ using namespace ChartProviderSupport;
 
 CCBRChartXMLParserDelegate::CCBRChartXMLParserDelegate(const QTimeZone& zone, XmlParser* parser,
                                                        CancelCheck isCancelled)
-    : dayStarts_(zone), parser_(parser), isCancelled_(std::move(isCancelled)) {}
+    : CChartXMLParserDelegate(zone, parser, std::move(isCancelled)) {}
 
 void CCBRChartXMLParserDelegate::parserDidStartElement(const QString& name,
                                                        const Attributes& attributes) {
     currentText_.clear();
-    if (name != QLatin1String("Record")) {
+    if (name != QLatin1String("Record") || !shouldReadRecord()) {
         return;
     }
-    if (isCancelled_()) {
-        if (parser_ != nullptr) {
-            parser_->abortParsing();
-        }
-        return;
-    }
-    CCurrencyChartPoint point;
-    if (const std::optional<QDate> day = dayFromText(
-            QStringView(attributes.value(QStringLiteral("Date"))), DayLayout::DayDotMonthYear)) {
-        point.date = dayStarts_.at(*day);
-    }
-    currentPoint_ = point;
-}
-
-void CCBRChartXMLParserDelegate::parserFoundCharacters(const QString& text) {
-    currentText_ += text;
+    currentPoint_ =
+        pointOnDay(attributes.value(QStringLiteral("Date")), DayLayout::DayDotMonthYear);
 }
 
 void CCBRChartXMLParserDelegate::parserDidEndElement(const QString& name) {

@@ -8,10 +8,7 @@ CCBRMetalsChartXMLParserDelegate::CCBRMetalsChartXMLParserDelegate(const QString
                                                                    const QTimeZone& zone,
                                                                    XmlParser* parser,
                                                                    CancelCheck isCancelled)
-    : currencyCode_(currencyCode),
-      dayStarts_(zone),
-      parser_(parser),
-      isCancelled_(std::move(isCancelled)) {}
+    : CChartXMLParserDelegate(zone, parser, std::move(isCancelled)), currencyCode_(currencyCode) {}
 
 void CCBRMetalsChartXMLParserDelegate::parserDidStartElement(const QString& name,
                                                              const Attributes& attributes) {
@@ -20,10 +17,7 @@ void CCBRMetalsChartXMLParserDelegate::parserDidStartElement(const QString& name
         return;
     }
     currentPoint_.reset();
-    if (isCancelled_()) {
-        if (parser_ != nullptr) {
-            parser_->abortParsing();
-        }
+    if (!shouldReadRecord()) {
         return;
     }
     bool isNumber = false;
@@ -32,16 +26,8 @@ void CCBRMetalsChartXMLParserDelegate::parserDidStartElement(const QString& name
     if (isoCode.isEmpty() || isoCode != currencyCode_) {
         return;
     }
-    CCurrencyChartPoint point;
-    if (const std::optional<QDate> day = dayFromText(
-            QStringView(attributes.value(QStringLiteral("Date"))), DayLayout::DayDotMonthYear)) {
-        point.date = dayStarts_.at(*day);
-    }
-    currentPoint_ = point;
-}
-
-void CCBRMetalsChartXMLParserDelegate::parserFoundCharacters(const QString& text) {
-    currentText_ += text;
+    currentPoint_ =
+        pointOnDay(attributes.value(QStringLiteral("Date")), DayLayout::DayDotMonthYear);
 }
 
 void CCBRMetalsChartXMLParserDelegate::parserDidEndElement(const QString& name) {

@@ -1,18 +1,11 @@
 #pragma once
 
-#include "CCurrencyChartInfo.h"
-#include "ChartProviderSupport.h"
-#include "XmlParser.h"
-
-#include <QString>
-#include <QTimeZone>
-
-#include <optional>
+#include "CChartXMLParserDelegate.h"
 
 /// Reads the Central Bank of Russia's precious-metal series ("xml_metall"), keeping the records of
 /// one metal: each "Record" names the metal by the bank's number in "Code" and its day in "Date"
 /// ("dd.MM.yyyy"); the point's value is its "Sell" price in roubles, with a decimal comma.
-class CCBRMetalsChartXMLParserDelegate : public XmlParserDelegate {
+class CCBRMetalsChartXMLParserDelegate : public CChartXMLParserDelegate {
 public:
     /// `currencyCode` is the ISO code of the metal wanted ("XAU", "XAG", "XPT", "XPD").
     explicit CCBRMetalsChartXMLParserDelegate(
@@ -21,20 +14,10 @@ public:
         ChartProviderSupport::CancelCheck isCancelled = ChartProviderSupport::notCancelled);
 
     const QString& currencyCode() const { return currencyCode_; }
-    /// In document order.
-    const CCurrencyChartPointList& chartPoints() const { return chartPoints_; }
 
     void parserDidStartElement(const QString& name, const Attributes& attributes) override;
-    void parserFoundCharacters(const QString& text) override;
     void parserDidEndElement(const QString& name) override;
 
 private:
     QString currencyCode_;
-    CCurrencyChartPointList chartPoints_;
-    /// Nothing while inside a record of another metal.
-    std::optional<CCurrencyChartPoint> currentPoint_;
-    QString currentText_;
-    ChartProviderSupport::DayStarts dayStarts_;
-    XmlParser* parser_;
-    ChartProviderSupport::CancelCheck isCancelled_;
 };

@@ -42,8 +42,9 @@ int CCurrencyChartDataSource::supportedPeriodForDataSource(const QString& dataSo
 }
 
 CCurrencyChartDataSource::CCurrencyChartDataSource(CRootViewModel& model,
-                                                   CChartDataStorageManager* cache)
-    : dataModel_(model), cache_(cache) {}
+                                                   CChartDataStorageManager* cache,
+                                                   Endpoints endpoints)
+    : dataModel_(model), cache_(cache), endpoints_(std::move(endpoints)) {}
 
 CCurrencyChartDataSource::~CCurrencyChartDataSource() {
     // No answer may reach this object once it is gone.
@@ -117,25 +118,25 @@ void CCurrencyChartDataSource::queryCharts() {
 
     if (*source == yahooFinance) {
         if (!yahooService_) {
-            yahooService_ = std::make_unique<CYahooFinanceChartWebServiceClient>();
+            yahooService_ = std::make_unique<CYahooFinanceChartWebServiceClient>(endpoints_);
         }
         yahooService_->setDelegate(this);
         yahooService_->queryCurrencyChart(query_->requestPair, period);
     } else if (*source == bloomberg) {
         if (!bloombergService_) {
-            bloombergService_ = std::make_unique<CBloombergChartWebServiceClient>();
+            bloombergService_ = std::make_unique<CBloombergChartWebServiceClient>(endpoints_);
         }
         bloombergService_->setDelegate(this);
         bloombergService_->queryCurrencyChart(query_->requestPair, period);
     } else if (*source == ecb) {
         if (!ecbService_) {
-            ecbService_ = std::make_unique<CECBChartWebServiceClient>();
+            ecbService_ = std::make_unique<CECBChartWebServiceClient>(endpoints_);
         }
         ecbService_->setDelegate(this);
         ecbService_->queryCurrencyChart(query_->requestPair, period);
     } else if (*source == cbr) {
         if (!cbrService_) {
-            cbrService_ = std::make_unique<CCBRChartWebServiceClient>();
+            cbrService_ = std::make_unique<CCBRChartWebServiceClient>(endpoints_);
             cbrService_->setCurrencyCodesDict(CCBRChartWebServiceClient::loadInternalCodes());
         }
         cbrService_->setDelegate(this);

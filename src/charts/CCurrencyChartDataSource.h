@@ -46,8 +46,9 @@ public:
 
     /// `model` gives the selected source, the related currencies and the settings store; `cache`
     /// (optional) receives every record with points. Neither is owned; both must outlive this.
-    explicit CCurrencyChartDataSource(CRootViewModel& model,
-                                      CChartDataStorageManager* cache = nullptr);
+    /// The chart clients ask the hosts in `endpoints`.
+    CCurrencyChartDataSource(CRootViewModel& model, CChartDataStorageManager* cache,
+                             Endpoints endpoints);
     ~CCurrencyChartDataSource() override;
     CCurrencyChartDataSource(const CCurrencyChartDataSource&) = delete;
     CCurrencyChartDataSource& operator=(const CCurrencyChartDataSource&) = delete;
@@ -99,6 +100,7 @@ private:
 
     CRootViewModel& dataModel_;
     CChartDataStorageManager* cache_;
+    Endpoints endpoints_;
     CCurrencyChartDataSourceDelegate* delegate_ = nullptr;
     std::unique_ptr<CYahooFinanceChartWebServiceClient> yahooService_;
     std::unique_ptr<CBloombergChartWebServiceClient> bloombergService_;

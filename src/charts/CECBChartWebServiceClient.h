@@ -24,7 +24,7 @@ class CECBChartWebServiceClient : public CCentralBankChartWebServiceClient {
 public:
     static inline const QString logName = QStringLiteral("ECB chart");
 
-    explicit CECBChartWebServiceClient(const Endpoints& endpoints = Endpoints::standard());
+    explicit CECBChartWebServiceClient(const Endpoints& endpoints);
     ~CECBChartWebServiceClient() override;
 
     CECBChartWebServiceClientDelegate* delegate() const { return delegate_; }

@@ -1,6 +1,7 @@
 #include "CYahooFinanceChartWebServiceClient.h"
 
 #include "CChartPeriod.h"
+#include "ProviderParsing.h"
 
 #include <simdjson.h>
 
@@ -243,7 +244,7 @@ std::optional<CCurrencyChartInfo> CYahooFinanceChartWebServiceClient::getChartIn
             if (series.hasTimestamp) {
                 if (sample.timestamp) {
                     if (const std::optional<qint64> seconds =
-                            integerFromText(latin1(*sample.timestamp))) {
+                            ProviderParsing::wholeInteger(latin1(*sample.timestamp))) {
                         date = instantFromUnixSeconds(*seconds);
                     }
                 }

@@ -26,7 +26,7 @@ class CYahooFinanceChartWebServiceClient : public CChartWebServiceClient {
 public:
     static inline const QString logName = QStringLiteral("Yahoo finance chart");
 
-    explicit CYahooFinanceChartWebServiceClient(const Endpoints& endpoints = Endpoints::standard());
+    explicit CYahooFinanceChartWebServiceClient(const Endpoints& endpoints);
     ~CYahooFinanceChartWebServiceClient() override;
 
     CYahooFinanceChartWebServiceClientDelegate* delegate() const { return delegate_; }

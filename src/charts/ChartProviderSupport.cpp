@@ -3,7 +3,6 @@
 #include "CChartPeriod.h"
 
 #include <QSet>
-#include <QStringDecoder>
 #include <QUrl>
 
 #include <limits>
@@ -108,15 +107,6 @@ std::optional<QDate> dayFromText(std::string_view text, DayLayout layout) {
     return readDay(text, layout);
 }
 
-std::optional<qint64> integerFromText(QStringView text) {
-    bool ok = false;
-    const qint64 value = text.trimmed().toLongLong(&ok);
-    if (!ok) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 QDateTime instantFromUnixSeconds(qint64 seconds) {
     // Years 1..9999: beyond them QDateTime arithmetic overflows or the date cannot be shown.
     static const qint64 earliest =
@@ -179,49 +169,6 @@ bool isUsablePoint(const CCurrencyChartPoint& point) {
 
 void removeUnusablePoints(CCurrencyChartPointList& points) {
     points.removeIf([](const CCurrencyChartPoint& point) { return !isUsablePoint(point); });
-}
-
-QByteArray utf8FromWindows1251Document(const QByteArray& data) {
-    QStringDecoder decoder("windows-1251");
-    QString text = decoder.isValid() ? decoder(data) : QString::fromLatin1(data);
-    // From here on the text is UTF-8, whatever the declaration named; only the declaration at
-    // the very start is touched.
-    qsizetype at = 0;
-    while (at < text.size() && text.at(at).isSpace()) {
-        ++at;
-    }
-    if (!QStringView(text).mid(at).startsWith(QLatin1String("<?xml"))) {
-        return text.toUtf8();
-    }
-    const qsizetype declarationEnd = text.indexOf(QLatin1String("?>"), at);
-    const qsizetype name = text.indexOf(QLatin1String("encoding"), at);
-    if (declarationEnd < 0 || name < 0 || name > declarationEnd) {
-        return text.toUtf8();
-    }
-    qsizetype i = name + 8;
-    while (i < declarationEnd && text.at(i).isSpace()) {
-        ++i;
-    }
-    if (i >= declarationEnd || text.at(i) != u'=') {
-        return text.toUtf8();
-    }
-    ++i;
-    while (i < declarationEnd && text.at(i).isSpace()) {
-        ++i;
-    }
-    if (i >= declarationEnd || (text.at(i) != u'"' && text.at(i) != u'\'')) {
-        return text.toUtf8();
-    }
-    const qsizetype close = text.indexOf(text.at(i), i + 1);
-    if (close < 0 || close > declarationEnd) {
-        return text.toUtf8();
-    }
-    qsizetype start = name;
-    while (start > at && text.at(start - 1).isSpace()) {
-        --start;
-    }
-    text.remove(start, close + 1 - start);
-    return text.toUtf8();
 }
 
 QString urlSafeCode(const QString& code) {

@@ -35,10 +35,6 @@ enum class DayLayout {
 std::optional<QDate> dayFromText(QStringView text, DayLayout layout);
 std::optional<QDate> dayFromText(std::string_view text, DayLayout layout);
 
-/// A whole number of seconds written as digits with an optional sign; nothing for anything else
-/// or a number outside the 64-bit range.
-std::optional<qint64> integerFromText(QStringView text);
-
 /// An instant from seconds since 1970-01-01 UTC; invalid outside the years QDateTime can hold
 /// as dates the charts can show (1..9999).
 QDateTime instantFromUnixSeconds(qint64 seconds);
@@ -67,10 +63,6 @@ private:
 bool isUsablePoint(const CCurrencyChartPoint& point);
 /// Removes every point that is not usable, keeping the order.
 void removeUnusablePoints(CCurrencyChartPointList& points);
-
-/// The body of a windows-1251 document as UTF-8 text, with the encoding named in its XML
-/// declaration removed so that the parser reads it as UTF-8.
-QByteArray utf8FromWindows1251Document(const QByteArray& data);
 
 /// A currency code made safe to place in a URL path or query.
 QString urlSafeCode(const QString& code);

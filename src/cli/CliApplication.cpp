@@ -6,17 +6,15 @@
 #include "CCurrencyChartDataExporter.h"
 #include "CCurrencyChartDataSource.h"
 #include "CCurrencyChartSettings.h"
-#include "CCurrencyConverterViewController.h"
-#include "CCurrencyDataSource.h"
 #include "CCustomDataSourceStorageManager.h"
 #include "CFileOperations.h"
-#include "CRootViewController.h"
+#include "CRateListUpdater.h"
+#include "CRateRows.h"
 #include "CRootViewModel.h"
-#include "CUIHelpers.h"
-#include "CurrencyNames.h"
 #include "Endpoints.h"
 #include "Localization.h"
 #include "NotificationCenter.h"
+#include "Startup.h"
 #include "UserDefaults.h"
 
 #include <QCoreApplication>
@@ -62,9 +60,6 @@ const QString kUsage = QStringLiteral(
     "  --help, --version\n"
     "\n"
     "Exit codes: 0 done, 2 a provider failed (cached rates are printed), 64 bad usage.\n");
-
-const QStringList kMetalUnits{QStringLiteral("Kilo"), QStringLiteral("Ounce"),
-                              QStringLiteral("Pound"), QStringLiteral("Gramm")};
 
 bool isCurrencyCode(const QString& code) {
     if (code.size() != 3) {
@@ -158,9 +153,14 @@ int CliApplication::parseGlobalOptions() {
 
 CRootViewModel& CliApplication::model() {
     if (!model_) {
+        // The process-wide instances are reached here, at the top, and handed down.
         UserDefaults& defaults = UserDefaults::standardUserDefaults();
-        CUIHelpers::registerDefaultsFromSettingsBundle(defaults);
-        model_ = std::make_unique<CRootViewModel>(defaults, NotificationCenter::defaultCenter());
+        Startup::registerDefaultsFromSettingsBundle(defaults);
+        CRootViewModel::Options options;
+        options.customSources = &CCustomDataSourceStorageManager::sharedInstance();
+        options.endpoints = Endpoints::standard();
+        model_ = std::make_unique<CRootViewModel>(defaults, NotificationCenter::defaultCenter(),
+                                                  options);
     }
     return *model_;
 }
@@ -348,7 +348,7 @@ int CliApplication::fee() {
         model().setConversionFeeEnabled(false);
         return Ok;
     }
-    const auto percent = CUIHelpers::getPercentValueFromText(value);
+    const auto percent = CRootViewModel::getPercentValueFromText(value);
     if (!percent) {
         return usage(QStringLiteral("not a percentage from 0 to 100: %1").arg(value));
     }
@@ -359,18 +359,17 @@ int CliApplication::fee() {
 }
 
 int CliApplication::metalUnit() {
-    if (commandArguments_.size() != 1 || !kMetalUnits.contains(commandArguments_.first())) {
-        return usage(QStringLiteral("metal-unit takes one of %1").arg(kMetalUnits.join(u'|')));
+    const QStringList units = CRootViewModel::metalBaseUnits();
+    if (commandArguments_.size() != 1 || !units.contains(commandArguments_.first())) {
+        return usage(QStringLiteral("metal-unit takes one of %1").arg(units.join(u'|')));
     }
-    UserDefaults& defaults = UserDefaults::standardUserDefaults();
-    defaults.setObject(commandArguments_.first(), QStringLiteral("MetalBaseUnitUserDefaultsKey"));
-    defaults.synchronize();
+    model().setMetalBaseUnit(commandArguments_.first());
     return Ok;
 }
 
 int CliApplication::feed() {
     const QString action = commandArguments_.value(0);
-    CCustomDataSourceStorageManager& registry = CCustomDataSourceStorageManager::sharedInstance();
+    CCustomDataSourceStorageManager& registry = model().customDataSourceStorage();
     if ((action == u"add" || action == u"remove") && commandArguments_.size() == 2) {
         const QString url = commandArguments_[1];
         if (action == u"add") {
@@ -456,99 +455,72 @@ int CliApplication::rates(bool convert) {
         return usage(QStringLiteral("rates takes no arguments besides --inverse"));
     }
 
-    // The rate list screen itself, without rendering: it shows the stored rates, refreshes,
-    // writes the answer to the cache and merges it, exactly as on the device.
-    UserDefaults& defaults = UserDefaults::standardUserDefaults();
-    CUIHelpers::registerDefaultsFromSettingsBundle(defaults);
-    CRootViewController::Dependencies dependencies;
-    dependencies.defaults = &defaults;
-    CRootViewController screen(dependencies);
-    CRootViewModel& m = screen.dataModel();
+    // The stored rates, then one refresh, exactly as the rate list shows them; the stored list,
+    // its order and the display direction stay as they are.
+    CRootViewModel& m = model();
     if (convert &&
         (!isCurrencyCode(convertedCode) || !m.getSelectedCurrencyCodes().contains(convertedCode))) {
         return usage(QStringLiteral("%1 is not in the rate list").arg(convertedCode));
     }
-
-    // "--inverse" of rates holds for this run only: the stored choice is put back afterwards.
-    const QVariant storedDirection =
-        defaults.persistentObjectForKey(QStringLiteral("DisplayDirectRates"));
-    if (!convert && inverse) {
-        defaults.setObject(true, QStringLiteral("DisplayDirectRates"));
-    }
-
     std::optional<QString> failure;
-    QObject::connect(
-        &screen, &CViewController::alertRequested,
-        [&failure](const QString& title, const QString&, const QString&) { failure = title; });
     bool finished = false;
-    QObject::connect(&screen, &CRootViewController::refreshFinished,
-                     [&finished](bool) { finished = true; });
-    auto waitForRefresh = [&] {
-        QElapsedTimer clock;
-        clock.start();
-        while (!finished && clock.elapsed() < 180000) {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-        }
-        if (!finished && !failure) {
-            failure = QStringLiteral("The data sources did not answer in time.");
-        }
-        finished = false;
-    };
-    screen.viewDidLoad();
-    waitForRefresh();
-
-    if (convert) {
-        // As the keypad does: the amount of the tapped row's currency puts the list into
-        // conversion mode, which refreshes once more.
-        CCurrencyConverterViewController keypad(m.getInfoForCurrency(convertedCode), false);
-        screen.currencyConverter(&keypad, amount);
-        if (screen.isDataReloading()) {
-            waitForRefresh();
-        }
-        if (inverse) {
-            screen.onInverseRate();
-        }
+    CRateListUpdater updater(m, Endpoints::standard());
+    updater.setFinished([&](const std::optional<QString>& text) {
+        failure = text;
+        finished = true;
+    });
+    m.synchronizeDataSourceWithInfo(CCBRCurrenciesInfo());
+    updater.queryCurrencyRates();
+    QElapsedTimer clock;
+    clock.start();
+    while (!finished && clock.elapsed() < 180000) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    }
+    if (!finished) {
+        failure = QStringLiteral("The data sources did not answer in time.");
     }
     m.currencyDataStorageManager().waitForPendingWrites();
 
     const QString baseCode = m.getBaseCurrencyCode();
+    const CRateRows rateRows =
+        convert ? CRateRows(m, CRateRows::Conversion{convertedCode, amount, inverse})
+                : CRateRows(m, std::nullopt, inverse || m.isDisplayInverseRatesEnabled());
+    // While converting, the converted currency comes first, as in the app's conversion mode.
+    QList<CCBRCurrencyInfoPtr> list = m.currencyDataSource();
+    if (convert) {
+        std::stable_partition(list.begin(), list.end(), [&](const CCBRCurrencyInfoPtr& row) {
+            return row->isoTextCode == convertedCode;
+        });
+    }
     QJsonArray rows;
-    const auto& list = m.currencyDataSource();
     for (qsizetype i = 0; i < list.size(); ++i) {
         const CCBRCurrencyInfo& element = *list[i];
-        QString name;
-        QString text;
-        QString unit;
-        Decimal value;
-        bool available = false;
+        const CRateRow row = rateRows.row(element);
+        QString text = row.rateText.isEmpty()
+                           ? Localization::localizedString(QStringLiteral("NoData"))
+                           : row.rateText;
+        QString unit = row.codeText;
+        Decimal value = row.value;
+        bool available = row.available;
         if (i == 0) {
-            name = screen.baseCurrencyName();
-            text = screen.baseDescription();
-            unit = screen.baseSubscript();
-            available =
-                element.isoTextCode == u"USD" || m.isCurrencyCodeAvailable(element.isoTextCode);
-            value = convert ? m.getSaleValueForConvertedCurrency(element.isoTextCode,
-                                                                 screen.showsInverseRates())
-                            : m.getSaleValueForBaseCurrency(element.isoTextCode);
-        } else {
-            const CRateCellInfo cell = screen.cellInfoForRow(static_cast<int>(i - 1));
-            name = cell.name;
-            text = cell.rateText;
-            unit = cell.codeText;
-            value = cell.value;
-            available = cell.selectable;
+            value = convert ? amount : m.getSaleValueForCurrency(element.isoTextCode, baseCode);
+            // The first row names the base currency, or the amount being converted.
+            text = convert ? CRateRows::getFormattedCurrencyRate(amount)
+                           : Localization::localizedString(QStringLiteral("BaseCurrency"));
+            unit = convert ? convertedCode : QString();
+            available = available || element.isoTextCode == u"USD";
         }
         const QString date = element.actualDate.toUTC().toString(Qt::ISODate);
         if (json_) {
             rows.append(QJsonObject{{QStringLiteral("code"), element.isoTextCode},
-                                    {QStringLiteral("name"), name},
+                                    {QStringLiteral("name"), row.name},
                                     {QStringLiteral("available"), available},
                                     {QStringLiteral("value"), value.toString()},
                                     {QStringLiteral("text"), text},
                                     {QStringLiteral("unit"), unit},
                                     {QStringLiteral("date"), date}});
         } else {
-            out_ << element.isoTextCode << '\t' << name << '\t' << text << '\t' << unit << '\t'
+            out_ << element.isoTextCode << '\t' << row.name << '\t' << text << '\t' << unit << '\t'
                  << date << Qt::endl;
         }
     }
@@ -564,11 +536,6 @@ int CliApplication::rates(bool convert) {
             {QStringLiteral("error"),
              failure ? QJsonValue(*failure) : QJsonValue(QJsonValue::Null)},
             {QStringLiteral("rows"), rows}});
-    }
-
-    if (!convert && inverse) {
-        defaults.setObject(storedDirection, QStringLiteral("DisplayDirectRates"));
-        defaults.synchronize();
     }
     if (failure) {
         err_ << "numiva-cli: " << *failure << Qt::endl;
@@ -676,7 +643,7 @@ int CliApplication::chart() {
     }
 
     CChartDataStorageManager cache;
-    CCurrencyChartDataSource dataSource(m, &cache);
+    CCurrencyChartDataSource dataSource(m, &cache, Endpoints::standard());
     std::optional<CCurrencyChartInfo> record = dataSource.getCachedChartInfo();
     ChartWaiter waiter;
     dataSource.setDelegate(&waiter);

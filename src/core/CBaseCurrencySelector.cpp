@@ -23,10 +23,11 @@ private:
 };
 
 CBaseCurrencySelector::CBaseCurrencySelector(CRootViewModel* dataModel, LocationService* location,
-                                             NotificationCenter* center)
+                                             NotificationCenter& center, Endpoints endpoints)
     : dataModel_(dataModel),
       locationManager_(location),
-      center_(center != nullptr ? *center : NotificationCenter::defaultCenter()),
+      center_(center),
+      endpoints_(std::move(endpoints)),
       currencyCodeDictionary_(
           Resources::propertyList(QStringLiteral("CountriesAndCurrenciesData")).toMap()) {}
 
@@ -70,12 +71,11 @@ void CBaseCurrencySelector::locationManagerDidUpdateToLocation(
     // A new fix replaces the request in flight: only its answer counts.
     geoNamesServiceConnection_ = std::make_unique<GeoNamesClient>(*this);
     const GeoCoordinate where = location.value_or(GeoCoordinate{});
-    const Endpoints endpoints = Endpoints::standard();
     const QString query =
         QString::asprintf("lat=%f&lng=%f&username=", where.latitude, where.longitude) +
-        endpoints.value(Endpoints::GeoNamesUserName) + QStringLiteral("&type=xml");
+        endpoints_.value(Endpoints::GeoNamesUserName) + QStringLiteral("&type=xml");
     auto request = std::make_shared<CHttpRequest>(
-        endpoints.url(Endpoints::GeoNames, QStringLiteral("/countryCode"), query));
+        endpoints_.url(Endpoints::GeoNames, QStringLiteral("/countryCode"), query));
     geoNamesServiceConnection_->sendAsyncHttpRequest(request);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CWebServiceClient.h"
+#include "Endpoints.h"
 #include "LocationService.h"
 #include "XmlParser.h"
 
@@ -21,9 +22,9 @@ public:
     static inline const QString BaseCurrencyAutoselectDisabled =
         QStringLiteral("BaseCurrencyAutoselectDisabled");
 
-    /// `location` (not owned) may be null; `center` null: the default centre.
+    /// `location` (not owned) may be null; the GeoNames service comes from `endpoints`.
     CBaseCurrencySelector(CRootViewModel* dataModel, LocationService* location,
-                          NotificationCenter* center = nullptr);
+                          NotificationCenter& center, Endpoints endpoints);
     ~CBaseCurrencySelector() override;
 
     /// Not refused and not restricted, and the device has location services.
@@ -49,6 +50,7 @@ private:
     CRootViewModel* dataModel_;
     LocationService* locationManager_;
     NotificationCenter& center_;
+    Endpoints endpoints_;
     bool locationManagerSetUp_ = false;
     std::unique_ptr<GeoNamesClient> geoNamesServiceConnection_;
     QVariantMap currencyCodeDictionary_;

@@ -220,7 +220,7 @@ void CCurrencyDataSource::customDataSourceCompleted(
             info.currenciesList.append(row->isoTextCode);
         }
     }
-    CCustomDataSourceStorageManager::sharedInstance().updateDataSource(url, info);
+    dataModel_.customDataSourceStorage().updateDataSource(url, info);
     dataSourceCompleted(std::move(result));
 }
 

@@ -55,8 +55,7 @@ public:
 
     /// `model` (not owned) must outlive the aggregator; `endpoints` are handed to every client
     /// it makes.
-    explicit CCurrencyDataSource(CRootViewModel& model,
-                                 Endpoints endpoints = Endpoints::standard());
+    CCurrencyDataSource(CRootViewModel& model, Endpoints endpoints);
     ~CCurrencyDataSource() override;
     CCurrencyDataSource(const CCurrencyDataSource&) = delete;
     CCurrencyDataSource& operator=(const CCurrencyDataSource&) = delete;

@@ -5,15 +5,13 @@
 
 #include <QFileInfo>
 
-CCurrencyDataSourceInfo::CCurrencyDataSourceInfo(const CCustomDataSourceStorageManager* registry)
+CCurrencyDataSourceInfo::CCurrencyDataSourceInfo(const CCustomDataSourceStorageManager& registry)
     : CCurrencyDataSourceInfo(
           Resources::propertyList(QStringLiteral("CurrencyDataSources")).toMap(), registry) {}
 
 CCurrencyDataSourceInfo::CCurrencyDataSourceInfo(QVariantMap builtIn,
-                                                 const CCustomDataSourceStorageManager* registry)
-    : builtIn_(std::move(builtIn)),
-      registry_(registry != nullptr ? registry
-                                    : &CCustomDataSourceStorageManager::sharedInstance()) {}
+                                                 const CCustomDataSourceStorageManager& registry)
+    : builtIn_(std::move(builtIn)), registry_(&registry) {}
 
 QStringList CCurrencyDataSourceInfo::getAllDataSourceIds() const {
     QStringList ids = builtIn_.keys();

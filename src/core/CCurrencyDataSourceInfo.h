@@ -11,10 +11,10 @@
 /// registry. Read-only after construction.
 class CCurrencyDataSourceInfo {
 public:
-    /// `registry` (not owned) answers for user-added sources; null: the shared registry.
-    explicit CCurrencyDataSourceInfo(const CCustomDataSourceStorageManager* registry = nullptr);
+    /// `registry` (not owned) answers for user-added sources.
+    explicit CCurrencyDataSourceInfo(const CCustomDataSourceStorageManager& registry);
     /// For tests: a given catalogue instead of the resource.
-    CCurrencyDataSourceInfo(QVariantMap builtIn, const CCustomDataSourceStorageManager* registry);
+    CCurrencyDataSourceInfo(QVariantMap builtIn, const CCustomDataSourceStorageManager& registry);
 
     /// Built-in identifiers, then the address of every user-added source in registry order.
     QStringList getAllDataSourceIds() const;
@@ -34,5 +34,5 @@ public:
 
 private:
     QVariantMap builtIn_;
-    const CCustomDataSourceStorageManager* registry_;
+    const CCustomDataSourceStorageManager* registry_;  // never null
 };

@@ -17,6 +17,7 @@ const QString kConversionFee = QStringLiteral("ConversionFee");
 const QString kConversionFeeEnabled = QStringLiteral("ConversionFeeEnabled");
 const QString kSubtractFeeEnabled = QStringLiteral("SubtractFeeEnabled");
 const QString kDisplayDirectRates = QStringLiteral("DisplayDirectRates");
+const QString kMetalBaseUnit = QStringLiteral("MetalBaseUnitUserDefaultsKey");
 const QString kUsd = QStringLiteral("USD");
 
 }  // namespace
@@ -30,11 +31,31 @@ QVariantMap CRootViewModel::classDefaults() {
     };
 }
 
+std::optional<Decimal> CRootViewModel::getPercentValueFromText(const QString& text) {
+    std::optional<Decimal> value = Decimal::parse(text, u',');
+    if (!value) {
+        value = Decimal::parse(text, u'.');
+    }
+    if (!value || *value < Decimal() || *value > Decimal::fromInt(100)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+QStringList CRootViewModel::metalBaseUnits() {
+    return {QStringLiteral("Kilo"), QStringLiteral("Ounce"), QStringLiteral("Pound"),
+            QStringLiteral("Gramm")};
+}
+
 CRootViewModel::CRootViewModel(UserDefaults& defaults, NotificationCenter& center)
     : CRootViewModel(defaults, center, Options{}) {}
 
 CRootViewModel::CRootViewModel(UserDefaults& defaults, NotificationCenter& center, Options options)
-    : defaults_(defaults), center_(center) {
+    : defaults_(defaults),
+      center_(center),
+      customSources_(options.customSources != nullptr
+                         ? *options.customSources
+                         : CCustomDataSourceStorageManager::sharedInstance()) {
     // Registered after the settings bundle's defaults, so these win for a key both name.
     defaults_.registerDefaults(classDefaults());
 
@@ -43,15 +64,15 @@ CRootViewModel::CRootViewModel(UserDefaults& defaults, NotificationCenter& cente
     convertedCurrencyCode = QString();
     convertedCurrencyValue = Decimal();
     baseCurrencySelector_ =
-        std::make_unique<CBaseCurrencySelector>(this, options.location, &center_);
+        std::make_unique<CBaseCurrencySelector>(this, options.location, center_, options.endpoints);
     baseCurrencySelector_->enableBaseCurrencyAutoSelect(isBaseCurrencyAutoSelectEnabled());
-    currencyDataSourceInfo_ = std::make_unique<CCurrencyDataSourceInfo>(options.customSources);
+    currencyDataSourceInfo_ = std::make_unique<CCurrencyDataSourceInfo>(customSources_);
     currencyDataStorageManager_ =
         std::make_unique<CCurrencyDataStorageManager>(options.rateCachePath);
     relatedCurrenciesInfo_ = std::make_unique<CRelatedCurrenciesInfo>();
     metalsInfo_ = std::make_unique<CMetalsInfo>(defaults_);
     customDataSourceInfoUpdater_ =
-        std::make_unique<CCustomDataSourceMetadataUpdater>(options.customSources, &center_);
+        std::make_unique<CCustomDataSourceMetadataUpdater>(customSources_, center_);
 }
 
 CRootViewModel::~CRootViewModel() = default;
@@ -143,6 +164,19 @@ void CRootViewModel::setSubtractFeeEnabled(bool enabled) {
 
 bool CRootViewModel::isDisplayInverseRatesEnabled() const {
     return defaults_.boolForKey(kDisplayDirectRates);
+}
+
+QString CRootViewModel::getMetalBaseUnit() const {
+    return defaults_.stringForKey(kMetalBaseUnit);
+}
+
+void CRootViewModel::setMetalBaseUnit(const QString& unit) {
+    if (!metalBaseUnits().contains(unit) || unit == getMetalBaseUnit()) {
+        return;
+    }
+    defaults_.setObject(unit, kMetalBaseUnit);
+    defaults_.synchronize();
+    post(CurrencyDataSourceChanged);
 }
 
 bool CRootViewModel::isDataSourceSelected(const QString& identifier) const {

@@ -32,12 +32,15 @@ public:
     static inline const QString BaseCurrencyChanged = QStringLiteral("BaseCurrencyChanged");
 
     struct Options {
-        /// The registry of user-added sources (not owned); null: the shared registry.
+        /// The registry of user-added sources (not owned); null: the shared registry. The app
+        /// and numiva-cli pass theirs; this is the one place below them that falls back.
         CCustomDataSourceStorageManager* customSources = nullptr;
         /// The rate cache file; empty: the library directory's default.
         QString rateCachePath;
         /// The device's location service (not owned); null: no base currency auto-selection.
         LocationService* location = nullptr;
+        /// Service hosts of the base currency selector (GeoNames); empty: none.
+        Endpoints endpoints;
     };
 
     /// Registers the model's own defaults in `defaults`, then builds the list.
@@ -49,6 +52,12 @@ public:
 
     /// The four defaults the model registers.
     static QVariantMap classDefaults();
+
+    /// Reads a percentage typed by the user: "," as separator first, then "."; nothing for a
+    /// text that is neither, or for a value below 0 or above 100.
+    static std::optional<Decimal> getPercentValueFromText(const QString& text);
+    /// The weight units of metal prices, as stored under "MetalBaseUnitUserDefaultsKey".
+    static QStringList metalBaseUnits();
 
     // Settings.
     QString getBaseCurrencyCode() const;
@@ -64,6 +73,10 @@ public:
     bool isSubtractFeeEnabled() const;
     void setSubtractFeeEnabled(bool enabled);
     bool isDisplayInverseRatesEnabled() const;
+    /// The weight unit of metal prices (one of `metalBaseUnits`); empty when none is stored.
+    QString getMetalBaseUnit() const;
+    /// Ignores a name that is not one of `metalBaseUnits`.
+    void setMetalBaseUnit(const QString& unit);
     bool isDataSourceSelected(const QString& identifier) const;
     void setDataSource(const QString& identifier, bool selected);
     std::optional<QString> getSelectedDataSource() const;
@@ -77,6 +90,10 @@ public:
     /// Inserts the code's row at position 1; the caller saves and sorts.
     void addCurrencyInfo(const QString& code);
     CCBRCurrencyInfoPtr getInfoForCurrency(const QString& code) const;
+    /// The listed row of `code`, or null.
+    CCBRCurrencyInfoPtr getListedInfoForCurrency(const QString& code) const {
+        return findInList(code);
+    }
     /// The US dollar reference row: nominal 1, sale value 1.
     CCBRCurrencyInfoPtr getRubleCurrencyInfo() const;
     QStringList getAvailableCurrencyCodes() const;
@@ -115,6 +132,9 @@ public:
         return *customDataSourceInfoUpdater_;
     }
 
+    /// The registry of user-added sources the model was given.
+    CCustomDataSourceStorageManager& customDataSourceStorage() { return customSources_; }
+
     UserDefaults& userDefaults() { return defaults_; }
 
 private:
@@ -126,6 +146,7 @@ private:
 
     UserDefaults& defaults_;
     NotificationCenter& center_;
+    CCustomDataSourceStorageManager& customSources_;
     QList<CCBRCurrencyInfoPtr> currencyDataSource_;
     bool isConversionModeEnabled_ = false;
     std::unique_ptr<CBaseCurrencySelector> baseCurrencySelector_;

@@ -9,11 +9,9 @@
 #include <algorithm>
 
 CCustomDataSourceMetadataUpdater::CCustomDataSourceMetadataUpdater(
-    CCustomDataSourceStorageManager* registry, NotificationCenter* center,
+    CCustomDataSourceStorageManager& registry, NotificationCenter& center,
     std::chrono::milliseconds interval)
-    : registry_(registry),
-      center_(center != nullptr ? *center : NotificationCenter::defaultCenter()),
-      interval_(interval) {}
+    : registry_(registry), center_(center), interval_(interval) {}
 
 CCustomDataSourceMetadataUpdater::~CCustomDataSourceMetadataUpdater() {
     for (const auto& client : serviceClients_) {
@@ -22,7 +20,7 @@ CCustomDataSourceMetadataUpdater::~CCustomDataSourceMetadataUpdater() {
 }
 
 CCustomDataSourceStorageManager& CCustomDataSourceMetadataUpdater::registry() const {
-    return registry_ != nullptr ? *registry_ : CCustomDataSourceStorageManager::sharedInstance();
+    return registry_;
 }
 
 void CCustomDataSourceMetadataUpdater::scheduleMetadataUpdate() {

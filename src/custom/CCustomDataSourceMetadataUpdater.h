@@ -21,10 +21,10 @@ public:
     static inline const QString CustomDataSourceMetadataUpdated =
         QStringLiteral("CustomDataSourceMetadataUpdated");
 
-    /// `registry` null: the shared registry.
-    explicit CCustomDataSourceMetadataUpdater(
-        CCustomDataSourceStorageManager* registry = nullptr, NotificationCenter* center = nullptr,
-        std::chrono::milliseconds interval = std::chrono::seconds(20));
+    /// `registry` and `center` (not owned) must outlive the updater.
+    CCustomDataSourceMetadataUpdater(CCustomDataSourceStorageManager& registry,
+                                     NotificationCenter& center,
+                                     std::chrono::milliseconds interval = std::chrono::seconds(20));
     ~CCustomDataSourceMetadataUpdater() override;
     CCustomDataSourceMetadataUpdater(const CCustomDataSourceMetadataUpdater&) = delete;
     CCustomDataSourceMetadataUpdater& operator=(const CCustomDataSourceMetadataUpdater&) = delete;
@@ -49,7 +49,7 @@ private:
     /// Removes a client that is calling back; it is destroyed once its call has returned.
     void retire(CCustomCurrenciesWebServiceClient* client);
 
-    CCustomDataSourceStorageManager* registry_;
+    CCustomDataSourceStorageManager& registry_;
     NotificationCenter& center_;
     std::chrono::milliseconds interval_;
     std::vector<std::shared_ptr<CCustomCurrenciesWebServiceClient>> serviceClients_;

@@ -1,9 +1,7 @@
 #include "CBankUaWebServiceClient.h"
 
+#include "ProviderParsing.h"
 #include "XmlParser.h"
-
-#include <QRegularExpression>
-#include <QStringDecoder>
 
 CBankUaWebServiceClient::CBankUaWebServiceClient(const Endpoints& endpoints)
     : endpoints_(endpoints), xmlParserDelegate_(std::make_unique<CBankUaXMLParserDelegate>()) {}
@@ -21,19 +19,8 @@ void CBankUaWebServiceClient::sendRequest(const QUrl& url) {
     sendAsyncHttpRequest(std::move(request));
 }
 
-QByteArray CBankUaWebServiceClient::utf8FromWindows1251Document(const QByteArray& data) {
-    QStringDecoder decoder("windows-1251");
-    QString text = decoder(data);
-    // Whatever the declaration says ("windows-1251" as a rule), the text is UTF-8 from here
-    // on; only the declaration at the very start is touched.
-    static const QRegularExpression declaredEncoding(
-        QStringLiteral(R"(^(\s*<\?xml\b[^?>]*?)\s+encoding\s*=\s*(["'])[^"'?>]*\2)"));
-    text.replace(declaredEncoding, QStringLiteral("\\1"));
-    return text.toUtf8();
-}
-
 void CBankUaWebServiceClient::requestSucceeded(CHttpRequest&, const QByteArray& data) {
-    XmlParser parser(utf8FromWindows1251Document(data));
+    XmlParser parser(ProviderParsing::utf8FromWindows1251Document(data));
     if (!parser.parse(*xmlParserDelegate_)) {
         fail(parser.errorString());
         return;

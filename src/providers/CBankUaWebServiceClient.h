@@ -26,7 +26,7 @@ public:
     static inline const QString currenciesPath = QStringLiteral("/export/currrate.xml");
     static inline const QString metalsPath = QStringLiteral("/export/metalrate.xml");
 
-    explicit CBankUaWebServiceClient(const Endpoints& endpoints = Endpoints::standard());
+    explicit CBankUaWebServiceClient(const Endpoints& endpoints);
 
     CBankUaWebServiceClientDelegate* delegate() const { return delegate_; }
     void setDelegate(CBankUaWebServiceClientDelegate* delegate) { delegate_ = delegate; }
@@ -37,8 +37,6 @@ public:
     /// The address of the file requested last.
     QUrl currentRequestUri() const { return currentRequestUri_; }
 
-    /// A windows-1251 document as UTF-8, its XML declaration no longer naming an encoding.
-    static QByteArray utf8FromWindows1251Document(const QByteArray& data);
 
     void requestSucceeded(CHttpRequest& request, const QByteArray& data) override;
     void requestFailed(CHttpRequest& request, const std::optional<HttpError>& error,

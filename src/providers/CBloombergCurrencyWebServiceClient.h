@@ -23,7 +23,7 @@ public:
     static inline const QString path =
         QStringLiteral("/personal-finance/calculators/currency-converter");
 
-    explicit CBloombergCurrencyWebServiceClient(const Endpoints& endpoints = Endpoints::standard());
+    explicit CBloombergCurrencyWebServiceClient(const Endpoints& endpoints);
 
     CBloombergCurrencyWebServiceClientDelegate* delegate() const { return delegate_; }
     void setDelegate(CBloombergCurrencyWebServiceClientDelegate* delegate) { delegate_ = delegate; }

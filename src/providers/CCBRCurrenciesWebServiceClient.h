@@ -23,7 +23,7 @@ class CCBRCurrenciesWebServiceClient : public CWebServiceClient {
 public:
     static inline const QString logName = QStringLiteral("CBR");
 
-    explicit CCBRCurrenciesWebServiceClient(const Endpoints& endpoints = Endpoints::standard());
+    explicit CCBRCurrenciesWebServiceClient(const Endpoints& endpoints);
 
     CCBRCurrenciesWebServiceClientDelegate* delegate() const { return delegate_; }
     void setDelegate(CCBRCurrenciesWebServiceClientDelegate* delegate) { delegate_ = delegate; }

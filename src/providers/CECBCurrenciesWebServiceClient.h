@@ -20,7 +20,7 @@ public:
     static inline const QString logName = QStringLiteral("ECB currencies");
     static inline const QString path = QStringLiteral("/stats/eurofxref/eurofxref-daily.xml");
 
-    explicit CECBCurrenciesWebServiceClient(const Endpoints& endpoints = Endpoints::standard());
+    explicit CECBCurrenciesWebServiceClient(const Endpoints& endpoints);
 
     CECBCurrenciesWebServiceClientDelegate* delegate() const { return delegate_; }
     void setDelegate(CECBCurrenciesWebServiceClientDelegate* delegate) { delegate_ = delegate; }

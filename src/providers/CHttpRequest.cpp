@@ -2,12 +2,18 @@
 
 #include "OperationQueue.h"
 
-#include <QEventLoop>
+#include <QCoreApplication>
 #include <QHash>
+#include <QMutex>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QPointer>
+#include <QThread>
 #include <QTimer>
+#include <QWaitCondition>
+
+#include <functional>
 
 namespace {
 
@@ -178,19 +184,100 @@ CHttpRequest::CHttpRequest(const QUrl& url) {
 
 CHttpRequest::~CHttpRequest() = default;
 
-CHttpRequest::Outcome CHttpRequest::perform(const HttpRequestSettings& settings,
-                                            const Operation& operation,
-                                            std::chrono::milliseconds timeout,
-                                            qint64 maximumBodySize) {
-    Outcome outcome;
-    if (std::optional<HttpError> refused = checkUrl(settings.url)) {
-        outcome.error = std::move(refused);
-        return outcome;
-    }
-    if (operation.isCancelled()) {
-        return outcome;
+namespace {
+
+/// The process's one network manager, on a thread of its own that runs an event loop: every
+/// exchange reuses its connections, and the queue workers that wait for an exchange never spin
+/// an event loop of their own. Made on first use; stopped when the application object goes.
+class NetworkThread {
+public:
+    /// Runs `work` on the network thread, with its manager.
+    static void post(std::function<void(QNetworkAccessManager&)> work) {
+        NetworkThread& network = instance();
+        QMetaObject::invokeMethod(
+            network.context_, [&network, work = std::move(work)] { work(network.manager()); },
+            Qt::QueuedConnection);
     }
 
+private:
+    NetworkThread() {
+        thread_.setObjectName(QStringLiteral("Network"));
+        context_ = new QObject;
+        context_->moveToThread(&thread_);
+        thread_.start();
+    }
+
+    static NetworkThread& instance() {
+        QMutexLocker lock(&mutex());
+        if (current() == nullptr) {
+            current() = new NetworkThread;
+            qAddPostRoutine(&NetworkThread::shutDown);
+        }
+        return *current();
+    }
+
+    static void shutDown() {
+        NetworkThread* network = nullptr;
+        {
+            QMutexLocker lock(&mutex());
+            std::swap(network, current());
+        }
+        if (network == nullptr) {
+            return;
+        }
+        QMetaObject::invokeMethod(
+            network->context_,
+            [network] {
+                // An exchange still under way ends now, so its worker stops waiting.
+                if (network->manager_ != nullptr) {
+                    for (QNetworkReply* reply : network->manager_->findChildren<QNetworkReply*>()) {
+                        reply->abort();
+                    }
+                }
+                delete network->manager_;
+                network->manager_ = nullptr;
+                QThread::currentThread()->quit();
+            },
+            Qt::QueuedConnection);
+        network->thread_.wait();
+        delete network->context_;  // its thread has ended
+        delete network;
+    }
+
+    QNetworkAccessManager& manager() {
+        if (manager_ == nullptr) {
+            manager_ = new QNetworkAccessManager;
+        }
+        return *manager_;
+    }
+
+    static QMutex& mutex() {
+        static QMutex m;
+        return m;
+    }
+    static NetworkThread*& current() {
+        static NetworkThread* network = nullptr;
+        return network;
+    }
+
+    QThread thread_;
+    QObject* context_ = nullptr;
+    QNetworkAccessManager* manager_ = nullptr;  // on the network thread only
+};
+
+/// One exchange as the network thread runs it and the waiting worker reads it at the end.
+struct Exchange {
+    QMutex mutex;
+    QWaitCondition finishedCondition;
+    bool finished = false;
+    CHttpRequest::Outcome outcome;
+    // The network thread's own part.
+    QPointer<QNetworkReply> reply;
+    QByteArray body;
+    std::optional<HttpError> abortReason;
+};
+
+QNetworkRequest networkRequest(const HttpRequestSettings& settings) {
     QNetworkRequest request(settings.url);
     // Headers set twice are joined into one list value, as HTTP allows.
     QList<QPair<QByteArray, QByteArray>> merged;
@@ -209,81 +296,119 @@ CHttpRequest::Outcome CHttpRequest::perform(const HttpRequestSettings& settings,
     }
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          cacheLoadControl(settings.cachePolicy));
+    return request;
+}
 
-    QNetworkAccessManager manager;
-    QNetworkReply* reply = nullptr;
-    if (settings.method == "GET" && settings.body.isEmpty()) {
-        reply = manager.get(request);
-    } else {
-        reply = manager.sendCustomRequest(request, settings.method, settings.body);
-    }
+/// Starts the exchange on the network thread; it signals `exchange` when it has ended.
+void startExchange(QNetworkAccessManager& manager, const std::shared_ptr<Exchange>& exchange,
+                   const HttpRequestSettings& settings, std::chrono::milliseconds timeout,
+                   qint64 maximumBodySize) {
+    const QNetworkRequest request = networkRequest(settings);
+    QNetworkReply* reply = settings.method == "GET" && settings.body.isEmpty()
+                               ? manager.get(request)
+                               : manager.sendCustomRequest(request, settings.method, settings.body);
+    exchange->reply = reply;
 
-    QByteArray body;
-    std::optional<HttpError> abortReason;
-    const auto abortWith = [&](HttpError::Kind kind, const QString& text) {
-        if (!abortReason) {
-            abortReason = HttpError{kind, text};
+    const auto abortWith = [exchange, reply](HttpError::Kind kind, const QString& text) {
+        if (!exchange->abortReason) {
+            exchange->abortReason = HttpError{kind, text};
         }
         reply->abort();
     };
     const QString tooLarge =
         QStringLiteral("The response is larger than the limit of %1 bytes.").arg(maximumBodySize);
 
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, reply, [&] {
+    auto* timer = new QTimer(reply);
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, reply, [abortWith, timeout] {
         abortWith(HttpError::Kind::TimedOut,
                   QStringLiteral("The request timed out after %1 seconds.")
                       .arg(static_cast<double>(timeout.count()) / 1000.0));
     });
-    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [&] {
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > maximumBodySize) {
-            abortWith(HttpError::Kind::BodyTooLarge, tooLarge);
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply,
+                     [reply, abortWith, tooLarge, maximumBodySize] {
+                         const QVariant length =
+                             reply->header(QNetworkRequest::ContentLengthHeader);
+                         if (length.isValid() && length.toLongLong() > maximumBodySize) {
+                             abortWith(HttpError::Kind::BodyTooLarge, tooLarge);
+                         }
+                     });
+    QObject::connect(reply, &QNetworkReply::readyRead, reply,
+                     [exchange, reply, abortWith, tooLarge, maximumBodySize] {
+                         exchange->body += reply->readAll();
+                         if (exchange->body.size() > maximumBodySize) {
+                             exchange->body.clear();
+                             abortWith(HttpError::Kind::BodyTooLarge, tooLarge);
+                         }
+                     });
+    QObject::connect(reply, &QNetworkReply::finished, reply, [exchange, reply, timer] {
+        timer->stop();
+        CHttpRequest::Outcome outcome;
+        if (!exchange->abortReason && reply->isOpen()) {
+            exchange->body += reply->readAll();
         }
-    });
-    QObject::connect(reply, &QNetworkReply::readyRead, reply, [&] {
-        body += reply->readAll();
-        if (body.size() > maximumBodySize) {
-            body.clear();
-            abortWith(HttpError::Kind::BodyTooLarge, tooLarge);
+        const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+        if (status.isValid()) {
+            HttpResponse response;
+            response.statusCode = status.toInt();
+            response.url = reply->url();
+            for (const auto& pair : reply->rawHeaderPairs()) {
+                response.headers.append(pair);
+            }
+            outcome.response = std::move(response);
+            outcome.data = exchange->abortReason ? QByteArray() : exchange->body;
         }
+        if (exchange->abortReason) {
+            outcome.error = exchange->abortReason;
+        } else if (reply->error() != QNetworkReply::NoError &&
+                   !(status.isValid() && isStatusDerivedError(reply->error(), status.toInt()))) {
+            outcome.error = HttpError{HttpError::Kind::Transport, reply->errorString()};
+        }
+        reply->deleteLater();
+        QMutexLocker lock(&exchange->mutex);
+        exchange->outcome = std::move(outcome);
+        exchange->finished = true;
+        exchange->finishedCondition.wakeAll();
     });
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    timer->start(timeout);
+}
 
-    // Cancellation comes from another thread: hand the abort to this one.
-    operation.setCancellationHandler([reply] {
-        QMetaObject::invokeMethod(
-            reply, [reply] { reply->abort(); }, Qt::QueuedConnection);
+}  // namespace
+
+CHttpRequest::Outcome CHttpRequest::perform(const HttpRequestSettings& settings,
+                                            const Operation& operation,
+                                            std::chrono::milliseconds timeout,
+                                            qint64 maximumBodySize) {
+    Outcome outcome;
+    if (std::optional<HttpError> refused = checkUrl(settings.url)) {
+        outcome.error = std::move(refused);
+        return outcome;
+    }
+    if (operation.isCancelled()) {
+        return outcome;
+    }
+
+    auto exchange = std::make_shared<Exchange>();
+    NetworkThread::post([exchange, settings, timeout, maximumBodySize](QNetworkAccessManager& m) {
+        startExchange(m, exchange, settings, timeout, maximumBodySize);
     });
-    timer.start(timeout);
-    if (!reply->isFinished()) {
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // Cancellation comes from another thread: the abort is handed to the network thread, after
+    // the start queued above.
+    operation.setCancellationHandler([exchange] {
+        NetworkThread::post([exchange](QNetworkAccessManager&) {
+            if (exchange->reply) {
+                exchange->reply->abort();
+            }
+        });
+    });
+    {
+        QMutexLocker lock(&exchange->mutex);
+        while (!exchange->finished) {
+            exchange->finishedCondition.wait(&exchange->mutex);
+        }
+        outcome = std::move(exchange->outcome);
     }
     operation.setCancellationHandler({});
-    timer.stop();
-
-    if (!abortReason && reply->isOpen()) {
-        body += reply->readAll();
-    }
-    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (status.isValid()) {
-        HttpResponse response;
-        response.statusCode = status.toInt();
-        response.url = reply->url();
-        for (const auto& pair : reply->rawHeaderPairs()) {
-            response.headers.append(pair);
-        }
-        outcome.response = std::move(response);
-        outcome.data = abortReason ? QByteArray() : body;
-    }
-    if (abortReason) {
-        outcome.error = std::move(abortReason);
-    } else if (reply->error() != QNetworkReply::NoError &&
-               !(status.isValid() && isStatusDerivedError(reply->error(), status.toInt()))) {
-        outcome.error = HttpError{HttpError::Kind::Transport, reply->errorString()};
-    }
     return outcome;
 }
 

@@ -24,7 +24,7 @@ public:
     static inline const QString logName = QStringLiteral("OCBC Bank finance");
     static inline const QString path = QStringLiteral("/rates/daily_price_fx.html");
 
-    explicit COCBCWebServiceClient(const Endpoints& endpoints = Endpoints::standard());
+    explicit COCBCWebServiceClient(const Endpoints& endpoints);
 
     COCBCWebServiceClientDelegate* delegate() const { return delegate_; }
     void setDelegate(COCBCWebServiceClientDelegate* delegate) { delegate_ = delegate; }

@@ -26,7 +26,7 @@ public:
     /// How often a chunk that yields no rows is asked again before the query fails.
     static constexpr int maximumEmptyChunkRetries = 2;
 
-    explicit CPayPalWebServiceClient(const Endpoints& endpoints = Endpoints::standard());
+    explicit CPayPalWebServiceClient(const Endpoints& endpoints);
 
     CPayPalWebServiceClientDelegate* delegate() const { return delegate_; }
     void setDelegate(CPayPalWebServiceClientDelegate* delegate) { delegate_ = delegate; }

@@ -24,7 +24,7 @@ public:
     /// up and reports a failure.
     static constexpr int maximumRetries = 3;
 
-    explicit CYahooFinanceWebServiceClient(const Endpoints& endpoints = Endpoints::standard());
+    explicit CYahooFinanceWebServiceClient(const Endpoints& endpoints);
 
     CYahooFinanceWebServiceClientDelegate* delegate() const { return delegate_; }
     void setDelegate(CYahooFinanceWebServiceClientDelegate* delegate) { delegate_ = delegate; }

@@ -1,5 +1,6 @@
 #include "CCurrencyPickerViewController.h"
 
+#include "CRateRows.h"
 #include "CUISettings.h"
 #include "CurrencyNames.h"
 #include "Localization.h"
@@ -152,7 +153,7 @@ void CCurrencyPickerViewController::getItemListForCurrencies(const QStringList& 
     for (const QString& code : codes) {
         CCurrencyPickerItemInfo item;
         item.currencyCode = code;
-        item.currencyName = CUISettings::capitalizedName(
+        item.currencyName = CRateRows::capitalizedName(
             Localization::localizedString(CUISettings::getDisplayNameForCurrency(code)));
         int32_t section = 0;
         if (immutable) {

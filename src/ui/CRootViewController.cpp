@@ -4,26 +4,12 @@
 #include "CNavigationController.h"
 #include "CPasteboard.h"
 #include "CPullToRefreshView.h"
+#include "CRateRows.h"
 #include "CSettingsViewController.h"
 #include "CTutorialView.h"
 #include "CUISettings.h"
 #include "NotificationCenter.h"
-#include "NumberFormatter.h"
 #include "UserDefaults.h"
-
-namespace {
-
-const QString kUsd = QStringLiteral("USD");
-
-/// The date of a row's own rate, or invalid: the dollar row is the reference and has none.
-QDateTime ownRateDate(const CCBRCurrencyInfoPtr& row) {
-    if (!row || row->isoTextCode == kUsd || row->saleValueForCurrency().isNaN()) {
-        return {};
-    }
-    return row->actualDate;
-}
-
-}  // namespace
 
 CCurrencyRateListModel::CCurrencyRateListModel(CRootViewController* owner)
     : QAbstractListModel(owner), owner_(owner) {}
@@ -122,15 +108,31 @@ void CCurrencyRateListModel::moveRowTo(int from, int to) {
 
 void CCurrencyRateListModel::refreshValues() {
     std::vector<CRateCellInfo> cells = readCells();
-    if (cells.size() != cells_.size()) {
-        reload();
+    const bool sameRows =
+        cells.size() == cells_.size() &&
+        std::equal(cells.begin(), cells.end(), cells_.begin(),
+                   [](const CRateCellInfo& a, const CRateCellInfo& b) { return a.code == b.code; });
+    if (!sameRows) {
+        beginResetModel();
+        cells_ = std::move(cells);
+        endResetModel();
         return;
     }
-    cells_ = std::move(cells);
-    if (!cells_.empty()) {
-        emit dataChanged(
-            index(0), index(static_cast<int>(cells_.size()) - 1),
-            {RateTextRole, CodeTextRole, DateTextRole, CopyableRole, PendingRole, SelectableRole});
+    // A keypad edit changes the amounts, often not every row: each run of changed rows is
+    // reported once, so the view redraws only those.
+    const int count = static_cast<int>(cells.size());
+    for (int row = 0; row < count;) {
+        if (cells[static_cast<size_t>(row)] == cells_[static_cast<size_t>(row)]) {
+            ++row;
+            continue;
+        }
+        const int first = row;
+        while (row < count &&
+               !(cells[static_cast<size_t>(row)] == cells_[static_cast<size_t>(row)])) {
+            cells_[static_cast<size_t>(row)] = cells[static_cast<size_t>(row)];
+            ++row;
+        }
+        emit dataChanged(index(first), index(row - 1));
     }
 }
 
@@ -140,25 +142,31 @@ CRootViewController::CRootViewController(Dependencies dependencies, QObject* par
                                                  : UserDefaults::standardUserDefaults()),
       center_(dependencies.center != nullptr ? *dependencies.center
                                              : NotificationCenter::defaultCenter()),
-      endpoints_(dependencies.endpoints.value_or(Endpoints::standard())),
+      endpoints_(dependencies.endpoints),
       tutorialView_(dependencies.tutorialView != nullptr ? *dependencies.tutorialView
                                                          : CTutorialView::tutorialView()),
       chartsSupported_(std::move(dependencies.chartsSupported)),
-      dataModel_(std::make_unique<CRootViewModel>(defaults_, center_, dependencies.modelOptions)),
+      dataModel_(std::make_unique<CRootViewModel>(defaults_, center_,
+                                                  [&] {
+                                                      CRootViewModel::Options options =
+                                                          dependencies.modelOptions;
+                                                      options.endpoints = endpoints_;
+                                                      return options;
+                                                  }())),
+      updater_(*dataModel_, endpoints_),
       rates_(new CCurrencyRateListModel(this)),
       refreshHeaderView_(new CPullToRefreshView(this)) {
     refreshAfterEditingTimer_.setSingleShot(true);
     refreshAfterEditingTimer_.setInterval(dependencies.refreshAfterEditingDelay);
     connect(&refreshAfterEditingTimer_, &QTimer::timeout, this,
             &CRootViewController::startTableDataRefresh);
+    updater_.setFinished(
+        [this](const std::optional<QString>& failure) { refreshFinishedWith(failure); });
     rates_->reload();
 }
 
 CRootViewController::~CRootViewController() {
     center_.removeObserver(this);
-    if (currencyDataSource_) {
-        currencyDataSource_->setDelegate(nullptr);
-    }
 }
 
 // Rows ----------------------------------------------------------------------------------------
@@ -167,62 +175,28 @@ int CRootViewController::numberOfRowsInRateSection() const {
     return std::max<int>(0, static_cast<int>(dataModel_->currencyDataSource().size()) - 1);
 }
 
-QString CRootViewController::getFormattedCurrencyRate(const Decimal& rate) {
-    NumberFormatter::Options options;
-    options.groupingSeparator = QStringLiteral(" ");
-    options.maximumFractionDigits = 5;
-    QString text = NumberFormatter(options).format(rate);
-    if (text == u"0") {
-        options.maximumFractionDigits = 7;
-        text = NumberFormatter(options).format(rate);
-    }
-    return text;
-}
-
-Decimal CRootViewController::valueForElement(const CCBRCurrencyInfo& element) const {
-    if (!dataModel_->isCurrencyCodeAvailable(element.isoTextCode) || element.saleValue.isNaN()) {
-        return Decimal::nan();
-    }
-    return isConversionMode() ? dataModel_->getSaleValueForConvertedCurrency(element.isoTextCode,
-                                                                             showsInverseRates_)
-                              : dataModel_->getSaleValueForBaseCurrency(element.isoTextCode);
-}
-
 CRateCellInfo CRootViewController::cellInfoForRow(int row) const {
     CRateCellInfo cell;
     const QList<CCBRCurrencyInfoPtr>& list = dataModel_->currencyDataSource();
     if (row < 0 || row + 1 >= list.size()) {
         return cell;
     }
-    const CCBRCurrencyInfo& element = *list[row + 1];
-    cell.code = element.isoTextCode;
-    cell.name = CUISettings::capitalizedName(element.displayName);
-    cell.flag = CUISettings::urlForImagePath(CUISettings::getImageForCurrency(element.isoTextCode));
-    cell.selectable = dataModel_->isCurrencyCodeAvailable(element.isoTextCode);
-    cell.value = valueForElement(element);
+    const CRateRow rateRow = CRateRows::forModel(*dataModel_, showsInverseRates_).row(row + 1);
+    cell.code = rateRow.code;
+    cell.name = rateRow.name;
+    cell.flag = CUISettings::urlForImagePath(CUISettings::getImageForCurrency(rateRow.code));
+    cell.selectable = rateRow.available;
+    cell.value = rateRow.value;
     if (cell.value.isNaN()) {
         cell.rateText = localized(QStringLiteral("NoData"));
         cell.pending = cell.selectable && isDataReloading_;
         return cell;
     }
-    cell.rateText = getFormattedCurrencyRate(cell.value);
-    if (isConversionMode()) {
-        cell.codeText =
-            showsInverseRates_ ? dataModel_->convertedCurrencyCode : element.isoTextCode;
-    } else {
-        cell.codeText = dataModel_->isDisplayInverseRatesEnabled()
-                            ? element.isoTextCode
-                            : dataModel_->getBaseCurrencyCode();
-    }
-    // A cross rate is as old as the older of its two rates.
-    QDateTime date = ownRateDate(list[row + 1]);
-    const QDateTime other = ownRateDate(list.first());
-    if (!date.isValid() || (other.isValid() && other < date)) {
-        date = other;
-    }
-    if (date.isValid()) {
+    cell.rateText = rateRow.rateText;
+    cell.codeText = rateRow.codeText;
+    if (rateRow.date.isValid()) {
         const QLocale locale = CUISettings::displayLocale();
-        const QDateTime local = date.toLocalTime();
+        const QDateTime local = rateRow.date.toLocalTime();
         cell.dateText = local.date() == QDate::currentDate()
                             ? locale.toString(local.time(), QLocale::ShortFormat)
                             : locale.toString(local.date(), QLocale::ShortFormat);
@@ -240,7 +214,7 @@ QString CRootViewController::baseCurrencyName() const {
         return localized(QStringLiteral("AddNewCurrency"));
     }
     const auto& list = dataModel_->currencyDataSource();
-    return list.isEmpty() ? QString() : CUISettings::capitalizedName(list.first()->displayName);
+    return list.isEmpty() ? QString() : CRateRows::capitalizedName(list.first()->displayName);
 }
 
 QUrl CRootViewController::baseCurrencyFlag() const {
@@ -249,7 +223,7 @@ QUrl CRootViewController::baseCurrencyFlag() const {
 
 QString CRootViewController::baseDescription() const {
     if (isConversionMode()) {
-        return getFormattedCurrencyRate(dataModel_->convertedCurrencyValue);
+        return CRateRows::getFormattedCurrencyRate(dataModel_->convertedCurrencyValue);
     }
     return localized(QStringLiteral("BaseCurrency"));
 }
@@ -329,7 +303,7 @@ void CRootViewController::updateViewTitle() {
 }
 
 void CRootViewController::reloadData() {
-    rates_->reload();
+    rates_->refreshValues();
     emit baseRowChanged();
 }
 
@@ -374,17 +348,9 @@ void CRootViewController::onCurrencyDataSourceChanged() {
     reloadData();
 }
 
-void CRootViewController::ensureDataSource() {
-    if (!currencyDataSource_) {
-        currencyDataSource_ = std::make_unique<CCurrencyDataSource>(*dataModel_, endpoints_);
-        currencyDataSource_->setDelegate(this);
-    }
-}
-
 void CRootViewController::startTableDataRefresh() {
     refreshHeaderView_->setState(CPullToRefreshView::Loading);
-    ensureDataSource();
-    currencyDataSource_->queryCurrencyRates();
+    updater_.queryCurrencyRates();
     if (!isDataReloading_) {
         isDataReloading_ = true;
         emit dataReloadingChanged();
@@ -396,7 +362,7 @@ void CRootViewController::startTableDataRefresh() {
 QDateTime CRootViewController::latestRateDate() const {
     QDateTime latest;
     for (const CCBRCurrencyInfoPtr& row : dataModel_->currencyDataSource()) {
-        const QDateTime date = ownRateDate(row);
+        const QDateTime date = CRateRows::ownRateDate(row.get());
         if (date.isValid() && (!latest.isValid() || date > latest)) {
             latest = date;
         }
@@ -413,32 +379,19 @@ void CRootViewController::finishRefreshHeader() {
     showPullToRefreshView(false);
 }
 
-void CRootViewController::queryCurrencyDataSourceCompletedWithResult(CCBRCurrenciesInfoPtr result) {
+void CRootViewController::refreshFinishedWith(const std::optional<QString>& failure) {
     isDataReloading_ = false;
-    showErrorMessage_ = false;
-    emit dataReloadingChanged();
-    const CCBRCurrenciesInfo table = result ? *result : CCBRCurrenciesInfo();
-    if (const std::optional<QString> source = dataModel_->getSelectedDataSource()) {
-        dataModel_->currencyDataStorageManager().addCurrenciesInfoAsync(table, *source);
-    }
-    dataModel_->synchronizeDataSourceWithInfo(table);
-    reloadData();
-    finishRefreshHeader();
-    emit refreshFinished(true);
-}
-
-void CRootViewController::queryCurrencyDataSourceFailedWithErrorDescription(
-    const QString& description) {
-    isDataReloading_ = false;
-    emit dataReloadingChanged();
-    dataModel_->synchronizeDataSourceWithInfo(CCBRCurrenciesInfo());
-    reloadData();
-    finishRefreshHeader();
-    if (!viewHidden_ && showErrorMessage_) {
-        emit alertRequested(description, QString(), QStringLiteral("OK"));
+    if (!failure) {
         showErrorMessage_ = false;
     }
-    emit refreshFinished(false);
+    emit dataReloadingChanged();
+    reloadData();
+    finishRefreshHeader();
+    if (failure && !viewHidden_ && showErrorMessage_) {
+        emit alertRequested(*failure, QString(), QStringLiteral("OK"));
+        showErrorMessage_ = false;
+    }
+    emit refreshFinished(!failure);
 }
 
 // Pull to refresh -------------------------------------------------------------------------------
@@ -575,8 +528,7 @@ void CRootViewController::selectRow(int section, int row) {
         return;
     }
     if (!dataModel_->isCurrencyCodeAvailable(dataModel_->getBaseCurrencyCode())) {
-        ensureDataSource();
-        currencyDataSource_->queryCurrencyRateRelativeToBase(element->isoTextCode);
+        updater_.queryCurrencyRateRelativeToBase(element->isoTextCode);
     }
     auto* converter = new CCurrencyConverterViewController(element, isTablet());
     converter->setDelegate(this);
@@ -642,7 +594,7 @@ QString CRootViewController::copyRow(int row) {
     if (!canCopyRow(row)) {
         return {};
     }
-    QString text = getFormattedCurrencyRate(rates_->cellAt(row)->value);
+    QString text = CRateRows::getFormattedCurrencyRate(rates_->cellAt(row)->value);
     text.remove(u' ');
     CPasteboard::setString(text);
     return text;

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "CCurrencyConverterViewController.h"
-#include "CCurrencyDataSource.h"
 #include "CCurrencyPickerViewController.h"
 #include "CNavigationController.h"
 #include "CPullToRefreshView.h"
+#include "CRateListUpdater.h"
 #include "CRootViewModel.h"
 #include "CSettingsViewController.h"
 #include "CViewController.h"
@@ -45,6 +45,8 @@ struct CRateCellInfo {
     Decimal value = Decimal::nan();
     /// No rate yet while a refresh is in flight.
     bool pending = false;
+
+    bool operator==(const CRateCellInfo&) const = default;
 };
 
 /// The rates section of the rate list: row r is element r + 1 of the model's list.
@@ -80,7 +82,8 @@ public:
     void insertTopRows(int count);
     void removeRowAt(int row);
     void moveRowTo(int from, int to);
-    /// The rates and codes changed, not the rows.
+    /// Reads every row again; only rows whose contents changed are reported (all of them when
+    /// rows came or went or moved).
     void refreshValues();
 
 private:
@@ -95,7 +98,6 @@ private:
 /// change of the model, on return to the foreground and on a pull-down; edits the list; opens
 /// the converter (conversion mode), the currency picker and the settings screen.
 class CRootViewController : public CViewController,
-                            public CCurrencyDataSourceDelegate,
                             public CCurrencyPickerViewDelegate,
                             public CCurrencyConverterViewDelegate {
     Q_OBJECT
@@ -145,8 +147,8 @@ public:
         UserDefaults* defaults = nullptr;
         NotificationCenter* center = nullptr;
         CRootViewModel::Options modelOptions;
-        /// Nothing: the process-wide endpoints.
-        std::optional<Endpoints> endpoints;
+        /// Service hosts of the providers and the base currency selector.
+        Endpoints endpoints;
         bool tablet = false;
         /// The wait between the end of editing and the refresh it asks for.
         std::chrono::milliseconds refreshAfterEditingDelay{500};
@@ -160,7 +162,7 @@ public:
     ~CRootViewController() override;
 
     CRootViewModel& dataModel() { return *dataModel_; }
-    CCurrencyDataSource* currencyDataSource() const { return currencyDataSource_.get(); }
+    CCurrencyDataSource* currencyDataSource() const { return updater_.currencyDataSource(); }
     CCurrencyRateListModel* rates() const { return rates_; }
     CPullToRefreshView* refreshHeaderView() const { return refreshHeaderView_; }
     int headerInset() const { return headerInset_; }
@@ -173,9 +175,6 @@ public:
     QUrl baseCurrencyFlag() const;
     QString baseDescription() const;
     QString baseSubscript() const;
-    /// The rate as the list shows it: blanks between thousands, up to 5 fraction digits, or 7
-    /// when 5 would show a plain "0".
-    static QString getFormattedCurrencyRate(const Decimal& rate);
 
     // State.
     bool isEditing() const { return editing_; }
@@ -242,8 +241,6 @@ public:
     Q_INVOKABLE QString copyRow(int row);
 
     // Delegates.
-    void queryCurrencyDataSourceCompletedWithResult(CCBRCurrenciesInfoPtr result) override;
-    void queryCurrencyDataSourceFailedWithErrorDescription(const QString& description) override;
     void currencyPicker(CCurrencyPickerViewController* picker, const QStringList& codes) override;
     void currencyConverter(CCurrencyConverterViewController* converter,
                            const Decimal& value) override;
@@ -268,7 +265,8 @@ private:
     /// The newest date of a row that has a rate; invalid when none has.
     QDateTime latestRateDate() const;
     void finishRefreshHeader();
-    Decimal valueForElement(const CCBRCurrencyInfo& element) const;
+    /// The end of a refresh cycle: nothing, or the failure text.
+    void refreshFinishedWith(const std::optional<QString>& failure);
     CCBRCurrencyInfoPtr elementForRow(int section, int row) const;
     void onCurrencyDataSourceChanged();
 
@@ -278,7 +276,7 @@ private:
     CTutorialView& tutorialView_;
     std::function<bool(const QString&)> chartsSupported_;
     std::unique_ptr<CRootViewModel> dataModel_;
-    std::unique_ptr<CCurrencyDataSource> currencyDataSource_;
+    CRateListUpdater updater_;
     CCurrencyRateListModel* rates_;
     CPullToRefreshView* refreshHeaderView_;
     QPointer<CSettingsViewController> settingsViewController_;

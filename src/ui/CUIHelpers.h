@@ -1,16 +1,11 @@
 #pragma once
 
-#include "Decimal.h"
-
 #include <QtQml/qqmlregistration.h>
 #include <QObject>
 #include <QString>
 
-#include <optional>
-
 class QJSEngine;
 class QQmlEngine;
-class UserDefaults;
 
 /// Small helpers shared by the screens and start-up; the QML singleton offers the localization
 /// of loaded views and the section margins.
@@ -21,16 +16,6 @@ class CUIHelpers : public QObject {
 
 public:
     explicit CUIHelpers(QObject* parent = nullptr) : QObject(parent) {}
-
-    /// Reads a percentage typed by the user: "," as separator first, then "."; nothing for a
-    /// text that is neither, or for a value below 0 or above 100.
-    static std::optional<Decimal> getPercentValueFromText(const QString& text);
-
-    /// Registers the settings bundle's "DefaultValue"s (from "Root.plist", "PreferenceSpecifiers")
-    /// for every key that has no value yet, then synchronises. Without a bundle nothing is
-    /// registered. `bundlePath` empty: the bundled "Settings.bundle".
-    static void registerDefaultsFromSettingsBundle(UserDefaults& defaults,
-                                                   const QString& bundlePath = {});
 
     /// Localizes a loaded view tree whose texts are keys: a label (or anything derived from
     /// one) gets its text localized, a button its title, a navigation bar (a tool bar with a

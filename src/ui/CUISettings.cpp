@@ -145,13 +145,6 @@ QString CUISettings::getDisplayNameForCurrency(const QString& code) {
     return CurrencyNames::displayNameForCurrency(code);
 }
 
-QString CUISettings::capitalizedName(const QString& name) {
-    if (name.isEmpty() || !name.front().isLower()) {
-        return name;
-    }
-    return QString(name.front().toUpper()) + name.mid(1);
-}
-
 std::optional<QString> CUISettings::getDisplayNameForChartPeriod(int period) {
     return ChartPeriodNames::displayName(period);
 }

@@ -69,9 +69,6 @@ public:
     /// The current locale's name for the code; for a code the locale does not know, one log line
     /// and the code's localization (the code itself without an entry).
     static QString getDisplayNameForCurrency(const QString& code);
-    /// A display name as lists show it: its first letter in upper case ("доллар США" ->
-    /// "Доллар США"), the rest as it is.
-    static QString capitalizedName(const QString& name);
     /// The localized name of a chart period 0 ("1Day") to 10 ("OverallPeriod"); nothing outside.
     static std::optional<QString> getDisplayNameForChartPeriod(int period);
 

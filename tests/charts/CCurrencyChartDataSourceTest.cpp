@@ -43,7 +43,8 @@ protected:
         Endpoints::setStandard(chartEndpointsFor(server));
         server.setHandler(answerFor);
         model = std::make_unique<CRootViewModel>(defaults(), center);
-        source = std::make_unique<CCurrencyChartDataSource>(*model, &cache);
+        source =
+            std::make_unique<CCurrencyChartDataSource>(*model, &cache, chartEndpointsFor(server));
         source->setDelegate(&recorder);
     }
     ~ChartDataSourceTest() override {

@@ -52,8 +52,9 @@ protected:
                            [this](const QString&, const void*) { ++disabledPosts; });
         UserDefaults::standardUserDefaults().setObject(true,
                                                        QStringLiteral("BaseCurrencyAutoSelect"));
-        model = std::make_unique<CRootViewModel>(UserDefaults::standardUserDefaults(), center,
-                                                 CRootViewModel::Options{nullptr, {}, &location});
+        model = std::make_unique<CRootViewModel>(
+            UserDefaults::standardUserDefaults(), center,
+            CRootViewModel::Options{nullptr, {}, &location, endpoints});
     }
     void TearDown() override { Endpoints::setStandard(std::nullopt); }
 

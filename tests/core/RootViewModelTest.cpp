@@ -1,5 +1,5 @@
 #include "CRootViewModel.h"
-#include "CUIHelpers.h"
+#include "Startup.h"
 #include "CoreTestSupport.h"
 #include "Localization.h"
 #include "NotificationCenter.h"
@@ -18,7 +18,7 @@ namespace {
 class ModelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        CUIHelpers::registerDefaultsFromSettingsBundle(defaults);
+        Startup::registerDefaultsFromSettingsBundle(defaults);
         center.addObserver(this, CRootViewModel::CurrencyDataSourceChanged, nullptr,
                            [this](const QString& n, const void*) { posted << n; });
         center.addObserver(this, CRootViewModel::BaseCurrencyChanged, nullptr,
@@ -331,7 +331,7 @@ TEST(CurrencyDataSourceInfo, BuiltInAndUserAddedSources) {
          QByteArray("\xff\xd8\xff"), QStringList{"USD", "AMD"}});
     const QString logo = registry.getDataSourceWithUrl(QStringLiteral("http://b.example/feed.xml"))
                              ->logoImagePath.value();
-    CCurrencyDataSourceInfo info(&registry);
+    CCurrencyDataSourceInfo info(registry);
 
     const QStringList ids = info.getAllDataSourceIds();
     ASSERT_EQ(ids.size(), 9);
@@ -356,7 +356,8 @@ TEST(CurrencyDataSourceInfo, BuiltInAndUserAddedSources) {
 
 TEST(CurrencyDataSourceInfo, MissingCataloguesReadAsEmpty) {
     ScopedDataDir dataDir;
-    CCurrencyDataSourceInfo info(QVariantMap(), nullptr);
+    CCustomDataSourceStorageManager registry;
+    CCurrencyDataSourceInfo info(QVariantMap(), registry);
     EXPECT_TRUE(info.getAllDataSourceIds().isEmpty());
     EXPECT_TRUE(info.isCustomDataSource(QStringLiteral("ECB")));
     CRelatedCurrenciesInfo related{QVariantMap()};

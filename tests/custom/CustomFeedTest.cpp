@@ -229,7 +229,7 @@ TEST_F(UpdaterTest, RefreshStoresNameLogoAndCodesOfEverySource) {
     server.answer(QStringLiteral("/b.xml"), Answer::text("broken <", 200));
     registry->addDataSourceWithUrl(server.url(QStringLiteral("/a.xml")));
     registry->addDataSourceWithUrl(server.url(QStringLiteral("/b.xml")));
-    CCustomDataSourceMetadataUpdater updater(registry.get(), &center);
+    CCustomDataSourceMetadataUpdater updater(*registry, center);
     updater.queryMetadataUpdate();
     ASSERT_TRUE(QTest::qWaitFor([&] { return updater.pendingQueryCount() == 0; }, 10000));
     EXPECT_EQ(updates, 1);
@@ -251,7 +251,7 @@ TEST_F(UpdaterTest, ARefreshSlowerThanTheIntervalIsAbandoned) {
     server.answer(QStringLiteral("/a.xml"),
                   QList<Answer>{slow, Answer::text(feed(QStringLiteral("feed-nologo.xml")))});
     registry->addDataSourceWithUrl(server.url(QStringLiteral("/a.xml")));
-    CCustomDataSourceMetadataUpdater updater(registry.get(), &center,
+    CCustomDataSourceMetadataUpdater updater(*registry, center,
                                              std::chrono::milliseconds(20));
     updater.scheduleMetadataUpdate();
     ASSERT_TRUE(server.waitForRequests(1));
@@ -271,7 +271,7 @@ TEST_F(UpdaterTest, WithoutAStoreRefreshesDoNothing) {
     CCustomDataSourceStorageManager dead(dir.filePath(QStringLiteral("dead.sqlite")),
                                          dir.filePath(QStringLiteral("l")));
     dead.addDataSourceWithUrl(server.url(QStringLiteral("/a.xml")));
-    CCustomDataSourceMetadataUpdater updater(&dead, &center);
+    CCustomDataSourceMetadataUpdater updater(dead, center);
     updater.queryMetadataUpdate();
     EXPECT_EQ(updater.pendingQueryCount(), 0);
     EXPECT_EQ(server.requestCount(), 0);

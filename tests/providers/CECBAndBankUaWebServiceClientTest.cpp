@@ -1,4 +1,5 @@
 #include "CBankUaWebServiceClient.h"
+#include "ProviderParsing.h"
 #include "CECBCurrenciesWebServiceClient.h"
 #include "Log.h"
 #include "ProviderTestSupport.h"
@@ -209,13 +210,13 @@ TEST(CBankUaWebServiceClient, OutdatedCodes) {
 TEST(CBankUaWebServiceClient, Windows1251DocumentBecomesUtf8) {
     const QByteArray original = FakeHttpServer::testData(QStringLiteral("bankua/currrate.xml"));
     ASSERT_TRUE(original.startsWith("<?xml version=\"1.0\" encoding=\"windows-1251\"?>\r\n"));
-    const QByteArray utf8 = CBankUaWebServiceClient::utf8FromWindows1251Document(original);
+    const QByteArray utf8 = ProviderParsing::utf8FromWindows1251Document(original);
     EXPECT_TRUE(utf8.startsWith("<?xml version=\"1.0\"?>\r\n<chapter>"))
         << utf8.left(60).toStdString();
     EXPECT_TRUE(utf8.contains(QStringLiteral("<name>Австралійський долар</name>").toUtf8()));
     EXPECT_TRUE(utf8.contains(QStringLiteral("<name>Євро</name>").toUtf8()));
     // Only the declaration loses its encoding; the same words elsewhere stay.
-    const QByteArray quoted = CBankUaWebServiceClient::utf8FromWindows1251Document(
+    const QByteArray quoted = ProviderParsing::utf8FromWindows1251Document(
         "<?xml version='1.0' encoding='Windows-1251' standalone='yes'?><a>encoding=\"x\"</a>");
     EXPECT_EQ(quoted, "<?xml version='1.0' standalone='yes'?><a>encoding=\"x\"</a>");
 }
@@ -286,7 +287,7 @@ TEST(CBankUaWebServiceClient, BadFilesNeverCrashOrHang) {
         ASSERT_EQ(run.delegate.calls(), 1);
         if (row.failing != nullptr) {
             const QByteArray document =
-                CBankUaWebServiceClient::utf8FromWindows1251Document(FakeHttpServer::testData(
+                ProviderParsing::utf8FromWindows1251Document(FakeHttpServer::testData(
                     QStringLiteral("bankua/") + QString::fromLatin1(row.failing)));
             EXPECT_EQ(run.delegate.failures, QStringList{parserError(document)});
         } else {

@@ -151,6 +151,9 @@ FakeHttpServer::FakeHttpServer() : server_(std::make_unique<httplib::Server>()) 
     server_->Patch(".*", handle);
     server_->Options(".*", handle);
 
+    // One request per connection: the client keeps idle connections for reuse, and an idle
+    // keep-alive connection would hold up stopping this server for seconds.
+    server_->set_keep_alive_max_count(1);
     port_ = server_->bind_to_any_port("127.0.0.1");
     EXPECT_GT(port_, 0) << "the fake server could not bind a port";
     thread_ = std::make_unique<std::thread>([this] {

@@ -1,6 +1,7 @@
 #include "CNavigationController.h"
 #include "CPopoverGlobalHolder.h"
 #include "CPullToRefreshView.h"
+#include "CRateRows.h"
 #include "CSlideDownViewController.h"
 #include "CTutorialView.h"
 #include "CUILabelExt.h"
@@ -61,13 +62,12 @@ TEST(CurrencyImages, ABundledImageFirstThenTheCountryFlagThenTheUnknownFlag) {
 }
 
 TEST(UISettingsValues, ListNamesStartWithACapital) {
-    EXPECT_EQ(CUISettings::capitalizedName(QStringLiteral("доллар США")),
+    EXPECT_EQ(CRateRows::capitalizedName(QStringLiteral("доллар США")),
               QStringLiteral("Доллар США"));
-    EXPECT_EQ(CUISettings::capitalizedName(QStringLiteral("US Dollar")),
-              QStringLiteral("US Dollar"));
-    EXPECT_EQ(CUISettings::capitalizedName(QStringLiteral("évian")), QStringLiteral("Évian"));
-    EXPECT_EQ(CUISettings::capitalizedName(QStringLiteral("123")), QStringLiteral("123"));
-    EXPECT_EQ(CUISettings::capitalizedName(QString()), QString());
+    EXPECT_EQ(CRateRows::capitalizedName(QStringLiteral("US Dollar")), QStringLiteral("US Dollar"));
+    EXPECT_EQ(CRateRows::capitalizedName(QStringLiteral("évian")), QStringLiteral("Évian"));
+    EXPECT_EQ(CRateRows::capitalizedName(QStringLiteral("123")), QStringLiteral("123"));
+    EXPECT_EQ(CRateRows::capitalizedName(QString()), QString());
 }
 
 TEST(LabelExt, LinesBreakWhereAppendingAWordWouldGrowTheHeight) {

@@ -3,6 +3,7 @@
 #include "CNavigationController.h"
 #include "CPasteboard.h"
 #include "CPullToRefreshView.h"
+#include "CRateRows.h"
 #include "CRootViewController.h"
 #include "Localization.h"
 #include "UiTestSupport.h"
@@ -88,7 +89,7 @@ struct RateTextCase {
 class RateText : public ::testing::TestWithParam<RateTextCase> {};
 
 TEST_P(RateText, FiveFractionDigitsOrSevenWhereFiveShowZero) {
-    EXPECT_EQ(CRootViewController::getFormattedCurrencyRate(d(GetParam().rate)),
+    EXPECT_EQ(CRateRows::getFormattedCurrencyRate(d(GetParam().rate)),
               QString::fromUtf8(GetParam().shown));
 }
 

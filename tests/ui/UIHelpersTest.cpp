@@ -1,8 +1,9 @@
-#include "CUIHelpers.h"
+#include "CRootViewModel.h"
 #include "CUISettings.h"
 #include "Localization.h"
 #include "Log.h"
 #include "PropertyList.h"
+#include "Startup.h"
 #include "UserDefaults.h"
 
 #include <QDir>
@@ -21,7 +22,7 @@ struct PercentCase {
 class PercentText : public ::testing::TestWithParam<PercentCase> {};
 
 TEST_P(PercentText, AcceptsCommaOrPointWithinZeroToHundred) {
-    const auto value = CUIHelpers::getPercentValueFromText(QString::fromUtf8(GetParam().text));
+    const auto value = CRootViewModel::getPercentValueFromText(QString::fromUtf8(GetParam().text));
     if (GetParam().expected == nullptr) {
         EXPECT_FALSE(value.has_value()) << GetParam().text;
     } else {
@@ -56,7 +57,7 @@ protected:
 };
 
 TEST_F(SettingsBundle, TheBundledDefaultsAreRegisteredNotStored) {
-    CUIHelpers::registerDefaultsFromSettingsBundle(defaults);
+    Startup::registerDefaultsFromSettingsBundle(defaults);
     const QVariantMap registered = defaults.registeredDefaults();
     EXPECT_EQ(registered.value(QStringLiteral("MetalBaseUnitUserDefaultsKey")),
               QStringLiteral("Ounce"));
@@ -83,7 +84,7 @@ TEST_F(SettingsBundle, KeysTheUserChangedAndSpecifiersWithoutKeyOrDefaultAreSkip
              QVariantMap{{QStringLiteral("Key"), QStringLiteral("DisplayDirectRates")},
                          {QStringLiteral("DefaultValue"), true}}}}};
     UserDefaults fresh(defaults.filePath());
-    CUIHelpers::registerDefaultsFromSettingsBundle(fresh, bundleWith(root));
+    Startup::registerDefaultsFromSettingsBundle(fresh, bundleWith(root));
     EXPECT_EQ(fresh.registeredDefaults(),
               (QVariantMap{{QStringLiteral("DisplayDirectRates"), true}}));
     EXPECT_EQ(fresh.stringForKey(QStringLiteral("MetalBaseUnitUserDefaultsKey")),
@@ -91,10 +92,10 @@ TEST_F(SettingsBundle, KeysTheUserChangedAndSpecifiersWithoutKeyOrDefaultAreSkip
 }
 
 TEST_F(SettingsBundle, ABundleWithoutSpecifiersOrWithoutRootRegistersNothing) {
-    CUIHelpers::registerDefaultsFromSettingsBundle(
+    Startup::registerDefaultsFromSettingsBundle(
         defaults, bundleWith(QVariantMap{{QStringLiteral("Other"), 1}}));
     EXPECT_TRUE(defaults.registeredDefaults().isEmpty());
-    CUIHelpers::registerDefaultsFromSettingsBundle(defaults,
+    Startup::registerDefaultsFromSettingsBundle(defaults,
                                                    dir.filePath(QStringLiteral("Missing.bundle")));
     EXPECT_TRUE(defaults.registeredDefaults().isEmpty());
 }

@@ -74,6 +74,8 @@ SampleServer::SampleServer() : server_(std::make_unique<httplib::Server>()) {
         setFailing(qs(req.get_param_value("provider")), req.get_param_value("on") != "0");
         res.set_content("ok\n", "text/plain");
     });
+    // Clients reuse connections; an idle one holds up stopping for at most this long.
+    server_->set_keep_alive_timeout(1);
     registerRateHandlers();
     registerFeedHandlers();
     registerBankHandlers();

@@ -1,0 +1,91 @@
+#include "CRateRows.h"
+
+#include "CCBRCurrencyInfo.h"
+#include "CRootViewModel.h"
+#include "NumberFormatter.h"
+
+QDateTime CRateRows::ownRateDate(const CCBRCurrencyInfo* row) {
+    // The dollar row is the reference and has no date of its own.
+    if (row == nullptr || row->isoTextCode == u"USD" || row->saleValueForCurrency().isNaN()) {
+        return {};
+    }
+    return row->actualDate;
+}
+CRateRows::CRateRows(const CRootViewModel& model, std::optional<Conversion> conversion,
+                     bool inverse)
+    : model_(model), conversion_(std::move(conversion)), inverse_(inverse) {}
+
+CRateRows CRateRows::forModel(const CRootViewModel& model, bool inverseConversion) {
+    if (model.isConversionModeEnabled()) {
+        return CRateRows(model, Conversion{model.convertedCurrencyCode,
+                                           model.convertedCurrencyValue, inverseConversion});
+    }
+    return CRateRows(model, std::nullopt, model.isDisplayInverseRatesEnabled());
+}
+
+QString CRateRows::getFormattedCurrencyRate(const Decimal& rate) {
+    NumberFormatter::Options options;
+    options.groupingSeparator = QStringLiteral(" ");
+    options.maximumFractionDigits = 5;
+    QString text = NumberFormatter(options).format(rate);
+    if (text == u"0") {
+        options.maximumFractionDigits = 7;
+        text = NumberFormatter(options).format(rate);
+    }
+    return text;
+}
+
+QString CRateRows::capitalizedName(const QString& name) {
+    if (name.isEmpty() || !name.front().isLower()) {
+        return name;
+    }
+    return QString(name.front().toUpper()) + name.mid(1);
+}
+
+Decimal CRateRows::valueFor(const QString& code) const {
+    if (conversion_) {
+        const Decimal rate = conversion_->inverse
+                                 ? model_.getSaleValueForCurrency(code, conversion_->code)
+                                 : model_.getSaleValueForCurrency(conversion_->code, code);
+        return rate.isNaN() ? rate : rate * conversion_->amount;
+    }
+    const QString base = model_.getBaseCurrencyCode();
+    return inverse_ ? model_.getSaleValueForCurrency(base, code)
+                    : model_.getSaleValueForCurrency(code, base);
+}
+
+CRateRow CRateRows::row(qsizetype index) const {
+    const auto& list = model_.currencyDataSource();
+    if (index < 0 || index >= list.size()) {
+        return {};
+    }
+    return row(*list[index]);
+}
+
+CRateRow CRateRows::row(const CCBRCurrencyInfo& element) const {
+    CRateRow row;
+    row.code = element.isoTextCode;
+    row.name = capitalizedName(element.displayName);
+    row.available = model_.isCurrencyCodeAvailable(element.isoTextCode);
+    if (!row.available || element.saleValue.isNaN()) {
+        return row;
+    }
+    row.value = valueFor(element.isoTextCode);
+    if (row.value.isNaN()) {
+        return row;
+    }
+    row.rateText = getFormattedCurrencyRate(row.value);
+    if (conversion_) {
+        row.codeText = conversion_->inverse ? conversion_->code : element.isoTextCode;
+    } else {
+        row.codeText = inverse_ ? element.isoTextCode : model_.getBaseCurrencyCode();
+    }
+    const QString reference = conversion_ ? conversion_->code : model_.getBaseCurrencyCode();
+    QDateTime date = ownRateDate(&element);
+    const QDateTime other = ownRateDate(model_.getListedInfoForCurrency(reference).get());
+    if (!date.isValid() || (other.isValid() && other < date)) {
+        date = other;
+    }
+    row.date = date;
+    return row;
+}

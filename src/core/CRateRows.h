@@ -1,0 +1,67 @@
+#pragma once
+
+#include "Decimal.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+class CCBRCurrencyInfo;
+class CRootViewModel;
+
+/// What one row of the rate list shows; the rate list screen and numiva-cli read the same rows.
+struct CRateRow {
+    QString code;
+    /// The display name, starting with a capital.
+    QString name;
+    /// The rate against the base currency, or the converted amount; NaN without one.
+    Decimal value = Decimal::nan();
+    /// `value` formatted for the list; empty without a value.
+    QString rateText;
+    /// The code `value` is quoted in; empty without a value.
+    QString codeText;
+    /// A cross rate is as old as the older of its two rates; invalid without one.
+    QDateTime date;
+    /// The code is offered by the selected sources.
+    bool available = false;
+};
+
+/// Reads the model's list as rows: rates against the base currency in the stored direction (or
+/// its inverse), or, while converting, the amount of every currency worth the converted amount.
+class CRateRows {
+public:
+    /// A converted amount: `amount` of `code`. `inverse` shows how much of `code` one unit of
+    /// each row's currency is worth.
+    struct Conversion {
+        QString code;
+        Decimal amount;
+        bool inverse = false;
+    };
+
+    /// `model` (not owned) must outlive the rows. Without a conversion, `inverse` flips the stored
+    /// direction of the rates.
+    CRateRows(const CRootViewModel& model, std::optional<Conversion> conversion,
+              bool inverse = false);
+    /// The model's conversion mode and stored direction.
+    static CRateRows forModel(const CRootViewModel& model, bool inverseConversion);
+
+    /// The row of the list element at `index` (0: the base currency's row, or while converting
+    /// the converted currency's).
+    CRateRow row(qsizetype index) const;
+    CRateRow row(const CCBRCurrencyInfo& element) const;
+
+    /// The rate as the list shows it: blanks between thousands, up to 5 fraction digits, or 7
+    /// when 5 would show a plain "0".
+    static QString getFormattedCurrencyRate(const Decimal& rate);
+    static QString capitalizedName(const QString& name);
+    /// The date of a row's own rate; invalid for the dollar row and a row without a rate.
+    static QDateTime ownRateDate(const CCBRCurrencyInfo* row);
+
+private:
+    Decimal valueFor(const QString& code) const;
+
+    const CRootViewModel& model_;
+    std::optional<Conversion> conversion_;
+    bool inverse_;
+};
