@@ -1,7 +1,6 @@
 #pragma once
 
-#include "CCBRCurrenciesInfo.h"
-#include "XmlParser.h"
+#include "CCBRXmlParserDelegate.h"
 
 #include <QString>
 
@@ -9,20 +8,13 @@
 
 /// Reads the central bank's GetCursOnDateXML answer: one row per ValuteCursOnDate entry, in
 /// document order, and the table's date from ValuteData's "OnDate".
-class CCBRCurrenciesXmlParserDelegate : public XmlParserDelegate {
+class CCBRCurrenciesXmlParserDelegate : public CCBRXmlParserDelegate {
 public:
-    CCBRCurrenciesXmlParserDelegate();
-
     CCBRCurrenciesInfoPtr currenciesInfo() const { return currenciesInfo_; }
 
-    void parserDidStartDocument() override;
     void parserDidStartElement(const QString& name, const Attributes& attributes) override;
-    void parserFoundCharacters(const QString& text) override;
     void parserDidEndElement(const QString& name) override;
 
 private:
-    CCBRCurrenciesInfoPtr currenciesInfo_;
-    QString currentElementName_;
-    CCBRCurrencyInfoPtr activeCurrencyInfo_;
-    std::optional<QString> currentTextValue_;
+    bool isValueElement(const QString& name) const override;
 };

@@ -3,16 +3,9 @@
 #include "CCBRHelpers.h"
 #include "ProviderParsing.h"
 
-namespace {
-
-bool isValueElement(const QString& name) {
+bool CCBRMetalsXmlParserDelegate::isValueElement(const QString& name) const {
     return name == QLatin1String("CodMet") || name == QLatin1String("price");
 }
-
-}  // namespace
-
-CCBRMetalsXmlParserDelegate::CCBRMetalsXmlParserDelegate()
-    : currenciesInfo_(std::make_shared<CCBRCurrenciesInfo>()) {}
 
 CCBRCurrenciesInfoPtr CCBRMetalsXmlParserDelegate::currenciesInfo() const {
     auto table = std::make_shared<CCBRCurrenciesInfo>();
@@ -25,37 +18,11 @@ CCBRCurrenciesInfoPtr CCBRMetalsXmlParserDelegate::currenciesInfo() const {
     return table;
 }
 
-void CCBRMetalsXmlParserDelegate::parserDidStartDocument() {
-    currenciesInfo_ = std::make_shared<CCBRCurrenciesInfo>();
-    activeCurrencyInfo_.reset();
-    currentTextValue_.reset();
-    currentElementName_.clear();
-}
-
-void CCBRMetalsXmlParserDelegate::parserDidStartElement(const QString& name, const Attributes&) {
-    currentElementName_ = name;
-    if (isValueElement(name)) {
-        currentTextValue_.reset();
-    }
-}
-
-void CCBRMetalsXmlParserDelegate::parserFoundCharacters(const QString& text) {
-    if (!isValueElement(currentElementName_)) {
-        return;
-    }
-    if (currentTextValue_) {
-        currentTextValue_->append(text);
-    } else {
-        currentTextValue_ = text;
-    }
-}
-
 void CCBRMetalsXmlParserDelegate::parserDidEndElement(const QString& name) {
     if (!isValueElement(name)) {
         return;
     }
-    const QString text = currentTextValue_.value_or(QString());
-    currentTextValue_.reset();
+    const QString text = takeValueText();
     if (name == QLatin1String("CodMet")) {
         const QString code =
             CCBRHelpers::isoMetalCodeFromInternal(ProviderParsing::integerFromText(text));
