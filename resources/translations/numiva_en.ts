@@ -275,5 +275,29 @@
         <source>No account needed · %1 currencies and metals · no charts</source>
         <translation>No account needed · %1 currencies and metals · no charts</translation>
     </message>
+    <message id="SettingsSaveFailedMessage">
+        <source>The settings could not be saved to %1: %2. The previous settings are kept.</source>
+        <translation>The settings could not be saved to %1: %2. The previous settings are kept.</translation>
+    </message>
+    <message id="StoreUnavailableMessage">
+        <source>%1 cannot be used now (%2). It is left as it is.</source>
+        <translation>%1 cannot be used now (%2). It is left as it is.</translation>
+    </message>
+    <message id="StoreDamagedMessage">
+        <source>%1 was damaged and could not be read. It is kept as %2; a new one was started.</source>
+        <translation>%1 was damaged and could not be read. It is kept as %2; a new one was started.</translation>
+    </message>
+    <message id="StoreNewerVersionMessage">
+        <source>%1 was saved by a newer version of Numiva. It is left as it is and only read.</source>
+        <translation>%1 was saved by a newer version of Numiva. It is left as it is and only read.</translation>
+    </message>
+    <message id="StoreSaveFailedMessage">
+        <source>Changes could not be saved to %1: %2</source>
+        <translation>Changes could not be saved to %1: %2</translation>
+    </message>
+    <message id="FileWriteFailedMessage">
+        <source>%1 could not be written: %2</source>
+        <translation>%1 could not be written: %2</translation>
+    </message>
 </context>
 </TS>

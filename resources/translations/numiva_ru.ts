@@ -275,5 +275,29 @@
         <source>No account needed · %1 currencies and metals · no charts</source>
         <translation>Без регистрации · %1 валют и металлов · без графиков</translation>
     </message>
+    <message id="SettingsSaveFailedMessage">
+        <source>The settings could not be saved to %1: %2. The previous settings are kept.</source>
+        <translation>Не удалось сохранить настройки в %1: %2. Прежние настройки не изменились.</translation>
+    </message>
+    <message id="StoreUnavailableMessage">
+        <source>%1 cannot be used now (%2). It is left as it is.</source>
+        <translation>%1 сейчас недоступен (%2). Файл оставлен как есть.</translation>
+    </message>
+    <message id="StoreDamagedMessage">
+        <source>%1 was damaged and could not be read. It is kept as %2; a new one was started.</source>
+        <translation>%1 повреждён и не читается. Он сохранён как %2, создан новый.</translation>
+    </message>
+    <message id="StoreNewerVersionMessage">
+        <source>%1 was saved by a newer version of Numiva. It is left as it is and only read.</source>
+        <translation>%1 сохранён более новой версией Numiva. Файл оставлен как есть и только читается.</translation>
+    </message>
+    <message id="StoreSaveFailedMessage">
+        <source>Changes could not be saved to %1: %2</source>
+        <translation>Не удалось сохранить изменения в %1: %2</translation>
+    </message>
+    <message id="FileWriteFailedMessage">
+        <source>%1 could not be written: %2</source>
+        <translation>Не удалось записать %1: %2</translation>
+    </message>
 </context>
 </TS>

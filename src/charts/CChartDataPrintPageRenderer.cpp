@@ -1,14 +1,17 @@
 #include "CChartDataPrintPageRenderer.h"
 
+#include "AtomicFile.h"
 #include "CCurrencyChartDataExporter.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <QTemporaryDir>
 #include <QTextDocument>
 
 namespace {
@@ -97,12 +100,27 @@ bool CChartDataPrintPageRenderer::print(QPrinter& printer, QString* errorText) {
 }
 
 bool CChartDataPrintPageRenderer::printToPdf(const QString& filePath, QString* errorText) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(filePath);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setDocName(CCurrencyChartDataExporter::titleText(chartInfo_));
-    return print(printer, errorText);
+    // The printer writes as it goes; the user's file is replaced only by a finished document.
+    QTemporaryDir scratch;
+    const QString draft = scratch.filePath(QStringLiteral("draft.pdf"));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(draft);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setDocName(CCurrencyChartDataExporter::titleText(chartInfo_));
+        if (!scratch.isValid() || !print(printer, errorText)) {
+            return false;
+        }
+    }
+    QFile file(draft);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (errorText) {
+            *errorText = file.errorString();
+        }
+        return false;
+    }
+    return AtomicFile::write(filePath, file.readAll(), errorText);
 }
 
 void CChartDataPrintPageRenderer::drawHeaderForPageAtIndex(QPainter& painter, int pageIndex,

@@ -39,10 +39,10 @@ CChartDataStorageManager::~CChartDataStorageManager() = default;
 
 void CChartDataStorageManager::addChartInfo(const CCurrencyChartInfo& info,
                                             const QString& dataSource) {
-    if (!hasStore()) {
+    QSqlDatabase db = store_->writeConnection();
+    if (!db.isValid()) {
         return;
     }
-    QSqlDatabase db = store_->connection();
     QSqlQuery q(db);
     q.prepare(QStringLiteral(
         "INSERT INTO ChartInfoEntity (dataSource, chartPeriod, firstCurrencyCode, lastCurrencyCode,"
@@ -56,16 +56,20 @@ void CChartDataStorageManager::addChartInfo(const CCurrencyChartInfo& info,
     q.bindValue(4, info.toArchiveData());
     if (!q.exec()) {
         nlog(QStringLiteral("Cannot save chart info: %1").arg(q.lastError().text()));
+        store_->reportWriteFailure(q.lastError().text());
     }
 }
 
 std::optional<CChartDataStorageManager::ChartInfoEntity>
 CChartDataStorageManager::getChartEntityForCurrencyPair(const QStringList& pair, int period,
                                                         const QString& dataSource) {
-    if (!hasStore() || pair.size() != 2) {
+    if (pair.size() != 2) {
         return std::nullopt;
     }
-    QSqlDatabase db = store_->connection();
+    QSqlDatabase db = store_->readConnection();
+    if (!db.isValid()) {
+        return std::nullopt;
+    }
     QSqlQuery q(db);
     q.prepare(QStringLiteral(
         "SELECT dataSource, chartPeriod, firstCurrencyCode, lastCurrencyCode, chartData"

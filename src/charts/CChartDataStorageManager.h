@@ -13,8 +13,9 @@
 /// The chart cache: the last chart record delivered per (data source, period, currency pair), in
 /// "ChartDataStorage.sqlite" in the library directory. Entries are only added or overwritten.
 ///
-/// Main thread only. When the store can be neither opened nor recreated, reads yield nothing and
-/// writes do nothing; save and fetch errors are logged and never reach the caller.
+/// Main thread only. The file is created by the first write. When the store cannot be used,
+/// reads yield nothing and writes do nothing; a failed save reaches the user through
+/// `StorageErrors`, fetch errors are logged.
 class CChartDataStorageManager {
 public:
     /// Empty `filePath`: the library directory's "ChartDataStorage.sqlite".
@@ -32,7 +33,7 @@ public:
                                                                   int period,
                                                                   const QString& dataSource);
 
-    bool hasStore() const { return store_ && store_->isOpen(); }
+    const SqliteStore& store() const { return *store_; }
 
 private:
     struct ChartInfoEntity {

@@ -1,5 +1,6 @@
 #include "CliApplication.h"
 
+#include "AtomicFile.h"
 #include "CChartDataPrintPageRenderer.h"
 #include "CChartDataStorageManager.h"
 #include "CChartPeriod.h"
@@ -24,7 +25,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QTimer>
 #include <QUrl>
 
@@ -573,14 +573,13 @@ QJsonValue pointJson(const std::optional<CCurrencyChartPoint>& point) {
 }
 
 /// Writes `text` to FILE, or to standard output for "-".
-bool writeText(const QString& path, const QByteArray& text, QTextStream& out) {
+bool writeText(const QString& path, const QByteArray& text, QTextStream& out, QString* error) {
     if (path == u"-") {
         out << QString::fromUtf8(text);  // exactly the export: nothing after its last line
         out.flush();
-        return true;
+        return out.status() == QTextStream::Ok;
     }
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+    return AtomicFile::write(path, text, error);
 }
 
 }  // namespace
@@ -716,12 +715,13 @@ int CliApplication::chart() {
         local.minDate = CCurrencyChartInfo::toLocalTime(local.minDate);
         local.maxDate = CCurrencyChartInfo::toLocalTime(local.maxDate);
         CCurrencyChartDataExporter exporter(local, &defaults);
-        if (hasCsv && !writeText(csvPath, exporter.exportToCsv().toUtf8(), out_)) {
-            err_ << "numiva-cli: cannot write " << csvPath << Qt::endl;
+        QString error;
+        if (hasCsv && !writeText(csvPath, exporter.exportToCsv().toUtf8(), out_, &error)) {
+            err_ << "numiva-cli: cannot write " << csvPath << ": " << error << Qt::endl;
             return ProviderFailed;
         }
-        if (hasHtml && !writeText(htmlPath, exporter.exportToHtml().toUtf8(), out_)) {
-            err_ << "numiva-cli: cannot write " << htmlPath << Qt::endl;
+        if (hasHtml && !writeText(htmlPath, exporter.exportToHtml().toUtf8(), out_, &error)) {
+            err_ << "numiva-cli: cannot write " << htmlPath << ": " << error << Qt::endl;
             return ProviderFailed;
         }
         if (hasPdf) {

@@ -1,10 +1,12 @@
 // numiva-cli: the same core, settings and stores as the app, on a terminal.
 #include "CliApplication.h"
+#include "StorageErrors.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QTextStream>
 
 #include <unistd.h>
 
@@ -39,5 +41,19 @@ int main(int argc, char** argv) {
     QCoreApplication& app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("Numiva"));
     QCoreApplication::setApplicationVersion(QStringLiteral(NUMIVA_VERSION));
-    return CliApplication(app.arguments().mid(1)).run();
+    int status = CliApplication::Ok;
+    {
+        CliApplication cli(app.arguments().mid(1));
+        status = cli.run();
+    }  // its stores finish their writes here
+    // What went wrong with the user's files, once each; a change that was not saved fails the
+    // command even when the rest of it worked.
+    QTextStream err(stderr);
+    for (const StorageErrors::Problem& problem : StorageErrors::takeAll()) {
+        err << "numiva-cli: " << problem.text << Qt::endl;
+        if (problem.kind == StorageErrors::Kind::Failure && status == CliApplication::Ok) {
+            status = 1;
+        }
+    }
+    return status;
 }

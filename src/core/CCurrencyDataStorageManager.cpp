@@ -49,43 +49,80 @@ void CCurrencyDataStorageManager::addCurrenciesInfoAsync(const CCBRCurrenciesInf
     QList<Entry> rows;
     rows.reserve(table.currenciesInfo.size());
     for (const CCBRCurrencyInfoPtr& row : table.currenciesInfo) {
-        if (row) {
+        // A row without a code has no place in the cache and must not fail the others.
+        if (row && !row->isoTextCode.isEmpty()) {
             rows.append({row->isoTextCode, row->saleValue, dataSource, row->actualDate});
         }
     }
-    operationQueue_->addOperation([this, rows = std::move(rows)](const Operation&) {
-        QMutexLocker lock(&contextLock_);
-        if (!hasStore()) {
-            return;
-        }
-        QSqlDatabase db = store_->connection();
-        QSqlQuery q(db);
-        q.prepare(
-            QStringLiteral("INSERT INTO CurrencyInfo (dataSource, code, saleValue, actualDate) "
-                           "VALUES (?, ?, ?, ?) "
-                           "ON CONFLICT (dataSource, code) DO UPDATE SET "
-                           "saleValue = excluded.saleValue, actualDate = excluded.actualDate"));
-        // Each row is saved on its own: a failing row does not cost the others.
+    if (rows.isEmpty()) {
+        return;
+    }
+    quint64 number = 0;
+    {
+        QMutexLocker lock(&pendingLock_);
+        number = ++tableCounter_;
         for (const Entry& row : rows) {
-            q.bindValue(0, row.dataSource);
-            q.bindValue(1, row.code);
-            q.bindValue(2, row.saleValue.toString());
-            q.bindValue(3, row.actualDate.isValid() ? QVariant(row.actualDate.toMSecsSinceEpoch())
-                                                    : QVariant(QMetaType(QMetaType::LongLong)));
-            if (!q.exec()) {
-                nlog(QStringLiteral("Cannot save currency info: %1").arg(q.lastError().text()));
+            pending_[{row.dataSource, row.code}] = {row, number};
+        }
+    }
+    operationQueue_->addOperation([this, rows = std::move(rows), number](const Operation&) {
+        writeTable(rows);
+        QMutexLocker lock(&pendingLock_);
+        for (const Entry& row : rows) {
+            auto it = pending_.find({row.dataSource, row.code});
+            if (it != pending_.end() && it->second.table == number) {
+                pending_.erase(it);
             }
         }
     });
 }
 
+void CCurrencyDataStorageManager::writeTable(const QList<Entry>& rows) {
+    QSqlDatabase db = store_->writeConnection();
+    if (!db.isValid()) {
+        return;  // the store has told the user
+    }
+    QSqlQuery q(db);
+    // One transaction per table: one wait for another program's lock, one outcome.
+    bool ok = q.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    QString error = q.lastError().text();
+    ok = ok && q.prepare(QStringLiteral(
+                   "INSERT INTO CurrencyInfo (dataSource, code, saleValue, actualDate) "
+                   "VALUES (?, ?, ?, ?) "
+                   "ON CONFLICT (dataSource, code) DO UPDATE SET "
+                   "saleValue = excluded.saleValue, actualDate = excluded.actualDate"));
+    for (qsizetype i = 0; ok && i < rows.size(); ++i) {
+        const Entry& row = rows[i];
+        q.bindValue(0, row.dataSource);
+        q.bindValue(1, row.code);
+        q.bindValue(2, row.saleValue.toString());
+        q.bindValue(3, row.actualDate.isValid() ? QVariant(row.actualDate.toMSecsSinceEpoch())
+                                                : QVariant(QMetaType(QMetaType::LongLong)));
+        ok = q.exec();
+    }
+    if (!ok) {
+        error = q.lastError().text();
+    }
+    q.finish();
+    QSqlQuery commit(db);
+    ok = ok && commit.exec(QStringLiteral("COMMIT"));
+    if (!ok) {
+        if (error.isEmpty()) {
+            error = commit.lastError().text();
+        }
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        nlog(QStringLiteral("Cannot save currency info: %1").arg(error));
+        store_->reportWriteFailure(error);
+    }
+}
+
 std::optional<CCurrencyDataStorageManager::Entry>
 CCurrencyDataStorageManager::getDbCurrencyInfoForCode(const QString& code,
                                                       const QString& dataSource) {
-    if (!hasStore()) {
+    QSqlDatabase db = store_->readConnection();
+    if (!db.isValid()) {
         return std::nullopt;
     }
-    QSqlDatabase db = store_->connection();
     QSqlQuery q(db);
     q.prepare(
         QStringLiteral("SELECT code, saleValue, dataSource, actualDate FROM CurrencyInfo WHERE "
@@ -113,9 +150,17 @@ CCurrencyDataStorageManager::getDbCurrencyInfoForCode(const QString& code,
 CCBRCurrencyInfoPtr CCurrencyDataStorageManager::getCurrencyInfoForCode(const QString& code,
                                                                         const QString& dataSource) {
     // A table queued before this read is part of what the caller expects to find.
-    operationQueue_->waitUntilAllOperationsAreFinished();
-    QMutexLocker lock(&contextLock_);
-    const auto entry = getDbCurrencyInfoForCode(code, dataSource);
+    std::optional<Entry> entry;
+    {
+        QMutexLocker lock(&pendingLock_);
+        auto it = pending_.find({dataSource, code});
+        if (it != pending_.end()) {
+            entry = it->second.entry;
+        }
+    }
+    if (!entry) {
+        entry = getDbCurrencyInfoForCode(code, dataSource);
+    }
     if (!entry) {
         return nullptr;
     }

@@ -7,16 +7,18 @@
 #include <QMutex>
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <optional>
 
 /// The rate cache: the last rate delivered per (data source, currency), in
 /// "CurrencyDataStorage.sqlite" in the library directory.
 ///
-/// Writes run on the manager's own queue, reads on the caller's thread; both hold the context
-/// lock for their whole duration. A read first waits for the writes queued before it, so it
-/// never misses a table that was handed over earlier (tables hold tens of rows). When
-/// the store can be neither opened nor recreated, reads yield nothing and writes do nothing.
+/// Each table is written in one transaction on the manager's own queue; a write that fails (a
+/// lock held past the busy timeout, a full disk) saves none of its rows and is reported once
+/// through `StorageErrors`. Reads run on the caller's thread without waiting for the queue:
+/// rows handed over but not written yet are answered from memory, the rest from the file
+/// (WAL readers never wait for the writer). The file is created by the first write.
 class CCurrencyDataStorageManager {
 public:
     /// Empty `filePath`: the library directory's "CurrencyDataStorage.sqlite".
@@ -34,7 +36,7 @@ public:
 
     /// Blocks until every queued write has finished (the CLI waits before it exits).
     void waitForPendingWrites();
-    bool hasStore() const { return store_ && store_->isOpen(); }
+    const SqliteStore& store() const { return *store_; }
 
 private:
     struct Entry {
@@ -43,10 +45,18 @@ private:
         QString dataSource;
         QDateTime actualDate;
     };
-    /// The caller holds the context lock.
+    using Key = std::pair<QString, QString>;  // data source, code
+    struct Pending {
+        Entry entry;
+        quint64 table = 0;
+    };
     std::optional<Entry> getDbCurrencyInfoForCode(const QString& code, const QString& dataSource);
+    void writeTable(const QList<Entry>& rows);
 
     std::unique_ptr<SqliteStore> store_;
-    QMutex contextLock_;
+    /// Rows queued and not yet written, by key, with the number of the table that brought them.
+    QMutex pendingLock_;
+    std::map<Key, Pending> pending_;
+    quint64 tableCounter_ = 0;
     std::unique_ptr<OperationQueue> operationQueue_;
 };

@@ -4,6 +4,7 @@
 #include "NotificationCenter.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <algorithm>
@@ -24,20 +25,18 @@ CCustomDataSourceStorageManager& CCustomDataSourceMetadataUpdater::registry() co
 }
 
 void CCustomDataSourceMetadataUpdater::scheduleMetadataUpdate() {
+    scheduled_ = true;
     onUpdateTimer();
 }
 
 void CCustomDataSourceMetadataUpdater::onUpdateTimer() {
-    // A one-shot timer that re-arms itself, so a slow refresh never piles up timer events.
-    updateTimer_ = std::make_unique<QTimer>();
-    updateTimer_->setSingleShot(true);
-    updateTimer_->setInterval(interval_);
-    QObject::connect(updateTimer_.get(), &QTimer::timeout, [this] { onUpdateTimer(); });
-    updateTimer_->start();
     queryMetadataUpdate();
 }
 
 void CCustomDataSourceMetadataUpdater::queryMetadataUpdate() {
+    if (updateTimer_) {
+        updateTimer_->stop();
+    }
     for (const auto& client : serviceClients_) {
         client->delegate = nullptr;
         client->cancelAllHttpRequests();
@@ -46,9 +45,38 @@ void CCustomDataSourceMetadataUpdater::queryMetadataUpdate() {
     for (const CCustomDataSourceEntity& entry : registry().getAllDataSources()) {
         auto client = std::make_shared<CCustomCurrenciesWebServiceClient>();
         client->delegate = this;
+        const auto known = validators_.find(entry.url);
+        if (known != validators_.end()) {
+            client->feedValidators = known->second.feed;
+            // Without the file there is nothing a 304 could keep.
+            if (entry.logoImagePath && QFileInfo::exists(*entry.logoImagePath)) {
+                client->logoValidators = known->second.logo;
+            }
+        }
         client->queryCurrenciesWithUrl(entry.url);
         serviceClients_.push_back(std::move(client));
     }
+    if (serviceClients_.empty()) {
+        refreshEnded();
+    }
+}
+
+void CCustomDataSourceMetadataUpdater::refreshEnded() {
+    if (!scheduled_) {
+        return;
+    }
+    // One-shot, armed only now: the next round never cuts a slow feed short.
+    if (!updateTimer_) {
+        updateTimer_ = std::make_unique<QTimer>();
+        updateTimer_->setSingleShot(true);
+        QObject::connect(updateTimer_.get(), &QTimer::timeout, [this] { onUpdateTimer(); });
+    }
+    updateTimer_->start(interval_);
+}
+
+void CCustomDataSourceMetadataUpdater::keepValidators(
+    const CCustomCurrenciesWebServiceClient& client) {
+    validators_[client.serviceUrl()] = {client.feedValidators, client.logoValidators};
 }
 
 void CCustomDataSourceMetadataUpdater::customCurrenciesQueryCurrenciesCompleted(
@@ -61,13 +89,21 @@ void CCustomDataSourceMetadataUpdater::customCurrenciesQueryCurrenciesCompleted(
     for (const CCBRCurrencyInfoPtr& row : rates->currenciesInfo) {
         info.currenciesList.append(row->isoTextCode);
     }
-    registry().updateDataSource(client->serviceUrl(), info);
-    center_.post(CustomDataSourceMetadataUpdated, this);
+    keepValidators(*client);
+    const bool changed = registry().updateDataSource(client->serviceUrl(), info);
     retire(client);
+    if (changed) {
+        center_.post(CustomDataSourceMetadataUpdated, this);
+    }
 }
 
 void CCustomDataSourceMetadataUpdater::customCurrenciesQueryFailed(
     CCustomCurrenciesWebServiceClient* client, const QString&) {
+    retire(client);
+}
+
+void CCustomDataSourceMetadataUpdater::customCurrenciesQueryNotModified(
+    CCustomCurrenciesWebServiceClient* client) {
     retire(client);
 }
 
@@ -82,4 +118,7 @@ void CCustomDataSourceMetadataUpdater::retire(CCustomCurrenciesWebServiceClient*
     keep->delegate = nullptr;
     QMetaObject::invokeMethod(
         QCoreApplication::instance(), [keep] {}, Qt::QueuedConnection);
+    if (serviceClients_.empty()) {
+        refreshEnded();
+    }
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <chrono>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -13,9 +14,11 @@ class NotificationCenter;
 class QTimer;
 
 /// Keeps the registry's names, logos and code lists current by reading every registered feed:
-/// once on demand, or periodically from `scheduleMetadataUpdate` (every 20 seconds by default).
-/// A new refresh abandons the feeds of the previous one that have not answered yet.
-/// Posts "CustomDataSourceMetadataUpdated" after each source it updated. Main thread only.
+/// once on demand, or periodically from `scheduleMetadataUpdate`, 20 seconds (by default) after
+/// the previous refresh has ended, so a slow feed is never cancelled by the next round.
+/// Feeds and logos are asked for with the validators their servers gave; a 304 changes nothing.
+/// A new refresh on demand abandons the feeds of the previous one that have not answered yet.
+/// Posts "CustomDataSourceMetadataUpdated" after each source it changed. Main thread only.
 class CCustomDataSourceMetadataUpdater : public CCustomCurrenciesWebServiceClientDelegate {
 public:
     static inline const QString CustomDataSourceMetadataUpdated =
@@ -29,7 +32,8 @@ public:
     CCustomDataSourceMetadataUpdater(const CCustomDataSourceMetadataUpdater&) = delete;
     CCustomDataSourceMetadataUpdater& operator=(const CCustomDataSourceMetadataUpdater&) = delete;
 
-    /// Refreshes now and then after every interval, for as long as the updater lives.
+    /// Refreshes now and then an interval after each refresh ends, for as long as the updater
+    /// lives.
     void scheduleMetadataUpdate();
     void onUpdateTimer();
     /// Refreshes every registered source once.
@@ -43,15 +47,27 @@ public:
                                                   const std::optional<QByteArray>& logo) override;
     void customCurrenciesQueryFailed(CCustomCurrenciesWebServiceClient* client,
                                      const QString& text) override;
+    void customCurrenciesQueryNotModified(CCustomCurrenciesWebServiceClient* client) override;
 
 private:
     CCustomDataSourceStorageManager& registry() const;
     /// Removes a client that is calling back; it is destroyed once its call has returned.
     void retire(CCustomCurrenciesWebServiceClient* client);
+    /// Arms the next scheduled refresh once every feed of this one has answered.
+    void refreshEnded();
+    /// Keeps what the client learnt about its feed and logo for the next refresh.
+    void keepValidators(const CCustomCurrenciesWebServiceClient& client);
+
+    struct FeedValidators {
+        CCustomCurrenciesWebServiceClient::Validators feed;
+        CCustomCurrenciesWebServiceClient::Validators logo;
+    };
 
     CCustomDataSourceStorageManager& registry_;
     NotificationCenter& center_;
     std::chrono::milliseconds interval_;
     std::vector<std::shared_ptr<CCustomCurrenciesWebServiceClient>> serviceClients_;
     std::unique_ptr<QTimer> updateTimer_;
+    bool scheduled_ = false;
+    std::map<QString, FeedValidators> validators_;
 };

@@ -1,14 +1,17 @@
 #include "CCustomDataSourceStorageManager.h"
 
+#include "AtomicFile.h"
 #include "CFileOperations.h"
+#include "Localization.h"
 #include "Log.h"
+#include "StorageErrors.h"
 
 #include <QCborArray>
 #include <QCborValue>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -90,31 +93,59 @@ CCustomDataSourceStorageManager::CCustomDataSourceStorageManager(const QString& 
     store_ = std::make_unique<SqliteStore>(path, kSchemaVersion, createSchema);
 }
 
-void CCustomDataSourceStorageManager::addDataSourceWithUrl(const QString& url) {
-    if (!hasStore() || getDataSourceWithUrl(url)) {
-        return;
-    }
-    QSqlQuery q(store_->connection());
-    q.prepare(QStringLiteral("INSERT INTO CustomDataSourceEntity (url) VALUES (?)"));
-    q.bindValue(0, url);
+void CCustomDataSourceStorageManager::execChange(QSqlQuery& q) {
     if (!q.exec()) {
         nlog(QStringLiteral("Cannot save changes: %1").arg(q.lastError().text()));
+        store_->reportWriteFailure(q.lastError().text());
     }
 }
 
+void CCustomDataSourceStorageManager::addDataSourceWithUrl(const QString& url) {
+    if (getDataSourceWithUrl(url)) {
+        return;
+    }
+    QSqlDatabase db = store_->writeConnection();
+    if (!db.isValid()) {
+        return;
+    }
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO CustomDataSourceEntity (url) VALUES (?)"));
+    q.bindValue(0, url);
+    execChange(q);
+}
+
+namespace {
+
+bool writeLogo(const QString& path, const QByteArray& bytes) {
+    QString error;
+    if (AtomicFile::write(path, bytes, &error)) {
+        return true;
+    }
+    StorageErrors::report(
+        StorageErrors::Kind::Failure,
+        Localization::localizedString(QStringLiteral("FileWriteFailedMessage")).arg(path, error));
+    return false;
+}
+
+bool sameContents(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.size() == bytes.size() && file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
+}
+
+}  // namespace
+
 std::optional<QString> CCustomDataSourceStorageManager::storeLogo(
-    const std::optional<QString>& currentPath, const std::optional<QByteArray>& logo) const {
+    const std::optional<QString>& currentPath, const std::optional<QByteArray>& logo,
+    bool* written) const {
+    *written = false;
     // Only a file we generated is ever overwritten, whatever the store says.
     const bool ours =
         currentPath && !logoDirectory_.isEmpty() &&
         QFileInfo(*currentPath).absolutePath() == QFileInfo(logoDirectory_).absoluteFilePath();
     if (ours && QFileInfo::exists(*currentPath)) {
-        if (logo) {
-            QSaveFile file(*currentPath);
-            if (file.open(QIODevice::WriteOnly)) {
-                file.write(*logo);
-                file.commit();
-            }
+        // An unchanged logo is left alone: no rewrite every time the feed is read.
+        if (logo && !sameContents(*currentPath, *logo)) {
+            *written = writeLogo(*currentPath, *logo);
         }
         return currentPath;
     }
@@ -125,25 +156,31 @@ std::optional<QString> CCustomDataSourceStorageManager::storeLogo(
     const QString path =
         QStringLiteral("%1/%2.jpeg")
             .arg(logoDirectory_, QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!writeLogo(path, logo.value_or(QByteArray()))) {
         return currentPath;
     }
-    file.write(logo.value_or(QByteArray()));
-    if (!file.commit()) {
-        return currentPath;
-    }
+    *written = true;
     return path;
 }
 
-void CCustomDataSourceStorageManager::updateDataSource(const QString& url,
+bool CCustomDataSourceStorageManager::updateDataSource(const QString& url,
                                                        const CCustomDataSourceInfo& info) {
     const auto entity = getDataSourceWithUrl(url);
-    if (!entity) {
-        return;
+    if (!entity || store_->state() != SqliteStore::State::Open) {
+        return false;
     }
-    const std::optional<QString> logoPath = storeLogo(entity->logoImagePath, info.logoImageData);
-    QSqlQuery q(store_->connection());
+    bool logoWritten = false;
+    const std::optional<QString> logoPath =
+        storeLogo(entity->logoImagePath, info.logoImageData, &logoWritten);
+    if (entity->displayName == info.displayName && entity->currenciesList == info.currenciesList &&
+        entity->logoImagePath == logoPath) {
+        return logoWritten;
+    }
+    QSqlDatabase db = store_->writeConnection();
+    if (!db.isValid()) {
+        return logoWritten;
+    }
+    QSqlQuery q(db);
     q.prepare(
         QStringLiteral("UPDATE CustomDataSourceEntity SET displayName = ?, currenciesListRaw = ?, "
                        "logoImagePath = ? WHERE url = ?"));
@@ -151,29 +188,31 @@ void CCustomDataSourceStorageManager::updateDataSource(const QString& url,
     q.bindValue(1, archive(info.currenciesList));
     q.bindValue(2, nullable(logoPath));
     q.bindValue(3, url);
-    if (!q.exec()) {
-        nlog(QStringLiteral("Cannot save changes: %1").arg(q.lastError().text()));
-    }
+    execChange(q);
+    return true;
 }
 
 void CCustomDataSourceStorageManager::removeDataSource(const QString& url) {
-    if (!hasStore()) {
+    if (!getDataSourceWithUrl(url)) {
+        return;  // nothing to change, so nothing is written
+    }
+    QSqlDatabase db = store_->writeConnection();
+    if (!db.isValid()) {
         return;
     }
-    QSqlQuery q(store_->connection());
+    QSqlQuery q(db);
     q.prepare(QStringLiteral("DELETE FROM CustomDataSourceEntity WHERE url = ?"));
     q.bindValue(0, url);
-    if (!q.exec()) {
-        nlog(QStringLiteral("Cannot save changes: %1").arg(q.lastError().text()));
-    }
+    execChange(q);
 }
 
 std::optional<CCustomDataSourceEntity> CCustomDataSourceStorageManager::getDataSourceWithUrl(
     const QString& url) const {
-    if (!hasStore()) {
+    QSqlDatabase db = store_->readConnection();
+    if (!db.isValid()) {
         return std::nullopt;
     }
-    QSqlQuery q(store_->connection());
+    QSqlQuery q(db);
     q.prepare(QStringLiteral(
         "SELECT url, displayName, logoImagePath, currenciesListRaw FROM CustomDataSourceEntity "
         "WHERE url = ? ORDER BY id DESC LIMIT 1"));
@@ -191,10 +230,11 @@ std::optional<CCustomDataSourceEntity> CCustomDataSourceStorageManager::getDataS
 
 QList<CCustomDataSourceEntity> CCustomDataSourceStorageManager::getAllDataSources() const {
     QList<CCustomDataSourceEntity> all;
-    if (!hasStore()) {
+    QSqlDatabase db = store_->readConnection();
+    if (!db.isValid()) {
         return all;
     }
-    QSqlQuery q(store_->connection());
+    QSqlQuery q(db);
     if (!q.exec(QStringLiteral("SELECT url, displayName, logoImagePath, currenciesListRaw FROM "
                                "CustomDataSourceEntity ORDER BY id"))) {
         nlog(QStringLiteral("Cannot get custom data sources: %1").arg(q.lastError().text()));

@@ -4,6 +4,7 @@
 #include "SqliteStore.h"
 
 #include <QList>
+#include <QSqlQuery>
 #include <QString>
 
 #include <memory>
@@ -12,8 +13,9 @@
 /// The registry of user-added data sources, in "CustomDataSourceStorage.sqlite" in the library
 /// directory, with their logos in the caches directory's "DataSourceLogos".
 ///
-/// Main thread only. A store that can be neither opened nor recreated leaves the registry empty:
-/// reads yield nothing and changes are dropped, without failing the caller.
+/// Main thread only. The file is created by the first change. A store that cannot be used
+/// leaves the registry empty (or read-only, for a file of a newer version); a change that is
+/// not saved, and a logo that cannot be written, reach the user through `StorageErrors`.
 class CCustomDataSourceStorageManager {
 public:
     /// The process-wide registry, opened in the current data directory on first use.
@@ -29,20 +31,23 @@ public:
     /// Registers the address unless it is registered already.
     void addDataSourceWithUrl(const QString& url);
     /// Stores the name, code list and logo read from the feed; nothing when the address is not
-    /// registered.
-    void updateDataSource(const QString& url, const CCustomDataSourceInfo& info);
+    /// registered. What is already stored is not written again (nor is an unchanged logo file):
+    /// true when something changed.
+    bool updateDataSource(const QString& url, const CCustomDataSourceInfo& info);
     /// Removes the entry; its logo file stays on disk.
     void removeDataSource(const QString& url);
     std::optional<CCustomDataSourceEntity> getDataSourceWithUrl(const QString& url) const;
     /// Every entry in the order it was added.
     QList<CCustomDataSourceEntity> getAllDataSources() const;
 
-    bool hasStore() const { return store_->isOpen(); }
+    const SqliteStore& store() const { return *store_; }
     QString logoDirectory() const { return logoDirectory_; }
 
 private:
+    /// The logo file's path after storing `logo`; `written` tells whether a file was written.
     std::optional<QString> storeLogo(const std::optional<QString>& currentPath,
-                                     const std::optional<QByteArray>& logo) const;
+                                     const std::optional<QByteArray>& logo, bool* written) const;
+    void execChange(QSqlQuery& q);
 
     std::unique_ptr<SqliteStore> store_;
     QString logoDirectory_;

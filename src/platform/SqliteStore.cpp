@@ -1,6 +1,9 @@
 #include "SqliteStore.h"
 
+#include "AtomicFile.h"
+#include "Localization.h"
 #include "Log.h"
+#include "StorageErrors.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -14,17 +17,45 @@
 namespace {
 
 QAtomicInteger<quint64> storeCounter;
+QAtomicInteger<int> busyTimeoutMs = 5000;
 
-bool exec(QSqlDatabase& db, const QString& sql, QString* error) {
+// SQLite's primary result codes for a file that is not (or no longer) a database.
+const QString kCorrupt = QStringLiteral("11");
+const QString kNotADatabase = QStringLiteral("26");
+
+struct Failure {
+    QString text;
+    QString code;
+};
+
+bool exec(QSqlDatabase& db, const QString& sql, Failure* failure) {
     QSqlQuery q(db);
     if (!q.exec(sql)) {
-        *error = q.lastError().text();
+        *failure = {q.lastError().text(), q.lastError().nativeErrorCode()};
         return false;
     }
     return true;
 }
 
+bool readVersion(QSqlDatabase& db, int* version, Failure* failure) {
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
+        *failure = {q.lastError().text(), q.lastError().nativeErrorCode()};
+        return false;
+    }
+    *version = q.value(0).toInt();
+    return true;
+}
+
+QString localized(const char* key) {
+    return Localization::localizedString(QString::fromLatin1(key));
+}
+
 }  // namespace
+
+void SqliteStore::setBusyTimeout(int milliseconds) {
+    busyTimeoutMs.storeRelaxed(milliseconds);
+}
 
 SqliteStore::SqliteStore(QString filePath, int schemaVersion, Upgrade upgrade)
     : filePath_(std::move(filePath)),
@@ -33,115 +64,158 @@ SqliteStore::SqliteStore(QString filePath, int schemaVersion, Upgrade upgrade)
       baseName_(QStringLiteral("numiva-store-%1").arg(storeCounter.fetchAndAddOrdered(1))) {
     // Without a path SQLite would quietly open a throw-away database.
     if (filePath_.isEmpty()) {
-        nlog(QStringLiteral("Persistent store create error: %1")
-                 .arg(QStringLiteral("there is no library directory")));
+        lastError_ = QStringLiteral("there is no library directory");
+        nlog(QStringLiteral("Persistent store create error: %1").arg(lastError_));
+        state_ = State::Unavailable;
         return;
     }
-    QString error;
-    if (tryOpen(&error)) {
-        open_ = true;
-        return;
-    }
-    nlog(QStringLiteral("Persistent store create error: %1").arg(error));
-    QFile file(filePath_);
     const QFileInfo info(filePath_);
-    // A file that is not there counts as removed.
-    if ((info.exists() || info.isSymLink()) && !file.remove()) {
-        nlog(QStringLiteral("Cannot remove persistent store: %1").arg(file.errorString()));
-        return;
+    if (info.exists() || info.isSymLink()) {
+        QMutexLocker lock(&mutex_);
+        openLocked();
     }
-    QFile::remove(filePath_ + QStringLiteral("-wal"));
-    QFile::remove(filePath_ + QStringLiteral("-shm"));
-    if (tryOpen(&error)) {
-        open_ = true;
-        return;
-    }
-    nlog(QStringLiteral("Persistent store recreate error: %1").arg(error));
 }
 
 SqliteStore::~SqliteStore() {
-    QStringList names;
-    {
-        QMutexLocker lock(&connectionsMutex_);
-        names = connections_.values();
-        connections_.clear();
-    }
-    for (const QString& name : names) {
-        {
-            QSqlDatabase db = QSqlDatabase::database(name, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(name);
-    }
+    QMutexLocker lock(&mutex_);
+    closeAllLocked();
+}
+
+SqliteStore::State SqliteStore::state() const {
+    QMutexLocker lock(&mutex_);
+    return state_;
+}
+
+QString SqliteStore::lastError() const {
+    QMutexLocker lock(&mutex_);
+    return lastError_;
+}
+
+QString SqliteStore::displayName() const {
+    return QFileInfo(filePath_).fileName();
 }
 
 QString SqliteStore::connectionNameFor(QThread* thread) const {
     return QStringLiteral("%1-%2").arg(baseName_).arg(reinterpret_cast<quintptr>(thread), 0, 16);
 }
 
-bool SqliteStore::tryOpen(QString* error) {
+void SqliteStore::closeAllLocked() {
+    for (const QString& name : std::as_const(connections_)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(name, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    connections_.clear();
+}
+
+void SqliteStore::openLocked() {
+    QString error;
+    QString code;
+    if (tryOpenLocked(&error, &code)) {
+        return;
+    }
+    nlog(QStringLiteral("Persistent store create error: %1").arg(error));
+    state_ = State::Unavailable;
+    lastError_ = error;
+    // Only a file SQLite cannot read as a database is replaced; a lock, a full disk or missing
+    // permissions say nothing about the user's data, which stays as it is.
+    if (code != kNotADatabase && code != kCorrupt) {
+        StorageErrors::report(StorageErrors::Kind::Notice,
+                              localized("StoreUnavailableMessage").arg(displayName(), error));
+        return;
+    }
+    QString moveError;
+    const QString aside = AtomicFile::moveAside(filePath_, &moveError);
+    if (aside.isEmpty()) {
+        nlog(QStringLiteral("Cannot remove persistent store: %1").arg(moveError));
+        lastError_ = moveError;
+        StorageErrors::report(StorageErrors::Kind::Notice,
+                              localized("StoreUnavailableMessage").arg(displayName(), error));
+        return;
+    }
+    // The journal belongs to the damaged file; the shared-memory index is rebuilt from it.
+    QFile::rename(filePath_ + QStringLiteral("-wal"), aside + QStringLiteral("-wal"));
+    QFile::remove(filePath_ + QStringLiteral("-shm"));
+    if (!tryOpenLocked(&error, &code)) {
+        nlog(QStringLiteral("Persistent store recreate error: %1").arg(error));
+        lastError_ = error;
+        StorageErrors::report(StorageErrors::Kind::Notice,
+                              localized("StoreUnavailableMessage").arg(displayName(), error));
+        return;
+    }
+    StorageErrors::report(
+        StorageErrors::Kind::Notice,
+        localized("StoreDamagedMessage").arg(displayName(), QFileInfo(aside).fileName()));
+}
+
+bool SqliteStore::tryOpenLocked(QString* error, QString* code) {
+    QDir().mkpath(QFileInfo(filePath_).absolutePath());
     const QString name = connectionNameFor(QThread::currentThread());
+    Failure failure;
+    bool newer = false;
+    bool ok = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(filePath_);
-        bool ok = db.open();
+        db.setConnectOptions(
+            QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs.loadRelaxed()));
+        ok = db.open();
         if (!ok) {
-            *error = db.lastError().text();
+            failure = {db.lastError().text(), db.lastError().nativeErrorCode()};
         }
-        ok = ok && exec(db, QStringLiteral("PRAGMA journal_mode=WAL"), error);
         int version = 0;
-        if (ok) {
-            QSqlQuery q(db);
-            ok = q.exec(QStringLiteral("PRAGMA user_version")) && q.next();
-            if (!ok) {
-                *error = q.lastError().text();
-            } else {
-                version = q.value(0).toInt();
-            }
-        }
-        if (ok && version > schemaVersion_) {
-            *error = QStringLiteral("the store's schema version %1 is newer than this program's %2")
-                         .arg(version)
-                         .arg(schemaVersion_);
-            ok = false;
-        }
+        ok = ok && readVersion(db, &version, &failure);
+        newer = ok && version > schemaVersion_;
+        ok = ok && !newer;
+        ok = ok && exec(db, QStringLiteral("PRAGMA journal_mode=WAL"), &failure);
         if (ok && version < schemaVersion_) {
-            ok = db.transaction();
+            // Immediate: a second program starting at the same moment waits here, then finds
+            // the schema made and does nothing.
+            ok = exec(db, QStringLiteral("BEGIN IMMEDIATE"), &failure) &&
+                 readVersion(db, &version, &failure);
+            newer = ok && version > schemaVersion_;
+            if (ok && version < schemaVersion_) {
+                ok = upgrade_(db, version);
+                if (!ok) {
+                    failure = {db.lastError().text().isEmpty()
+                                   ? QStringLiteral("schema upgrade failed")
+                                   : db.lastError().text(),
+                               QString()};
+                }
+                ok = ok && exec(db, QStringLiteral("PRAGMA user_version=%1").arg(schemaVersion_),
+                                &failure);
+            }
+            ok = ok && !newer && exec(db, QStringLiteral("COMMIT"), &failure);
             if (!ok) {
-                *error = db.lastError().text();
-            }
-            if (ok && !upgrade_(db, version)) {
-                *error = db.lastError().text().isEmpty() ? QStringLiteral("schema upgrade failed")
-                                                         : db.lastError().text();
-                ok = false;
-            }
-            ok =
-                ok && exec(db, QStringLiteral("PRAGMA user_version=%1").arg(schemaVersion_), error);
-            if (ok && !db.commit()) {
-                *error = db.lastError().text();
-                ok = false;
-            }
-            if (!ok) {
-                db.rollback();
+                QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
             }
         }
         if (ok) {
-            QMutexLocker lock(&connectionsMutex_);
             connections_.insert(QThread::currentThread(), name);
+            state_ = State::Open;
+            lastError_.clear();
             return true;
         }
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+    if (newer) {
+        // Never downgraded: this version reads what it can and writes nothing.
+        state_ = State::ReadOnly;
+        lastError_ = QStringLiteral("the file was written by a newer version of Numiva");
+        StorageErrors::report(StorageErrors::Kind::Notice,
+                              localized("StoreNewerVersionMessage").arg(displayName()));
+        return true;
+    }
+    *error = failure.text;
+    *code = failure.code;
     return false;
 }
 
-QSqlDatabase SqliteStore::connection() {
-    if (!open_) {
-        return {};
-    }
+QSqlDatabase SqliteStore::connectionLocked(bool readOnly) {
     QThread* thread = QThread::currentThread();
-    QMutexLocker lock(&connectionsMutex_);
     auto it = connections_.constFind(thread);
     if (it != connections_.constEnd()) {
         return QSqlDatabase::database(*it, false);
@@ -149,18 +223,62 @@ QSqlDatabase SqliteStore::connection() {
     const QString name = connectionNameFor(thread);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(filePath_);
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs.loadRelaxed());
+    if (readOnly) {
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    }
+    db.setConnectOptions(options);
     if (!db.open()) {
+        nlog(QStringLiteral("Cannot open persistent store: %1").arg(db.lastError().text()));
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
         return {};
     }
-    QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout=5000"));
     connections_.insert(thread, name);
     return db;
+}
+
+QSqlDatabase SqliteStore::readConnection() {
+    QMutexLocker lock(&mutex_);
+    // Another program may have created the file since.
+    if (state_ == State::Absent && QFileInfo::exists(filePath_)) {
+        openLocked();
+    }
+    if (state_ != State::Open && state_ != State::ReadOnly) {
+        return {};
+    }
+    return connectionLocked(state_ == State::ReadOnly);
+}
+
+QSqlDatabase SqliteStore::writeConnection() {
+    QString refusal;
+    {
+        QMutexLocker lock(&mutex_);
+        if (state_ == State::Absent) {
+            openLocked();
+        }
+        if (state_ == State::Open) {
+            QSqlDatabase db = connectionLocked(false);
+            if (db.isValid()) {
+                return db;
+            }
+        }
+        refusal = lastError_.isEmpty() ? QStringLiteral("the store cannot be opened") : lastError_;
+    }
+    reportWriteFailure(refusal);
+    return {};
+}
+
+void SqliteStore::reportWriteFailure(const QString& reason) {
+    nlog(QStringLiteral("Cannot save to persistent store: %1").arg(reason));
+    StorageErrors::report(StorageErrors::Kind::Failure,
+                          localized("StoreSaveFailedMessage").arg(displayName(), reason));
 }
 
 void SqliteStore::releaseThreadConnection() {
     QString name;
     {
-        QMutexLocker lock(&connectionsMutex_);
+        QMutexLocker lock(&mutex_);
         name = connections_.take(QThread::currentThread());
     }
     if (name.isEmpty()) {

@@ -11,42 +11,73 @@ class QThread;
 
 /// An SQLite file opened with Numiva's store rule, with one connection per thread that uses it.
 ///
-/// Opening runs the schema set-up; a file that cannot be opened (not a database, damaged, of a
-/// newer schema) is deleted and created again, with the log lines "Persistent store create
-/// error: %1", "Cannot remove persistent store: %1" and "Persistent store recreate error: %1".
-/// An empty path (no library directory) is logged as a create error and leaves the store
-/// closed. When even recreating fails the store is closed for good: `isOpen` is false and callers
-/// are expected to read nothing and write nothing, without failing.
+/// What the user stored is never thrown away:
+/// - a file SQLite reports as not a database or damaged is moved aside as
+///   "NAME.damaged-<time>" and a new one is created (log lines "Persistent store create error:
+///   %1", "Cannot remove persistent store: %1", "Persistent store recreate error: %1");
+/// - a file of a newer schema is only read, never written or downgraded;
+/// - any other failure (a lock held past the busy timeout, a full disk, no permission) leaves
+///   the file as it is and the store unavailable for this run.
+/// Each of these reaches the user through `StorageErrors`, as does a failed write a caller
+/// reports with `reportWriteFailure`.
 ///
-/// The schema version lives in PRAGMA user_version; `upgrade` runs inside a transaction that is
-/// rolled back when it returns false. The journal is WAL.
+/// A missing file is created only by the first write, so reading never leaves a file behind.
+/// The schema version lives in PRAGMA user_version; `upgrade` runs inside one immediate
+/// transaction that is rolled back when it returns false, so two programs starting at once
+/// cannot both create the schema. The journal is WAL.
 class SqliteStore {
 public:
     /// Brings the schema from `fromVersion` (0 for a new file) to the current version.
     using Upgrade = std::function<bool(QSqlDatabase& db, int fromVersion)>;
+
+    enum class State {
+        /// No file yet: reads find nothing, the first write creates it.
+        Absent,
+        Open,
+        /// Written by a newer version: read where the schema allows, never written.
+        ReadOnly,
+        /// Not usable this run; the file, if any, is left as it was.
+        Unavailable,
+    };
 
     SqliteStore(QString filePath, int schemaVersion, Upgrade upgrade);
     ~SqliteStore();
     SqliteStore(const SqliteStore&) = delete;
     SqliteStore& operator=(const SqliteStore&) = delete;
 
-    bool isOpen() const { return open_; }
+    State state() const;
     QString filePath() const { return filePath_; }
+    /// Why the store is read-only or unavailable.
+    QString lastError() const;
 
-    /// The calling thread's connection (opened on first use); invalid when the store is closed.
-    QSqlDatabase connection();
+    /// The calling thread's connection for reading; invalid when there is nothing to read.
+    QSqlDatabase readConnection();
+    /// The calling thread's connection for writing, creating the file on first use; invalid
+    /// when the store cannot be written (the refusal is reported).
+    QSqlDatabase writeConnection();
+    /// Tells the user that a change to this store was not saved.
+    void reportWriteFailure(const QString& reason);
     /// Closes the calling thread's connection; call it on a worker before the worker ends.
     void releaseThreadConnection();
 
+    /// How long a statement waits for another program's lock (5 s unless changed; tests).
+    static void setBusyTimeout(int milliseconds);
+
 private:
-    bool tryOpen(QString* error);
+    /// Opens (or creates) the file and brings its schema up to date; the caller holds `mutex_`.
+    void openLocked();
+    bool tryOpenLocked(QString* error, QString* code);
+    QSqlDatabase connectionLocked(bool readOnly);
+    void closeAllLocked();
     QString connectionNameFor(QThread* thread) const;
+    QString displayName() const;
 
     QString filePath_;
     int schemaVersion_;
     Upgrade upgrade_;
     QString baseName_;
-    bool open_ = false;
-    QMutex connectionsMutex_;
+    mutable QMutex mutex_;
+    State state_ = State::Absent;
+    QString lastError_;
     QHash<QThread*, QString> connections_;
 };

@@ -1,12 +1,16 @@
 #include "UserDefaults.h"
 
+#include "AtomicFile.h"
 #include "CFileOperations.h"
+#include "Localization.h"
 #include "PropertyList.h"
+#include "StorageErrors.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QMutexLocker>
-#include <QSaveFile>
 
 UserDefaults::UserDefaults(QString filePath) : filePath_(std::move(filePath)) {
     QMutexLocker lock(&mutex_);
@@ -32,14 +36,28 @@ void UserDefaults::resetStandardUserDefaults() {
     standardInstance.reset();
 }
 
-void UserDefaults::loadLocked() {
-    // What is on disk, with this store's unsaved changes on top.
+UserDefaults::FileState UserDefaults::loadLocked() {
+    FileState state = FileState::Missing;
     QVariantMap merged;
     if (!filePath_.isEmpty()) {
-        if (auto value = PropertyList::readFile(filePath_)) {
-            merged = value->toMap();
+        QFile file(filePath_);
+        if (file.open(QIODevice::ReadOnly)) {
+            const auto value = PropertyList::fromData(file.readAll());
+            if (value && value->typeId() == QMetaType::QVariantMap) {
+                merged = value->toMap();
+                state = FileState::Read;
+            } else {
+                state = FileState::Damaged;
+            }
+        } else if (file.exists()) {
+            state = FileState::Unreadable;
         }
     }
+    if (state == FileState::Unreadable) {
+        return state;  // what was read before stays
+    }
+    onDisk_ = merged;
+    // This store's unsaved changes on top of what is on disk.
     for (const QString& key : changedKeys_) {
         auto it = stored_.constFind(key);
         if (it == stored_.constEnd()) {
@@ -49,6 +67,7 @@ void UserDefaults::loadLocked() {
         }
     }
     stored_ = std::move(merged);
+    return state;
 }
 
 QVariant UserDefaults::objectForKey(const QString& key) const {
@@ -144,12 +163,18 @@ QDateTime UserDefaults::dateForKey(const QString& key) const {
 
 void UserDefaults::setObject(const QVariant& value, const QString& key) {
     QMutexLocker lock(&mutex_);
-    if (!value.isValid()) {
-        stored_.remove(key);
-    } else if (value.typeId() == QMetaType::QStringList) {
-        stored_.insert(key, QVariant(value.toList()));
+    const QVariant normalized =
+        value.typeId() == QMetaType::QStringList ? QVariant(value.toList()) : value;
+    auto it = stored_.constFind(key);
+    // Setting what is already there is no change, so it never makes a save write the file.
+    if (normalized.isValid() ? (it != stored_.constEnd() && *it == normalized)
+                             : it == stored_.constEnd()) {
+        return;
+    }
+    if (normalized.isValid()) {
+        stored_.insert(key, normalized);
     } else {
-        stored_.insert(key, value);
+        stored_.remove(key);
     }
     changedKeys_.insert(key);
 }
@@ -173,21 +198,52 @@ QVariantMap UserDefaults::registeredDefaults() const {
 bool UserDefaults::synchronize() {
     QMutexLocker lock(&mutex_);
     if (filePath_.isEmpty()) {
+        lastError_ = QStringLiteral("there is no library directory");
         return false;
     }
-    loadLocked();
     if (changedKeys_.isEmpty()) {
+        loadLocked();  // only reads: other programs replace the file in one rename
         return true;
     }
     QDir().mkpath(QFileInfo(filePath_).absolutePath());
-    QSaveFile file(filePath_);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
+    // Read, merge and write under the lock, or a save of the other program's in between is lost.
+    QLockFile fileLock(filePath_ + QStringLiteral(".lock"));
+    if (!fileLock.tryLock(lockTimeoutMs_)) {
+        return failLocked(fileLock.error() == QLockFile::LockFailedError
+                              ? QStringLiteral("the file is locked by another program")
+                              : QStringLiteral("the lock file cannot be created"));
     }
-    file.write(PropertyList::toXml(stored_));
-    if (!file.commit()) {
-        return false;
+    const FileState state = loadLocked();
+    if (state == FileState::Unreadable) {
+        return failLocked(QStringLiteral("the file cannot be read"));
     }
+    if (stored_ == onDisk_) {
+        changedKeys_.clear();
+        return true;
+    }
+    QString error;
+    // What cannot be read is kept for the user rather than written over.
+    if (state == FileState::Damaged && AtomicFile::moveAside(filePath_, &error).isEmpty()) {
+        return failLocked(error);
+    }
+    if (!AtomicFile::write(filePath_, PropertyList::toXml(stored_), &error)) {
+        return failLocked(error);
+    }
+    onDisk_ = stored_;
     changedKeys_.clear();
+    lastError_.clear();
     return true;
+}
+
+bool UserDefaults::failLocked(const QString& reason) {
+    lastError_ = reason;
+    StorageErrors::report(StorageErrors::Kind::Failure,
+                          Localization::localizedString(QStringLiteral("SettingsSaveFailedMessage"))
+                              .arg(QFileInfo(filePath_).fileName(), reason));
+    return false;
+}
+
+QString UserDefaults::lastError() const {
+    QMutexLocker lock(&mutex_);
+    return lastError_;
 }

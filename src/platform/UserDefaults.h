@@ -17,7 +17,10 @@
 ///
 /// Writes stay in memory until `synchronize`, which reloads the file (so that changes made by
 /// another process, the CLI beside the app, become visible) and saves the keys changed here on
-/// top of it, atomically. Safe to use from several threads.
+/// top of it, atomically and under a lock file ("Numiva.plist.lock"), so two programs saving at
+/// once keep each other's changes. Setting a value a key already has changes nothing, and a
+/// store without changes never writes. A failed save keeps the old file and the pending
+/// changes, and is reported through `StorageErrors`. Safe to use from several threads.
 class UserDefaults {
 public:
     /// Uses (and creates on the first save) the file at `filePath`.
@@ -54,15 +57,26 @@ public:
     QVariantMap registeredDefaults() const;
 
     /// Reloads the file and writes this store's pending changes over it. False when saving failed
-    /// (the changes then stay pending).
+    /// (the changes then stay pending; `lastError` says why).
     bool synchronize();
+    QString lastError() const;
+
+    /// How long a save waits for another program's lock (5 s unless changed; tests).
+    void setLockTimeout(int milliseconds) { lockTimeoutMs_ = milliseconds; }
 
 private:
-    void loadLocked();
+    enum class FileState { Read, Missing, Unreadable, Damaged };
+    /// Reads the file into `stored_` with this store's unsaved changes on top.
+    FileState loadLocked();
+    bool failLocked(const QString& reason);
     QString filePath_;
     mutable QMutex mutex_;
     QVariantMap stored_;
     QVariantMap registered_;
     /// Keys set or removed here since the last save.
     QSet<QString> changedKeys_;
+    /// The file as last read (without the changes made here).
+    QVariantMap onDisk_;
+    QString lastError_;
+    int lockTimeoutMs_ = 5000;
 };
