@@ -4,14 +4,17 @@
 #include "CCustomDataSourceMetadataUpdater.h"
 #include "CCustomDataSourceStorageManager.h"
 #include "CUISettings.h"
+#include "Localization.h"
 #include "NotificationCenter.h"
 #include "Startup.h"
+#include "StorageErrors.h"
 #include "UserDefaults.h"
 
 NumivaAppDelegate::NumivaAppDelegate(Options options, QObject* parent)
     : QObject(parent), options_(std::move(options)) {}
 
 NumivaAppDelegate::~NumivaAppDelegate() {
+    StorageErrors::setListener({});
     navigationController_.reset();
     splitController_.reset();
     settingsPane_.reset();
@@ -65,6 +68,10 @@ bool NumivaAppDelegate::didFinishLaunching() {
         navigationController_->setViewControllers({rootController_.get()});
         rootController_->setNavigationController(navigationController_.get());
     }
+    // Trouble with the user's files reaches the user as one alert, however much there is; what
+    // happened while launching is shown once the window is up.
+    StorageErrors::setListener([this] { showStorageProblems(); });
+    QMetaObject::invokeMethod(this, &NumivaAppDelegate::showStorageProblems, Qt::QueuedConnection);
     return true;
 }
 
@@ -103,4 +110,15 @@ QVariantMap NumivaAppDelegate::windowProperties() const {
         {QStringLiteral("settingsNavigation"), QVariant::fromValue(settingsNavigation())},
         {QStringLiteral("tablet"), options_.tablet},
     };
+}
+
+void NumivaAppDelegate::showStorageProblems() {
+    QStringList texts;
+    for (const StorageErrors::Problem& problem : StorageErrors::takeAll()) {
+        texts.append(problem.text);
+    }
+    if (!texts.isEmpty() && rootController_) {
+        emit rootController_->alertRequested(texts.join(QStringLiteral("\n\n")), QString(),
+                                             Localization::localizedString(QStringLiteral("OK")));
+    }
 }

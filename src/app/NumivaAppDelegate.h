@@ -75,6 +75,8 @@ public:
     QVariantMap windowProperties() const;
 
 private:
+    /// One alert with every problem with the user's files reported since the last one.
+    void showStorageProblems();
     Options options_;
     std::unique_ptr<CRootNavigationController> navigationController_;
     std::unique_ptr<CSplitViewController> splitController_;

@@ -223,8 +223,15 @@ bool UserDefaults::synchronize() {
     }
     QString error;
     // What cannot be read is kept for the user rather than written over.
-    if (state == FileState::Damaged && AtomicFile::moveAside(filePath_, &error).isEmpty()) {
-        return failLocked(error);
+    if (state == FileState::Damaged) {
+        const QString aside = AtomicFile::moveAside(filePath_, &error);
+        if (aside.isEmpty()) {
+            return failLocked(error);
+        }
+        StorageErrors::report(
+            StorageErrors::Kind::Notice,
+            Localization::localizedString(QStringLiteral("StoreDamagedMessage"))
+                .arg(QFileInfo(filePath_).fileName(), QFileInfo(aside).fileName()));
     }
     if (!AtomicFile::write(filePath_, PropertyList::toXml(stored_), &error)) {
         return failLocked(error);

@@ -55,7 +55,6 @@ TEST(ChartCache, LivesInTheLibraryDirectoryAndReadsBackFieldForField) {
     const CCurrencyChartInfo info = record("USD", "EUR", ChartPeriod1Year, "1.29875");
     {
         CChartDataStorageManager cache;
-        ASSERT_TRUE(cache.hasStore());
         EXPECT_FALSE(cache.getChartInfoForCurrencyPair(usdEur, ChartPeriod1Year, "YFinance"));
         cache.addChartInfo(info, QStringLiteral("YFinance"));
     }
@@ -109,62 +108,6 @@ TEST(ChartCache, OneEntryPerKeyAndSeparateEntriesPerPeriodSourceAndPair) {
         EXPECT_FALSE(cache.getChartInfoForCurrencyPair({}, ChartPeriod1Day, "YFinance"));
     }
     EXPECT_EQ(rowCount(path), static_cast<int>(std::size(entries)));
-}
-
-TEST(ChartCache, ACorruptFileIsReplacedByAnEmptyStore) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("ChartDataStorage.sqlite");
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(4096, 'x'));
-    }
-    LogCapture log;
-    CChartDataStorageManager cache(path);
-    ASSERT_TRUE(cache.hasStore());
-    ASSERT_FALSE(log.lines().isEmpty());
-    EXPECT_TRUE(log.lines().first().startsWith("Persistent store create error: "));
-    for (const QString& line : log.lines()) {
-        EXPECT_FALSE(line.startsWith("Persistent store recreate error"));
-        EXPECT_FALSE(line.startsWith("Cannot remove persistent store"));
-    }
-    EXPECT_FALSE(cache.getChartInfoForCurrencyPair(usdEur, ChartPeriod1Day, "YFinance"));
-    cache.addChartInfo(record("USD", "EUR", ChartPeriod1Day, "0.9"), "YFinance");
-    EXPECT_TRUE(cache.getChartInfoForCurrencyPair(usdEur, ChartPeriod1Day, "YFinance"));
-}
-
-TEST(ChartCache, AStoreThatCannotBeRecreatedGivesNothingAndNeverFails) {
-    QTemporaryDir dir;
-    struct Case {
-        const char* name;
-        QString path;
-        const char* lastLine;
-    };
-    // A directory in the store's place cannot be removed; a file below a regular file can be
-    // neither opened nor created.
-    const QString blocker = dir.filePath("blocker");
-    {
-        QFile file(blocker);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
-    ASSERT_TRUE(QDir().mkpath(dir.filePath("ChartDataStorage.sqlite")));
-    const Case cases[] = {
-        {"directory in the way", dir.filePath("ChartDataStorage.sqlite"),
-         "Cannot remove persistent store: "},
-        {"unreachable location", blocker + "/ChartDataStorage.sqlite",
-         "Persistent store recreate error: "},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        LogCapture log;
-        CChartDataStorageManager cache(c.path);
-        EXPECT_FALSE(cache.hasStore());
-        ASSERT_EQ(log.lines().size(), 2);
-        EXPECT_TRUE(log.lines()[0].startsWith("Persistent store create error: "));
-        EXPECT_TRUE(log.lines()[1].startsWith(c.lastLine)) << log.lines()[1].toStdString();
-        cache.addChartInfo(record("USD", "EUR", ChartPeriod1Day, "0.9"), "YFinance");
-        EXPECT_FALSE(cache.getChartInfoForCurrencyPair(usdEur, ChartPeriod1Day, "YFinance"));
-    }
 }
 
 TEST(ChartCache, UnreadableStoredDataReadsAsNothing) {

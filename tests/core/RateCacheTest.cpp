@@ -106,42 +106,4 @@ TEST_F(RateCacheTest, RowsChangedAfterQueueingAreStoredAsTheyWere) {
               QStringLiteral("1.3"));
 }
 
-TEST_F(RateCacheTest, ARowThatCannotBeSavedIsLoggedAndTheOthersAreKept) {
-    CCurrencyDataStorageManager cache(path);
-    LogCapture log;
-    cache.addCurrenciesInfoAsync(table({row("EUR", "1.3"), row(QString(), "2"), row("GBP", "1.5")}),
-                                 QStringLiteral("YFinance"));
-    cache.waitForPendingWrites();
-    ASSERT_EQ(log.lines().size(), 1);
-    EXPECT_TRUE(log.lines().first().startsWith(QStringLiteral("Cannot save currency info: ")));
-    EXPECT_TRUE(cache.getCurrencyInfoForCode(QStringLiteral("GBP"), QStringLiteral("YFinance")));
-}
-
-TEST_F(RateCacheTest, ACorruptFileIsReplacedByAnEmptyStore) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray(8192, '\x7f'));
-    f.close();
-    LogCapture log;
-    CCurrencyDataStorageManager cache(path);
-    EXPECT_TRUE(cache.hasStore());
-    EXPECT_FALSE(cache.getCurrencyInfoForCode(QStringLiteral("EUR"), QStringLiteral("YFinance")));
-    cache.addCurrenciesInfoAsync(table({row("EUR", "1.3")}), QStringLiteral("YFinance"));
-    EXPECT_TRUE(cache.getCurrencyInfoForCode(QStringLiteral("EUR"), QStringLiteral("YFinance")));
-    ASSERT_FALSE(log.lines().isEmpty());
-    EXPECT_TRUE(log.lines().first().startsWith(QStringLiteral("Persistent store create error: ")));
-}
-
-TEST_F(RateCacheTest, WithoutAStoreReadsYieldNothingAndWritesDoNothing) {
-    QFile f(dir.filePath(QStringLiteral("blocker")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
-    LogCapture log;
-    CCurrencyDataStorageManager cache(dir.filePath(QStringLiteral("blocker/CurrencyDataStorage.sqlite")));
-    EXPECT_FALSE(cache.hasStore());
-    cache.addCurrenciesInfoAsync(table({row("EUR", "1.3")}), QStringLiteral("YFinance"));
-    EXPECT_FALSE(cache.getCurrencyInfoForCode(QStringLiteral("EUR"), QStringLiteral("YFinance")));
-    EXPECT_EQ(log.lines().size(), 2);
-}
-
 }  // namespace

@@ -6,6 +6,7 @@
 #include "NotificationCenter.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -244,25 +245,35 @@ TEST_F(UpdaterTest, RefreshStoresNameLogoAndCodesOfEverySource) {
     EXPECT_FALSE(b->currenciesList);
 }
 
-TEST_F(UpdaterTest, ARefreshSlowerThanTheIntervalIsAbandoned) {
+TEST_F(UpdaterTest, ASlowFeedIsWaitedForAndAnUnchangedOneChangesNothing) {
     auto gate = std::make_shared<FakeHttpServer::Gate>();
-    Answer slow = Answer::text(feed(QStringLiteral("feed-latin1.xml")));
+    Answer slow = Answer::text(feed(QStringLiteral("feed.xml")));
+    slow.headers = {{"ETag", "\"v1\""}};
     slow.gate = gate;
-    server.answer(QStringLiteral("/a.xml"),
-                  QList<Answer>{slow, Answer::text(feed(QStringLiteral("feed-nologo.xml")))});
+    server.answer(QStringLiteral("/a.xml"), QList<Answer>{slow, Answer::text("", 304)});
+    Answer logo = Answer::file(QStringLiteral("custom/logo.jpeg"));
+    logo.headers = {{"Last-Modified", "Tue, 12 Mar 2013 10:00:00 GMT"}};
+    server.answer(QStringLiteral("/logo.jpeg"), logo);
     registry->addDataSourceWithUrl(server.url(QStringLiteral("/a.xml")));
     CCustomDataSourceMetadataUpdater updater(*registry, center,
                                              std::chrono::milliseconds(20));
     updater.scheduleMetadataUpdate();
     ASSERT_TRUE(server.waitForRequests(1));
-    // The timer fires again while the first answer is held: the second refresh gets the fast
-    // answer.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return updates > 0; }, 10000));
+    QTest::qWait(100);  // many intervals
+    EXPECT_EQ(server.requestCount(), 1) << "the next round waits for the slow feed";
     gate->release();
-    QTest::qWait(100);
-    EXPECT_EQ(registry->getDataSourceWithUrl(server.url(QStringLiteral("/a.xml")))->displayName,
-              QStringLiteral(" Spaced name "));
-    EXPECT_GE(server.requestCount(), 2) << "the timer re-arms itself";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return updates == 1; }, 10000));
+    const QString logoPath =
+        *registry->getDataSourceWithUrl(server.url(QStringLiteral("/a.xml")))->logoImagePath;
+    const QDateTime written = QFileInfo(logoPath).lastModified();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() >= 4; }, 10000));
+    const auto again = server.requests().at(2);
+    EXPECT_EQ(again.path, QStringLiteral("/a.xml"));
+    EXPECT_EQ(again.header("If-None-Match"), QByteArray("\"v1\""));
+    QTest::qWait(50);
+    EXPECT_EQ(updates, 1) << "a 304 changes nothing";
+    EXPECT_EQ(QFileInfo(logoPath).lastModified(), written);
+    EXPECT_EQ(server.requests().at(3).path, QStringLiteral("/a.xml")) << "no logo download";
 }
 
 TEST_F(UpdaterTest, WithoutAStoreRefreshesDoNothing) {

@@ -129,30 +129,4 @@ TEST_F(RegistryTest, ALogoPathOutsideTheLogoDirectoryIsNeverWritten) {
     EXPECT_TRUE(registry->getDataSourceWithUrl(kFeed)->logoImagePath->startsWith(logos));
 }
 
-TEST_F(RegistryTest, AStoreThatCannotBeOpenedOrRecreatedYieldsNothing) {
-    QDir().mkpath(storePath + QStringLiteral("/occupied"));
-    LogCapture log;
-    auto registry = open();
-    EXPECT_FALSE(registry->hasStore());
-    registry->addDataSourceWithUrl(kFeed);
-    registry->updateDataSource(
-        kFeed, {kFeed, QStringLiteral("x"), QByteArray("logo"), QStringList{"USD"}});
-    registry->removeDataSource(kFeed);
-    EXPECT_TRUE(registry->getAllDataSources().isEmpty());
-    EXPECT_FALSE(registry->getDataSourceWithUrl(kFeed));
-    EXPECT_EQ(log.lines().size(), 2);
-}
-
-TEST_F(RegistryTest, ACorruptStoreIsReplaced) {
-    {
-        QFile f(storePath);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(5000, 'z'));
-    }
-    auto registry = open();
-    ASSERT_TRUE(registry->hasStore());
-    registry->addDataSourceWithUrl(kFeed);
-    EXPECT_EQ(registry->getAllDataSources().size(), 1);
-}
-
 }  // namespace

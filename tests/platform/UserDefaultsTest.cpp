@@ -1,11 +1,15 @@
 #include "UserDefaults.h"
 
+#include "AtomicFile.h"
 #include "PropertyList.h"
+#include "TestSupport.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimeZone>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -105,17 +109,27 @@ TEST_F(UserDefaultsTest, TwoWritersKeepEachOthersKeys) {
               QStringLiteral("Gramm"));
 }
 
-TEST_F(UserDefaultsTest, ADamagedFileStartsEmptyAndIsReplacedOnSave) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("<plist><dict><key>broken");
-    file.close();
-    UserDefaults defaults(path);
-    EXPECT_FALSE(defaults.hasValueForKey(QStringLiteral("broken")));
-    defaults.setObject(true, QStringLiteral("ok"));
-    ASSERT_TRUE(defaults.synchronize());
-    EXPECT_TRUE(UserDefaults(path).boolForKey(QStringLiteral("ok")));
+TEST_F(UserDefaultsTest, AFailedWriteKeepsTheOldFileAndOnlyRegularFilesAreReplaced) {
+    const QString file = dir.filePath(QStringLiteral("export.csv"));
+    ASSERT_TRUE(AtomicFile::write(file, "old"));
+    QString error;
+    {
+        ScopedFullDisk full(2);
+        EXPECT_FALSE(AtomicFile::write(file, "new contents", &error));
+    }
+    EXPECT_FALSE(error.isEmpty());
+    QFile kept(file);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("export.csv")})
+        << "no temporary file is left behind";
+
+    // A device or a pipe in the way (as /dev/full) is refused, not replaced by a file.
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_FALSE(AtomicFile::write(fifo, "x", &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("not a regular file")));
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
 }
 
 }  // namespace
