@@ -33,7 +33,8 @@ CCBRCurrenciesInfo table(std::initializer_list<CCBRCurrencyInfoPtr> rows) {
 int entryCount(const QString& path) {
     int count = -1;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
         db.setDatabaseName(path);
         db.open();
         QSqlQuery q(db);
@@ -52,32 +53,30 @@ protected:
     QDateTime march12 = QDateTime(QDate(2013, 3, 12), QTime(9, 15, 1, 500), QTimeZone::utc());
 };
 
-TEST_F(RateCacheTest, RepeatedWritesKeepOneEntryPerSourceAndCode) {
+TEST_F(RateCacheTest, RepeatedWritesKeepOneEntryPerSourceAndCodeAndSurviveARestart) {
     {
         CCurrencyDataStorageManager cache(path);
-        cache.addCurrenciesInfoAsync(table({row("EUR", "1.3"), row("GBP", "1.5")}), QStringLiteral("YFinance"));
-        cache.addCurrenciesInfoAsync(table({row("EUR", "1.31", march12)}), QStringLiteral("YFinance"));
+        cache.addCurrenciesInfoAsync(table({row("XAU", "NaN", march12)}), QStringLiteral("CBR"));
+        cache.addCurrenciesInfoAsync(table({row("EUR", "1.3"), row("GBP", "1.5")}),
+                                     QStringLiteral("YFinance"));
+        cache.addCurrenciesInfoAsync(table({row("EUR", "1.31", march12)}),
+                                     QStringLiteral("YFinance"));
         cache.addCurrenciesInfoAsync(table({row("EUR", "1.29")}), QStringLiteral("ECB"));
-        const auto eur = cache.getCurrencyInfoForCode(QStringLiteral("EUR"), QStringLiteral("YFinance"));
+        const auto eur =
+            cache.getCurrencyInfoForCode(QStringLiteral("EUR"), QStringLiteral("YFinance"));
         ASSERT_TRUE(eur);
         EXPECT_EQ(eur->saleValue.toString(), QStringLiteral("1.31"));
         EXPECT_EQ(eur->actualDate, march12);
         EXPECT_EQ(eur->nominalValue, 1);
         EXPECT_EQ(eur->isoTextCode, QStringLiteral("EUR"));
-        EXPECT_EQ(cache.getCurrencyInfoForCode(QStringLiteral("EUR"), QStringLiteral("ECB"))->saleValue.toString(),
+        EXPECT_EQ(cache.getCurrencyInfoForCode(QStringLiteral("EUR"), QStringLiteral("ECB"))
+                      ->saleValue.toString(),
                   QStringLiteral("1.29"));
         EXPECT_FALSE(cache.getCurrencyInfoForCode(QStringLiteral("GBP"), QStringLiteral("ECB")));
-        EXPECT_FALSE(cache.getCurrencyInfoForCode(QStringLiteral("eur"), QStringLiteral("YFinance")));
+        EXPECT_FALSE(
+            cache.getCurrencyInfoForCode(QStringLiteral("eur"), QStringLiteral("YFinance")));
     }
-    EXPECT_EQ(entryCount(path), 3);
-}
-
-TEST_F(RateCacheTest, NaNAndDatesSurviveARestart) {
-    {
-        CCurrencyDataStorageManager cache(path);
-        cache.addCurrenciesInfoAsync(table({row("XAU", "NaN", march12)}), QStringLiteral("CBR"));
-        cache.waitForPendingWrites();
-    }
+    EXPECT_EQ(entryCount(path), 4);
     CCurrencyDataStorageManager reopened(path);
     const auto xau = reopened.getCurrencyInfoForCode(QStringLiteral("XAU"), QStringLiteral("CBR"));
     ASSERT_TRUE(xau);
@@ -92,7 +91,8 @@ TEST_F(RateCacheTest, AReadSeesATableQueuedJustBeforeIt) {
         big.addCurrencyInfo(row(QStringLiteral("C%1").arg(i), "2.5"));
     }
     cache.addCurrenciesInfoAsync(big, QStringLiteral("YFinance"));
-    const auto last = cache.getCurrencyInfoForCode(QStringLiteral("C499"), QStringLiteral("YFinance"));
+    const auto last =
+        cache.getCurrencyInfoForCode(QStringLiteral("C499"), QStringLiteral("YFinance"));
     ASSERT_TRUE(last);
     EXPECT_EQ(last->saleValue.toString(), QStringLiteral("2.5"));
 }
@@ -102,7 +102,8 @@ TEST_F(RateCacheTest, RowsChangedAfterQueueingAreStoredAsTheyWere) {
     auto eur = row("EUR", "1.3");
     cache.addCurrenciesInfoAsync(table({eur}), QStringLiteral("YFinance"));
     eur->saleValue = Decimal::fromInt(7);
-    EXPECT_EQ(cache.getCurrencyInfoForCode(QStringLiteral("EUR"), QStringLiteral("YFinance"))->saleValue.toString(),
+    EXPECT_EQ(cache.getCurrencyInfoForCode(QStringLiteral("EUR"), QStringLiteral("YFinance"))
+                  ->saleValue.toString(),
               QStringLiteral("1.3"));
 }
 

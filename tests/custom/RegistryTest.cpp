@@ -65,24 +65,6 @@ TEST_F(RegistryTest, UpdatesStoreNameCodesAndOneLogoFileThatLaterReadsOverwrite)
     EXPECT_EQ(logo.readAll(), QByteArray("second")) << "no logo bytes: the old logo stays";
 }
 
-TEST_F(RegistryTest, CodeListsReadBackExactly) {
-    auto registry = open();
-    registry->addDataSourceWithUrl(kFeed);
-    const QStringList codes{"USD", "EUR", "", "XAU", "ДОЛ"};
-    registry->updateDataSource(kFeed, {kFeed, std::nullopt, std::nullopt, codes});
-    EXPECT_EQ(registry->getDataSourceWithUrl(kFeed)->currenciesList, codes);
-    registry->updateDataSource(kFeed, {kFeed, std::nullopt, std::nullopt, QStringList{}});
-    EXPECT_EQ(registry->getDataSourceWithUrl(kFeed)->currenciesList, QStringList{});
-}
-
-TEST_F(RegistryTest, UpdatingAnUnknownAddressChangesNothing) {
-    auto registry = open();
-    registry->updateDataSource(
-        kFeed, {kFeed, QStringLiteral("x"), QByteArray("logo"), QStringList{"USD"}});
-    EXPECT_TRUE(registry->getAllDataSources().isEmpty());
-    EXPECT_TRUE(logoFiles().isEmpty());
-}
-
 TEST_F(RegistryTest, RemovalKeepsTheLogoFile) {
     auto registry = open();
     registry->addDataSourceWithUrl(kFeed);

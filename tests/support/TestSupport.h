@@ -38,28 +38,3 @@ private:
     }
     QTemporaryDir dir_;
 };
-
-#include <csignal>
-#include <sys/resource.h>
-
-/// A full disk as far as this process can tell: while it lives no file grows past `bytes`
-/// (writes fail with EFBIG), without needing a small file system or root.
-class ScopedFullDisk {
-public:
-    explicit ScopedFullDisk(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);  // the failed write is enough
-        const rlimit limit{bytes, saved_.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~ScopedFullDisk() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    ScopedFullDisk(const ScopedFullDisk&) = delete;
-    ScopedFullDisk& operator=(const ScopedFullDisk&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
