@@ -1,6 +1,9 @@
 // numiva-cli end to end: the real binary against the sample server.
 #include "CliTestSupport.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace {
 
 QJsonObject row(const QJsonObject& answer, const QString& code) {
@@ -130,6 +133,20 @@ TEST_F(CliTest, BadInputExits64WithOneLineAndChangesNothing) {
     expectRefused({"frobnicate", "base usd1", "fee 101", "fee abc", "add", "add GBP", "remove USD",
                    "select Nowhere", "metal-unit Stone", "feed add file:///etc/passwd",
                    "rates --bogus", "convert ten GBP"});
+}
+
+TEST_F(CliTest, ReadingCreatesNoStoreAndASettingsSaveThatFailsExits1) {
+    ok("sources");
+    EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("data/Library")))
+                    .entryList({QStringLiteral("*.sqlite*")}, QDir::Files)
+                    .isEmpty());
+    // Something that cannot be read as the settings is never written over.
+    const QString settings = dir.filePath(QStringLiteral("data/Library/Preferences/Numiva.plist"));
+    ASSERT_TRUE(QFile::remove(settings) && QDir().mkpath(settings));
+    const CliRun run = cli("fee 2.5");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("The settings could not be saved")) << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo(settings).isDir());
 }
 
 }  // namespace
