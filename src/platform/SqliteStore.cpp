@@ -263,6 +263,9 @@ QSqlDatabase SqliteStore::writeConnection() {
                 return db;
             }
         }
+        if (state_ == State::ReadOnly) {
+            return {};  // the user has been told that this version only reads it
+        }
         refusal = lastError_.isEmpty() ? QStringLiteral("the store cannot be opened") : lastError_;
     }
     reportWriteFailure(refusal);
@@ -271,6 +274,14 @@ QSqlDatabase SqliteStore::writeConnection() {
 
 void SqliteStore::reportWriteFailure(const QString& reason) {
     nlog(QStringLiteral("Cannot save to persistent store: %1").arg(reason));
+    {
+        // Once per reason: a refresh failing the same way every few seconds is one message.
+        QMutexLocker lock(&mutex_);
+        if (reportedFailures_.contains(reason)) {
+            return;
+        }
+        reportedFailures_.insert(reason);
+    }
     StorageErrors::report(StorageErrors::Kind::Failure,
                           localized("StoreSaveFailedMessage").arg(displayName(), reason));
 }

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QMutex>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -53,9 +54,10 @@ public:
     /// The calling thread's connection for reading; invalid when there is nothing to read.
     QSqlDatabase readConnection();
     /// The calling thread's connection for writing, creating the file on first use; invalid
-    /// when the store cannot be written (the refusal is reported).
+    /// when the store cannot be written (reported as a failed save, except for a file of a
+    /// newer version, which the user has already been told is only read).
     QSqlDatabase writeConnection();
-    /// Tells the user that a change to this store was not saved.
+    /// Tells the user that a change to this store was not saved, once per reason.
     void reportWriteFailure(const QString& reason);
     /// Closes the calling thread's connection; call it on a worker before the worker ends.
     void releaseThreadConnection();
@@ -80,4 +82,5 @@ private:
     State state_ = State::Absent;
     QString lastError_;
     QHash<QThread*, QString> connections_;
+    QSet<QString> reportedFailures_;
 };
