@@ -7,12 +7,6 @@
 
 namespace {
 
-const QStringList hostKeys = {
-    Endpoints::Cbr,       Endpoints::CbrNamespace,   Endpoints::CbrScripts, Endpoints::Ecb,
-    Endpoints::BankUa,    Endpoints::YahooQuotes,    Endpoints::YahooChart, Endpoints::PayPal,
-    Endpoints::Bloomberg, Endpoints::BloombergChart, Endpoints::Ocbc,       Endpoints::GeoNames,
-};
-
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& text) {
     const QString path = dir.filePath(name);
     QFile file(path);
@@ -46,22 +40,6 @@ private:
 };
 
 }  // namespace
-
-TEST_F(EndpointsTest, DefaultsNameEveryServiceHost) {
-    const Endpoints endpoints = Endpoints::defaults();
-    for (const QString& key : hostKeys) {
-        const QUrl url(endpoints.value(key));
-        EXPECT_TRUE(url.isValid() && !url.host().isEmpty()) << key.toStdString();
-        EXPECT_TRUE(url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http"))
-            << key.toStdString();
-    }
-    EXPECT_EQ(endpoints.value(Endpoints::Ecb), QStringLiteral("https://www.ecb.europa.eu"));
-    EXPECT_EQ(endpoints.value(Endpoints::CbrNamespace), QStringLiteral("http://web.cbr.ru/"));
-    EXPECT_EQ(endpoints.value(Endpoints::GeoNames), QStringLiteral("http://api.geonames.org"));
-    // The accounts are keys of the file, not shipped values.
-    EXPECT_TRUE(endpoints.values().contains(Endpoints::PayPalApplicationId));
-    EXPECT_TRUE(endpoints.values().contains(Endpoints::GeoNamesUserName));
-}
 
 TEST_F(EndpointsTest, EnvironmentFileReplacesOnlyTheKeysItNames) {
     const QString path = writeFile(dir_, QStringLiteral("local.ini"),
