@@ -53,12 +53,6 @@ TEST_F(EndpointsTest, EnvironmentFileReplacesOnlyTheKeysItNames) {
     EXPECT_EQ(endpoints.value(Endpoints::Cbr), Endpoints::defaults().value(Endpoints::Cbr));
 }
 
-TEST_F(EndpointsTest, UnreadableEnvironmentFileKeepsTheDefaults) {
-    qputenv("NUMIVA_ENDPOINTS", dir_.filePath(QStringLiteral("missing.ini")).toUtf8());
-    Endpoints::setStandard(std::nullopt);
-    EXPECT_EQ(Endpoints::standard().values(), Endpoints::defaults().values());
-}
-
 TEST_F(EndpointsTest, OverrideFileBeatsTheEnvironment) {
     qputenv("NUMIVA_ENDPOINTS",
             writeFile(dir_, QStringLiteral("env.ini"), "ocbc = http://env.invalid\n").toUtf8());
