@@ -45,19 +45,6 @@ TEST_F(StartUp, AFirstLaunchRegistersTheBundleAndModelDefaultsAndTellsThePrompt)
     EXPECT_EQ(app->rootController()->settingsViewController(), app->settingsController());
 }
 
-TEST_F(StartUp, AValueTheUserChangedKeepsItsValue) {
-    UserDefaults::standardUserDefaults().setObject(QStringLiteral("Gramm"),
-                                                   QStringLiteral("MetalBaseUnitUserDefaultsKey"));
-    UserDefaults::standardUserDefaults().synchronize();
-    UserDefaults::resetStandardUserDefaults();
-    auto app = launch(true);
-    EXPECT_EQ(UserDefaults::standardUserDefaults().stringForKey(
-                  QStringLiteral("MetalBaseUnitUserDefaultsKey")),
-              QStringLiteral("Gramm"));
-    EXPECT_FALSE(UserDefaults::standardUserDefaults().registeredDefaults().contains(
-        QStringLiteral("MetalBaseUnitUserDefaultsKey")));
-}
-
 TEST_F(StartUp, APhoneShowsOneNavigationStackWithTheRateList) {
     auto app = launch(false);
     ASSERT_NE(app->navigationController(), nullptr);
@@ -87,14 +74,6 @@ TEST_F(StartUp, ATabletShowsSettingsOnTheLeftAndTheRateListOnTheRight) {
     EXPECT_EQ(
         properties.value(QStringLiteral("settingsNavigation")).value<CNavigationController*>(),
         panes[0]);
-}
-
-TEST_F(StartUp, ReturnsToTheForegroundAreToldToThePromptAndURLsAreNotHandled) {
-    auto app = launch(false);
-    app->applicationWillEnterForeground();
-    EXPECT_EQ(Appirater::foregroundCount(), 1);
-    EXPECT_FALSE(app->openURL(QUrl(QStringLiteral("fb123://authorize"))));
-    app->applicationDidReceiveMemoryWarning();
 }
 
 TEST_F(StartUp, WithoutASettingsBundleStartUpGoesOnWithTheModelDefaults) {

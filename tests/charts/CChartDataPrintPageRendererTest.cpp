@@ -57,14 +57,6 @@ QString pdfText(const QString& path, int page = 0) {
 
 }  // namespace
 
-TEST(ChartPrinting, HeaderText) {
-    const CChartDataPrintPageRenderer renderer(dailyUsdEur(31));
-    EXPECT_EQ(renderer.headerTextForPage(0, 3),
-              "USD to EUR. From 2012.01.01 00:00:00 to 2012.01.31 00:00:00 (page 1 of 3)");
-    EXPECT_EQ(renderer.headerTextForPage(2, 3),
-              "USD to EUR. From 2012.01.01 00:00:00 to 2012.01.31 00:00:00 (page 3 of 3)");
-}
-
 TEST(ChartPrinting, ThreePagesCarryNumberedHeaders) {
     QTemporaryDir dir;
     const QString path = dir.filePath("chart.pdf");
@@ -114,20 +106,6 @@ TEST(ChartPrinting, ThreePagesCarryNumberedHeaders) {
                                          QStringLiteral("\\b"));
         EXPECT_EQ(all.count(pattern), 1) << row.toStdString();
     }
-}
-
-TEST(ChartPrinting, PrintsAnEmptyRecordOnOnePage) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("empty.pdf");
-    CCurrencyChartInfo info;
-    info.firstCurrencyCode = QStringLiteral("USD");
-    info.lastCurrencyCode = QStringLiteral("EUR");
-    CChartDataPrintPageRenderer renderer(info);
-    QString error;
-    ASSERT_TRUE(renderer.printToPdf(path, &error)) << error.toStdString();
-    const QString text = pdfText(path);
-    EXPECT_TRUE(text.contains("(page 1 of 1)"));
-    EXPECT_TRUE(text.contains("Date"));
 }
 
 TEST(ChartPrinting, AnUnwritableFileIsAnError) {

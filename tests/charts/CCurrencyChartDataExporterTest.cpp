@@ -22,17 +22,6 @@ CCurrencyChartInfo usdEur(CCurrencyChartPointList points, int period = ChartPeri
 
 }  // namespace
 
-TEST(ChartExport, CsvOfAOnePointRecord) {
-    ScopedChartDataDir dir;
-    const CCurrencyChartDataExporter exporter(usdEur(series({{utc(2012, 3, 1), "1.3"}})),
-                                              &dir.defaults());
-    EXPECT_EQ(exporter.exportToCsv(),
-              "\"USD to EUR. From 2012.03.01 00:00:00 to 2012.03.01 00:00:00\"\r\n"
-              "\r\n"
-              "Date,Value\r\n"
-              "2012.03.01 00:00:00,1.3");
-}
-
 TEST(ChartExport, CsvTakesTheSeparatorFromTheSettingAtEachExport) {
     ScopedChartDataDir dir;
     const auto info =
@@ -129,33 +118,6 @@ TEST(ChartExport, HtmlTable) {
               "<tr><td>2012.03.01 00:00:00</td><td>1.3</td></tr>"
               "<tr><td>2012.03.02 13:05:09</td><td>0.000001</td></tr>"
               "</tbody></table></body></html>");
-}
-
-TEST(ChartExport, FileName) {
-    struct Case {
-        const char* first;
-        const char* last;
-        int period;
-        const char* language;
-        QString expected;
-    };
-    const Case cases[] = {
-        {"USD", "EUR", ChartPeriod1Year, "en", "USD-EUR_1 year.csv"},
-        {"USD", "EUR", ChartPeriodOverall, "en", "USD-EUR_Overall.csv"},
-        {"USD", "RUB", ChartPeriod1Year, "ru", "USD-RUB_1 год.csv"},
-        {"US/D", "E:UR", ChartPeriod1Day, "en", "US-D-E-UR_1 day.csv"},
-        {"USD", "EUR", 42, "en", "USD-EUR_.csv"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.expected.toStdString());
-        ASSERT_TRUE(Localization::install(QString::fromLatin1(c.language)));
-        CCurrencyChartInfo info;
-        info.firstCurrencyCode = QString::fromLatin1(c.first);
-        info.lastCurrencyCode = QString::fromLatin1(c.last);
-        info.chartPeriod = c.period;
-        EXPECT_EQ(CCurrencyChartDataExporter(info).getCsvFileName(), c.expected);
-    }
-    Localization::install(QStringLiteral("en"));
 }
 
 TEST(ChartExport, DateTextIsGmt) {

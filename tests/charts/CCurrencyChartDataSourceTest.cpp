@@ -82,25 +82,6 @@ protected:
 
 }  // namespace
 
-TEST(ChartDataSourceSupport, FourSourcesChartOverTheirOwnPeriods) {
-    using DS = CCurrencyChartDataSource;
-    EXPECT_EQ(DS::supportedPeriodsForDatasource("YFinance"),
-              (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(DS::supportedPeriodsForDatasource("Bloomberg"), (QList<int>{0, 1, 2, 3, 4, 5, 7, 8}));
-    EXPECT_EQ(DS::supportedPeriodsForDatasource("ECB"),
-              (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(DS::supportedPeriodsForDatasource("CBR"),
-              (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    for (const char* other : {"PayPal", "OCBC", "BankUa", "yfinance", "ecb", "",
-                              "http://feeds.example.com/rates.xml"}) {
-        EXPECT_FALSE(DS::supportedPeriodsForDatasource(other)) << other;
-        EXPECT_FALSE(DS::isDataSourceSupported(other)) << other;
-    }
-    for (const char* supported : {"YFinance", "Bloomberg", "ECB", "CBR"}) {
-        EXPECT_TRUE(DS::isDataSourceSupported(supported)) << supported;
-    }
-}
-
 TEST_F(ChartDataSourceTest, UnofferedPeriodFallsBackToTheSourcesFirstPeriodAndIsStored) {
     struct Row {
         const char* source;
@@ -204,43 +185,6 @@ TEST_F(ChartDataSourceTest, RelatedCurrenciesAreAskedForAndScaledBack) {
               QStringLiteral("/instrument/1.0/GBPUSD=X/chartdata;type=close;range=1y/json/"));
     EXPECT_EQ(recorder.results.first().plotPoints.first().value, dec("0.013036"));
     EXPECT_EQ(source->requestPairForCurrencyPair({"ZAC", "ILA"}), (QStringList{"ZAR", "ILS"}));
-}
-
-TEST_F(ChartDataSourceTest, CentralBankClientIsCreatedWithTheBanksIdentifiers) {
-    EXPECT_EQ(source->cbrService(), nullptr);
-    select("CBR");
-    setChart({"USD", "EUR"}, ChartPeriod1Week);
-    query();
-    ASSERT_NE(source->cbrService(), nullptr);
-    EXPECT_EQ(source->cbrService()->currencyCodesDict().value("USD"), QStringLiteral("R01235"));
-    EXPECT_EQ(source->cbrService()->currencyCodesDict().value("EUR"), QStringLiteral("R01239"));
-    QStringList asked;
-    for (const FakeHttpServer::Request& request : server.requests()) {
-        asked += request.queryValues("VAL_NM_RQ");
-    }
-    EXPECT_EQ(asked, (QStringList{"R01239", "R01235"}));
-    ASSERT_EQ(recorder.results.size(), 1);
-    EXPECT_EQ(recorder.results.first().plotPoints.first().value, dec("39.1712") / dec("29.3282"));
-    EXPECT_EQ(source->yahooService(), nullptr);
-    EXPECT_EQ(source->ecbService(), nullptr);
-}
-
-TEST_F(ChartDataSourceTest, UnsupportedSourceSendsNothingAndReportsNothing) {
-    for (const char* other : {"http://feeds.example.com/rates.xml", "PayPal"}) {
-        SCOPED_TRACE(other);
-        select(other);
-        setChart({"USD", "EUR"}, ChartPeriod1Day);
-        recorder = {};
-        source->queryCharts();
-        ChartRecorder::settle();
-        EXPECT_EQ(recorder.outcomes(), 0);
-        EXPECT_EQ(server.requestCount(), 0);
-        EXPECT_EQ(CCurrencyChartSettings::getChartPeriod(defaults()), ChartPeriod1Day);
-    }
-    EXPECT_EQ(source->yahooService(), nullptr);
-    EXPECT_EQ(source->bloombergService(), nullptr);
-    EXPECT_EQ(source->ecbService(), nullptr);
-    EXPECT_EQ(source->cbrService(), nullptr);
 }
 
 TEST_F(ChartDataSourceTest, ANewQueryCancelsTheOneInFlightOnAnotherSource) {

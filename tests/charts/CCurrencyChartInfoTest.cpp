@@ -26,33 +26,6 @@ const QDateTime d4 = utc(2012, 3, 4);
 
 }  // namespace
 
-TEST(ChartListOperations, ExtremesOfEmptyListsAreTheStartValues) {
-    const CCurrencyChartPointList empty;
-    EXPECT_EQ(CCurrencyChartInfo::findDateMax(true, empty), CCurrencyChartInfo::distantPast());
-    EXPECT_EQ(CCurrencyChartInfo::findDateMax(false, empty), CCurrencyChartInfo::distantFuture());
-    EXPECT_TRUE(CCurrencyChartInfo::findValueMax(true, empty).isZero());
-    EXPECT_EQ(CCurrencyChartInfo::findValueMax(false, empty), CCurrencyChartInfo::largestValue());
-    EXPECT_FALSE(CCurrencyChartInfo::largestValue().isNaN());
-    EXPECT_GT(CCurrencyChartInfo::largestValue(), Decimal::fromString(u"1E6144"));
-}
-
-TEST(ChartListOperations, ExtremesOfASeries) {
-    // Not in date order, with a NaN value that must never win.
-    const auto points = series({{d3, "1.5"}, {d1, "NaN"}, {d4, "0.75"}, {d2, "2.25"}});
-    EXPECT_EQ(CCurrencyChartInfo::findDateMax(true, points), d4);
-    EXPECT_EQ(CCurrencyChartInfo::findDateMax(false, points), d1);
-    EXPECT_EQ(CCurrencyChartInfo::findValueMax(true, points).toString(), "2.25");
-    EXPECT_EQ(CCurrencyChartInfo::findValueMax(false, points).toString(), "0.75");
-
-    CCurrencyChartInfo info;
-    info.plotPoints = points;
-    info.updateExtremes();
-    EXPECT_EQ(info.minDate, d1);
-    EXPECT_EQ(info.maxDate, d4);
-    EXPECT_EQ(info.minCurrencyValue.toString(), "0.75");
-    EXPECT_EQ(info.maxCurrencyValue.toString(), "2.25");
-}
-
 TEST(ChartListOperations, CrossDivision) {
     struct Case {
         const char* name;
@@ -82,12 +55,6 @@ TEST(ChartListOperations, CrossDivision) {
         const auto result = CCurrencyChartInfo::divideValuesFromList(c.a, c.b);
         EXPECT_EQ(texts(result), texts(c.expected));
     }
-}
-
-TEST(ChartListOperations, InversionReplacesValuesInPlace) {
-    auto points = series({{d1, "4"}, {d2, "0"}, {d3, "0.8"}});
-    CCurrencyChartInfo::invertValuesInPointList(points);
-    EXPECT_EQ(texts(points), texts(series({{d1, "0.25"}, {d3, "1.25"}})));
 }
 
 TEST(ChartListOperations, PeriodCut) {
@@ -273,40 +240,4 @@ TEST(ChartRecord, ArchiveUsesTheNamedKeysWithExactDecimalText) {
     const QCborMap pointMap = map.value(QStringLiteral("plotPoints")).toArray().at(0).toMap();
     EXPECT_EQ(pointMap.value(QStringLiteral("value")).toString(), "1.1");
     EXPECT_EQ(pointMap.value(QStringLiteral("date")).toDateTime(), d1);
-}
-
-TEST(ChartRecord, MissingKeysLeaveFieldsEmpty) {
-    QCborMap partial;
-    partial.insert(QStringLiteral("firstCurrencyCode"), QStringLiteral("GBP"));
-    QCborArray points;
-    points.append(QCborMap());
-    points.append(QStringLiteral("not a point"));
-    partial.insert(QStringLiteral("plotPoints"), points);
-    const CCurrencyChartInfo info = CCurrencyChartInfo::decode(partial);
-    EXPECT_EQ(info.firstCurrencyCode, "GBP");
-    EXPECT_TRUE(info.lastCurrencyCode.isEmpty());
-    EXPECT_EQ(info.chartPeriod, 0);
-    EXPECT_TRUE(info.minCurrencyValue.isNaN());
-    EXPECT_FALSE(info.maxDate.isValid());
-    ASSERT_EQ(info.plotPoints.size(), 1);
-    EXPECT_TRUE(info.plotPoints[0].value.isNaN());
-    EXPECT_FALSE(info.plotPoints[0].date.isValid());
-
-    for (const QByteArray& bad :
-         {QByteArray(), QByteArray("not cbor at all"), QCborValue(42).toCbor()}) {
-        EXPECT_FALSE(CCurrencyChartInfo::fromArchiveData(bad).has_value());
-    }
-}
-
-TEST(ChartPeriods, DisplayKeysAndNames) {
-    const char* keys[] = {"1Day",   "1Week",  "1Month", "3Months", "6Months",      "1Year",
-                          "2Years", "3Years", "5Years", "10Years", "OverallPeriod"};
-    for (int period = 0; period <= ChartPeriodOverall; ++period) {
-        EXPECT_EQ(ChartPeriodNames::displayKey(period), QString::fromLatin1(keys[period]));
-        EXPECT_TRUE(ChartPeriodNames::displayName(period).has_value());
-    }
-    for (int period : {-1, 11, 1000}) {
-        EXPECT_FALSE(ChartPeriodNames::displayKey(period).has_value());
-        EXPECT_FALSE(ChartPeriodNames::displayName(period).has_value());
-    }
 }

@@ -15,16 +15,6 @@ TEST(ChartSettings, AFreshInstallChartsUsdEurOverOneDay) {
     EXPECT_EQ(dir.defaults().registeredDefaults().value("ChartPeriod"), QVariant(0));
 }
 
-TEST(ChartSettings, SettersWriteThroughToTheFile) {
-    ScopedChartDataDir dir;
-    CCurrencyChartSettings::setCurrencyPair({"GBP", "JPY"}, dir.defaults());
-    CCurrencyChartSettings::setChartPeriod(7, dir.defaults());
-
-    UserDefaults reread(dir.defaults().filePath());
-    EXPECT_EQ(CCurrencyChartSettings::getCurrencyPair(reread), QStringList({"GBP", "JPY"}));
-    EXPECT_EQ(CCurrencyChartSettings::getChartPeriod(reread), 7);
-}
-
 TEST(ChartSettings, AMalformedPairReadsAsNothing) {
     const QVariant stored[] = {
         QVariant(QStringLiteral("USD")),

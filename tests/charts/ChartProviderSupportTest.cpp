@@ -90,25 +90,6 @@ TEST(ChartProviderSupportTest, DayStartsAgreeWithTheZoneOnEveryDayInEitherOrder)
     EXPECT_FALSE(DayStarts(QTimeZone::utc()).at(QDate()).isValid());
 }
 
-TEST(ChartProviderSupportTest, PeriodCutStartsAtTheFirstQuoteOnOrAfterTheStart) {
-    // The last quote is Monday 12 March; a month earlier is Sunday 12 February.
-    const CCurrencyChartPointList days = businessDays(QDate(2012, 1, 2), QDate(2012, 3, 12));
-    const CCurrencyChartPointList month = cutToPeriod(days, ChartPeriod1Month, QTimeZone::utc());
-    ASSERT_FALSE(month.isEmpty());
-    EXPECT_EQ(month.first().date, utc(2012, 2, 13));
-    EXPECT_EQ(month.last().date, utc(2012, 3, 12));
-    // A start that carries a quote is kept.
-    const CCurrencyChartPointList week = cutToPeriod(days, ChartPeriod1Week, QTimeZone::utc());
-    EXPECT_EQ(week.first().date, utc(2012, 3, 5));
-    EXPECT_EQ(week.size(), 6);
-    // Nothing to cut: the overall period, one day, unknown periods, a start before the series.
-    for (int period :
-         {int(ChartPeriodOverall), int(ChartPeriod1Day), 42, int(ChartPeriod10Years)}) {
-        EXPECT_EQ(cutToPeriod(days, period, QTimeZone::utc()), days) << period;
-    }
-    EXPECT_TRUE(cutToPeriod({}, ChartPeriod1Month, QTimeZone::utc()).isEmpty());
-}
-
 TEST(ChartProviderSupportTest, CommonDatesPairSeriesWithGaps) {
     CCurrencyChartPointList a = series({{utc(2012, 3, 1), "2"},
                                         {utc(2012, 3, 2), "4"},

@@ -180,24 +180,6 @@ TEST_F(ECBChartTest, BadAnswersAndServerErrorsAreReported) {
     }
 }
 
-TEST_F(ECBChartTest, UnreadableObservationsAreLeftOut) {
-    const QByteArray text =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><CompactData><DataSet><Series>"
-        "<Obs TIME_PERIOD=\"2012-03-12\" OBS_VALUE=\"1.3\"/>"
-        "<Obs TIME_PERIOD=\"2012-03-13\" OBS_VALUE=\"NaN\" OBS_STATUS=\"H\"/>"
-        "<Obs TIME_PERIOD=\"2012-02-30\" OBS_VALUE=\"1.3\"/>"
-        "<Obs OBS_VALUE=\"1.3\"/>"
-        "<Obs TIME_PERIOD=\"2012-03-14\" OBS_VALUE=\"0\"/>"
-        "<Obs TIME_PERIOD=\"2012-03-15\" OBS_VALUE=\"1e99999\"/>"
-        "<ecb:Obs TIME_PERIOD=\"2012-03-16\" OBS_VALUE=\"1.32\"/>"
-        "</Series></DataSet></CompactData>";
-    server.answer(ecbPath.arg("usd"), FakeHttpServer::Answer::text(text, 200, "text/xml"));
-    const CCurrencyChartInfo& info = query({"EUR", "USD"}, ChartPeriodOverall);
-    // 1/1.3 and 1/1.32; the zero value gives no point rather than a division by zero.
-    EXPECT_EQ(info.plotPoints.size(), 2);
-    EXPECT_EQ(dateTexts(info, QTimeZone::utc(), "MM-dd"), (QStringList{"03-12", "03-16"}));
-}
-
 TEST_F(ECBChartTest, CancelledOrReplacedBetweenTheTwoFilesNeverDelivers) {
     for (const bool replaced : {false, true}) {
         SCOPED_TRACE(replaced ? "replaced" : "cancelled");
@@ -220,34 +202,6 @@ TEST_F(ECBChartTest, CancelledOrReplacedBetweenTheTwoFilesNeverDelivers) {
     }
 }
 
-TEST_F(ECBChartTest, ParseStopsAtEveryCancellationCheck) {
-    const QByteArray text = FakeHttpServer::testData("ecb-chart/usd.xml");
-    const int checks = expectCancellationAtEveryCheck([&](const auto& isCancelled) {
-        return !CECBChartWebServiceClient::parseSeries(text, QTimeZone::utc(), isCancelled)
-                    .cancelled;
-    });
-    EXPECT_GE(checks, 54);
-}
-
-TEST_F(CBRChartTest, InternalCodesCoverTheBanksCurrencies) {
-    const QMap<QString, QString> codes = CCBRChartWebServiceClient::loadInternalCodes();
-    EXPECT_EQ(codes.value("USD"), QStringLiteral("R01235"));
-    EXPECT_EQ(codes.value("EUR"), QStringLiteral("R01239"));
-    EXPECT_EQ(codes.value("GBP"), QStringLiteral("R01035"));
-    EXPECT_EQ(codes.value("JPY"), QStringLiteral("R01820"));
-    EXPECT_EQ(codes.value("CNY"), QStringLiteral("R01375"));
-    EXPECT_EQ(codes.value("CHF"), QStringLiteral("R01775"));
-    EXPECT_GE(codes.size(), 40);
-    EXPECT_FALSE(codes.contains("RUB"));
-    EXPECT_FALSE(codes.contains("XAU"));  // metals have their own series
-    QSet<QString> identifiers;
-    for (const QString& id : codes) {
-        EXPECT_TRUE(id.startsWith("R0")) << id.toStdString();
-        identifiers.insert(id);
-    }
-    EXPECT_EQ(identifiers.size(), codes.size());  // no identifier named twice
-}
-
 TEST_F(CBRChartTest, RoubleLastAsksForTheCurrencyOverThePeriodAndInverts) {
     const CCurrencyChartInfo& info = query({"USD", "RUB"});
     ASSERT_EQ(server.requestCount(), 1);
@@ -263,19 +217,6 @@ TEST_F(CBRChartTest, RoubleLastAsksForTheCurrencyOverThePeriodAndInverts) {
     EXPECT_EQ(info.firstCurrencyCode, QStringLiteral("USD"));
     EXPECT_EQ(info.lastCurrencyCode, QStringLiteral("RUB"));
     EXPECT_EQ(info.chartPeriod, ChartPeriod1Week);
-}
-
-TEST_F(CBRChartTest, RoubleFirstTakesTheSeriesPerUnitAsDelivered) {
-    const CCurrencyChartInfo& usd = query({"RUB", "USD"});
-    EXPECT_EQ(seriesAsked(), QStringList{"R01235"});
-    EXPECT_EQ(valueTexts(usd), (QStringList{"29.3282", "29.3328", "29.2862", "29.36", "29.546"}));
-
-    // A nominal of 100: "4321,50" roubles for 100 yen is 43.215 per yen.
-    recorder = {};
-    const CCurrencyChartInfo& jpy = query({"RUB", "JPY"});
-    EXPECT_EQ(valueTexts(jpy), (QStringList{"36.125", "35.987", "43.215", "35.801", "36.2"}));
-    EXPECT_EQ(jpy.plotPoints[2].value, dec("43.215"));
-    EXPECT_EQ(jpy.maxCurrencyValue, dec("43.215"));
 }
 
 TEST_F(CBRChartTest, CrossPairAsksForTheLastCurrencyFirstAndDivides) {
@@ -306,35 +247,6 @@ TEST_F(CBRChartTest, MetalSeriesKeepsTheRecordsOfTheMetalAsked) {
     EXPECT_EQ(dateTexts(goldInDollars, QTimeZone::utc(), "dd.MM"),
               (QStringList{"01.03", "02.03", "06.03"}));
     EXPECT_EQ(goldInDollars.plotPoints[2].value, dec("1563.61") / dec("29.36"));
-}
-
-TEST_F(CBRChartTest, UnknownCurrencyGivesAnEmptyRecordWithoutARequest) {
-    EXPECT_FALSE(query({"RUB", "ABC"}).hasData());
-    EXPECT_EQ(server.requestCount(), 0);
-    EXPECT_TRUE(recorder.failures.isEmpty());
-
-    // In a cross pair the known currency is fetched first; the unknown one ends the query.
-    recorder = {};
-    EXPECT_FALSE(query({"ABC", "USD"}).hasData());
-    EXPECT_EQ(seriesAsked(), QStringList{"R01235"});
-}
-
-TEST_F(CBRChartTest, OverallPeriodAsksForACenturyBack) {
-    query({"RUB", "USD"}, ChartPeriodOverall);
-    ASSERT_EQ(server.requestCount(), 1);
-    EXPECT_EQ(server.requests().first().queryValues("date_req1"), QStringList{"07/03/1912"});
-    EXPECT_EQ(server.requests().first().queryValues("date_req2"), QStringList{"07/03/2012"});
-}
-
-TEST_F(CBRChartTest, DatesAreTheDevicesCalendarDays) {
-    // 7 March 23:30 UTC is already 8 March in Moscow.
-    const QTimeZone moscow("Europe/Moscow");
-    client->setTimeZone(moscow);
-    client->setClock([] { return utc(2012, 3, 7, 23, 30); });
-    const CCurrencyChartInfo& info = query({"RUB", "USD"});
-    EXPECT_EQ(server.requests().first().queryValues("date_req1"), QStringList{"01/03/2012"});
-    EXPECT_EQ(server.requests().first().queryValues("date_req2"), QStringList{"08/03/2012"});
-    EXPECT_EQ(dateTexts(info, moscow).first(), QStringLiteral("2012-03-01 00:00"));
 }
 
 TEST_F(CBRChartTest, BadAnswersNeverCrashAndFailuresAreReported) {
@@ -410,21 +322,6 @@ TEST_F(CBRChartTest, BadAnswersNeverCrashAndFailuresAreReported) {
             EXPECT_EQ(valueTexts(recorder.results.first()), row.values);
         }
     }
-}
-
-TEST_F(CBRChartTest, MetalRecordsWithOddCodesAreSkipped) {
-    const QByteArray text =
-        "<?xml version=\"1.0\" encoding=\"windows-1251\" ?>\r\n<Metall>"
-        "<Record Date=\"01.03.2012\" Code=\"abc\"><Buy>1</Buy><Sell>1</Sell></Record>"
-        "<Record Date=\"01.03.2012\" Code=\"9\"><Buy>2</Buy><Sell>2</Sell></Record>"
-        "<Record Date=\"02.03.2012\" Code=\" 1 \"><Buy>3,5</Buy><Sell>1580,37</Sell></Record>"
-        "<Sell>99</Sell>"
-        "</Metall>";
-    const CCBRChartWebServiceClient::ParsedSeries series =
-        CCBRChartWebServiceClient::parseSeries(text, "XAU", QTimeZone::utc());
-    ASSERT_FALSE(series.error);
-    ASSERT_EQ(series.points.size(), 1);
-    EXPECT_EQ(series.points.first().value, dec("1580.37"));
 }
 
 TEST_F(CBRChartTest, CancellingBetweenTheTwoSeriesDeliversNothing) {

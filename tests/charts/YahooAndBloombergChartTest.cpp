@@ -91,16 +91,6 @@ TEST_F(YahooChartTest, DailySeriesGivesLocalMidnightsAndExactValues) {
     EXPECT_EQ(info.maxDate, info.plotPoints.last().date);
 }
 
-TEST_F(YahooChartTest, TimestampSeriesGivesUnixInstants) {
-    server.answer(yahooPath("1d"), FakeHttpServer::Answer::file("yahoo-chart/eurusd-1d.json"));
-    client->setTimeZone(tokyo);  // the zone plays no part for instants
-    const CCurrencyChartInfo& info = query(usdEur, ChartPeriod1Day);
-    ASSERT_EQ(info.plotPoints.size(), 6);
-    EXPECT_EQ(info.plotPoints[0].date, QDateTime::fromSecsSinceEpoch(1331769600, QTimeZone::utc()));
-    EXPECT_EQ(info.plotPoints[1].date, QDateTime::fromSecsSinceEpoch(1331770500, QTimeZone::utc()));
-    EXPECT_EQ(valueTexts(info).mid(0, 3), (QStringList{"1.3036", "1.3042", "1.3048"}));
-}
-
 TEST_F(YahooChartTest, JumpsByAFactorOfTwoAreDroppedAndNeverBecomeTheReference) {
     // 1.30, 2.70 (ratio 0.48: dropped), 1.31 (compared with 1.30), 0.65 (ratio 2.02: dropped),
     // 1.29.
@@ -163,16 +153,6 @@ TEST_F(YahooChartTest, BadAnswersGiveAnEmptyOrPartialRecordWithoutFailing) {
     }
 }
 
-TEST_F(YahooChartTest, TruncatedAnswersAreReadWholeOrNotAtAll) {
-    const QByteArray full = FakeHttpServer::testData("yahoo-chart/eurusd-1y.json");
-    for (qsizetype length = 0; length < full.size(); ++length) {
-        const std::optional<CCurrencyChartInfo> info = parseYahoo(full.left(length));
-        ASSERT_TRUE(info);
-        const qsizetype count = info->plotPoints.size();
-        EXPECT_TRUE(count == 0 || count == 8) << "cut at " << length << ": " << count;
-    }
-}
-
 TEST_F(YahooChartTest, ParseStopsAtEveryCancellationCheck) {
     const QByteArray text = FakeHttpServer::testData("yahoo-chart/eurusd-1y.json");
     const int checks = expectCancellationAtEveryCheck([&](const auto& isCancelled) {
@@ -218,18 +198,6 @@ TEST_F(YahooChartTest, AQueryReplacedByANewerOneOrByTheClientsEndNeverDelivers) 
     EXPECT_EQ(recorder.outcomes(), 0);
 }
 
-TEST_F(YahooChartTest, PairsAndPeriodsItCannotAskForGiveAnEmptyRecordWithoutARequest) {
-    client->queryCurrencyChart({QStringLiteral("USD")}, ChartPeriod1Year);
-    ASSERT_TRUE(recorder.waitForOutcomes());
-    client->queryCurrencyChart(usdEur, 42);
-    ASSERT_TRUE(recorder.waitForOutcomes(2));
-    EXPECT_EQ(recorder.results.size(), 2);
-    for (const CCurrencyChartInfo& info : recorder.results) {
-        EXPECT_FALSE(info.hasData());
-    }
-    EXPECT_EQ(server.requestCount(), 0);
-}
-
 TEST_F(BloombergChartTest, AsksForTheSecurityPeriodAndFields) {
     struct Row {
         int period;
@@ -267,20 +235,6 @@ TEST_F(BloombergChartTest, AsksForTheSecurityPeriodAndFields) {
     }
 }
 
-TEST_F(BloombergChartTest, DailyLinesGiveLocalMidnights) {
-    client->setTimeZone(berlin);
-    server.answer("/apps/data", FakeHttpServer::Answer::file("bloomberg-chart/eurusd-1y.txt"));
-    const CCurrencyChartInfo& info = query(usdEur, ChartPeriod1Year);
-    EXPECT_EQ(info.firstCurrencyCode, QStringLiteral("EUR"));
-    EXPECT_EQ(info.lastCurrencyCode, QStringLiteral("USD"));
-    EXPECT_EQ(info.chartPeriod, ChartPeriod1Year);
-    EXPECT_EQ(valueTexts(info), (QStringList{"1.3036", "1.3172", "1.3218", "1.3195", "1.3245",
-                                             "1.3162", "1.3248", "1.3343"}));
-    EXPECT_EQ(dateTexts(info, berlin).first(), QStringLiteral("2012-03-15 00:00"));
-    EXPECT_EQ(info.minCurrencyValue, dec("1.3036"));
-    EXPECT_EQ(info.maxCurrencyValue, dec("1.3343"));
-}
-
 TEST_F(BloombergChartTest, IntradayOffsetsCountFromTheEasternMidnightOfTheBaseDay) {
     server.answer("/apps/data", FakeHttpServer::Answer::file("bloomberg-chart/eurusd-1d.txt"));
     const CCurrencyChartInfo& info = query(usdEur, ChartPeriod1Day);
@@ -295,33 +249,6 @@ TEST_F(BloombergChartTest, IntradayOffsetsCountFromTheEasternMidnightOfTheBaseDa
               QDateTime(QDate(2012, 3, 15), QTime(14, 0), QTimeZone::utc()));
     EXPECT_EQ(info.minDate, info.plotPoints[0].date);
     EXPECT_EQ(info.maxDate, info.plotPoints[4].date);
-}
-
-TEST_F(BloombergChartTest, IntradayBaseDayIsTheDevicesCalendarDay) {
-    struct Row {
-        const char* name;
-        qint64 base;
-        QTimeZone zone;
-        const char* atTenAm;  // New York wall clock of offset 36000
-    };
-    const QList<Row> rows = {
-        {"same day in UTC", 1331848800, QTimeZone::utc(), "2012-03-15 10:00"},  // 22:00 UTC
-        {"next day in Tokyo", 1331848800, tokyo, "2012-03-16 10:00"},
-        {"winter time", 1326628800, QTimeZone::utc(), "2012-01-15 10:00"},  // EST, UTC-5
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const QByteArray text =
-            "\"EURUSD:CUR\"UTIME=" + QByteArray::number(row.base) + "\n36000\"1.3036\n";
-        const std::optional<CCurrencyChartInfo> info = parseBloomberg(text, row.zone, 0);
-        ASSERT_TRUE(info);
-        EXPECT_EQ(dateTexts(*info, newYork), QStringList{row.atTenAm});
-    }
-    const std::optional<CCurrencyChartInfo> winter =
-        parseBloomberg("\"EURUSD:CUR\"UTIME=1326628800\n36000\"1.3\n", QTimeZone::utc(), 0);
-    ASSERT_TRUE(winter);
-    EXPECT_EQ(winter->plotPoints.first().date,
-              QDateTime(QDate(2012, 1, 15), QTime(15, 0), QTimeZone::utc()));
 }
 
 TEST_F(BloombergChartTest, AnswersWithoutASeriesNameOrDataGiveAnEmptyRecord) {
@@ -363,16 +290,6 @@ TEST_F(BloombergChartTest, AnswersWithoutASeriesNameOrDataGiveAnEmptyRecord) {
     ASSERT_TRUE(unknown);
     EXPECT_TRUE(unknown->firstCurrencyCode.isEmpty());
     EXPECT_EQ(unknown->chartPeriod, 0);
-}
-
-TEST_F(BloombergChartTest, ParseStopsAtEveryCancellationCheck) {
-    const QByteArray text = FakeHttpServer::testData("bloomberg-chart/eurusd-1y.txt");
-    const int checks = expectCancellationAtEveryCheck([&](const auto& isCancelled) {
-        return CBloombergChartWebServiceClient::getChartInfo(text, {"EUR", "USD"}, 5,
-                                                             QTimeZone::utc(), isCancelled)
-            .has_value();
-    });
-    EXPECT_GT(checks, 8);
 }
 
 TEST_F(BloombergChartTest, FailureIsLoggedAndReported) {

@@ -71,21 +71,6 @@ protected:
     }
 };
 
-TEST_F(SelectorTest, AvailabilityFollowsTheAuthorisation) {
-    EXPECT_TRUE(model->isBaseCurrencyAutoselectAvailable())
-        << "not determined yet counts as available";
-    EXPECT_TRUE(model->isBaseCurrencyAutoSelectEnabled());
-    EXPECT_TRUE(location.updating) << "the stored setting starts the search at launch";
-    EXPECT_EQ(location.distanceFilterMeters, 1000);
-    EXPECT_EQ(location.desiredAccuracyMeters, 3000);
-    location.status = LocationService::AuthorizationStatus::Denied;
-    EXPECT_FALSE(model->isBaseCurrencyAutoselectAvailable());
-    EXPECT_FALSE(model->isBaseCurrencyAutoSelectEnabled());
-    location.status = LocationService::AuthorizationStatus::Authorized;
-    location.enabled = false;
-    EXPECT_FALSE(model->isBaseCurrencyAutoselectAvailable());
-}
-
 TEST_F(SelectorTest, GermanyMakesTheEuroTheBaseAndStopsUpdates) {
     answerCountry("DE");
     location.fix(52.520008, 13.404954);

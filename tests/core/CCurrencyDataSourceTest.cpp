@@ -148,16 +148,6 @@ TEST(CCurrencyDataSourceRebase, WithoutAUsableDollarEveryRateIsNaN) {
     }
 }
 
-TEST_F(AggregatorTest, RequestListUsesTheCatalogue) {
-    start({"YFinance"}, {"USD", "EUR", "XAU", "BTC"});
-    EXPECT_EQ(source->filterAvailableCurrencies(model->getSelectedCurrencyCodes(),
-                                                CCurrencyDataSource::YFinance),
-              (QStringList{"USD", "EUR", "XAU"}));
-    EXPECT_EQ(source->filterAvailableCurrencies(model->getSelectedCurrencyCodes(),
-                                                CCurrencyDataSource::PayPal),
-              (QStringList{"USD", "EUR"}));
-}
-
 TEST_F(AggregatorTest, MergesRebasedAnswersAndTheFirstSourceWins) {
     struct Row {
         QStringList sources;
@@ -214,14 +204,6 @@ TEST_F(AggregatorTest, FailureAtTheSecondSourceDeliversNothing) {
     EXPECT_EQ(recorder.failures, QStringList{QStringLiteral("503 Service Unavailable")});
 }
 
-TEST_F(AggregatorTest, FailureAtTheFirstSourceEndsTheCycle) {
-    server.answer(quotesPath, FakeHttpServer::Answer::text("oops", 500));
-    start({"YFinance", "PayPal"}, {"USD", "EUR"});
-    refresh();
-    EXPECT_EQ(recorder.failures, QStringList{QStringLiteral("500 Internal Server Error")});
-    EXPECT_EQ(pathsAsked(), QStringList{quotesPath});
-}
-
 TEST_F(AggregatorTest, SourcesThatCannotAnswerEndTheCycleWithAText) {
     struct Row {
         QStringList sources;
@@ -249,20 +231,6 @@ TEST_F(AggregatorTest, SourcesThatCannotAnswerEndTheCycleWithAText) {
         // The cycle stops at the first failure.
         EXPECT_LE(server.requestCount(), std::min<qsizetype>(r.sources.size(), 2));
     }
-}
-
-TEST_F(AggregatorTest, PublishedTableAndQuotesMerge) {
-    // ECB quotes in euros (1 EUR = 1.3 USD); Yahoo adds the metal the ECB does not have.
-    server.answer(QStringLiteral("/stats/eurofxref/eurofxref-daily.xml"),
-                  FakeHttpServer::Answer::file(QStringLiteral("ecb/usd-1.3.xml"), "text/xml"));
-    server.answer(quotesPath, FakeHttpServer::Answer::text("1\r\n1.25\r\n1600\r\n"));
-    start({"ECB", "YFinance"}, {"USD", "EUR", "XAU"});
-    refresh();
-    ASSERT_EQ(recorder.results.size(), 1) << recorder.failures.join(u'|').toStdString();
-    const CCBRCurrenciesInfo& result = *recorder.results.first();
-    EXPECT_EQ(result.saleValueForCurrencyWithTextCode(QStringLiteral("EUR")).rounded(20), d("1.3"));
-    EXPECT_EQ(result.saleValueForCurrencyWithTextCode(QStringLiteral("USD")), d("1"));
-    EXPECT_EQ(result.saleValueForCurrencyWithTextCode(QStringLiteral("XAU")), d("1600"));
 }
 
 TEST_F(AggregatorTest, NewCycleReplacesTheOneInProgress) {

@@ -1,8 +1,8 @@
 #include "CRootViewModel.h"
-#include "Startup.h"
 #include "CoreTestSupport.h"
 #include "Localization.h"
 #include "NotificationCenter.h"
+#include "Startup.h"
 #include "TestSupport.h"
 #include "UserDefaults.h"
 
@@ -121,20 +121,6 @@ TEST_F(ModelTest, SelectingAndDeselectingProviders) {
     EXPECT_TRUE(model().isDataSourceSelected(QStringLiteral("ECB")) == false);
 }
 
-TEST_F(ModelTest, FeeSettersPostOnlyOnChange) {
-    model().setConversionFeeEnabled(false);
-    model().setSubtractFeeEnabled(false);
-    model().setConversionFee(d("0"));
-    EXPECT_TRUE(posted.isEmpty());
-    model().setConversionFee(d("2.5"));
-    model().setConversionFee(d("2.50"));
-    model().setConversionFeeEnabled(true);
-    model().setSubtractFeeEnabled(true);
-    EXPECT_EQ(posted.size(), 3);
-    EXPECT_EQ(model().getConversionFee(), d("2.5"));
-    EXPECT_TRUE(UserDefaults(defaults.filePath()).boolForKey(QStringLiteral("SubtractFeeEnabled")));
-}
-
 TEST_F(ModelTest, AvailableCodesAreTheUnionOverSelectedSources) {
     model().setDataSource(QStringLiteral("ECB"), true);
     const QStringList available = model().getAvailableCurrencyCodes();
@@ -248,23 +234,6 @@ INSTANTIATE_TEST_SUITE_P(Units, ModelMetal,
                                            MetalCase{"Pound", "19200"},
                                            MetalCase{"Stone", "1600"}));  // unknown unit: as quoted
 
-TEST(MetalsInfo, MultipliersBetweenUnits) {
-    QTemporaryDir dir;
-    UserDefaults defaults(dir.filePath(QStringLiteral("p.plist")));
-    const QVariantMap metals{
-        {QStringLiteral("XAU"), QVariantMap{{QStringLiteral("BaseUnit"), QStringLiteral("Ounce")}}},
-        {QStringLiteral("XAG"),
-         QVariantMap{{QStringLiteral("BaseUnit"), QStringLiteral("Gramm")}}}};
-    CMetalsInfo info(metals, defaults);
-    defaults.setObject(QStringLiteral("Gramm"), QStringLiteral("MetalBaseUnitUserDefaultsKey"));
-    EXPECT_EQ(*info.getMultiplierForCurrency(QStringLiteral("XAU")), d("1") / d("31.1034768"));
-    defaults.setObject(QStringLiteral("Kilo"), QStringLiteral("MetalBaseUnitUserDefaultsKey"));
-    EXPECT_EQ(*info.getMultiplierForCurrency(QStringLiteral("XAG")), d("1000"));
-    EXPECT_FALSE(info.getMultiplierForCurrency(QStringLiteral("EUR")).has_value());
-    EXPECT_EQ(*CMetalsInfo::getUnitToOunceMultiplier(QStringLiteral("Pound")) * d("12"), d("1"));
-    EXPECT_FALSE(CMetalsInfo::getUnitToOunceMultiplier(QStringLiteral("gramm")).has_value());
-}
-
 TEST_F(ModelTest, RatesFollowTheDisplayDirectionAndStayExact) {
     setRates({row("EUR", "1.3")});
     EXPECT_EQ(model().getSaleValueForBaseCurrency(QStringLiteral("EUR")), d("1.3"));
@@ -306,63 +275,6 @@ TEST_F(ModelTest, ConversionModeOrdersTheListAndScalesEveryRow) {
     model().setIsconversionModeEnabled(false);
     EXPECT_EQ(codes(), (QStringList{"USD", "JPY", "EUR", "GBP"}))
         << "others keep their relative order";
-}
-
-TEST_F(ModelTest, AddedCurrenciesGoRightAfterTheFirstRow) {
-    model().addCurrencyInfo(QStringLiteral("GBP"));
-    model().addCurrencyInfo(QStringLiteral("XAU"));
-    EXPECT_EQ(codes(), (QStringList{"USD", "XAU", "GBP", "EUR"}));
-    Localization::install(QStringLiteral("en"));
-    model().addCurrencyInfo(QStringLiteral("GBX"));
-    EXPECT_EQ(model().currencyDataSource()[1]->displayName, QStringLiteral("British penny"));
-    EXPECT_EQ(model().currencyDataSource()[2]->displayName, QStringLiteral("Gold"));
-}
-
-TEST(CurrencyDataSourceInfo, BuiltInAndUserAddedSources) {
-    Localization::install(QStringLiteral("en"));
-    QTemporaryDir dir;
-    CCustomDataSourceStorageManager registry(dir.filePath(QStringLiteral("registry.sqlite")),
-                                             dir.filePath(QStringLiteral("logos")));
-    registry.addDataSourceWithUrl(QStringLiteral("http://b.example/feed.xml"));
-    registry.addDataSourceWithUrl(QStringLiteral("http://a.example/feed.xml"));
-    registry.updateDataSource(
-        QStringLiteral("http://b.example/feed.xml"),
-        {QStringLiteral("http://b.example/feed.xml"), QStringLiteral("Bank B"),
-         QByteArray("\xff\xd8\xff"), QStringList{"USD", "AMD"}});
-    const QString logo = registry.getDataSourceWithUrl(QStringLiteral("http://b.example/feed.xml"))
-                             ->logoImagePath.value();
-    CCurrencyDataSourceInfo info(registry);
-
-    const QStringList ids = info.getAllDataSourceIds();
-    ASSERT_EQ(ids.size(), 9);
-    EXPECT_EQ(ids.mid(7), (QStringList{"http://b.example/feed.xml", "http://a.example/feed.xml"}));
-    EXPECT_FALSE(info.isCustomDataSource(QStringLiteral("ECB")));
-    EXPECT_TRUE(info.isCustomDataSource(ids[7]));
-    EXPECT_EQ(info.getDataSourceDisplayName(QStringLiteral("ECB")),
-              QStringLiteral("European Central Bank"));
-    EXPECT_EQ(info.getDataSourceDisplayName(ids[7]), QStringLiteral("Bank B"));
-    EXPECT_EQ(info.getDataSourceDisplayName(ids[8]), QStringLiteral("Custom data source"));
-    EXPECT_EQ(info.getAvailableCurrencyCodes(ids[7]), (QStringList{"USD", "AMD"}));
-    EXPECT_TRUE(info.getAvailableCurrencyCodes(ids[8]).isEmpty());
-    EXPECT_TRUE(info.getAvailableCurrencyCodes(QStringLiteral("http://unknown")).isEmpty());
-    EXPECT_EQ(info.getDataSourceLogo(ids[7]), logo);
-    EXPECT_EQ(info.getDataSourceLogo(ids[8]),
-              info.getDataSourceLogo(QStringLiteral("http://unknown")))
-        << "no logo yet: the placeholder";
-    QFile::remove(logo);
-    EXPECT_EQ(info.getDataSourceLogo(ids[7]),
-              info.getDataSourceLogo(QStringLiteral("http://unknown")));
-}
-
-TEST(CurrencyDataSourceInfo, MissingCataloguesReadAsEmpty) {
-    ScopedDataDir dataDir;
-    CCustomDataSourceStorageManager registry;
-    CCurrencyDataSourceInfo info(QVariantMap(), registry);
-    EXPECT_TRUE(info.getAllDataSourceIds().isEmpty());
-    EXPECT_TRUE(info.isCustomDataSource(QStringLiteral("ECB")));
-    CRelatedCurrenciesInfo related{QVariantMap()};
-    EXPECT_FALSE(related.hasRelatedCurrencyForCode(QStringLiteral("GBX")));
-    EXPECT_TRUE(related.getMultiplierForCode(QStringLiteral("GBX")).isZero());
 }
 
 }  // namespace

@@ -132,13 +132,6 @@ INSTANTIATE_TEST_SUITE_P(
             .toStdString();
     });
 
-TEST_F(CustomFeedTest, ALogoAnswering404FailsTheWholeQuery) {
-    serveFeed(QStringLiteral("feed.xml"));
-    query();
-    EXPECT_EQ(recorder.failure, QStringLiteral("404 Not Found"));
-    EXPECT_FALSE(recorder.rates);
-}
-
 TEST_F(CustomFeedTest, ALogoOver2MiBIsRefused) {
     serveFeed(QStringLiteral("feed.xml"));
     server.answer(
@@ -255,8 +248,7 @@ TEST_F(UpdaterTest, ASlowFeedIsWaitedForAndAnUnchangedOneChangesNothing) {
     logo.headers = {{"Last-Modified", "Tue, 12 Mar 2013 10:00:00 GMT"}};
     server.answer(QStringLiteral("/logo.jpeg"), logo);
     registry->addDataSourceWithUrl(server.url(QStringLiteral("/a.xml")));
-    CCustomDataSourceMetadataUpdater updater(*registry, center,
-                                             std::chrono::milliseconds(20));
+    CCustomDataSourceMetadataUpdater updater(*registry, center, std::chrono::milliseconds(20));
     updater.scheduleMetadataUpdate();
     ASSERT_TRUE(server.waitForRequests(1));
     QTest::qWait(100);  // many intervals
@@ -274,18 +266,6 @@ TEST_F(UpdaterTest, ASlowFeedIsWaitedForAndAnUnchangedOneChangesNothing) {
     EXPECT_EQ(updates, 1) << "a 304 changes nothing";
     EXPECT_EQ(QFileInfo(logoPath).lastModified(), written);
     EXPECT_EQ(server.requests().at(3).path, QStringLiteral("/a.xml")) << "no logo download";
-}
-
-TEST_F(UpdaterTest, WithoutAStoreRefreshesDoNothing) {
-    QDir().mkpath(dir.filePath(QStringLiteral("dead.sqlite/x")));
-    LogCapture log;
-    CCustomDataSourceStorageManager dead(dir.filePath(QStringLiteral("dead.sqlite")),
-                                         dir.filePath(QStringLiteral("l")));
-    dead.addDataSourceWithUrl(server.url(QStringLiteral("/a.xml")));
-    CCustomDataSourceMetadataUpdater updater(dead, center);
-    updater.queryMetadataUpdate();
-    EXPECT_EQ(updater.pendingQueryCount(), 0);
-    EXPECT_EQ(server.requestCount(), 0);
 }
 
 }  // namespace

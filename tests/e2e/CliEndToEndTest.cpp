@@ -1,6 +1,9 @@
-// numiva-cli end to end: the real binary against the sample server.
+// numiva-cli end to end: the real binary against the sample server, one path for the rates and
+// one for the charts. The providers' and the chart services' own behaviour is tested below the
+// front end; here the command line, its exit codes and its outputs are.
 #include "CliTestSupport.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
@@ -16,123 +19,101 @@ QJsonObject row(const QJsonObject& answer, const QString& code) {
 }
 
 /// The row's exact value agrees with `expected` within the relative tolerance.
-void expectNear(const QJsonObject& answer, const QString& code, const Decimal& expected,
-                double relative) {
-    const QJsonObject r = row(answer, code);
-    ASSERT_FALSE(r.isEmpty()) << code.toStdString();
-    const Decimal value = decimal(r.value(QStringLiteral("value")));
-    ASSERT_FALSE(value.isNaN()) << code.toStdString();
+void expectNear(const QJsonObject& answer, const char* code, const Decimal& expected,
+                double relative = 1e-3) {
+    const Decimal value =
+        decimal(row(answer, QString::fromLatin1(code)).value(QStringLiteral("value")));
+    ASSERT_FALSE(value.isNaN()) << code;
     EXPECT_NEAR((value / expected).toDouble(), 1.0, relative)
-        << code.toStdString() << ": " << value.toString().toStdString() << " vs "
-        << expected.toString().toStdString();
-}
-
-Decimal usd(const char* code) {
-    return SampleData::usdPrice(QString::fromLatin1(code));
+        << code << ": " << value.toString().toStdString();
 }
 
 Decimal cross(const char* code, const char* quote) {
     return SampleData::cross(QString::fromLatin1(code), QString::fromLatin1(quote));
 }
 
-struct ProviderCase {
-    const char* source;
-    QStringList codes;  // listed besides the base (USD) currency
-    double tolerance;   // the provider's rounding
-};
-
-class CliProviders : public CliTest, public ::testing::WithParamInterface<ProviderCase> {};
-
-TEST_P(CliProviders, RatesAreTheSampleDataRebasedToTheBaseCurrency) {
-    const ProviderCase& c = GetParam();
-    ok({QStringLiteral("select"), QString::fromLatin1(c.source)});
-    ok(QStringList{QStringLiteral("add")} + c.codes);
+TEST_F(CliTest, RatesFromASourceWithFeeConversionFailureAndBadInput) {
+    ok("select ECB");
+    ok("add GBP JPY");
     ok("base EUR");
-    const QJsonObject answer = ok("--json rates").json();
-    EXPECT_EQ(str(answer, "source"), QString::fromLatin1(c.source));
+    QJsonObject answer = ok("--json rates").json();
+    EXPECT_EQ(str(answer, "source"), QStringLiteral("ECB"));
     EXPECT_TRUE(answer.value(QStringLiteral("error")).isNull());
-    for (const QString& code : c.codes) {
-        expectNear(answer, code, SampleData::cross(code, QStringLiteral("EUR")), c.tolerance);
-        EXPECT_EQ(str(row(answer, code), "unit"), QStringLiteral("EUR"));
-    }
     EXPECT_EQ(str(answer.value(QStringLiteral("rows")).toArray().first().toObject(), "code"),
               QStringLiteral("EUR"));
-}
+    expectNear(answer, "GBP", cross("GBP", "EUR"));
+    expectNear(answer, "JPY", cross("JPY", "EUR"));
+    EXPECT_EQ(str(row(answer, QStringLiteral("GBP")), "unit"), QStringLiteral("EUR"));
 
-INSTANTIATE_TEST_SUITE_P(
-    Sources, CliProviders,
-    ::testing::Values(ProviderCase{"YFinance", {"GBP", "CHF", "JPY", "XAU"}, 2e-3},
-                      ProviderCase{"PayPal", {"GBP", "CHF", "JPY", "SEK"}, 1e-5},
-                      ProviderCase{"CBR", {"GBP", "CHF", "JPY", "KRW", "XAU", "XAG"}, 1e-3},
-                      ProviderCase{"ECB", {"GBP", "CHF", "JPY", "IDR"}, 1e-3},
-                      ProviderCase{"BankUa", {"GBP", "CHF", "JPY", "XAU", "XPD"}, 1e-3},
-                      ProviderCase{"Bloomberg", {"GBP", "CHF", "JPY", "RUB"}, 1e-3},
-                      ProviderCase{"OCBC", {"GBP", "CHF", "JPY", "IDR"}, 1e-3}),
-    [](const auto& info) { return std::string(info.param.source); });
-
-TEST_F(CliTest, ACustomFeedIsReadRegisteredAndSelectable) {
-    EXPECT_TRUE(ok({QStringLiteral("feed"), QStringLiteral("add"), server.feedUrl()})
-                    .out.contains("Numiva sample bank"));
-    ok({QStringLiteral("select"), server.feedUrl()});
-    ok("add GBP XAU");
-    const QJsonObject answer = ok("--json rates").json();
-    expectNear(answer, QStringLiteral("GBP"), cross("GBP", "USD"), 1e-5);
-    expectNear(answer, QStringLiteral("EUR"), cross("EUR", "USD"), 1e-5);
-    const QJsonArray sources = QJsonDocument::fromJson(ok("--json sources").out).array();
-    EXPECT_TRUE(std::any_of(sources.begin(), sources.end(), [&](const QJsonValue& s) {
-        return str(s.toObject(), "id") == server.feedUrl() &&
-               s.toObject().value(QStringLiteral("selected")).toBool();
-    }));
-}
-
-TEST_F(CliTest, FeeAndMetalUnitsApply) {
-    const QString gbp = QStringLiteral("GBP");
-    ok("add GBP XAU");
+    // A fee is added to every rate; --inverse turns the quote round for one run.
     ok("fee 2,5");
-    ok("metal-unit Gramm");
-    const Decimal added = Decimal::fromString(u"1.025");
-    QJsonObject answer = ok("--json rates").json();
-    expectNear(answer, gbp, usd("GBP") * added, 2e-3);
-    expectNear(answer, QStringLiteral("XAU"),
-               usd("XAU") / Decimal::fromString(u"31.1034768") * added, 2e-3);
-    ok("fee 2.5 --subtract");
-    expectNear(ok("--json rates").json(), gbp, usd("GBP") * Decimal::fromString(u"0.975"), 2e-3);
+    expectNear(ok("--json rates").json(), "GBP",
+               cross("GBP", "EUR") * Decimal::fromString(u"1.025"));
     ok("fee off");
     answer = ok("--json rates --inverse").json();
-    expectNear(answer, gbp, Decimal::fromInt(1) / usd("GBP"), 2e-3);
-    EXPECT_EQ(str(row(answer, gbp), "unit"), gbp);
-    EXPECT_EQ(str(row(ok("--json rates").json(), gbp), "unit"), QStringLiteral("USD"))
-        << "--inverse holds for one run";
-}
+    expectNear(answer, "GBP", cross("EUR", "GBP"));
+    EXPECT_EQ(str(row(answer, QStringLiteral("GBP")), "unit"), QStringLiteral("GBP"));
 
-TEST_F(CliTest, ConvertShowsEveryRowInTheConvertedAmount) {
-    ok("select PayPal");
-    ok("add GBP");
-    const QJsonObject answer = ok("--json convert 100 EUR").json();
-    const QJsonArray rows = answer.value(QStringLiteral("rows")).toArray();
-    ASSERT_EQ(rows.size(), 3);
-    EXPECT_EQ(str(rows[0].toObject(), "code"), QStringLiteral("EUR"));
-    EXPECT_EQ(str(rows[0].toObject(), "text"), QStringLiteral("100"));
-    EXPECT_EQ(str(rows[1].toObject(), "code"), QStringLiteral("USD"));
-    expectNear(answer, QStringLiteral("GBP"), Decimal::fromInt(100) * cross("EUR", "GBP"), 1e-5);
-}
+    answer = ok("--json convert 100 GBP").json();
+    EXPECT_EQ(str(answer.value(QStringLiteral("rows")).toArray().first().toObject(), "text"),
+              QStringLiteral("100"));
+    expectNear(answer, "JPY", Decimal::fromInt(100) * cross("GBP", "JPY"));
 
-TEST_F(CliTest, AFailingProviderExitsWith2AndPrintsCachedRows) {
-    ok("add GBP");
-    ok("rates");
-    server.setFailing(SampleServer::YFinance, true);
-    const CliRun run = cli("--json rates");
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.contains("503 Service Unavailable")) << run.err.toStdString();
-    EXPECT_EQ(str(run.json(), "error"), QStringLiteral("503 Service Unavailable"));
-    expectNear(run.json(), QStringLiteral("GBP"), usd("GBP"), 2e-3);
-}
+    // A failing provider: exit 2, its text, and the rows from the cache.
+    server.setFailing(SampleServer::ECB, true);
+    const CliRun failed = cli("--json rates");
+    EXPECT_EQ(failed.exitCode, 2);
+    EXPECT_EQ(str(failed.json(), "error"), QStringLiteral("503 Service Unavailable"));
+    expectNear(failed.json(), "GBP", cross("GBP", "EUR"));
 
-TEST_F(CliTest, BadInputExits64WithOneLineAndChangesNothing) {
-    ok("add GBP");
-    expectRefused({"frobnicate", "base usd1", "fee 101", "fee abc", "add", "add GBP", "remove USD",
+    expectRefused({"frobnicate", "base usd1", "fee 101", "fee abc", "add", "add GBP", "remove EUR",
                    "select Nowhere", "metal-unit Stone", "feed add file:///etc/passwd",
                    "rates --bogus", "convert ten GBP"});
+}
+
+TEST_F(CliTest, ChartWithExportsCacheAndBadArguments) {
+    ok("select ECB");
+    const QJsonObject chart = ok("--json chart EUR USD --period 1").json();
+    EXPECT_EQ(str(chart, "source"), QStringLiteral("ECB"));
+    const QJsonArray points = chart.value(QStringLiteral("points")).toArray();
+    // One point a day for the week up to today, the latest at today's rate (EUR per dollar).
+    ASSERT_EQ(points.size(), 8);
+    const auto date = [](const QJsonValue& point) {
+        return QDateTime::fromString(point.toObject().value(QStringLiteral("date")).toString(),
+                                     Qt::ISODate);
+    };
+    EXPECT_EQ(date(points.last()).toLocalTime().date(), SampleData::today());
+    EXPECT_EQ(date(points.first()).toLocalTime().date(), SampleData::today().addDays(-7));
+    const QJsonValue latest = chart.value(QStringLiteral("latest"));
+    EXPECT_EQ(latest, points.last());
+    EXPECT_NEAR((decimal(latest.toObject().value(QStringLiteral("value"))) / cross("USD", "EUR"))
+                    .toDouble(),
+                1.0, 1e-4);
+
+    // The CSV to a file and to standard output are the same text; the PDF has the table.
+    const QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
+    ok({QStringLiteral("chart"), QStringLiteral("--csv"), dir.filePath(QStringLiteral("c.csv")),
+        QStringLiteral("--pdf"), pdf});
+    const QByteArray csv = file(QStringLiteral("c.csv"));
+    EXPECT_TRUE(csv.startsWith("\"EUR to USD. From ")) << csv.left(60).toStdString();
+    EXPECT_EQ(csv.count("\r\n"), 2 + points.size());
+    EXPECT_EQ(ok("chart --csv -").out, csv);
+    EXPECT_TRUE(file(QStringLiteral("chart.pdf")).startsWith("%PDF"));
+
+    // A failing service: exit 2 and the cached chart.
+    server.setFailing(SampleServer::ECBChart, true);
+    const CliRun failed = cli("--json chart EUR USD --period 1");
+    EXPECT_EQ(failed.exitCode, 2);
+    EXPECT_TRUE(failed.err.endsWith("\nnumiva-cli: 503 Service Unavailable\n"))
+        << failed.err.toStdString();
+    EXPECT_EQ(failed.json().value(QStringLiteral("points")), QJsonValue(points));
+
+    expectRefused({"chart --period 11", "chart --period one", "chart EUR", "chart EUR USD GBP",
+                   "chart eur USD", "chart --csv", "chart --pdf -", "chart --svg x.svg"});
+    ok("select PayPal");
+    const CliRun noCharts = cli("chart");
+    EXPECT_EQ(noCharts.exitCode, 64);
+    EXPECT_TRUE(noCharts.err.contains("PayPal")) << noCharts.err.toStdString();
 }
 
 TEST_F(CliTest, ReadingCreatesNoStoreAndASettingsSaveThatFailsExits1) {

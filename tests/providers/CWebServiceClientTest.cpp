@@ -1,3 +1,6 @@
+// The web client frame and the operation queue under it, as one table of exchanges: each row
+// sets up the fake server, drives a client (or a bare queue) and is judged by the transcript of
+// what was delivered, in order.
 #include "CWebServiceClient.h"
 
 #include "FakeHttpServer.h"
@@ -5,6 +8,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMutex>
+#include <QSemaphore>
 #include <QTcpServer>
 #include <QTest>
 #include <QThread>
@@ -17,63 +22,46 @@ using namespace std::chrono_literals;
 
 namespace {
 
-/// What reached a client, kept outside it so that it survives the client.
-struct Delivery {
-    bool succeeded = false;
-    qint32 tag = 0;
-    QByteArray data;
-    std::optional<HttpResponse> response;
-    std::optional<HttpError> error;
-    QString failureText;
-    bool onMainThread = false;
-};
-
+/// Records every outcome as one transcript line: "<tag> ok <body>" or "<tag> failed <text>",
+/// with "(worker)" appended when it arrived off the main thread.
 class RecordingClient : public CWebServiceClient {
 public:
-    explicit RecordingClient(QList<Delivery>& deliveries) : deliveries_(deliveries) {}
+    explicit RecordingClient(QStringList& transcript) : transcript_(transcript) {}
 
-    CHttpRequestPtr send(const QString& url, qint32 tag = 0,
-                         const std::function<void(HttpRequestSettings&)>& configure = {}) {
+    void send(const QString& url, qint32 tag,
+              const std::function<void(HttpRequestSettings&)>& configure = {}) {
         auto request = std::make_shared<CHttpRequest>(QUrl(url));
         request->tag = tag;
         if (configure) {
             configure(request->requestSettings);
         }
         sendAsyncHttpRequest(request);
-        return request;
     }
-
     int pendingOperations() { return operationQueue().operationCount(); }
+    /// Sent from the success handler of the next success, as a provider's second step does.
+    QString followUp;
 
     void requestSucceeded(CHttpRequest& request, const QByteArray& data) override {
-        Delivery delivery;
-        delivery.succeeded = true;
-        delivery.tag = request.tag;
-        delivery.data = data;
-        delivery.onMainThread = QThread::currentThread() == qApp->thread();
-        deliveries_.append(delivery);
+        record(QStringLiteral("%1 ok %2").arg(request.tag).arg(QString::fromUtf8(data.left(40))));
+        if (!followUp.isEmpty()) {
+            send(std::exchange(followUp, QString()), request.tag + 1);
+        }
     }
-
     void requestFailed(CHttpRequest& request, const std::optional<HttpError>& error,
                        const std::optional<HttpResponse>& response,
                        const std::optional<QByteArray>& data) override {
-        Delivery delivery;
-        delivery.tag = request.tag;
-        delivery.data = data.value_or(QByteArray());
-        delivery.response = response;
-        delivery.error = error;
-        delivery.failureText = logRequestFailure(QStringLiteral("Test"), error, response, data);
-        delivery.onMainThread = QThread::currentThread() == qApp->thread();
-        deliveries_.append(delivery);
+        const QString text = logRequestFailure(QStringLiteral("Test"), error, response, data);
+        record(QStringLiteral("%1 failed %2").arg(request.tag).arg(text));
     }
 
 private:
-    QList<Delivery>& deliveries_;
+    void record(const QString& line) {
+        transcript_.append(line + (QThread::currentThread() == qApp->thread()
+                                       ? QString()
+                                       : QStringLiteral(" (worker)")));
+    }
+    QStringList& transcript_;
 };
-
-bool waitForDeliveries(const QList<Delivery>& deliveries, int count) {
-    return QTest::qWaitFor([&] { return deliveries.size() >= count; }, 10000);
-}
 
 /// Lets queued main-thread calls run for a moment, to show that nothing else arrives.
 void settle() {
@@ -84,328 +72,294 @@ void settle() {
     }
 }
 
-/// An answer the server holds back until `gate` is released.
-FakeHttpServer::Answer held(const QByteArray& body,
-                            const std::shared_ptr<FakeHttpServer::Gate>& gate) {
-    FakeHttpServer::Answer answer = FakeHttpServer::Answer::text(body);
-    answer.gate = gate;
-    return answer;
+struct World {
+    FakeHttpServer server;
+    QStringList transcript;
+    std::shared_ptr<FakeHttpServer::Gate> gate = std::make_shared<FakeHttpServer::Gate>();
+    LogCapture log;
+
+    QString url(const char* path) const { return server.url(QString::fromLatin1(path)); }
+    void serve(const char* path, const QByteArray& body, int status = 200) {
+        server.answer(QString::fromLatin1(path), FakeHttpServer::Answer::text(body, status));
+    }
+    void serveHeld(const char* path, const QByteArray& body) {
+        FakeHttpServer::Answer answer = FakeHttpServer::Answer::text(body);
+        answer.gate = gate;
+        server.answer(QString::fromLatin1(path), answer);
+    }
+    void waitFor(int count) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return transcript.size() >= count; }, 10000));
+        settle();
+    }
+};
+
+struct Row {
+    const char* name;
+    std::function<void(World&)> run;
+    QStringList transcript;
+    int requests = -1;  // checked when not negative
+};
+
+QString refusingAddress() {
+    QTcpServer probe;
+    EXPECT_TRUE(probe.listen(QHostAddress::LocalHost));
+    return QStringLiteral("http://127.0.0.1:%1/x").arg(probe.serverPort());
+}
+
+const QList<Row>& rows() {
+    static const QList<Row> table = {
+        // Only 200 is success; every other status fails with "%d %@" and is logged whole.
+        {"status decides success",
+         [](World& w) {
+             int tag = 0;
+             for (const int status : {200, 201, 204, 304, 404, 503}) {
+                 const QByteArray path = "/s" + QByteArray::number(status);
+                 w.serve(path.constData(), status == 204 ? "" : "body", status);
+                 RecordingClient client(w.transcript);
+                 client.send(w.url(path.constData()), ++tag);
+                 w.waitFor(tag);
+             }
+             EXPECT_EQ(w.log.lines().value(1),
+                       "Test web service request failed with\r\nerror:\r\nresponse:No Content"
+                       "\r\ndata:\r\n");
+         },
+         {"1 ok body", "2 failed 201 Created", "3 failed 204 No Content",
+          "4 failed 304 Not Modified", "5 failed 404 Not Found",
+          "6 failed 503 Service Unavailable"}},
+        {"redirects are followed; one without a target is a response",
+         [](World& w) {
+             FakeHttpServer::Answer moved = FakeHttpServer::Answer::text("see /new", 302);
+             moved.headers.append({"Location", w.url("/new").toUtf8()});
+             w.server.answer(QStringLiteral("/old"), moved);
+             w.serve("/new", "new");
+             w.serve("/nowhere", "moved", 301);
+             RecordingClient client(w.transcript);
+             client.send(w.url("/old"), 1);
+             client.send(w.url("/nowhere"), 2);
+             w.waitFor(2);
+         },
+         {"1 ok new", "2 failed 301 Moved Permanently"}},
+        {"a refused connection reports the transport's text",
+         [](World& w) {
+             RecordingClient client(w.transcript);
+             client.send(refusingAddress(), 1);
+             w.waitFor(1);
+             ASSERT_EQ(w.log.lines().size(), 1);
+             EXPECT_TRUE(w.log.lines().first().startsWith(
+                 "Test web service request failed with\r\nerror:" + w.transcript.first().mid(9)));
+         },
+         {"1 failed Connection refused"}},
+        {"a dropped connection fails",
+         [](World& w) {
+             w.server.answer(QStringLiteral("/drop"), FakeHttpServer::Answer::closing());
+             RecordingClient client(w.transcript);
+             client.send(w.url("/drop"), 1);
+             w.waitFor(1);
+             ASSERT_EQ(w.transcript.size(), 1);
+             EXPECT_TRUE(w.transcript.first().startsWith("1 failed "))
+                 << w.transcript.first().toStdString();
+             w.transcript = {"dropped"};
+         },
+         {"dropped"}},
+        {"only http and https addresses are sent, and never answered from within the call",
+         [](World& w) {
+             RecordingClient client(w.transcript);
+             int tag = 0;
+             for (const char* address :
+                  {"ftp://example.com/r.xml", "file:///etc/passwd", "rates.xml", "http://"}) {
+                 client.send(QString::fromLatin1(address), ++tag);
+             }
+             EXPECT_TRUE(w.transcript.isEmpty());
+             w.waitFor(4);
+             for (QString& line : w.transcript) {
+                 line = line.section(u' ', 0, 1);
+             }
+         },
+         {"1 failed", "2 failed", "3 failed", "4 failed"},
+         0},
+        {"a later query aborts the exchange in flight and drops requests not yet started",
+         [](World& w) {
+             w.serveHeld("/held", "held");
+             w.serve("/other", "other");
+             RecordingClient client(w.transcript);
+             client.send(w.url("/held"), 1);
+             client.send(w.url("/other"), 2);
+             ASSERT_TRUE(w.server.waitForRequests(1));
+             client.cancelAllHttpRequests();
+             client.send(w.url("/other"), 3);
+             w.waitFor(1);
+             EXPECT_FALSE(w.gate->isReleased());  // the new exchange did not wait for the old
+         },
+         {"3 ok other"},
+         2},
+        {"a client destroyed mid-exchange aborts it and delivers nothing",
+         [](World& w) {
+             w.serveHeld("/slow", "late");
+             auto client = std::make_unique<RecordingClient>(w.transcript);
+             client->send(w.url("/slow"), 1);
+             client->send(w.url("/slow"), 2);
+             ASSERT_TRUE(w.server.waitForRequests(1));
+             client.reset();
+             EXPECT_FALSE(w.gate->isReleased());
+             w.gate->release();
+             settle();
+         },
+         {},
+         1},
+        {"a client destroyed while its outcome is queued delivers nothing",
+         [](World& w) {
+             w.serve("/fast", "fast");
+             auto client = std::make_unique<RecordingClient>(w.transcript);
+             client->send(w.url("/fast"), 1);
+             // Without running the main thread's events, wait until the worker has handed the
+             // outcome over to a client that goes away before it runs.
+             QElapsedTimer timer;
+             timer.start();
+             while (client->pendingOperations() > 0 && timer.elapsed() < 10000) {
+                 QThread::yieldCurrentThread();
+             }
+             client.reset();
+             settle();
+         },
+         {}},
+        {"the timeout ends a slow exchange",
+         [](World& w) {
+             w.serveHeld("/slow", "too late");
+             RecordingClient client(w.transcript);
+             client.setRequestTimeout(200ms);
+             client.send(w.url("/slow"), 1);
+             w.waitFor(1);
+             w.gate->release();
+         },
+         {"1 failed The request timed out after 0.2 seconds."}},
+        {"a body above the cap fails, announced or chunked; one at the cap passes",
+         [](World& w) {
+             FakeHttpServer::Answer big = FakeHttpServer::Answer::text(QByteArray(20000, 'x'));
+             w.server.answer(QStringLiteral("/big"), big);
+             big.chunked = true;
+             w.server.answer(QStringLiteral("/chunked"), big);
+             w.serve("/fits", QByteArray(1000, 'y'));
+             RecordingClient client(w.transcript);
+             client.setMaximumBodySize(1000);
+             client.send(w.url("/big"), 1);
+             client.send(w.url("/chunked"), 2);
+             client.send(w.url("/fits"), 3);
+             w.waitFor(3);
+         },
+         {"1 failed The response is larger than the limit of 1000 bytes.",
+          "2 failed The response is larger than the limit of 1000 bytes.",
+          "3 ok " + QString(40, u'y')}},
+        {"method, headers (the last of a name wins) and body are sent",
+         [](World& w) {
+             w.serve("/post", "ok");
+             RecordingClient client(w.transcript);
+             client.send(w.url("/post?a=1&b=two"), 1, [](HttpRequestSettings& settings) {
+                 settings.method = "POST";
+                 settings.setHeader("Content-Type", "text/xml");
+                 settings.setHeader("X-One", "first");
+                 settings.setHeader("x-one", "replaced");
+                 settings.body = "<body/>";
+             });
+             w.waitFor(1);
+             const FakeHttpServer::Request request = w.server.requests().value(0);
+             w.transcript.append(QStringLiteral("%1 %2 %3 %4 %5")
+                                     .arg(QString::fromLatin1(request.method), request.target,
+                                          QString::fromLatin1(request.header("Content-Type")),
+                                          QString::fromLatin1(request.header("X-One")),
+                                          QString::fromLatin1(request.body)));
+         },
+         {"1 ok ok", "POST /post?a=1&b=two text/xml replaced <body/>"}},
+        {"a follow-up sent from the success handler is delivered",
+         [](World& w) {
+             w.serve("/first", "1");
+             w.serve("/second", "2");
+             RecordingClient client(w.transcript);
+             client.followUp = w.url("/second");
+             client.send(w.url("/first"), 1);
+             w.waitFor(2);
+         },
+         {"1 ok 1", "2 ok 2"}},
+        // The queue itself: in order on its own thread; a cancel skips queued work and flags the
+        // running operation, and work added afterwards runs; destruction finishes queued work.
+        {"the queue runs in order on its thread, cancels and finishes on destruction",
+         [](World& w) {
+             QStringList& out = w.transcript;
+             QMutex mutex;
+             const auto note = [&](const QString& line) {
+                 QMutexLocker lock(&mutex);
+                 out.append(line);
+             };
+             {
+                 OperationQueue queue(QStringLiteral("test"));
+                 for (int i = 0; i < 3; ++i) {
+                     queue.addOperation([&, i](const Operation&) {
+                         note(QStringLiteral("run %1%2")
+                                  .arg(i)
+                                  .arg(QThread::currentThread() == queue.thread() ? ""
+                                                                                  : " elsewhere"));
+                     });
+                 }
+                 queue.waitUntilAllOperationsAreFinished();
+                 QSemaphore started;
+                 QSemaphore release;
+                 queue.addOperation([&](const Operation& operation) {
+                     started.release();
+                     release.acquire();
+                     note(operation.isCancelled() ? "running one sees the cancel" : "no cancel");
+                 });
+                 queue.addOperation([&](const Operation&) { note("queued one ran"); });
+                 started.acquire();
+                 queue.cancelAllOperations();
+                 release.release();
+                 queue.waitUntilAllOperationsAreFinished();
+                 for (int i = 0; i < 2; ++i) {
+                     queue.addOperation([&](const Operation&) { note("added later"); });
+                 }
+             }
+         },
+         {"run 0", "run 1", "run 2", "running one sees the cancel", "added later", "added later"}},
+    };
+    return table;
+}
+
+class WebClient : public ::testing::TestWithParam<Row> {};
+
+TEST_P(WebClient, Exchange) {
+    World world;
+    GetParam().run(world);
+    EXPECT_EQ(world.transcript, GetParam().transcript);
+    if (GetParam().requests >= 0) {
+        EXPECT_EQ(world.server.requestCount(), GetParam().requests);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, WebClient, ::testing::ValuesIn(rows()),
+                         [](const ::testing::TestParamInfo<Row>& info) {
+                             std::string name;
+                             for (const char c : std::string(info.param.name)) {
+                                 if (std::isalnum(static_cast<unsigned char>(c))) {
+                                     name += c;
+                                 }
+                             }
+                             return name.substr(0, 60);
+                         });
+
+TEST(CHttpRequest, ReasonPhrasesAndSoapEnvelope) {
+    const QList<QPair<int, QString>> phrases = {
+        {418, QStringLiteral("I'm a teapot")}, {299, QStringLiteral("Success")},
+        {499, QStringLiteral("Client Error")}, {599, QStringLiteral("Server Error")},
+        {0, QStringLiteral("Unknown Status")},
+    };
+    for (const auto& [code, phrase] : phrases) {
+        EXPECT_EQ(HttpResponse::localizedStringForStatusCode(code), phrase) << code;
+    }
+    EXPECT_FALSE(CWebServiceClient::failureDescription(std::nullopt, std::nullopt).isEmpty());
+    EXPECT_EQ(CHttpRequest::wrapSoapEnvelopeWithData("<a>\xd0\xb9</a>"),
+              "<?xml version='1.0' encoding='utf-8'?>\r\n"
+              "<soap:Envelope xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance' "
+              "xmlns:xsd='http://www.w3.org/2001/XMLSchema' "
+              "xmlns:soap='http://schemas.xmlsoap.org/soap/envelope/'>\r\n<soap:Body>\r\n"
+              "<a>\xd0\xb9</a></soap:Body>\r\n</soap:Envelope>\r\n");
 }
 
 }  // namespace
-
-TEST(CWebServiceClient, StatusDecidesSuccessAndFailureText) {
-    struct Row {
-        int status;
-        QByteArray body;
-        bool succeeds;
-        QString failureText;
-    };
-    const QList<Row> rows = {
-        {200, "", true, {}},
-        {200, "payload", true, {}},
-        {201, "made", false, QStringLiteral("201 Created")},
-        {204, "", false, QStringLiteral("204 No Content")},
-        {304, "", false, QStringLiteral("304 Not Modified")},
-        {404, "gone", false, QStringLiteral("404 Not Found")},
-        {500, "", false, QStringLiteral("500 Internal Server Error")},
-        {503, "", false, QStringLiteral("503 Service Unavailable")},
-    };
-    FakeHttpServer server;
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.status);
-        server.answer(QStringLiteral("/r"), FakeHttpServer::Answer::text(row.body, row.status));
-        LogCapture log;
-        QList<Delivery> deliveries;
-        RecordingClient client(deliveries);
-        client.send(server.url(QStringLiteral("/r")), row.status);
-        ASSERT_TRUE(waitForDeliveries(deliveries, 1));
-        settle();
-        ASSERT_EQ(deliveries.size(), 1);
-        const Delivery& delivery = deliveries.first();
-        EXPECT_TRUE(delivery.onMainThread);
-        EXPECT_EQ(delivery.tag, row.status);
-        EXPECT_EQ(delivery.succeeded, row.succeeds);
-        if (row.succeeds) {
-            EXPECT_EQ(delivery.data, row.body);
-        } else {
-            EXPECT_FALSE(delivery.error.has_value());
-            ASSERT_TRUE(delivery.response.has_value());
-            EXPECT_EQ(delivery.response->statusCode, row.status);
-            EXPECT_EQ(delivery.failureText, row.failureText);
-            // Logged with the standard reason phrase.
-            EXPECT_EQ(log.lines(), QStringList{"Test web service request failed with\r\nerror:\r\n"
-                                               "response:" +
-                                               row.failureText.mid(4) +
-                                               "\r\ndata:" + QString::fromUtf8(row.body) + "\r\n"});
-        }
-    }
-}
-
-TEST(CWebServiceClient, RedirectsAreFollowedAndUnfollowableOnesAreResponses) {
-    FakeHttpServer server;
-    FakeHttpServer::Answer moved = FakeHttpServer::Answer::text("see /new", 302);
-    moved.headers.append({"Location", server.url(QStringLiteral("/new")).toUtf8()});
-    server.answer(QStringLiteral("/old"), moved);
-    server.answer(QStringLiteral("/new"), FakeHttpServer::Answer::text("new"));
-    server.answer(QStringLiteral("/nowhere"), FakeHttpServer::Answer::text("moved", 301));
-
-    QList<Delivery> deliveries;
-    RecordingClient client(deliveries);
-    client.send(server.url(QStringLiteral("/old")), 1);
-    client.send(server.url(QStringLiteral("/nowhere")), 2);
-    ASSERT_TRUE(waitForDeliveries(deliveries, 2));
-    EXPECT_TRUE(deliveries[0].succeeded);
-    EXPECT_EQ(deliveries[0].data, "new");
-    EXPECT_FALSE(deliveries[1].succeeded);
-    EXPECT_FALSE(deliveries[1].error.has_value());
-    EXPECT_EQ(deliveries[1].failureText, QStringLiteral("301 Moved Permanently"));
-    EXPECT_EQ(deliveries[1].data, "moved");
-}
-
-TEST(CWebServiceClient, RefusedOrDroppedConnectionReportsTheTransportErrorText) {
-    quint16 port = 0;
-    {
-        QTcpServer probe;
-        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
-        port = probe.serverPort();
-    }
-    FakeHttpServer server;
-    server.answer(QStringLiteral("/drop"), FakeHttpServer::Answer::closing());
-    const QString refused = QStringLiteral("http://127.0.0.1:%1/x").arg(port);
-    for (const QString& address : {refused, server.url(QStringLiteral("/drop"))}) {
-        SCOPED_TRACE(address.toStdString());
-        LogCapture log;
-        QList<Delivery> deliveries;
-        RecordingClient client(deliveries);
-        client.send(address);
-        ASSERT_TRUE(waitForDeliveries(deliveries, 1));
-        const Delivery& delivery = deliveries.first();
-        EXPECT_FALSE(delivery.succeeded);
-        ASSERT_TRUE(delivery.error.has_value());
-        EXPECT_EQ(delivery.error->kind, HttpError::Kind::Transport);
-        EXPECT_FALSE(delivery.failureText.isEmpty());
-        if (address == refused) {
-            EXPECT_FALSE(delivery.response.has_value());
-            EXPECT_TRUE(
-                delivery.failureText.contains(QStringLiteral("refused"), Qt::CaseInsensitive))
-                << delivery.failureText.toStdString();
-        }
-        ASSERT_EQ(log.lines().size(), 1);
-        EXPECT_TRUE(log.lines().first().startsWith(
-            QStringLiteral("Test web service request failed with\r\nerror:") +
-            delivery.failureText + "\r\n"));
-    }
-}
-
-TEST(CWebServiceClient, LaterQueryWinsAbortsTheEarlierExchangeAndDropsUnstartedRequests) {
-    FakeHttpServer server;
-    auto gate = std::make_shared<FakeHttpServer::Gate>();
-    server.answer(QStringLiteral("/held"), held("held", gate));
-    server.answer(QStringLiteral("/other"), FakeHttpServer::Answer::text("other"));
-
-    QList<Delivery> deliveries;
-    RecordingClient client(deliveries);
-    client.send(server.url(QStringLiteral("/held")), 1);
-    client.send(server.url(QStringLiteral("/other")), 2);
-    ASSERT_TRUE(server.waitForRequests(1));
-    client.cancelAllHttpRequests();
-    client.send(server.url(QStringLiteral("/other")), 3);
-    // The held exchange is aborted, so the new one runs while the old answer is still held.
-    ASSERT_TRUE(waitForDeliveries(deliveries, 1));
-    EXPECT_FALSE(gate->isReleased());
-    gate->release();
-    settle();
-
-    ASSERT_EQ(deliveries.size(), 1);
-    EXPECT_EQ(deliveries.first().tag, 3);
-    EXPECT_EQ(deliveries.first().data, "other");
-    EXPECT_EQ(server.requestCount(), 2);  // /held and the third request; the second never ran
-}
-
-TEST(CWebServiceClient, ClientDestroyedMidExchangeDeliversNothing) {
-    FakeHttpServer server;
-    auto gate = std::make_shared<FakeHttpServer::Gate>();
-    server.answer(QStringLiteral("/slow"), held("late", gate));
-
-    QList<Delivery> deliveries;
-    auto client = std::make_unique<RecordingClient>(deliveries);
-    client->send(server.url(QStringLiteral("/slow")), 1);
-    client->send(server.url(QStringLiteral("/slow")), 2);
-    ASSERT_TRUE(server.waitForRequests(1));
-
-    QElapsedTimer timer;
-    timer.start();
-    client.reset();
-    // Destruction aborts the exchange instead of waiting for the held answer.
-    EXPECT_LT(timer.elapsed(), 5000);
-    EXPECT_FALSE(gate->isReleased());
-    gate->release();
-    settle();
-    EXPECT_TRUE(deliveries.isEmpty());
-}
-
-TEST(CWebServiceClient, ClientDestroyedWhileItsOutcomeIsQueuedDeliversNothing) {
-    FakeHttpServer server;
-    server.answer(QStringLiteral("/fast"), FakeHttpServer::Answer::text("fast"));
-    QList<Delivery> deliveries;
-    auto client = std::make_unique<RecordingClient>(deliveries);
-    client->send(server.url(QStringLiteral("/fast")));
-    // Without running the main thread's events, wait until the worker has handed the outcome
-    // over; it is then queued for a client that goes away before it runs.
-    QElapsedTimer timer;
-    timer.start();
-    while (client->pendingOperations() > 0 && timer.elapsed() < 10000) {
-        QThread::yieldCurrentThread();
-    }
-    ASSERT_EQ(client->pendingOperations(), 0);
-    client.reset();
-    settle();
-    EXPECT_TRUE(deliveries.isEmpty());
-}
-
-TEST(CWebServiceClient, TimeoutEndsAsFailure) {
-    FakeHttpServer server;
-    auto gate = std::make_shared<FakeHttpServer::Gate>();
-    server.answer(QStringLiteral("/slow"), held("too late", gate));
-
-    QList<Delivery> deliveries;
-    RecordingClient client(deliveries);
-    client.setRequestTimeout(200ms);
-    client.send(server.url(QStringLiteral("/slow")));
-    ASSERT_TRUE(waitForDeliveries(deliveries, 1));
-    gate->release();
-    const Delivery& delivery = deliveries.first();
-    EXPECT_FALSE(delivery.succeeded);
-    ASSERT_TRUE(delivery.error.has_value());
-    EXPECT_EQ(delivery.error->kind, HttpError::Kind::TimedOut);
-    EXPECT_EQ(delivery.failureText, QStringLiteral("The request timed out after 0.2 seconds."));
-}
-
-TEST(CWebServiceClient, BodyAboveTheCapEndsAsFailure) {
-    struct Row {
-        const char* name;
-        bool chunked;
-    };
-    for (const Row& row : {Row{"announced length", false}, Row{"chunked", true}}) {
-        SCOPED_TRACE(row.name);
-        FakeHttpServer server;
-        FakeHttpServer::Answer big = FakeHttpServer::Answer::text(QByteArray(20000, 'x'));
-        big.chunked = row.chunked;
-        server.answer(QStringLiteral("/big"), big);
-        server.answer(QStringLiteral("/fits"), FakeHttpServer::Answer::text(QByteArray(1000, 'y')));
-
-        QList<Delivery> deliveries;
-        RecordingClient client(deliveries);
-        client.setMaximumBodySize(1000);
-        client.send(server.url(QStringLiteral("/big")), 1);
-        client.send(server.url(QStringLiteral("/fits")), 2);
-        ASSERT_TRUE(waitForDeliveries(deliveries, 2));
-        EXPECT_FALSE(deliveries[0].succeeded);
-        ASSERT_TRUE(deliveries[0].error.has_value());
-        EXPECT_EQ(deliveries[0].error->kind, HttpError::Kind::BodyTooLarge);
-        EXPECT_EQ(deliveries[0].failureText,
-                  QStringLiteral("The response is larger than the limit of 1000 bytes."));
-        EXPECT_TRUE(deliveries[1].succeeded);
-        EXPECT_EQ(deliveries[1].data.size(), 1000);
-    }
-}
-
-TEST(CWebServiceClient, OnlyHttpAndHttpsAddressesAreSent) {
-    const QStringList addresses = {
-        QStringLiteral("ftp://example.com/rates.xml"),
-        QStringLiteral("file:///etc/passwd"),
-        QStringLiteral("rates.xml"),
-        QStringLiteral("http://"),
-    };
-    for (const QString& address : addresses) {
-        SCOPED_TRACE(address.toStdString());
-        QList<Delivery> deliveries;
-        RecordingClient client(deliveries);
-        client.send(address);
-        EXPECT_TRUE(deliveries.isEmpty());  // never from within the call
-        ASSERT_TRUE(waitForDeliveries(deliveries, 1));
-        const Delivery& delivery = deliveries.first();
-        EXPECT_TRUE(delivery.onMainThread);
-        EXPECT_FALSE(delivery.succeeded);
-        ASSERT_TRUE(delivery.error.has_value());
-        EXPECT_EQ(delivery.error->kind, HttpError::Kind::UnsupportedUrl);
-        EXPECT_FALSE(delivery.failureText.isEmpty());
-    }
-}
-
-TEST(CWebServiceClient, SendsMethodHeadersAndBody) {
-    FakeHttpServer server;
-    server.answer(QStringLiteral("/post"), FakeHttpServer::Answer::text("ok"));
-    QList<Delivery> deliveries;
-    RecordingClient client(deliveries);
-    client.send(
-        server.url(QStringLiteral("/post?a=1&b=two")), 0, [](HttpRequestSettings& settings) {
-            settings.method = "POST";
-            settings.setHeader(CHttpRequest::contentTypeHeaderFieldName().toUtf8(), "text/xml");
-            settings.setHeader("X-One", "first");
-            settings.setHeader("x-one", "replaced");
-            settings.body = "<body/>";
-            settings.cachePolicy = HttpCachePolicy::ReloadIgnoringLocalCacheData;
-        });
-    ASSERT_TRUE(waitForDeliveries(deliveries, 1));
-    EXPECT_TRUE(deliveries.first().succeeded);
-    ASSERT_EQ(server.requestCount(), 1);
-    const FakeHttpServer::Request request = server.requests().first();
-    EXPECT_EQ(request.method, "POST");
-    EXPECT_EQ(request.path, QStringLiteral("/post"));
-    EXPECT_EQ(request.queryValues(QStringLiteral("b")), QStringList{QStringLiteral("two")});
-    EXPECT_EQ(request.header("Content-Type"), "text/xml");
-    EXPECT_EQ(request.header("X-One"), "replaced");
-    EXPECT_EQ(request.body, "<body/>");
-}
-
-TEST(CWebServiceClient, FollowUpRequestFromTheSuccessHandlerIsDelivered) {
-    class ChainingClient : public RecordingClient {
-    public:
-        using RecordingClient::RecordingClient;
-        QString next;
-        void requestSucceeded(CHttpRequest& request, const QByteArray& data) override {
-            RecordingClient::requestSucceeded(request, data);
-            if (!next.isEmpty()) {
-                send(std::exchange(next, QString()), request.tag + 1);
-            }
-        }
-    };
-    FakeHttpServer server;
-    server.answer(QStringLiteral("/first"), FakeHttpServer::Answer::text("1"));
-    server.answer(QStringLiteral("/second"), FakeHttpServer::Answer::text("2"));
-    QList<Delivery> deliveries;
-    ChainingClient client(deliveries);
-    client.next = server.url(QStringLiteral("/second"));
-    client.send(server.url(QStringLiteral("/first")), 1);
-    ASSERT_TRUE(waitForDeliveries(deliveries, 2));
-    EXPECT_EQ(deliveries[0].data, "1");
-    EXPECT_EQ(deliveries[1].data, "2");
-    EXPECT_EQ(deliveries[1].tag, 2);
-}
-
-TEST(CHttpRequest, ReasonPhrases) {
-    const QList<QPair<int, QString>> rows = {
-        {200, QStringLiteral("OK")},           {301, QStringLiteral("Moved Permanently")},
-        {404, QStringLiteral("Not Found")},    {418, QStringLiteral("I'm a teapot")},
-        {299, QStringLiteral("Success")},      {499, QStringLiteral("Client Error")},
-        {599, QStringLiteral("Server Error")}, {0, QStringLiteral("Unknown Status")},
-    };
-    for (const auto& [code, phrase] : rows) {
-        EXPECT_EQ(HttpResponse::localizedStringForStatusCode(code), phrase) << code;
-    }
-    EXPECT_EQ(CWebServiceClient::failureDescription(std::nullopt, std::nullopt).isEmpty(), false);
-}
-
-TEST(CHttpRequest, SoapEnvelope) {
-    const QByteArray head =
-        "<?xml version='1.0' encoding='utf-8'?>\r\n"
-        "<soap:Envelope xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance' "
-        "xmlns:xsd='http://www.w3.org/2001/XMLSchema' "
-        "xmlns:soap='http://schemas.xmlsoap.org/soap/envelope/'>\r\n<soap:Body>\r\n";
-    const QByteArray tail = "</soap:Body>\r\n</soap:Envelope>\r\n";
-    EXPECT_EQ(CHttpRequest::wrapSoapEnvelopeWithData({}), head + tail);
-    EXPECT_EQ(CHttpRequest::wrapSoapEnvelopeWithData("<a>\xd0\xb9</a>"),
-              head + "<a>\xd0\xb9</a>" + tail);
-}

@@ -7,12 +7,6 @@
 
 namespace {
 
-const QStringList hostKeys = {
-    Endpoints::Cbr,       Endpoints::CbrNamespace,   Endpoints::CbrScripts, Endpoints::Ecb,
-    Endpoints::BankUa,    Endpoints::YahooQuotes,    Endpoints::YahooChart, Endpoints::PayPal,
-    Endpoints::Bloomberg, Endpoints::BloombergChart, Endpoints::Ocbc,       Endpoints::GeoNames,
-};
-
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& text) {
     const QString path = dir.filePath(name);
     QFile file(path);
@@ -47,22 +41,6 @@ private:
 
 }  // namespace
 
-TEST_F(EndpointsTest, DefaultsNameEveryServiceHost) {
-    const Endpoints endpoints = Endpoints::defaults();
-    for (const QString& key : hostKeys) {
-        const QUrl url(endpoints.value(key));
-        EXPECT_TRUE(url.isValid() && !url.host().isEmpty()) << key.toStdString();
-        EXPECT_TRUE(url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http"))
-            << key.toStdString();
-    }
-    EXPECT_EQ(endpoints.value(Endpoints::Ecb), QStringLiteral("https://www.ecb.europa.eu"));
-    EXPECT_EQ(endpoints.value(Endpoints::CbrNamespace), QStringLiteral("http://web.cbr.ru/"));
-    EXPECT_EQ(endpoints.value(Endpoints::GeoNames), QStringLiteral("http://api.geonames.org"));
-    // The accounts are keys of the file, not shipped values.
-    EXPECT_TRUE(endpoints.values().contains(Endpoints::PayPalApplicationId));
-    EXPECT_TRUE(endpoints.values().contains(Endpoints::GeoNamesUserName));
-}
-
 TEST_F(EndpointsTest, EnvironmentFileReplacesOnlyTheKeysItNames) {
     const QString path = writeFile(dir_, QStringLiteral("local.ini"),
                                    "# local servers\r\n[hosts]\r\necb = http://127.0.0.1:8080\r\n"
@@ -73,12 +51,6 @@ TEST_F(EndpointsTest, EnvironmentFileReplacesOnlyTheKeysItNames) {
     EXPECT_EQ(endpoints.value(Endpoints::Ecb), QStringLiteral("http://127.0.0.1:8080"));
     EXPECT_EQ(endpoints.value(Endpoints::PayPalUserId), QStringLiteral("someone_api1.example.com"));
     EXPECT_EQ(endpoints.value(Endpoints::Cbr), Endpoints::defaults().value(Endpoints::Cbr));
-}
-
-TEST_F(EndpointsTest, UnreadableEnvironmentFileKeepsTheDefaults) {
-    qputenv("NUMIVA_ENDPOINTS", dir_.filePath(QStringLiteral("missing.ini")).toUtf8());
-    Endpoints::setStandard(std::nullopt);
-    EXPECT_EQ(Endpoints::standard().values(), Endpoints::defaults().values());
 }
 
 TEST_F(EndpointsTest, OverrideFileBeatsTheEnvironment) {

@@ -70,24 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
         KeysCase{"0.12345678", "0.12345678", "0.12345678"}, KeysCase{"12C", "0", "0"},
         KeysCase{"12C3", "3", "3"}, KeysCase{"9999999999", "9 999 999 999", "9999999999"}));
 
-TEST(Keypad, StartsWithTheCodeAndZeroAndOnlyTakesDigits) {
-    Localization::install(QStringLiteral("en"));
-    CCurrencyConverterViewController keypad(rowFor(QStringLiteral("GBP")), false);
-    EXPECT_EQ(keypad.currencyCode(), QStringLiteral("GBP"));
-    EXPECT_EQ(keypad.displayText(), QStringLiteral("0"));
-    EXPECT_EQ(keypad.title(), QStringLiteral("Converter"));
-    EXPECT_EQ(keypad.viewName(), QStringLiteral("CurrencyConverterView"));
-    QSignalSpy changed(&keypad, &CCurrencyConverterViewController::displayTextChanged);
-    for (const char* key : {"x", "12", "", "-", "\u0663"}) {
-        keypad.onDigitClick(QString::fromUtf8(key));
-    }
-    EXPECT_EQ(keypad.convertedValueText(), QStringLiteral("0"));
-    EXPECT_EQ(changed.size(), 0);
-    type(keypad, QStringLiteral("42"));
-    keypad.viewWillAppear();
-    EXPECT_EQ(keypad.displayText(), QStringLiteral("0")) << "shown again, it starts from 0";
-}
-
 TEST(Keypad, DoneHandsTheTypedAmountToTheDelegate) {
     CCurrencyConverterViewController keypad(rowFor(QStringLiteral("EUR")), false);
     Receiver receiver;
@@ -105,23 +87,6 @@ TEST(Keypad, DoneHandsTheTypedAmountToTheDelegate) {
     type(keypad, QStringLiteral("7."));
     keypad.onConvertClick();
     EXPECT_EQ(receiver.values[2].toString(), QStringLiteral("7"));
-}
-
-TEST(Keypad, CancelClosesTheKeypadAndTellsTheDelegateNothing) {
-    for (bool tablet : {false, true}) {
-        CViewController presenter(QStringLiteral("RootView"), tablet);
-        auto* keypad = new CCurrencyConverterViewController(rowFor(QStringLiteral("EUR")), tablet);
-        Receiver receiver;
-        keypad->setDelegate(&receiver);
-        presenter.presentViewController(keypad, 2, QStringLiteral("right"));
-        EXPECT_EQ(presenter.presentedController(), keypad);
-        EXPECT_EQ(CPopoverGlobalHolder::sharedInstance().activePopover(),
-                  tablet ? keypad : nullptr);
-        keypad->onCancelClick();
-        EXPECT_EQ(presenter.presentedController(), nullptr) << tablet;
-        EXPECT_EQ(CPopoverGlobalHolder::sharedInstance().activePopover(), nullptr);
-        EXPECT_TRUE(receiver.values.isEmpty());
-    }
 }
 
 }  // namespace

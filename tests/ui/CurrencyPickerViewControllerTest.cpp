@@ -99,19 +99,6 @@ TEST_F(PickerTest, SectionsFollowTheLocalesAlphabetAndSortByName) {
     EXPECT_EQ(first.data(CCurrencyPickerListModel::CodeTextRole).toString(), QStringLiteral("GBP"));
 }
 
-TEST_F(PickerTest, TheIndexGoesToTheSectionOrTheNextOneWithRows) {
-    const QStringList titles = picker->sectionTitles();
-    const int b = static_cast<int>(titles.indexOf(QStringLiteral("B")));
-    const int c = static_cast<int>(titles.indexOf(QStringLiteral("C")));
-    EXPECT_EQ(picker->rowForSectionIndexTitle(b), 0);
-    // No name starts with C: the next section with rows (E: Euro).
-    const int row = picker->rowForSectionIndexTitle(c);
-    ASSERT_GE(row, 0);
-    EXPECT_EQ(picker->mainModel()->index(row).data(CCurrencyPickerListModel::CodeRole).toString(),
-              QStringLiteral("EUR"));
-    EXPECT_EQ(picker->rowForSectionIndexTitle(static_cast<int>(titles.size()) - 1), -1);
-}
-
 TEST_F(PickerTest, SingleSelectionReportsOneCodeAtOnceWithoutDone) {
     EXPECT_EQ(picker->title(), QStringLiteral("Select currency"));
     EXPECT_FALSE(picker->showsDoneButton());
@@ -181,18 +168,6 @@ TEST_F(PickerTest, SearchFindsByCodeOrNameInAnyCaseAndKeepsEverySection) {
     EXPECT_FALSE(picker->isSearching());
 }
 
-TEST_F(PickerTest, MarksMadeWhileSearchingShowOnTheMainList) {
-    picker->setAllowsMultipleSelection(true);
-    picker->setSearchText(QStringLiteral("yen"));
-    QSignalSpy mainChanged(picker->mainModel(), &QAbstractItemModel::dataChanged);
-    tap(QStringLiteral("JPY"));
-    EXPECT_TRUE(checked(picker->searchModel(), QStringLiteral("JPY")));
-    EXPECT_EQ(mainChanged.size(), 1) << "the main list hears of the mark at once";
-    picker->setSearchText(QString());
-    EXPECT_TRUE(checked(picker->mainModel(), QStringLiteral("JPY")));
-    EXPECT_EQ(picker->selectedCurrencies(), QStringList{"JPY"});
-}
-
 TEST(PickerLocale, RussianNamesFallIntoCyrillicSections) {
     Localization::install(QStringLiteral("ru"));
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
@@ -209,19 +184,6 @@ TEST(PickerLocale, RussianNamesFallIntoCyrillicSections) {
               QStringLiteral("Доллар США"))
         << "names start with a capital in lists";
     Localization::install(QStringLiteral("en"));
-}
-
-TEST(PickerCancel, CancelClosesThePopoverOrSheetAndReportsNothing) {
-    for (bool tablet : {false, true}) {
-        CViewController presenter(QStringLiteral("RootView"), tablet);
-        auto* picker = new CCurrencyPickerViewController({"EUR"}, tablet);
-        Receiver receiver;
-        picker->setDelegate(&receiver);
-        presenter.presentViewController(picker);
-        picker->onCancelClick();
-        EXPECT_EQ(presenter.presentedController(), nullptr);
-        EXPECT_TRUE(receiver.reports.isEmpty());
-    }
 }
 
 }  // namespace

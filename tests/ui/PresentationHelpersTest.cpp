@@ -61,30 +61,6 @@ TEST(CurrencyImages, ABundledImageFirstThenTheCountryFlagThenTheUnknownFlag) {
     EXPECT_TRUE(CUISettings::urlForImagePath(QString()).isEmpty());
 }
 
-TEST(UISettingsValues, ListNamesStartWithACapital) {
-    EXPECT_EQ(CRateRows::capitalizedName(QStringLiteral("доллар США")),
-              QStringLiteral("Доллар США"));
-    EXPECT_EQ(CRateRows::capitalizedName(QStringLiteral("US Dollar")), QStringLiteral("US Dollar"));
-    EXPECT_EQ(CRateRows::capitalizedName(QStringLiteral("évian")), QStringLiteral("Évian"));
-    EXPECT_EQ(CRateRows::capitalizedName(QStringLiteral("123")), QStringLiteral("123"));
-    EXPECT_EQ(CRateRows::capitalizedName(QString()), QString());
-}
-
-TEST(LabelExt, LinesBreakWhereAppendingAWordWouldGrowTheHeight) {
-    // A measure that wraps at ten characters: one line per started ten.
-    auto heightOf = [](const QString& text) { return 10.0 * (1 + (text.size() - 1) / 10); };
-    EXPECT_EQ(CUILabelExt::breakIntoLines(QString(), heightOf), QStringList{});
-    EXPECT_EQ(CUILabelExt::breakIntoLines(QStringLiteral("Base currency"), heightOf),
-              (QStringList{"Base", "currency"}));
-    EXPECT_EQ(CUILabelExt::breakIntoLines(QStringLiteral("ab cd ef gh"), heightOf),
-              QStringList{"ab cd ef gh"});
-    // Consecutive separators give empty words, kept as such.
-    EXPECT_EQ(CUILabelExt::breakIntoLines(QStringLiteral("a  b\nc"), heightOf),
-              QStringList{"a  b c"});
-    EXPECT_EQ(CUILabelExt::breakIntoLines(QStringLiteral("abcdefghi jklmnopqr"), heightOf),
-              (QStringList{"abcdefghi", "jklmnopqr"}));
-}
-
 TEST(PullHeader, TextsOfTheFourStatesAndTheLastUpdate) {
     Localization::install(QStringLiteral("en"));
     CPullToRefreshView header;
@@ -171,58 +147,6 @@ TEST(PopoverHolder, ANewPopoverClosesTheOneShownBeforeWithoutAnimation) {
         EXPECT_NE(holder.activePopover(), nullptr);
     }
     EXPECT_EQ(holder.activePopover(), nullptr);
-}
-
-TEST(Presentation, DismissedScreensLiveUntilTheViewLetsGo) {
-    CViewController presenter(QStringLiteral("RootView"), false);
-    QPointer<CViewController> sheet = new CViewController(QStringLiteral("X"), false);
-    presenter.presentViewController(sheet);
-    EXPECT_EQ(sheet->presentingController(), &presenter);
-    EXPECT_EQ(CPopoverGlobalHolder::sharedInstance().activePopover(), nullptr)
-        << "phones use sheets";
-    sheet->dismissSelf(true);
-    EXPECT_EQ(presenter.presentedController(), nullptr);
-    ASSERT_FALSE(sheet.isNull()) << "the view may still animate it out";
-    presenter.releaseDismissedControllers();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(sheet.isNull());
-}
-
-TEST(Navigation, OrientationsAndTheStack) {
-    CViewController root(QStringLiteral("RootView"), false);
-    CViewController pushed(QStringLiteral("SettingsView"), false);
-    CRootNavigationController phone(&root, false);
-    CRootNavigationController tablet(&root, true);
-    EXPECT_EQ(phone.supportedInterfaceOrientations(), 2);
-    EXPECT_EQ(tablet.supportedInterfaceOrientations(), 30);
-    QSignalSpy pushes(&phone, &CNavigationController::pushed);
-    phone.pushViewController(&pushed);
-    phone.pushViewController(&pushed);  // already there
-    EXPECT_EQ(pushes.size(), 1);
-    EXPECT_EQ(phone.viewControllers(), (QList<CViewController*>{&root, &pushed}));
-    EXPECT_EQ(phone.popViewController(), &pushed);
-    EXPECT_EQ(phone.popViewController(), nullptr);
-    EXPECT_EQ(phone.topViewController(), &root);
-}
-
-TEST(SlideDown, AVisibleHeightOf32LeavesThatMuchOfTheTopOnScreen) {
-    auto* top = new CViewController(QStringLiteral("Top"), false);
-    auto* bottom = new CViewController(QStringLiteral("Bottom"), false);
-    CSlideDownViewController container(top, bottom, false);
-    container.setVisibleControllerHeight(32);
-    EXPECT_EQ(top->parent(), &container);
-    EXPECT_EQ(container.topViewY(320), 0);
-    EXPECT_EQ(container.bottomViewHeight(320), 288);
-    QSignalSpy changed(&container, &CSlideDownViewController::topControllerHiddenChanged);
-    container.slideTopController(true, true);
-    EXPECT_TRUE(container.topControllerHidden());
-    EXPECT_TRUE(container.slideAnimated());
-    EXPECT_EQ(320 - container.topViewY(320), 32);
-    container.slideTopController(true, false);
-    EXPECT_EQ(changed.size(), 1);
-    container.slideTopController(false, false);
-    EXPECT_EQ(container.topViewY(320), 0);
-    EXPECT_EQ(CSlideDownViewController::supportedOrientations(30, 2), 2);
 }
 
 }  // namespace

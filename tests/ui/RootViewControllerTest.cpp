@@ -198,23 +198,6 @@ TEST_F(RootScreenTest, AtLaunchTheStoredRatesShowAtOnceWhileTheFirstRefreshRuns)
     EXPECT_EQ(rateText(relaunched, 0), QStringLiteral("1.2"));
 }
 
-TEST_F(RootScreenTest, RowsWithoutARateYetShowThatOneIsComingNeverZero) {
-    auto gate = holdAnswers(screen);
-    QSignalSpy finished(&screen.controller(), &CRootViewController::refreshFinished);
-    screen.controller().viewDidLoad();
-    const QModelIndex euro = screen.controller().rates()->index(0);
-    EXPECT_TRUE(euro.data(CCurrencyRateListModel::PendingRole).toBool());
-    EXPECT_EQ(euro.data(CCurrencyRateListModel::RateTextRole).toString(),
-              QStringLiteral("No data"));
-    EXPECT_EQ(euro.data(CCurrencyRateListModel::CodeTextRole).toString(), QString());
-    EXPECT_EQ(screen.controller().refreshHeaderView()->lastUpdateText(),
-              QStringLiteral("Never updated"));
-    gate->release();
-    ASSERT_TRUE(finished.wait(10000));
-    EXPECT_FALSE(
-        screen.controller().rates()->index(0).data(CCurrencyRateListModel::PendingRole).toBool());
-}
-
 TEST_F(RootScreenTest, AddingAThenBListsBThenAAndRefreshesAfterEditingEnds) {
     ASSERT_TRUE(screen.loadAndWaitForFirstRefresh());
     CRootViewController& root = screen.controller();
@@ -242,44 +225,6 @@ TEST_F(RootScreenTest, AddingAThenBListsBThenAAndRefreshesAfterEditingEnds) {
     EXPECT_TRUE(root.isRefreshAfterEditingPending());
     EXPECT_FALSE(root.updateRatesAfterEditing());
     EXPECT_EQ(stored(), (QStringList{"USD", "JPY", "GBP", "EUR"}));
-}
-
-TEST(RootScreenEditing, TheRefreshAfterEditingStartsWhenTheDelayIsOver) {
-    Localization::install(QStringLiteral("en"));
-    RootScreen screen(false, std::chrono::milliseconds(5));
-    ASSERT_TRUE(screen.loadAndWaitForFirstRefresh());
-    CRootViewController& root = screen.controller();
-    auto* picker = openPicker(root);
-    ASSERT_NE(picker, nullptr);
-    picker->didSelectCurrency(QStringLiteral("CHF"));
-    picker->onDoneClick();
-    QSignalSpy reloading(&root, &CRootViewController::dataReloadingChanged);
-    root.setEditing(false);
-    ASSERT_TRUE(reloading.wait(5000));
-    EXPECT_TRUE(root.isDataReloading());
-    ASSERT_TRUE(screen.waitForRefresh());
-    EXPECT_EQ(rateText(root, 0), QStringLiteral("1.1305"));
-
-    // Leaving editing without having added anything asks for nothing.
-    root.setEditing(true);
-    root.setEditing(false);
-    EXPECT_FALSE(root.isRefreshAfterEditingPending());
-}
-
-TEST_F(RootScreenTest, ThePickerOffersOnlyCodesNotListedAndAnEmptyChoiceDoesNothing) {
-    ASSERT_TRUE(screen.loadAndWaitForFirstRefresh());
-    CRootViewController& root = screen.controller();
-    auto* picker = openPicker(root);
-    ASSERT_NE(picker, nullptr);
-    EXPECT_EQ(picker->mainModel()->rowOfCode(QStringLiteral("EUR")), -1);
-    EXPECT_EQ(picker->mainModel()->rowOfCode(QStringLiteral("USD")), -1);
-    EXPECT_GE(picker->mainModel()->rowOfCode(QStringLiteral("GBP")), 0);
-    root.currencyPicker(picker, {});
-    EXPECT_EQ(root.presentedController(), picker);
-    EXPECT_EQ(codes(screen.model()), (QStringList{"USD", "EUR"}));
-    picker->onCancelClick();
-    EXPECT_EQ(root.presentedController(), nullptr);
-    EXPECT_FALSE(root.updateRatesAfterEditing());
 }
 
 class ListedScreenTest : public RootScreenTest {
@@ -390,67 +335,6 @@ TEST_F(ListedScreenTest, ConversionModeFromTheKeypadAndBack) {
     EXPECT_EQ(root.baseCurrencyCode(), QStringLiteral("USD"));
 }
 
-TEST_F(ListedScreenTest, ACancelledKeypadLeavesTheModelAsItWas) {
-    CRootViewController& root = screen.controller();
-    root.selectRow(0, 0);
-    auto* converter = qobject_cast<CCurrencyConverterViewController*>(root.presentedController());
-    ASSERT_NE(converter, nullptr);
-    EXPECT_EQ(converter->currencyCode(), QStringLiteral("USD"));
-    EXPECT_EQ(root.presentationAnchorRow(), -1);
-    converter->onDigitClick(QStringLiteral("7"));
-    converter->onCancelClick();
-    EXPECT_EQ(root.presentedController(), nullptr);
-    EXPECT_FALSE(root.isConversionMode());
-    EXPECT_EQ(screen.model().convertedCurrencyCode, QString());
-}
-
-TEST_F(ListedScreenTest, ACurrencyTheSourcesDoNotOfferCannotBeOpened) {
-    CRootViewController& root = screen.controller();
-    screen.model().addCurrencyInfo(QStringLiteral("XDR"));  // not offered by Yahoo
-    root.rates()->reload();
-    QSignalSpy alerts(&root, &CViewController::alertRequested);
-    EXPECT_FALSE(root.rates()->index(0).data(CCurrencyRateListModel::SelectableRole).toBool());
-    root.selectRow(1, 0);
-    EXPECT_EQ(root.presentedController(), nullptr);
-    ASSERT_EQ(alerts.size(), 1);
-    EXPECT_EQ(alerts[0][0].toString(),
-              QStringLiteral("This currency is not offered by the selected data sources"));
-    EXPECT_FALSE(root.canCopyRow(0));
-}
-
-TEST_F(ListedScreenTest, CopyPutsTheRateWithoutBlanksOnThePasteboard) {
-    CRootViewController& root = screen.controller();
-    screen.rates.setUsdPrice(QStringLiteral("GBP"), QStringLiteral("1234.56"));
-    root.applicationDidBecomeActive();
-    ASSERT_TRUE(screen.waitForRefresh());
-    ASSERT_EQ(rateText(root, 1), QStringLiteral("1 234.56"));
-    ASSERT_TRUE(root.canCopyRow(1));
-    EXPECT_EQ(root.copyRow(1), QStringLiteral("1234.56"));
-    EXPECT_EQ(CPasteboard::string(), QStringLiteral("1234.56"));
-    root.setEditing(true);
-    EXPECT_FALSE(root.canCopyRow(1)) << "no copy while editing";
-    EXPECT_EQ(root.copyRow(1), QString());
-}
-
-TEST_F(ListedScreenTest, TheSettingsButtonPushesTheSettingsAndEndsConversion) {
-    CRootViewController& root = screen.controller();
-    CRootNavigationController navigation(&root, false);
-    root.setNavigationController(&navigation);
-    root.selectRow(1, 0);
-    auto* converter = qobject_cast<CCurrencyConverterViewController*>(root.presentedController());
-    ASSERT_NE(converter, nullptr);
-    converter->onConvertClick();
-    ASSERT_TRUE(root.isConversionMode());
-
-    root.onSettingsClick();
-    ASSERT_NE(root.settingsViewController(), nullptr);
-    EXPECT_EQ(navigation.topViewController(), root.settingsViewController());
-    EXPECT_EQ(root.settingsViewController()->title(), QStringLiteral("Settings"));
-    EXPECT_FALSE(root.isConversionMode());
-    EXPECT_EQ(navigation.popViewController(), root.settingsViewController());
-    EXPECT_EQ(navigation.popViewController(), nullptr) << "the root stays";
-}
-
 TEST_F(ListedScreenTest, ChangesOfTheModelRefreshTheListAndRenameIt) {
     CRootViewController& root = screen.controller();
     QSignalSpy reloading(&root, &CRootViewController::dataReloadingChanged);
@@ -463,22 +347,6 @@ TEST_F(ListedScreenTest, ChangesOfTheModelRefreshTheListAndRenameIt) {
     EXPECT_EQ(root.title(), QStringLiteral("Yahoo Finance"));
     ASSERT_TRUE(screen.waitForRefresh());
     EXPECT_EQ(rateText(root, 0), QStringLiteral("1.0842"));
-}
-
-TEST(RootScreenIdiom, TheTabletHasNoSettingsButtonAndThePhoneNoChartButton) {
-    Localization::install(QStringLiteral("en"));
-    {
-        RootScreen tablet(true);
-        EXPECT_EQ(tablet.controller().leftButton(), QString());
-        EXPECT_FALSE(tablet.controller().isChartButtonVisible()) << "no chart screen yet";
-    }
-    {
-        RootScreen phone(false);
-        EXPECT_EQ(phone.controller().leftButton(), QStringLiteral("settings"));
-        phone.controller().setEditing(true);
-        EXPECT_EQ(phone.controller().leftButton(), QString());
-        EXPECT_EQ(phone.controller().editButtonTitle(), QStringLiteral("Done"));
-    }
 }
 
 }  // namespace

@@ -91,38 +91,4 @@ TEST_F(SettingsBundle, KeysTheUserChangedAndSpecifiersWithoutKeyOrDefaultAreSkip
               QStringLiteral("Gramm"));
 }
 
-TEST_F(SettingsBundle, ABundleWithoutSpecifiersOrWithoutRootRegistersNothing) {
-    Startup::registerDefaultsFromSettingsBundle(
-        defaults, bundleWith(QVariantMap{{QStringLiteral("Other"), 1}}));
-    EXPECT_TRUE(defaults.registeredDefaults().isEmpty());
-    Startup::registerDefaultsFromSettingsBundle(defaults,
-                                                   dir.filePath(QStringLiteral("Missing.bundle")));
-    EXPECT_TRUE(defaults.registeredDefaults().isEmpty());
-}
-
-TEST(UISettings, DisplayNamesAndImages) {
-    Localization::install(QStringLiteral("en"));
-    EXPECT_EQ(CUISettings::getDisplayNameForCurrency(QStringLiteral("EUR")),
-              QStringLiteral("Euro"));
-    LogCapture log;
-    EXPECT_EQ(CUISettings::getDisplayNameForCurrency(QStringLiteral("GBX")),
-              QStringLiteral("British penny"));
-    EXPECT_EQ(CUISettings::getDisplayNameForCurrency(QStringLiteral("QQQ")), QStringLiteral("QQQ"));
-    EXPECT_EQ(log.lines(),
-              (QStringList{QStringLiteral("Undefined display name for currency: GBX"),
-                           QStringLiteral("Undefined display name for currency: QQQ")}));
-    EXPECT_EQ(CUISettings::getImageForCurrency(QStringLiteral("QQQ")),
-              CUISettings::getImageForCurrency(QStringLiteral("unknownCurrencyFlag")));
-}
-
-TEST(UISettings, ChartPeriodNames) {
-    Localization::install(QStringLiteral("en"));
-    EXPECT_EQ(CUISettings::getDisplayNameForChartPeriod(0), QStringLiteral("1 day"));
-    EXPECT_EQ(CUISettings::getDisplayNameForChartPeriod(10), QStringLiteral("Overall"));
-    EXPECT_FALSE(CUISettings::getDisplayNameForChartPeriod(11).has_value());
-    EXPECT_FALSE(CUISettings::getDisplayNameForChartPeriod(-1).has_value());
-    Localization::install(QStringLiteral("ru"));
-    EXPECT_EQ(CUISettings::getDisplayNameForChartPeriod(5), QStringLiteral("1 год"));
-}
-
 }  // namespace

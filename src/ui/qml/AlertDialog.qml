@@ -68,6 +68,7 @@ Popup {
         Item { width: 1; height: 20 }
         Rectangle { width: parent.width; height: 1; color: "#d1d1d6" }
         AbstractButton {
+            id: alertButton
             objectName: "alertButton"
             width: parent.width
             height: 44
@@ -81,7 +82,7 @@ Popup {
                 verticalAlignment: Text.AlignVCenter
             }
             background: Rectangle {
-                color: parent.pressed ? "#e0e0e4" : "transparent"
+                color: alertButton.pressed ? "#e0e0e4" : "transparent"
                 radius: 14
             }
             onClicked: alert.close()

@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Controls
-import Numiva
 
 // A navigation bar button: a text, an icon, or a back button (chevron and text).
 AbstractButton {
@@ -32,9 +31,10 @@ AbstractButton {
                 anchors.verticalCenterOffset: -2
             }
             Image {
-                visible: button.iconSource.toString().length > 0
+                visible: String(button.iconSource) !== ""
                 source: button.iconSource
-                sourceSize: Qt.size(24, 24)
+                sourceSize.width: 24
+                sourceSize.height: 24
                 width: 24
                 height: 24
                 anchors.verticalCenter: parent.verticalCenter

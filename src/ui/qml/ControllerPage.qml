@@ -8,7 +8,7 @@ Item {
     property CNavigationController navigation: null
     property bool canGoBack: false
     property string backTitle: ""
-    readonly property Item view: loader.item
+    readonly property Item view: loader.item as Item
 
     Loader {
         id: loader

@@ -12,7 +12,8 @@ Item {
         id: image
         anchors.fill: parent
         source: flag.source
-        sourceSize: Qt.size(flag.width * 2, flag.height * 2)
+        sourceSize.width: flag.width * 2
+        sourceSize.height: flag.height * 2
         fillMode: Image.PreserveAspectCrop
         smooth: true
         asynchronous: false

@@ -60,7 +60,7 @@ ToolBar {
         BarButton {
             id: left
             objectName: "leftButton"
-            visible: bar.leftText.length > 0 || bar.leftIcon.toString().length > 0
+            visible: bar.leftText.length > 0 || String(bar.leftIcon) !== ""
             anchors.left: parent.left
             anchors.leftMargin: 4
             anchors.verticalCenter: parent.verticalCenter
@@ -78,14 +78,14 @@ ToolBar {
             anchors.verticalCenter: parent.verticalCenter
             BarButton {
                 objectName: "secondRightButton"
-                visible: bar.secondRightIcon.toString().length > 0
+                visible: String(bar.secondRightIcon) !== ""
                 iconSource: bar.secondRightIcon
                 onClicked: bar.secondRightClicked()
             }
             BarButton {
                 id: right
                 objectName: "rightButton"
-                visible: bar.rightText.length > 0 || bar.rightIcon.toString().length > 0
+                visible: bar.rightText.length > 0 || String(bar.rightIcon) !== ""
                 text: bar.rightText
                 iconSource: bar.rightIcon
                 bold: bar.rightBold

@@ -15,7 +15,7 @@ Item {
 
     readonly property CViewController presented: presenter ? presenter.presentedController : null
     readonly property bool tablet: presenter ? presenter.isTablet : false
-    readonly property Item contentItem: loader.item
+    readonly property Item contentItem: loader.item as Item
 
     onPresentedChanged: {
         if (presented) {

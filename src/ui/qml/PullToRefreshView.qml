@@ -44,7 +44,8 @@ Item {
         width: 34
         height: 56
         source: CUISettings.imageUrl("rotatingArrow")
-        sourceSize: Qt.size(34, 56)
+        sourceSize.width: 34
+        sourceSize.height: 56
         fillMode: Image.PreserveAspectFit
         visible: header.model.arrowVisible
         rotation: header.model.arrowFlipped ? 180 : 0

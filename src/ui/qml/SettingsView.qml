@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Numiva
 
 // The settings screen: its title bar over the grouped background.
