@@ -5,6 +5,8 @@
 #include "NotificationCenter.h"
 #include "UserDefaults.h"
 
+#include <QLocale>
+
 #include <algorithm>
 
 namespace {
@@ -19,15 +21,22 @@ const QString kSubtractFeeEnabled = QStringLiteral("SubtractFeeEnabled");
 const QString kDisplayDirectRates = QStringLiteral("DisplayDirectRates");
 const QString kMetalBaseUnit = QStringLiteral("MetalBaseUnitUserDefaultsKey");
 const QString kUsd = QStringLiteral("USD");
+/// The codes a built-in source reported itself, and when ("<ID>-AvailableCurrencies[Date]").
+const QString kAvailableCurrencies = QStringLiteral("-AvailableCurrencies");
+const QString kAvailableCurrenciesDate = QStringLiteral("-AvailableCurrenciesDate");
 
 }  // namespace
 
 QVariantMap CRootViewModel::classDefaults() {
+    // Yahoo's quote service has refused every request since 2017; Frankfurter answers without
+    // an account. A first base currency from the system's region spares most users a trip to
+    // the settings where no position fix or GeoNames account is at hand.
+    const QString base = CBaseCurrencySelector::currencyForTerritory(QLocale::system().territory());
     return {
         {kSelectedCurrencies, QVariantList{QStringLiteral("EUR")}},
-        {kBaseCurrency, kUsd},
+        {kBaseCurrency, base.isEmpty() ? kUsd : base},
         {kBaseCurrencyAutoSelect, false},
-        {kSelectedCurrencySources, QVariantList{QStringLiteral("YFinance")}},
+        {kSelectedCurrencySources, QVariantList{QStringLiteral("Frankfurter")}},
     };
 }
 
@@ -67,6 +76,12 @@ CRootViewModel::CRootViewModel(UserDefaults& defaults, NotificationCenter& cente
         std::make_unique<CBaseCurrencySelector>(this, options.location, center_, options.endpoints);
     baseCurrencySelector_->enableBaseCurrencyAutoSelect(isBaseCurrencyAutoSelectEnabled());
     currencyDataSourceInfo_ = std::make_unique<CCurrencyDataSourceInfo>(customSources_);
+    for (const QString& source : currencyDataSourceInfo_->getAllDataSourceIds()) {
+        if (!currencyDataSourceInfo_->isCustomDataSource(source)) {
+            currencyDataSourceInfo_->setAvailableCurrencyCodes(
+                source, defaults_.stringArrayForKey(source + kAvailableCurrencies));
+        }
+    }
     currencyDataStorageManager_ =
         std::make_unique<CCurrencyDataStorageManager>(options.rateCachePath);
     relatedCurrenciesInfo_ = std::make_unique<CRelatedCurrenciesInfo>();
@@ -208,6 +223,21 @@ std::optional<QString> CRootViewModel::getSelectedDataSource() const {
 
 QStringList CRootViewModel::getAllSelectedDataSources() const {
     return defaults_.stringArrayForKey(kSelectedCurrencySources);
+}
+
+void CRootViewModel::setAvailableCurrencyCodesForDataSource(const QString& identifier,
+                                                            const QStringList& codes) {
+    if (codes.isEmpty() || currencyDataSourceInfo_->isCustomDataSource(identifier)) {
+        return;
+    }
+    defaults_.setObject(codes, identifier + kAvailableCurrencies);
+    defaults_.setObject(QDateTime::currentDateTimeUtc(), identifier + kAvailableCurrenciesDate);
+    defaults_.synchronize();
+    currencyDataSourceInfo_->setAvailableCurrencyCodes(identifier, codes);
+}
+
+QDateTime CRootViewModel::availableCurrencyCodesDate(const QString& identifier) const {
+    return defaults_.dateForKey(identifier + kAvailableCurrenciesDate);
 }
 
 // The rate list --------------------------------------------------------------------------------

@@ -71,7 +71,7 @@ TEST_F(ModelTest, FirstLaunchListsEuroAfterTheDollarAndStoresBoth) {
           "MetalBaseUnitUserDefaultsKey", "ChartDataCsvSeparatorUserDefaultsKey"}) {
         EXPECT_TRUE(registered.contains(QString::fromLatin1(key))) << key;
     }
-    EXPECT_EQ(model().getAllSelectedDataSources(), QStringList{"YFinance"});
+    EXPECT_EQ(model().getAllSelectedDataSources(), QStringList{"Frankfurter"});
     const auto usd = model().currencyDataSource().first();
     EXPECT_EQ(usd->nominalValue, 1);
     EXPECT_EQ(usd->saleValue, d("1"));

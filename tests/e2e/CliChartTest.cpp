@@ -308,3 +308,19 @@ TEST_F(CliTest, BadChartArgumentsExit64AndChangeNothing) {
 }
 
 }  // namespace
+
+TEST_F(CliTest, FrankfurterChartsAWeekOrTheWholeHistoryInOneAnswer) {
+    ok("select Frankfurter");
+    // Daily rates on working days, the latest at today's rate.
+    const QJsonObject week = ok(chartArgs("EUR", "USD", 1)).json();
+    expectConsistentChart(week, cross("USD", "EUR"), 1e-6);
+    EXPECT_GE(week.value(QStringLiteral("points")).toArray().size(), 5);
+    // The whole history by week since 1999: about 52 points a year, never past 1,500.
+    const QJsonObject overall = ok(chartArgs("JPY", "GBP", 10)).json();
+    expectConsistentChart(overall, cross("GBP", "JPY"), 0.1);
+    const qsizetype points = overall.value(QStringLiteral("points")).toArray().size();
+    EXPECT_GT(points, 52 * (SampleData::today().year() - 1999));
+    EXPECT_LE(points, 1500);
+    // No intraday rates: the one-day period becomes a week.
+    EXPECT_EQ(ok(chartArgs("EUR", "USD", 0)).json().value(QStringLiteral("period")).toInt(), 1);
+}

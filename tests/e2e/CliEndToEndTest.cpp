@@ -64,7 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ProviderCase{"ECB", {"GBP", "CHF", "JPY", "IDR"}, 1e-3},
                       ProviderCase{"BankUa", {"GBP", "CHF", "JPY", "XAU", "XPD"}, 1e-3},
                       ProviderCase{"Bloomberg", {"GBP", "CHF", "JPY", "RUB"}, 1e-3},
-                      ProviderCase{"OCBC", {"GBP", "CHF", "JPY", "IDR"}, 1e-3}),
+                      ProviderCase{"OCBC", {"GBP", "CHF", "JPY", "IDR"}, 1e-3},
+                      ProviderCase{"Frankfurter", {"GBP", "CHF", "JPY", "SEK"}, 1e-6},
+                      ProviderCase{"CurrencyApi", {"GBP", "CHF", "JPY", "XAU"}, 1e-8}),
     [](const auto& info) { return std::string(info.param.source); });
 
 TEST_F(CliTest, ACustomFeedIsReadRegisteredAndSelectable) {
@@ -117,12 +119,39 @@ TEST_F(CliTest, ConvertShowsEveryRowInTheConvertedAmount) {
 TEST_F(CliTest, AFailingProviderExitsWith2AndPrintsCachedRows) {
     ok("add GBP");
     ok("rates");
-    server.setFailing(SampleServer::YFinance, true);
+    server.setFailing(SampleServer::Frankfurter, true);
     const CliRun run = cli("--json rates");
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains("503 Service Unavailable")) << run.err.toStdString();
     EXPECT_EQ(str(run.json(), "error"), QStringLiteral("503 Service Unavailable"));
     expectNear(run.json(), QStringLiteral("GBP"), usd("GBP"), 2e-3);
+}
+
+TEST_F(CliTest, ANewInstallGetsFrankfurtersRatesAndCurrencyApiSurvivesItsCdn) {
+    // Rows are dated with the day the rates were published: the last working day.
+    QDate published = SampleData::today();
+    while (published.dayOfWeek() > 5) {
+        published = published.addDays(-1);
+    }
+    ok("add GBP");
+    const QJsonObject fresh = ok("--json rates").json();
+    EXPECT_EQ(str(fresh, "source"), QStringLiteral("Frankfurter"));
+    expectNear(fresh, QStringLiteral("GBP"), usd("GBP"), 1e-6);
+    EXPECT_EQ(
+        QDateTime::fromString(str(row(fresh, QStringLiteral("GBP")), "date"), Qt::ISODate).date(),
+        published);
+    EXPECT_TRUE(ok("sources").out.contains("* Frankfurter\tFrankfurter (central banks)\t"));
+
+    server.setFailing(SampleServer::CurrencyApi, true);
+    ok("select CurrencyApi");
+    const QJsonObject fallback = ok("--json rates").json();
+    EXPECT_EQ(str(fallback, "source"), QStringLiteral("CurrencyApi"));
+    expectNear(fallback, QStringLiteral("GBP"), usd("GBP"), 1e-8);
+    server.setFailing(SampleServer::CurrencyApiFallback, true);
+    const CliRun down = cli("--json rates");
+    EXPECT_EQ(down.exitCode, 2);
+    EXPECT_EQ(str(down.json(), "error"),
+              QStringLiteral("The sample service is told to fail. (503 Service Unavailable)"));
 }
 
 TEST_F(CliTest, BadInputExits64WithOneLineAndChangesNothing) {

@@ -1,0 +1,171 @@
+#include "CFrankfurterChartWebServiceClient.h"
+
+#include "CChartPeriod.h"
+#include "JsonRateAnswers.h"
+
+using namespace ChartProviderSupport;
+
+namespace {
+
+bool equals(std::string_view text, const QByteArray& code) {
+    return text == std::string_view(code.constData(), static_cast<size_t>(code.size()));
+}
+
+}  // namespace
+
+CFrankfurterChartWebServiceClient::CFrankfurterChartWebServiceClient(const Endpoints& endpoints)
+    : CChartWebServiceClient(endpoints, logName, PairOrder::Reversed) {}
+
+CFrankfurterChartWebServiceClient::~CFrankfurterChartWebServiceClient() {
+    cancelAllHttpRequests();
+    delegate_ = nullptr;
+}
+
+std::optional<CFrankfurterChartWebServiceClient::Range>
+CFrankfurterChartWebServiceClient::rangeForPeriod(int period, const QDate& today) {
+    Range range;
+    range.to = today;
+    switch (period) {
+        case ChartPeriod1Week:
+            range.from = today.addDays(-7);
+            break;
+        case ChartPeriod1Month:
+            range.from = today.addMonths(-1);
+            break;
+        case ChartPeriod3Months:
+            range.from = today.addMonths(-3);
+            break;
+        case ChartPeriod6Months:
+            range.from = today.addMonths(-6);
+            break;
+        case ChartPeriod1Year:
+            range.from = today.addYears(-1);
+            break;
+        case ChartPeriod2Years:
+            range.from = today.addYears(-2);
+            break;
+        case ChartPeriod3Years:
+            range.from = today.addYears(-3);
+            break;
+        case ChartPeriod5Years:
+            range.from = today.addYears(-5);
+            break;
+        case ChartPeriod10Years:
+            range.from = today.addYears(-10);
+            break;
+        case ChartPeriodOverall:
+            range.from = historyStart;
+            break;
+        default:
+            return std::nullopt;
+    }
+    if (range.from < historyStart) {
+        range.from = historyStart;
+    }
+    // Up to two years, daily rates stay near 500 points; beyond, weeks (about 1,450 for the
+    // whole history today), and months once even weeks would be too many.
+    if (period > ChartPeriod2Years) {
+        range.group = range.from.daysTo(range.to) / 7 <= maximumPoints ? QStringLiteral("week")
+                                                                       : QStringLiteral("month");
+    }
+    return range;
+}
+
+QUrl CFrankfurterChartWebServiceClient::chartUrl(const Endpoints& endpoints,
+                                                 const QStringList& reversedPair,
+                                                 const Range& range) {
+    QString query = QStringLiteral("base=%1&quotes=%2&from=%3&to=%4")
+                        .arg(urlSafeCode(reversedPair.value(0)), urlSafeCode(reversedPair.value(1)),
+                             range.from.toString(Qt::ISODate), range.to.toString(Qt::ISODate));
+    if (!range.group.isEmpty()) {
+        query += QStringLiteral("&group=") + range.group;
+    }
+    const QString providers = endpoints.value(Endpoints::FrankfurterProviders).trimmed();
+    if (!providers.isEmpty()) {
+        query += QStringLiteral("&providers=") +
+                 QString::fromLatin1(QUrl::toPercentEncoding(providers, ","));
+    }
+    return endpoints.url(Endpoints::Frankfurter, QStringLiteral("/v2/rates"), query);
+}
+
+void CFrankfurterChartWebServiceClient::queryCurrencyChart(const QStringList& pair, int period) {
+    const bool validPair = beginQuery(pair, period);
+    const std::optional<Range> range =
+        rangeForPeriod(period, QDateTime::currentDateTime(timeZone()).date());
+    if (!validPair || !range) {
+        CCurrencyChartInfo empty;
+        empty.chartPeriod = period;
+        deliverLater(empty);
+        return;
+    }
+    sendGetRequest(chartUrl(endpoints(), currencyPair(), *range));
+}
+
+std::optional<CCurrencyChartInfo> CFrankfurterChartWebServiceClient::getChartInfo(
+    const QByteArray& text, const QStringList& reversedPair, int period, const QTimeZone& zone,
+    const CancelCheck& isCancelled) {
+    const std::optional<JsonRateAnswers::RateRows> rows =
+        JsonRateAnswers::readRateRows(text, isCancelled);
+    if (isCancelled()) {
+        return std::nullopt;
+    }
+    CCurrencyChartInfo record;
+    record.chartPeriod = period;
+    const QByteArray base = reversedPair.value(0).toLatin1();
+    const QByteArray quote = reversedPair.value(1).toLatin1();
+    if (reversedPair.size() == 2) {
+        record.firstCurrencyCode = reversedPair[1];
+        record.lastCurrencyCode = reversedPair[0];
+    }
+    CCurrencyChartPointList points;
+    if (rows) {
+        points.reserve(static_cast<qsizetype>(rows->rows.size()));
+        DayStarts dayStarts(zone);
+        for (const JsonRateAnswers::RateRow& row : rows->rows) {
+            if (!equals(row.base, base) || !equals(row.quote, quote)) {
+                continue;
+            }
+            const std::optional<Decimal> value = JsonRateAnswers::positiveValue(row.rate);
+            const std::optional<QDate> day = dayFromText(row.date, DayLayout::IsoDate);
+            if (!value || !day) {
+                continue;
+            }
+            points.append(CCurrencyChartPoint(*value, dayStarts.at(*day)));
+        }
+    }
+    if (!finishRecord(record, std::move(points), isCancelled)) {
+        return std::nullopt;
+    }
+    return record;
+}
+
+void CFrankfurterChartWebServiceClient::requestSucceeded(CHttpRequest&, const QByteArray& data) {
+    readRecordAsync(data, &getChartInfo);
+}
+
+void CFrankfurterChartWebServiceClient::requestFailed(CHttpRequest& request,
+                                                      const std::optional<HttpError>& error,
+                                                      const std::optional<HttpResponse>& response,
+                                                      const std::optional<QByteArray>& data) {
+    // A refused query (422) says why in its body; that is what the user should read.
+    const std::optional<QString> message =
+        response && data ? JsonRateAnswers::serviceMessage(*data) : std::nullopt;
+    if (!message) {
+        CChartWebServiceClient::requestFailed(request, error, response, data);
+        return;
+    }
+    fail(
+        QStringLiteral("%1 (%2)").arg(*message, logRequestFailure(logName, error, response, data)));
+}
+
+void CFrankfurterChartWebServiceClient::deliver(const CCurrencyChartInfo& record) {
+    if (delegate_ != nullptr) {
+        delegate_->frankfurterQueryChartCompletedWithResult(record);
+    }
+}
+
+void CFrankfurterChartWebServiceClient::fail(const QString& description) {
+    if (delegate_ != nullptr) {
+        delegate_->frankfurterQueryChartFailedWithErrorDescription(description);
+    }
+}
