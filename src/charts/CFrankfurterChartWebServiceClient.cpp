@@ -91,7 +91,7 @@ QUrl CFrankfurterChartWebServiceClient::chartUrl(const Endpoints& endpoints,
 void CFrankfurterChartWebServiceClient::queryCurrencyChart(const QStringList& pair, int period) {
     const bool validPair = beginQuery(pair, period);
     const std::optional<Range> range =
-        rangeForPeriod(period, QDateTime::currentDateTime(timeZone()).date());
+        rangeForPeriod(period, QDateTime::currentDateTimeUtc().toTimeZone(timeZone()).date());
     if (!validPair || !range) {
         CCurrencyChartInfo empty;
         empty.chartPeriod = period;

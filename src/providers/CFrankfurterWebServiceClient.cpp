@@ -6,6 +6,8 @@
 
 #include <QTimeZone>
 
+#include <utility>
+
 #include <simdjson.h>
 
 namespace {

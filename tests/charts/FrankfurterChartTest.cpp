@@ -76,7 +76,7 @@ TEST_F(FrankfurterChartQuery, ARefusedQueryShowsTheServicesMessage) {
     query({QStringLiteral("EUR"), QStringLiteral("USD")}, ChartPeriod1Year);
     ASSERT_EQ(recorder.failures.size(), 1);
     EXPECT_EQ(recorder.failures.first(),
-              QStringLiteral("invalid date range (422 Unprocessable Entity)"));
+              QStringLiteral("invalid date range (422 Unprocessable Content)"));
 }
 
 }  // namespace

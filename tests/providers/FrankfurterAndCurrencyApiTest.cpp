@@ -5,6 +5,8 @@
 #include "Localization.h"
 #include "ProviderTestSupport.h"
 
+#include <QTimeZone>
+
 namespace {
 
 /// What either client told its delegate.
@@ -83,7 +85,7 @@ TEST_P(FrankfurterAnswers, BecomeOneDollarTablesOrTheServicesMessage) {
               QStringList{QStringLiteral("ECB,BOC")});
     if (GetParam().fails) {
         ASSERT_EQ(r.failures.size(), 1);
-        EXPECT_TRUE(r.failures[0].startsWith(GetParam().expected.first())) << r.failures[0];
+        EXPECT_TRUE(r.failures[0].startsWith(GetParam().expected.first())) << r.failures[0].toStdString();
         return;
     }
     ASSERT_EQ(r.results.size(), 1);
