@@ -11,22 +11,16 @@
 namespace {
 
 TEST(Resources, CataloguesAreBundled) {
-    const QVariantMap sources =
-        Resources::propertyList(QStringLiteral("CurrencyDataSources")).toMap();
-    EXPECT_EQ(sources.keys(), (QStringList{"BankUa", "Bloomberg", "CBR", "CurrencyApi", "ECB",
-                                           "Frankfurter", "OCBC", "PayPal", "YFinance"}));
+    const QVariantMap sources = Resources::propertyList(QStringLiteral("CurrencyDataSources")).toMap();
+    EXPECT_EQ(sources.keys(), (QStringList{"BankUa", "Bloomberg", "CBR", "CurrencyApi", "ECB", "Frankfurter", "OCBC", "PayPal", "YFinance"}));
     for (auto it = sources.begin(); it != sources.end(); ++it) {
         const QStringList codes = it.value().toStringList();
         EXPECT_FALSE(codes.isEmpty()) << it.key().toStdString();
-        EXPECT_EQ(codes.size(), QSet<QString>(codes.begin(), codes.end()).size())
-            << it.key().toStdString();
+        EXPECT_EQ(codes.size(), QSet<QString>(codes.begin(), codes.end()).size()) << it.key().toStdString();
     }
-    EXPECT_TRUE(
-        sources.value(QStringLiteral("ECB")).toStringList().contains(QStringLiteral("EUR")));
-    EXPECT_TRUE(
-        sources.value(QStringLiteral("CBR")).toStringList().contains(QStringLiteral("XAU")));
-    EXPECT_TRUE(
-        Resources::propertyList(QStringLiteral("Metals")).toMap().contains(QStringLiteral("XPD")));
+    EXPECT_TRUE(sources.value(QStringLiteral("ECB")).toStringList().contains(QStringLiteral("EUR")));
+    EXPECT_TRUE(sources.value(QStringLiteral("CBR")).toStringList().contains(QStringLiteral("XAU")));
+    EXPECT_TRUE(Resources::propertyList(QStringLiteral("Metals")).toMap().contains(QStringLiteral("XPD")));
     EXPECT_FALSE(Resources::settingsBundlePath().isEmpty());
     EXPECT_FALSE(Resources::propertyList(QStringLiteral("NoSuchList")).isValid());
 }
@@ -44,8 +38,7 @@ TEST(PropertyList, RoundTripsEveryType) {
         {QStringLiteral("real"), 0.0311034768},
         {QStringLiteral("flag"), true},
         {QStringLiteral("list"), QVariantList{QStringLiteral("a"), qint64(1)}},
-        {QStringLiteral("date"),
-         QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59), QTimeZone::utc())},
+        {QStringLiteral("date"), QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59), QTimeZone::utc())},
         {QStringLiteral("data"), QByteArray("\x00\x01", 2)},
     };
     const auto back = PropertyList::fromData(PropertyList::toXml(value));
@@ -57,10 +50,8 @@ TEST(PropertyList, RoundTripsEveryType) {
 
 TEST(Localization, MissingKeysReadAsThemselvesAndTablesTranslate) {
     ASSERT_TRUE(Localization::install(QStringLiteral("ru")));
-    EXPECT_EQ(Localization::localizedString(QStringLiteral("NoData")),
-              QStringLiteral("Нет данных"));
-    EXPECT_EQ(Localization::localizedString(QStringLiteral("NoSuchKey")),
-              QStringLiteral("NoSuchKey"));
+    EXPECT_EQ(Localization::localizedString(QStringLiteral("NoData")), QStringLiteral("Нет данных"));
+    EXPECT_EQ(Localization::localizedString(QStringLiteral("NoSuchKey")), QStringLiteral("NoSuchKey"));
     ASSERT_TRUE(Localization::install(QStringLiteral("en")));
     EXPECT_EQ(Localization::localizedString(QStringLiteral("ECB-CurrencyDataSource")),
               QStringLiteral("European Central Bank"));
@@ -69,16 +60,11 @@ TEST(Localization, MissingKeysReadAsThemselvesAndTablesTranslate) {
 }
 
 TEST(CurrencyNames, ComeFromIcuForTheLocale) {
-    EXPECT_EQ(CurrencyNames::displayName(QStringLiteral("EUR"), QStringLiteral("en_US")),
-              QStringLiteral("Euro"));
-    EXPECT_EQ(CurrencyNames::displayName(QStringLiteral("EUR"), QStringLiteral("ru_RU")),
-              QStringLiteral("евро"));
-    EXPECT_EQ(CurrencyNames::displayName(QStringLiteral("XAU"), QStringLiteral("en_US")),
-              QStringLiteral("Gold"));
-    EXPECT_FALSE(
-        CurrencyNames::displayName(QStringLiteral("GBX"), QStringLiteral("en_US")).has_value());
-    EXPECT_FALSE(
-        CurrencyNames::displayName(QStringLiteral("EURO"), QStringLiteral("en_US")).has_value());
+    EXPECT_EQ(CurrencyNames::displayName(QStringLiteral("EUR"), QStringLiteral("en_US")), QStringLiteral("Euro"));
+    EXPECT_EQ(CurrencyNames::displayName(QStringLiteral("EUR"), QStringLiteral("ru_RU")), QStringLiteral("евро"));
+    EXPECT_EQ(CurrencyNames::displayName(QStringLiteral("XAU"), QStringLiteral("en_US")), QStringLiteral("Gold"));
+    EXPECT_FALSE(CurrencyNames::displayName(QStringLiteral("GBX"), QStringLiteral("en_US")).has_value());
+    EXPECT_FALSE(CurrencyNames::displayName(QStringLiteral("EURO"), QStringLiteral("en_US")).has_value());
     const QStringList iso = CurrencyNames::isoCurrencyCodes();
     EXPECT_TRUE(iso.contains(QStringLiteral("JPY")));
     EXPECT_GT(iso.size(), 100);
