@@ -3,6 +3,7 @@
 #include "CurrencyNames.h"
 #include "Localization.h"
 #include "NotificationCenter.h"
+#include "Resources.h"
 #include "UserDefaults.h"
 
 #include <QLocale>
@@ -31,12 +32,21 @@ QVariantMap CRootViewModel::classDefaults() {
     // Yahoo's quote service has refused every request since 2017; Frankfurter answers without
     // an account. A first base currency from the system's region spares most users a trip to
     // the settings where no position fix or GeoNames account is at hand.
-    const QString base = CBaseCurrencySelector::currencyForTerritory(QLocale::system().territory());
+    const QString source = QStringLiteral("Frankfurter");
+    const QString regional =
+        CBaseCurrencySelector::currencyForTerritory(QLocale::system().territory());
+    // Only a currency the first source quotes: a base without a rate would show nothing.
+    const bool quoted =
+        !regional.isEmpty() && Resources::propertyList(QStringLiteral("CurrencyDataSources"))
+                                   .toMap()
+                                   .value(source)
+                                   .toStringList()
+                                   .contains(regional);
     return {
         {kSelectedCurrencies, QVariantList{QStringLiteral("EUR")}},
-        {kBaseCurrency, base.isEmpty() ? kUsd : base},
+        {kBaseCurrency, quoted ? regional : kUsd},
         {kBaseCurrencyAutoSelect, false},
-        {kSelectedCurrencySources, QVariantList{QStringLiteral("Frankfurter")}},
+        {kSelectedCurrencySources, QVariantList{source}},
     };
 }
 
