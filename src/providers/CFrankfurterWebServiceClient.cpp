@@ -75,28 +75,21 @@ void CFrankfurterWebServiceClient::queryAvailableCurrencies() {
 
 CCBRCurrenciesInfoPtr CFrankfurterWebServiceClient::currenciesInfoFromAnswer(
     const QByteArray& data, const QString& base, const QStringList& codes, QString* error) {
-    const std::optional<JsonRateAnswers::RateRows> rows = JsonRateAnswers::readRateRows(data);
-    if (!rows) {
-        if (error != nullptr) {
-            *error = Localization::localizedString(QStringLiteral("FrankfurterInvalidAnswer"));
-        }
-        return nullptr;
-    }
     auto info = std::make_shared<CCBRCurrenciesInfo>();
     const Decimal one = Decimal::fromInt(1);
     QDateTime latest;
-    for (const JsonRateAnswers::RateRow& raw : rows->rows) {
+    const auto addRow = [&](const JsonRateAnswers::RateRow& raw) {
         const QString quote = text(raw.quote);
         if (text(raw.base) != base || !isCode(quote) || quote == base ||
             (!codes.isEmpty() && !codes.contains(quote)) ||
             info->findCurrencyInfoWithTextCode(quote)) {
-            continue;
+            return;
         }
         const std::optional<Decimal> rate = JsonRateAnswers::positiveValue(raw.rate);
         const QDate day = QDate::fromString(text(raw.date), Qt::ISODate);
         if (!rate || !day.isValid()) {
             nlog(QStringLiteral("Frankfurter: no usable rate for %1").arg(quote));
-            continue;
+            return;
         }
         // The answer says how much of the currency one unit of the base buys; the table
         // holds the base's price of one unit of the currency.
@@ -109,6 +102,12 @@ CCBRCurrenciesInfoPtr CFrankfurterWebServiceClient::currenciesInfoFromAnswer(
             latest = row->actualDate;
         }
         info->addCurrencyInfo(row);
+    };
+    if (!JsonRateAnswers::forEachRateRow(data, addRow)) {
+        if (error != nullptr) {
+            *error = Localization::localizedString(QStringLiteral("FrankfurterInvalidAnswer"));
+        }
+        return nullptr;
     }
     CCBRCurrencyInfoPtr baseRow = std::make_shared<CCBRCurrencyInfo>();
     baseRow->isoTextCode = base;

@@ -8,37 +8,48 @@ namespace JsonRateAnswers {
 
 namespace {
 
-/// What the views of a `RateRows` point into.
-struct Parsed {
-    explicit Parsed(const QByteArray& data)
-        : json(data.constData(), static_cast<size_t>(data.size())) {}
-    simdjson::ondemand::parser parser;
-    simdjson::padded_string json;
-};
+/// A token without the white space the tokenizer leaves behind.
+std::string_view trimmed(std::string_view token) {
+    while (!token.empty() && (token.back() == ' ' || token.back() == '\n' || token.back() == '\r' ||
+                              token.back() == '\t')) {
+        token.remove_suffix(1);
+    }
+    return token;
+}
+
+/// A string's text taken from its token in the answer itself. Codes and dates need no escapes;
+/// a string with one is not read.
+std::string_view plainString(std::string_view token) {
+    token = trimmed(token);
+    if (token.size() < 2 || token.front() != '"' || token.back() != '"' ||
+        token.find('\\') != std::string_view::npos) {
+        return {};
+    }
+    return token.substr(1, token.size() - 2);
+}
 
 }  // namespace
 
-std::optional<RateRows> readRateRows(const QByteArray& data,
-                                     const std::function<bool()>& isCancelled) {
+bool forEachRateRow(const QByteArray& data, const std::function<void(const RateRow&)>& visit,
+                    const std::function<bool()>& isCancelled) {
     using namespace simdjson;
-    auto parsed = std::make_shared<Parsed>(data);
-    RateRows result;
-    result.storage = parsed;
-    std::vector<RateRow>& rows = result.rows;
+    // The parser's buffers grow to the largest answer; kept per thread, they are made once.
+    thread_local ondemand::parser parser;
+    const padded_string json(data.constData(), static_cast<size_t>(data.size()));
     ondemand::document document;
     ondemand::array array;
-    if (parsed->parser.iterate(parsed->json).get(document) != SUCCESS ||
+    if (parser.iterate(json).get(document) != SUCCESS ||
         document.get_array().get(array) != SUCCESS) {
-        return std::nullopt;
+        return false;
     }
     for (auto element : array) {
         if (isCancelled && isCancelled()) {
-            return std::nullopt;
+            return false;
         }
         ondemand::object object;
         if (element.get_object().get(object) != SUCCESS) {
             if (element.error() != SUCCESS) {
-                return std::nullopt;  // a broken document, not merely an odd element
+                return false;  // a broken document, not merely an odd element
             }
             continue;
         }
@@ -48,33 +59,24 @@ std::optional<RateRows> readRateRows(const QByteArray& data,
             std::string_view key;
             if (std::move(member).get(field) != SUCCESS ||
                 field.unescaped_key().get(key) != SUCCESS) {
-                return std::nullopt;
+                return false;
             }
             ondemand::value value = field.value();
             if (key == "rate") {
                 ondemand::json_type type;
                 if (value.type().get(type) == SUCCESS && type == ondemand::json_type::number) {
-                    row.rate = value.raw_json_token();
-                    while (!row.rate.empty() &&
-                           (row.rate.back() == ' ' || row.rate.back() == '\n' ||
-                            row.rate.back() == '\r' || row.rate.back() == '\t')) {
-                        row.rate.remove_suffix(1);
-                    }
+                    row.rate = trimmed(value.raw_json_token());
                 }
             } else if (key == "date" || key == "base" || key == "quote") {
-                std::string_view text;
-                if (value.get_string().get(text) == SUCCESS) {
-                    (key == "date" ? row.date : key == "base" ? row.base : row.quote) = text;
-                }
+                (key == "date"   ? row.date
+                 : key == "base" ? row.base
+                                 : row.quote) = plainString(value.raw_json_token());
             }
         }
-        rows.push_back(row);
+        visit(row);
     }
     // Nothing may follow the array.
-    if (document.current_location().error() != OUT_OF_BOUNDS) {
-        return std::nullopt;
-    }
-    return result;
+    return document.current_location().error() == OUT_OF_BOUNDS;
 }
 
 std::optional<Decimal> decimalFromToken(std::string_view token) {
@@ -146,11 +148,21 @@ std::optional<Decimal> positiveValue(std::string_view token) {
     if (token.empty()) {
         return std::nullopt;
     }
-    const std::optional<Decimal> value = decimalFromToken(token);
-    if (!value || value->isNaN() || !(*value > Decimal())) {
+    // The sign and a zero show in the text; asking the decimal would cost a comparison a row.
+    bool zero = true;
+    for (const char c : token) {
+        if (c == 'e' || c == 'E') {
+            break;
+        }
+        if (c >= '1' && c <= '9') {
+            zero = false;
+            break;
+        }
+    }
+    if (token.front() == '-' || zero) {
         return std::nullopt;
     }
-    return value;
+    return decimalFromToken(token);
 }
 
 std::optional<QString> serviceMessage(const QByteArray& body, bool plainText) {

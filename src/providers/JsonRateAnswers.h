@@ -6,16 +6,14 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string_view>
-#include <vector>
 
 /// Readers for the JSON answers of the Frankfurter and exchange-api services. Numbers are taken
 /// from their JSON text into decimals; binary floating point never sees them.
 namespace JsonRateAnswers {
 
-/// One row of a Frankfurter rates answer, as written. The texts point into the parser's buffer.
+/// One row of a Frankfurter rates answer, as written; the texts are valid during the visit.
 struct RateRow {
     std::string_view date;
     std::string_view base;
@@ -24,17 +22,12 @@ struct RateRow {
     std::string_view rate;
 };
 
-/// The rows of one answer and the parsed text their views point into.
-struct RateRows {
-    std::vector<RateRow> rows;
-    std::shared_ptr<void> storage;
-};
-
-/// Reads a Frankfurter rates answer (a JSON array of {"date", "base", "quote", "rate"} objects).
-/// Nothing when the text is not such an array or `isCancelled` said stop. Members other than
-/// the four are skipped; an element that is not an object is skipped.
-std::optional<RateRows> readRateRows(const QByteArray& data,
-                                     const std::function<bool()>& isCancelled = {});
+/// Reads a Frankfurter rates answer (a JSON array of {"date", "base", "quote", "rate"} objects),
+/// handing each row to `visit` in answer order. False when the text is not such an array or
+/// `isCancelled` said stop. Members other than the four are skipped, and so is an element
+/// that is not an object; strings with escapes are not read (codes and dates have none).
+bool forEachRateRow(const QByteArray& data, const std::function<void(const RateRow&)>& visit,
+                    const std::function<bool()>& isCancelled = {});
 
 /// The exact decimal of a JSON number token ("0.85874", "1.2e-05"); nothing for anything else.
 /// Up to 18 significant digits are read without any text conversion, which keeps long answers
