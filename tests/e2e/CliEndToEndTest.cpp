@@ -86,6 +86,7 @@ TEST_F(CliTest, ACustomFeedIsReadRegisteredAndSelectable) {
 
 TEST_F(CliTest, FeeAndMetalUnitsApply) {
     const QString gbp = QStringLiteral("GBP");
+    ok("select YFinance");  // a source with metals
     ok("add GBP XAU");
     ok("fee 2,5");
     ok("metal-unit Gramm");
