@@ -32,8 +32,11 @@ public:
     }
 };
 
-void BM_RefreshCycle(benchmark::State& state, const char* source) {
+void BM_RefreshCycle(benchmark::State& state, const char* source, const char* failing = nullptr) {
     SampleServer server;
+    if (failing != nullptr) {
+        server.setFailing(QString::fromLatin1(failing), true);
+    }
     if (!server.start()) {
         state.SkipWithError("cannot start the sample server");
         return;
@@ -80,6 +83,11 @@ BENCHMARK_CAPTURE(BM_RefreshCycle, CBR, "CBR")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_RefreshCycle, ECB, "ECB")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_RefreshCycle, BankUa, "BankUa")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_RefreshCycle, OCBC, "OCBC")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RefreshCycle, Frankfurter, "Frankfurter")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RefreshCycle, CurrencyApi, "CurrencyApi")->Unit(benchmark::kMillisecond);
+// The CDN refuses: the same refresh goes on to the fallback host.
+BENCHMARK_CAPTURE(BM_RefreshCycle, CurrencyApiFallback, "CurrencyApi", "CurrencyApi")
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

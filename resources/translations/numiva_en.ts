@@ -299,5 +299,29 @@
         <source>%1 could not be written: %2</source>
         <translation>%1 could not be written: %2</translation>
     </message>
+    <message id="Frankfurter-CurrencyDataSource">
+        <source>Frankfurter (central banks)</source>
+        <translation>Frankfurter (central banks)</translation>
+    </message>
+    <message id="CurrencyApi-CurrencyDataSource">
+        <source>Exchange API (daily files)</source>
+        <translation>Exchange API (daily files)</translation>
+    </message>
+    <message id="Frankfurter-CurrencyDataSourceDescription">
+        <source>No account needed · %1 currencies · charts from 1999</source>
+        <translation>No account needed · %1 currencies · charts from 1999</translation>
+    </message>
+    <message id="CurrencyApi-CurrencyDataSourceDescription">
+        <source>No account needed · %1 currencies and metals · no charts</source>
+        <translation>No account needed · %1 currencies and metals · no charts</translation>
+    </message>
+    <message id="FrankfurterInvalidAnswer">
+        <source>Frankfurter sent an answer that could not be read.</source>
+        <translation>Frankfurter sent an answer that could not be read.</translation>
+    </message>
+    <message id="CurrencyApiInvalidAnswer">
+        <source>The exchange rate file could not be read.</source>
+        <translation>The exchange rate file could not be read.</translation>
+    </message>
 </context>
 </TS>

@@ -299,5 +299,29 @@
         <source>%1 could not be written: %2</source>
         <translation>Не удалось записать %1: %2</translation>
     </message>
+    <message id="Frankfurter-CurrencyDataSource">
+        <source>Frankfurter (central banks)</source>
+        <translation>Frankfurter (центробанки)</translation>
+    </message>
+    <message id="CurrencyApi-CurrencyDataSource">
+        <source>Exchange API (daily files)</source>
+        <translation>Exchange API (ежедневные файлы)</translation>
+    </message>
+    <message id="Frankfurter-CurrencyDataSourceDescription">
+        <source>No account needed · %1 currencies · charts from 1999</source>
+        <translation>Без регистрации · %1 валют · графики с 1999 года</translation>
+    </message>
+    <message id="CurrencyApi-CurrencyDataSourceDescription">
+        <source>No account needed · %1 currencies and metals · no charts</source>
+        <translation>Без регистрации · %1 валют и металлов · без графиков</translation>
+    </message>
+    <message id="FrankfurterInvalidAnswer">
+        <source>Frankfurter sent an answer that could not be read.</source>
+        <translation>Не удалось прочитать ответ Frankfurter.</translation>
+    </message>
+    <message id="CurrencyApiInvalidAnswer">
+        <source>The exchange rate file could not be read.</source>
+        <translation>Не удалось прочитать файл курсов.</translation>
+    </message>
 </context>
 </TS>

@@ -11,12 +11,13 @@ const QString yahooFinance = QStringLiteral("YFinance");
 const QString bloomberg = QStringLiteral("Bloomberg");
 const QString ecb = QStringLiteral("ECB");
 const QString cbr = QStringLiteral("CBR");
+const QString frankfurter = QStringLiteral("Frankfurter");
 
 }  // namespace
 
 bool CCurrencyChartDataSource::isDataSourceSupported(const QString& dataSource) {
     return dataSource == yahooFinance || dataSource == bloomberg || dataSource == ecb ||
-           dataSource == cbr;
+           dataSource == cbr || dataSource == frankfurter;
 }
 
 std::optional<QList<int>> CCurrencyChartDataSource::supportedPeriodsForDatasource(
@@ -27,7 +28,7 @@ std::optional<QList<int>> CCurrencyChartDataSource::supportedPeriodsForDatasourc
     if (dataSource == bloomberg) {
         return QList<int>{0, 1, 2, 3, 4, 5, 7, 8};
     }
-    if (dataSource == ecb || dataSource == cbr) {
+    if (dataSource == ecb || dataSource == cbr || dataSource == frankfurter) {
         return QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     }
     return std::nullopt;
@@ -49,7 +50,8 @@ CCurrencyChartDataSource::CCurrencyChartDataSource(CRootViewModel& model,
 CCurrencyChartDataSource::~CCurrencyChartDataSource() {
     // No answer may reach this object once it is gone.
     for (CWebServiceClient* client : std::initializer_list<CWebServiceClient*>{
-             yahooService_.get(), bloombergService_.get(), ecbService_.get(), cbrService_.get()}) {
+             yahooService_.get(), bloombergService_.get(), ecbService_.get(), cbrService_.get(),
+             frankfurterService_.get()}) {
         if (client != nullptr) {
             client->cancelAllHttpRequests();
         }
@@ -65,6 +67,9 @@ CCurrencyChartDataSource::~CCurrencyChartDataSource() {
     }
     if (cbrService_) {
         cbrService_->setDelegate(nullptr);
+    }
+    if (frankfurterService_) {
+        frankfurterService_->setDelegate(nullptr);
     }
 }
 
@@ -141,12 +146,19 @@ void CCurrencyChartDataSource::queryCharts() {
         }
         cbrService_->setDelegate(this);
         cbrService_->queryCurrencyChart(query_->requestPair, period);
+    } else if (*source == frankfurter) {
+        if (!frankfurterService_) {
+            frankfurterService_ = std::make_unique<CFrankfurterChartWebServiceClient>();
+        }
+        frankfurterService_->setDelegate(this);
+        frankfurterService_->queryCurrencyChart(query_->requestPair, period);
     }
 }
 
 void CCurrencyChartDataSource::cancelQuery() {
     for (CWebServiceClient* client : std::initializer_list<CWebServiceClient*>{
-             yahooService_.get(), bloombergService_.get(), ecbService_.get(), cbrService_.get()}) {
+             yahooService_.get(), bloombergService_.get(), ecbService_.get(), cbrService_.get(),
+             frankfurterService_.get()}) {
         if (client != nullptr) {
             client->cancelAllHttpRequests();
         }
@@ -229,6 +241,16 @@ void CCurrencyChartDataSource::cbrCurrenciesQueryChartCompletedWithResult(
 }
 
 void CCurrencyChartDataSource::cbrCurrenciesQueryFailedWithErrorDescription(
+    const QString& description) {
+    failed(description);
+}
+
+void CCurrencyChartDataSource::frankfurterQueryChartCompletedWithResult(
+    const CCurrencyChartInfo& result) {
+    completed(result);
+}
+
+void CCurrencyChartDataSource::frankfurterQueryChartFailedWithErrorDescription(
     const QString& description) {
     failed(description);
 }

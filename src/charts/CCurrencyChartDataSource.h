@@ -4,6 +4,7 @@
 #include "CCBRChartWebServiceClient.h"
 #include "CCurrencyChartInfo.h"
 #include "CECBChartWebServiceClient.h"
+#include "CFrankfurterChartWebServiceClient.h"
 #include "CYahooFinanceChartWebServiceClient.h"
 
 #include <QList>
@@ -35,9 +36,11 @@ public:
 class CCurrencyChartDataSource : public CYahooFinanceChartWebServiceClientDelegate,
                                  public CBloombergChartWebServiceClientDelegate,
                                  public CECBChartWebServiceClientDelegate,
-                                 public CCBRChartWebServiceClientDelegate {
+                                 public CCBRChartWebServiceClientDelegate,
+                                 public CFrankfurterChartWebServiceClientDelegate {
 public:
-    /// True exactly for "YFinance", "Bloomberg", "ECB" and "CBR" (compared exactly).
+    /// True exactly for "YFinance", "Bloomberg", "ECB", "CBR" and "Frankfurter" (compared
+    /// exactly).
     static bool isDataSourceSupported(const QString& dataSource);
     /// The periods a data source can chart, in order; nothing for any other source.
     static std::optional<QList<int>> supportedPeriodsForDatasource(const QString& dataSource);
@@ -75,6 +78,9 @@ public:
     CBloombergChartWebServiceClient* bloombergService() const { return bloombergService_.get(); }
     CECBChartWebServiceClient* ecbService() const { return ecbService_.get(); }
     CCBRChartWebServiceClient* cbrService() const { return cbrService_.get(); }
+    CFrankfurterChartWebServiceClient* frankfurterService() const {
+        return frankfurterService_.get();
+    }
 
     void yahooFinanceQueryChartCompletedWithResult(const CCurrencyChartInfo& result) override;
     void yahooFinanceQueryFailedWithErrorDescription(const QString& description) override;
@@ -84,6 +90,8 @@ public:
     void ecbCurrenciesQueryFailedWithErrorDescription(const QString& description) override;
     void cbrCurrenciesQueryChartCompletedWithResult(const CCurrencyChartInfo& result) override;
     void cbrCurrenciesQueryFailedWithErrorDescription(const QString& description) override;
+    void frankfurterQueryChartCompletedWithResult(const CCurrencyChartInfo& result) override;
+    void frankfurterQueryChartFailedWithErrorDescription(const QString& description) override;
 
 private:
     /// What the query in flight was asked for, so that its answer is labelled and cached under
@@ -106,5 +114,6 @@ private:
     std::unique_ptr<CBloombergChartWebServiceClient> bloombergService_;
     std::unique_ptr<CECBChartWebServiceClient> ecbService_;
     std::unique_ptr<CCBRChartWebServiceClient> cbrService_;
+    std::unique_ptr<CFrankfurterChartWebServiceClient> frankfurterService_;
     std::optional<Query> query_;
 };

@@ -234,15 +234,18 @@ int CliApplication::sources() {
     for (const QString& id : info.getAllDataSourceIds()) {
         const QString name = info.getDataSourceDisplayName(id);
         const int count = static_cast<int>(info.getAvailableCurrencyCodes(id).size());
+        // What the source needs (an account or nothing) and what it offers.
+        const QString description = info.getDataSourceDescription(id);
         if (json_) {
             list.append(QJsonObject{{QStringLiteral("id"), id},
                                     {QStringLiteral("name"), name},
                                     {QStringLiteral("currencies"), count},
+                                    {QStringLiteral("description"), description},
                                     {QStringLiteral("selected"), selected == id},
                                     {QStringLiteral("custom"), info.isCustomDataSource(id)}});
         } else {
-            out_ << (selected == id ? "* " : "  ") << id << '\t' << name << '\t' << count
-                 << Qt::endl;
+            out_ << (selected == id ? "* " : "  ") << id << '\t' << name << '\t' << count << '\t'
+                 << description << Qt::endl;
         }
     }
     if (json_) {

@@ -31,6 +31,15 @@ CBaseCurrencySelector::CBaseCurrencySelector(CRootViewModel* dataModel, Location
       currencyCodeDictionary_(
           Resources::propertyList(QStringLiteral("CountriesAndCurrenciesData")).toMap()) {}
 
+QString CBaseCurrencySelector::currencyForTerritory(QLocale::Territory territory) {
+    if (territory == QLocale::AnyTerritory) {
+        return {};
+    }
+    static const QVariantMap table =
+        Resources::propertyList(QStringLiteral("CountriesAndCurrenciesData")).toMap();
+    return table.value(QLocale::territoryToCode(territory)).toString();
+}
+
 CBaseCurrencySelector::~CBaseCurrencySelector() {
     if (locationManager_ != nullptr && locationManager_->delegate == this) {
         locationManager_->stopUpdatingLocation();

@@ -5,6 +5,7 @@
 #include "LocationService.h"
 #include "XmlParser.h"
 
+#include <QLocale>
 #include <QString>
 #include <QVariantMap>
 
@@ -26,6 +27,9 @@ public:
     CBaseCurrencySelector(CRootViewModel* dataModel, LocationService* location,
                           NotificationCenter& center, Endpoints endpoints);
     ~CBaseCurrencySelector() override;
+
+    /// The currency of a region through the country table; empty when it has none.
+    static QString currencyForTerritory(QLocale::Territory territory);
 
     /// Not refused and not restricted, and the device has location services.
     bool isBaseCurrencyAutoselectAvailable() const;

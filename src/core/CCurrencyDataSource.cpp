@@ -20,6 +20,9 @@ CCurrencyDataSource::CCurrencyDataSource(CRootViewModel& model, Endpoints endpoi
 
 CCurrencyDataSource::~CCurrencyDataSource() {
     context_.reset();
+    if (frankfurterCurrenciesService_) {
+        frankfurterCurrenciesService_->cancelAllHttpRequests();
+    }
     for (CWebServiceClient* client : clients()) {
         client->cancelAllHttpRequests();
     }
@@ -30,7 +33,8 @@ std::vector<CWebServiceClient*> CCurrencyDataSource::clients() const {
     for (CWebServiceClient* client : std::initializer_list<CWebServiceClient*>{
              cbrCurrenciesService_.get(), yahooFinanceService_.get(), ecbCurrenciesService_.get(),
              bloombergCurrenciesService_.get(), payPalService_.get(), ocbcBankService_.get(),
-             bankUaService_.get(), customCurrenciesService_.get()}) {
+             bankUaService_.get(), customCurrenciesService_.get(), frankfurterService_.get(),
+             currencyApiService_.get()}) {
         if (client != nullptr) {
             made.push_back(client);
         }
@@ -92,6 +96,11 @@ void CCurrencyDataSource::queryDataSource(const QString& identifier) {
         serviceFor(ocbcBankService_).queryCurrencies();
     } else if (identifier == BankUa) {
         serviceFor(bankUaService_).queryCurrencies();
+    } else if (identifier == Frankfurter) {
+        serviceFor(frankfurterService_)
+            .queryCurrencies(filterAvailableCurrencies(selectedCodes, identifier), usd);
+    } else if (identifier == CurrencyApi) {
+        serviceFor(currencyApiService_).queryCurrencies(usd);
     } else {
         queryCustomDataSource(identifier);
     }
@@ -292,4 +301,41 @@ void CCurrencyDataSource::customCurrenciesQueryCurrenciesCompleted(
 void CCurrencyDataSource::customCurrenciesQueryFailed(CCustomCurrenciesWebServiceClient*,
                                                       const QString& text) {
     dataSourceFailed(text);
+}
+
+void CCurrencyDataSource::frankfurterQueryCurrenciesCompletedWithResult(
+    CCBRCurrenciesInfoPtr result) {
+    if (!cycleActive_) {
+        return;
+    }
+    // The list of codes is refreshed at most daily, after a refresh that worked, so a refresh
+    // still costs one request and a service that is down is not asked twice.
+    const QDateTime listed = dataModel_.availableCurrencyCodesDate(Frankfurter);
+    if (!listed.isValid() ||
+        listed.secsTo(QDateTime::currentDateTimeUtc()) > availableCurrenciesMaximumAgeSeconds) {
+        if (!frankfurterCurrenciesService_) {
+            frankfurterCurrenciesService_ =
+                std::make_unique<CFrankfurterWebServiceClient>(endpoints_);
+        }
+        frankfurterCurrenciesService_->setDelegate(this);
+        frankfurterCurrenciesService_->queryAvailableCurrencies();
+    }
+    dataSourceCompleted(std::move(result));
+}
+
+void CCurrencyDataSource::frankfurterQueryFailedWithErrorDescription(const QString& description) {
+    dataSourceFailed(description);
+}
+
+void CCurrencyDataSource::frankfurterAvailableCurrenciesReceived(const QStringList& codes) {
+    dataModel_.setAvailableCurrencyCodesForDataSource(Frankfurter, codes);
+}
+
+void CCurrencyDataSource::currencyApiQueryCurrenciesCompletedWithResult(
+    CCBRCurrenciesInfoPtr result) {
+    dataSourceCompleted(std::move(result));
+}
+
+void CCurrencyDataSource::currencyApiQueryFailedWithErrorDescription(const QString& description) {
+    dataSourceFailed(description);
 }

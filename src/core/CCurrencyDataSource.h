@@ -4,8 +4,10 @@
 #include "CBloombergCurrencyWebServiceClient.h"
 #include "CCBRCurrenciesInfo.h"
 #include "CCBRCurrenciesWebServiceClient.h"
+#include "CCurrencyApiWebServiceClient.h"
 #include "CCustomCurrenciesWebServiceClient.h"
 #include "CECBCurrenciesWebServiceClient.h"
+#include "CFrankfurterWebServiceClient.h"
 #include "COCBCWebServiceClient.h"
 #include "CPayPalWebServiceClient.h"
 #include "CYahooFinanceWebServiceClient.h"
@@ -43,7 +45,9 @@ class CCurrencyDataSource : public CCBRCurrenciesWebServiceClientDelegate,
                             public CPayPalWebServiceClientDelegate,
                             public COCBCWebServiceClientDelegate,
                             public CBankUaWebServiceClientDelegate,
-                            public CCustomCurrenciesWebServiceClientDelegate {
+                            public CCustomCurrenciesWebServiceClientDelegate,
+                            public CFrankfurterWebServiceClientDelegate,
+                            public CCurrencyApiWebServiceClientDelegate {
 public:
     static inline const QString CBR = QStringLiteral("CBR");
     static inline const QString YFinance = QStringLiteral("YFinance");
@@ -52,6 +56,10 @@ public:
     static inline const QString PayPal = QStringLiteral("PayPal");
     static inline const QString OCBC = QStringLiteral("OCBC");
     static inline const QString BankUa = QStringLiteral("BankUa");
+    static inline const QString Frankfurter = QStringLiteral("Frankfurter");
+    static inline const QString CurrencyApi = QStringLiteral("CurrencyApi");
+    /// How long Frankfurter's own list of codes is trusted before it is asked again.
+    static constexpr qint64 availableCurrenciesMaximumAgeSeconds = 24 * 60 * 60;
 
     /// `model` (not owned) must outlive the aggregator; `endpoints` are handed to every client
     /// it makes.
@@ -103,6 +111,12 @@ public:
     void customCurrenciesQueryFailed(CCustomCurrenciesWebServiceClient* client,
                                      const QString& text) override;
 
+    void frankfurterQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override;
+    void frankfurterQueryFailedWithErrorDescription(const QString& description) override;
+    void frankfurterAvailableCurrenciesReceived(const QStringList& codes) override;
+    void currencyApiQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override;
+    void currencyApiQueryFailedWithErrorDescription(const QString& description) override;
+
     const QStringList& selectedDataSources() const { return selectedDataSources_; }
     const QString& currentBaseCurrency() const { return currentBaseCurrency_; }
 
@@ -146,6 +160,10 @@ private:
     std::unique_ptr<COCBCWebServiceClient> ocbcBankService_;
     std::unique_ptr<CBankUaWebServiceClient> bankUaService_;
     std::unique_ptr<CCustomCurrenciesWebServiceClient> customCurrenciesService_;
+    std::unique_ptr<CFrankfurterWebServiceClient> frankfurterService_;
+    std::unique_ptr<CCurrencyApiWebServiceClient> currencyApiService_;
+    /// Asks Frankfurter for its list of codes, apart from the refresh (which it never delays).
+    std::unique_ptr<CFrankfurterWebServiceClient> frankfurterCurrenciesService_;
 
     QStringList selectedDataSources_;
     qsizetype currentDataSourceIndex_ = 0;

@@ -32,6 +32,13 @@ QStringList CCurrencyDataSourceInfo::getAvailableCurrencyCodes(const QString& id
     return {};
 }
 
+void CCurrencyDataSourceInfo::setAvailableCurrencyCodes(const QString& identifier,
+                                                        const QStringList& codes) {
+    if (!codes.isEmpty() && builtIn_.contains(identifier)) {
+        builtIn_.insert(identifier, codes);
+    }
+}
+
 bool CCurrencyDataSourceInfo::isCustomDataSource(const QString& identifier) const {
     return !builtIn_.contains(identifier);
 }

@@ -28,6 +28,9 @@ public:
     /// "<ID>-CurrencyDataSourceDescription" with %1 replaced by the number of codes it offers.
     /// Empty for user-added sources and for sources without such a text.
     QString getDataSourceDescription(const QString& identifier) const;
+    /// Replaces the shipped list of a built-in source with the one the service reported
+    /// itself; an empty list, or an identifier that is not built in, changes nothing.
+    void setAvailableCurrencyCodes(const QString& identifier, const QStringList& codes);
     /// The path of the source's logo image: built-in "<ID>-dataSource"; custom, the registry's
     /// logo file, else "dsPlaceholder". Empty when no such image exists.
     QString getDataSourceLogo(const QString& identifier) const;

@@ -3,7 +3,10 @@
 #include "CurrencyNames.h"
 #include "Localization.h"
 #include "NotificationCenter.h"
+#include "Resources.h"
 #include "UserDefaults.h"
+
+#include <QLocale>
 
 #include <algorithm>
 
@@ -19,15 +22,31 @@ const QString kSubtractFeeEnabled = QStringLiteral("SubtractFeeEnabled");
 const QString kDisplayDirectRates = QStringLiteral("DisplayDirectRates");
 const QString kMetalBaseUnit = QStringLiteral("MetalBaseUnitUserDefaultsKey");
 const QString kUsd = QStringLiteral("USD");
+/// The codes a built-in source reported itself, and when ("<ID>-AvailableCurrencies[Date]").
+const QString kAvailableCurrencies = QStringLiteral("-AvailableCurrencies");
+const QString kAvailableCurrenciesDate = QStringLiteral("-AvailableCurrenciesDate");
 
 }  // namespace
 
 QVariantMap CRootViewModel::classDefaults() {
+    // Yahoo's quote service has refused every request since 2017; Frankfurter answers without
+    // an account. A first base currency from the system's region spares most users a trip to
+    // the settings where no position fix or GeoNames account is at hand.
+    const QString source = QStringLiteral("Frankfurter");
+    const QString regional =
+        CBaseCurrencySelector::currencyForTerritory(QLocale::system().territory());
+    // Only a currency the first source quotes: a base without a rate would show nothing.
+    const bool quoted =
+        !regional.isEmpty() && Resources::propertyList(QStringLiteral("CurrencyDataSources"))
+                                   .toMap()
+                                   .value(source)
+                                   .toStringList()
+                                   .contains(regional);
     return {
         {kSelectedCurrencies, QVariantList{QStringLiteral("EUR")}},
-        {kBaseCurrency, kUsd},
+        {kBaseCurrency, quoted ? regional : kUsd},
         {kBaseCurrencyAutoSelect, false},
-        {kSelectedCurrencySources, QVariantList{QStringLiteral("YFinance")}},
+        {kSelectedCurrencySources, QVariantList{source}},
     };
 }
 
@@ -67,6 +86,12 @@ CRootViewModel::CRootViewModel(UserDefaults& defaults, NotificationCenter& cente
         std::make_unique<CBaseCurrencySelector>(this, options.location, center_, options.endpoints);
     baseCurrencySelector_->enableBaseCurrencyAutoSelect(isBaseCurrencyAutoSelectEnabled());
     currencyDataSourceInfo_ = std::make_unique<CCurrencyDataSourceInfo>(customSources_);
+    for (const QString& source : currencyDataSourceInfo_->getAllDataSourceIds()) {
+        if (!currencyDataSourceInfo_->isCustomDataSource(source)) {
+            currencyDataSourceInfo_->setAvailableCurrencyCodes(
+                source, defaults_.stringArrayForKey(source + kAvailableCurrencies));
+        }
+    }
     currencyDataStorageManager_ =
         std::make_unique<CCurrencyDataStorageManager>(options.rateCachePath);
     relatedCurrenciesInfo_ = std::make_unique<CRelatedCurrenciesInfo>();
@@ -208,6 +233,21 @@ std::optional<QString> CRootViewModel::getSelectedDataSource() const {
 
 QStringList CRootViewModel::getAllSelectedDataSources() const {
     return defaults_.stringArrayForKey(kSelectedCurrencySources);
+}
+
+void CRootViewModel::setAvailableCurrencyCodesForDataSource(const QString& identifier,
+                                                            const QStringList& codes) {
+    if (codes.isEmpty() || currencyDataSourceInfo_->isCustomDataSource(identifier)) {
+        return;
+    }
+    defaults_.setObject(codes, identifier + kAvailableCurrencies);
+    defaults_.setObject(QDateTime::currentDateTimeUtc(), identifier + kAvailableCurrenciesDate);
+    defaults_.synchronize();
+    currencyDataSourceInfo_->setAvailableCurrencyCodes(identifier, codes);
+}
+
+QDateTime CRootViewModel::availableCurrencyCodesDate(const QString& identifier) const {
+    return defaults_.dateForKey(identifier + kAvailableCurrenciesDate);
 }
 
 // The rate list --------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "CRelatedCurrenciesInfo.h"
 #include "Decimal.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -81,6 +82,12 @@ public:
     void setDataSource(const QString& identifier, bool selected);
     std::optional<QString> getSelectedDataSource() const;
     QStringList getAllSelectedDataSources() const;
+    /// Keeps the codes a built-in source reported itself (in the settings, with the moment) and
+    /// makes them the catalogue's list for it.
+    void setAvailableCurrencyCodesForDataSource(const QString& identifier,
+                                                const QStringList& codes);
+    /// When that list was last kept; invalid when never.
+    QDateTime availableCurrencyCodesDate(const QString& identifier) const;
 
     // The rate list.
     const QList<CCBRCurrencyInfoPtr>& currencyDataSource() const { return currencyDataSource_; }

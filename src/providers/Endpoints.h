@@ -26,6 +26,11 @@ public:
     static inline const QString BloombergChart = QStringLiteral("bloombergChart");
     static inline const QString Ocbc = QStringLiteral("ocbc");
     static inline const QString GeoNames = QStringLiteral("geoNames");
+    static inline const QString Frankfurter = QStringLiteral("frankfurter");
+    /// Optional: the institutions Frankfurter may blend ("ECB,BOC"); empty: all of them.
+    static inline const QString FrankfurterProviders = QStringLiteral("frankfurterProviders");
+    static inline const QString CurrencyApi = QStringLiteral("currencyApi");
+    static inline const QString CurrencyApiFallback = QStringLiteral("currencyApiFallback");
     // Accounts.
     static inline const QString PayPalUserId = QStringLiteral("payPalUserId");
     static inline const QString PayPalPassword = QStringLiteral("payPalPassword");

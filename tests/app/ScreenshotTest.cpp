@@ -37,18 +37,20 @@ class Screenshot : public ::testing::TestWithParam<IdiomCase> {};
 
 TEST_P(Screenshot, TheFirstFrameAfterTheFirstRefreshIsSavedAsAPng) {
     QTemporaryDir dir;
-    // Yahoo answers at once; the list shows the euro's rate.
-    FakeHttpServer yahoo;
-    yahoo.answer(QStringLiteral("/d/quotes.csv"), FakeHttpServer::Answer::text("1\r\n1.0842\r\n"));
+    // Frankfurter, a new install's source, answers at once; the list shows the euro's rate.
+    FakeHttpServer frankfurter;
+    frankfurter.answer(QStringLiteral("/v2/rates"),
+                       FakeHttpServer::Answer::file(QStringLiteral("frankfurter/rates-usd.json")));
     const QString endpoints = dir.filePath(QStringLiteral("endpoints.ini"));
     QFile file(endpoints);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     // Every other host is unreachable: nothing leaves the machine.
-    for (const char* key : {"cbr", "cbrScripts", "ecb", "bankUa", "yahooChart", "payPal",
-                            "bloomberg", "bloombergChart", "ocbc", "geoNames"}) {
+    for (const char* key :
+         {"cbr", "cbrScripts", "ecb", "bankUa", "yahooQuotes", "yahooChart", "payPal", "bloomberg",
+          "bloombergChart", "ocbc", "geoNames", "currencyApi", "currencyApiFallback"}) {
         file.write(QByteArray(key) + " = http://127.0.0.1:9\n");
     }
-    file.write(("yahooQuotes = " + yahoo.baseUrl() + "\n").toUtf8());
+    file.write(("frankfurter = " + frankfurter.baseUrl() + "\n").toUtf8());
     file.close();
     const QString png = dir.filePath(QStringLiteral("shot.png"));
 
@@ -64,7 +66,7 @@ TEST_P(Screenshot, TheFirstFrameAfterTheFirstRefreshIsSavedAsAPng) {
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.width(), GetParam().width);
     EXPECT_EQ(image.height(), GetParam().height);
-    EXPECT_GE(yahoo.requestCount(), 1) << "the screenshot waits for the first refresh";
+    EXPECT_GE(frankfurter.requestCount(), 1) << "the screenshot waits for the first refresh";
 }
 
 INSTANTIATE_TEST_SUITE_P(Idioms, Screenshot,

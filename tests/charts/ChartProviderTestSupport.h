@@ -4,6 +4,7 @@
 #include "CCBRChartWebServiceClient.h"
 #include "CCurrencyChartDataSource.h"
 #include "CECBChartWebServiceClient.h"
+#include "CFrankfurterChartWebServiceClient.h"
 #include "CYahooFinanceChartWebServiceClient.h"
 #include "ChartProviderSupport.h"
 #include "Endpoints.h"
@@ -26,6 +27,7 @@ class ChartRecorder : public CYahooFinanceChartWebServiceClientDelegate,
                       public CBloombergChartWebServiceClientDelegate,
                       public CECBChartWebServiceClientDelegate,
                       public CCBRChartWebServiceClientDelegate,
+                      public CFrankfurterChartWebServiceClientDelegate,
                       public CCurrencyChartDataSourceDelegate {
 public:
     QList<CCurrencyChartInfo> results;
@@ -60,6 +62,10 @@ public:
         completed(r);
     }
     void cbrCurrenciesQueryFailedWithErrorDescription(const QString& d) override { failed(d); }
+    void frankfurterQueryChartCompletedWithResult(const CCurrencyChartInfo& r) override {
+        completed(r);
+    }
+    void frankfurterQueryChartFailedWithErrorDescription(const QString& d) override { failed(d); }
     void queryCurrencyChartDataSourceCompletedWithResult(const CCurrencyChartInfo& r) override {
         completed(r);
     }
@@ -85,7 +91,7 @@ private:
 inline Endpoints chartEndpointsFor(const FakeHttpServer& server) {
     Endpoints endpoints = Endpoints::defaults();
     for (const QString& key : {Endpoints::YahooChart, Endpoints::BloombergChart, Endpoints::Ecb,
-                               Endpoints::CbrScripts}) {
+                               Endpoints::CbrScripts, Endpoints::Frankfurter}) {
         endpoints.setValue(key, server.baseUrl());
     }
     return endpoints;

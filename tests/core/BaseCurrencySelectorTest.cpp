@@ -155,6 +155,10 @@ TEST(CountriesTable, CoversTheCountriesWithTheirCurrencies) {
     EXPECT_EQ(table.value(QStringLiteral("UA")), QStringLiteral("UAH"));
     EXPECT_EQ(table.value(QStringLiteral("SG")), QStringLiteral("SGD"));
     EXPECT_GT(table.size(), 200);
+    // A new install's first base currency where there is no fix or no account.
+    EXPECT_EQ(CBaseCurrencySelector::currencyForTerritory(QLocale::Germany), QStringLiteral("EUR"));
+    EXPECT_EQ(CBaseCurrencySelector::currencyForTerritory(QLocale::Japan), QStringLiteral("JPY"));
+    EXPECT_EQ(CBaseCurrencySelector::currencyForTerritory(QLocale::AnyTerritory), QString());
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ protected:
         Endpoints endpoints = Endpoints::defaults();
         for (const QString& key :
              {Endpoints::Cbr, Endpoints::Ecb, Endpoints::BankUa, Endpoints::YahooQuotes,
-              Endpoints::PayPal, Endpoints::Bloomberg, Endpoints::Ocbc}) {
+              Endpoints::PayPal, Endpoints::Bloomberg, Endpoints::Ocbc, Endpoints::Frankfurter}) {
             endpoints.setValue(key, server.baseUrl());
         }
         source = std::make_unique<CCurrencyDataSource>(*model, endpoints);
@@ -284,4 +284,32 @@ TEST_F(AggregatorTest, CustomSourceAnswerUpdatesTheRegistry) {
     EXPECT_TRUE(entry->currenciesList->contains(QStringLiteral("EUR")));
     EXPECT_TRUE(entry->currenciesList->contains(QStringLiteral("JPY")));
     EXPECT_TRUE(entry->logoImagePath.has_value());
+}
+
+TEST_F(AggregatorTest, FrankfurtersOwnCodeListIsAskedAfterARefreshAtMostDaily) {
+    server.answer(QStringLiteral("/v2/rates"),
+                  FakeHttpServer::Answer::file(QStringLiteral("frankfurter/rates-usd.json")));
+    server.answer(QStringLiteral("/v2/currencies"),
+                  FakeHttpServer::Answer::file(QStringLiteral("frankfurter/currencies.json")));
+    start({"Frankfurter"}, {"USD", "EUR", "GEL"});
+    const QString frankfurter = CCurrencyDataSource::Frankfurter;
+    EXPECT_GT(model->currencyDataSourceInfo().getAvailableCurrencyCodes(frankfurter).size(), 100)
+        << "the shipped list first";
+    refresh();
+    ASSERT_TRUE(server.waitForRequests(2));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return model->currencyDataSourceInfo().getAvailableCurrencyCodes(frankfurter) ==
+               QStringList{"EUR", "USD", "GEL"};
+    }));
+    // The next refresh asks for the listed codes, GEL among them, and not for the list again.
+    recorder.results.clear();
+    refresh();
+    QTest::qWait(50);
+    EXPECT_EQ(pathsAsked(), (QStringList{"/v2/rates", "/v2/currencies", "/v2/rates"}));
+    EXPECT_EQ(server.requests().last().queryValues(QStringLiteral("quotes")),
+              QStringList{QStringLiteral("EUR,GEL")});
+    // A new model on the same settings starts from the kept list.
+    CRootViewModel again(defaults, center);
+    EXPECT_EQ(again.currencyDataSourceInfo().getAvailableCurrencyCodes(frankfurter),
+              (QStringList{"EUR", "USD", "GEL"}));
 }

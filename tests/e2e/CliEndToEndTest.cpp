@@ -28,6 +28,10 @@ void expectNear(const QJsonObject& answer, const char* code, const Decimal& expe
         << code << ": " << value.toString().toStdString();
 }
 
+Decimal usd(const char* code) {
+    return SampleData::usdPrice(QString::fromLatin1(code));
+}
+
 Decimal cross(const char* code, const char* quote) {
     return SampleData::cross(QString::fromLatin1(code), QString::fromLatin1(quote));
 }
@@ -128,6 +132,55 @@ TEST_F(CliTest, ReadingCreatesNoStoreAndASettingsSaveThatFailsExits1) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("The settings could not be saved")) << run.err.toStdString();
     EXPECT_TRUE(QFileInfo(settings).isDir());
+}
+
+TEST_F(CliTest, ANewInstallGetsFrankfurtersRatesAndCurrencyApiSurvivesItsCdn) {
+    // Rows are dated with the day the rates were published: the last working day.
+    QDate published = SampleData::today();
+    while (published.dayOfWeek() > 5) {
+        published = published.addDays(-1);
+    }
+    ok("add GBP");
+    const QJsonObject fresh = ok("--json rates").json();
+    EXPECT_EQ(str(fresh, "source"), QStringLiteral("Frankfurter"));
+    expectNear(fresh, "GBP", usd("GBP"), 1e-6);
+    EXPECT_EQ(
+        QDateTime::fromString(str(row(fresh, QStringLiteral("GBP")), "date"), Qt::ISODate).date(),
+        published);
+    EXPECT_TRUE(ok("sources").out.contains("* Frankfurter\tFrankfurter (central banks)\t"));
+
+    server.setFailing(SampleServer::CurrencyApi, true);
+    ok("select CurrencyApi");
+    const QJsonObject fallback = ok("--json rates").json();
+    EXPECT_EQ(str(fallback, "source"), QStringLiteral("CurrencyApi"));
+    expectNear(fallback, "GBP", usd("GBP"), 1e-6);
+    server.setFailing(SampleServer::CurrencyApiFallback, true);
+    const CliRun down = cli("--json rates");
+    EXPECT_EQ(down.exitCode, 2);
+    EXPECT_EQ(str(down.json(), "error"),
+              QStringLiteral("The sample service is told to fail. (503 Service Unavailable)"));
+}
+
+TEST_F(CliTest, FrankfurterChartsAWeekOrTheWholeHistoryInOneAnswer) {
+    ok("select Frankfurter");
+    const auto points = [](const QJsonObject& chart) {
+        return chart.value(QStringLiteral("points")).toArray();
+    };
+    // Daily rates on working days, the latest at today's rate.
+    const QJsonObject week = ok("--json chart EUR USD --period 1").json();
+    EXPECT_GE(points(week).size(), 5);
+    EXPECT_NEAR(
+        (decimal(week.value(QStringLiteral("latest")).toObject().value(QStringLiteral("value"))) /
+         cross("USD", "EUR"))
+            .toDouble(),
+        1.0, 1e-6);
+    // The whole history by week since 1999: about 52 points a year, never past 1,500.
+    const qsizetype overall = points(ok("--json chart JPY GBP --period 10").json()).size();
+    EXPECT_GT(overall, 52 * (SampleData::today().year() - 1999));
+    EXPECT_LE(overall, 1500);
+    // No intraday rates: the one-day period becomes a week.
+    EXPECT_EQ(ok("--json chart EUR USD --period 0").json().value(QStringLiteral("period")).toInt(),
+              1);
 }
 
 }  // namespace

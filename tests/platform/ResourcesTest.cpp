@@ -13,8 +13,8 @@ namespace {
 TEST(Resources, CataloguesAreBundled) {
     const QVariantMap sources =
         Resources::propertyList(QStringLiteral("CurrencyDataSources")).toMap();
-    EXPECT_EQ(sources.keys(),
-              (QStringList{"BankUa", "Bloomberg", "CBR", "ECB", "OCBC", "PayPal", "YFinance"}));
+    EXPECT_EQ(sources.keys(), (QStringList{"BankUa", "Bloomberg", "CBR", "CurrencyApi", "ECB",
+                                           "Frankfurter", "OCBC", "PayPal", "YFinance"}));
     for (auto it = sources.begin(); it != sources.end(); ++it) {
         const QStringList codes = it.value().toStringList();
         EXPECT_FALSE(codes.isEmpty()) << it.key().toStdString();

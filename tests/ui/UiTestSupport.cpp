@@ -53,6 +53,9 @@ FakeHttpServer::Answer RateServer::answer(const FakeHttpServer::Request& request
 
 RootScreen::RootScreen(bool tablet, std::chrono::milliseconds refreshAfterEditingDelay,
                        const QStringList& selectedCurrencies) {
+    // The screen is exercised against the Yahoo-shaped rate server above.
+    UserDefaults::standardUserDefaults().setObject(QStringList{QStringLiteral("YFinance")},
+                                                   QStringLiteral("SelectedCurrencySources"));
     if (!selectedCurrencies.isEmpty()) {
         UserDefaults::standardUserDefaults().setObject(selectedCurrencies,
                                                        QStringLiteral("SelectedCurrencies"));

@@ -6,6 +6,9 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QStringEncoder>
 #include <QTimeZone>
@@ -487,5 +490,156 @@ void SampleServer::registerChartHandlers() {
         }
         xml += QStringLiteral("</Metall>");
         res.set_content(SampleData::encode1251(xml), "application/xml; charset=windows-1251");
+    });
+}
+
+namespace {
+
+/// Frankfurter refuses a query it cannot answer with 422 and a message.
+void refuse(httplib::Response& res, const QString& message) {
+    res.status = 422;
+    res.set_content(QJsonDocument(QJsonObject{{QStringLiteral("message"), message}})
+                        .toJson(QJsonDocument::Compact)
+                        .toStdString(),
+                    "application/json");
+}
+
+/// Frankfurter's rows: eight significant digits at most, as central banks publish them.
+QString frankfurterRate(const Decimal& value) {
+    const double magnitude = std::floor(std::log10(std::abs(value.toDouble())));
+    const int digits = std::isfinite(magnitude) ? std::max(0, 7 - static_cast<int>(magnitude)) : 6;
+    return value.rounded(digits).toString();
+}
+
+/// A day of history: weekends have no reference rates.
+bool isBusinessDay(const QDate& day) {
+    return day.dayOfWeek() <= 5;
+}
+
+}  // namespace
+
+void SampleServer::registerFrankfurterHandlers() {
+    // Frankfurter v2: rates as an array of {date, base, quote, rate}; the latest day, one given
+    // day, or a range thinned by week or month. Metals are no currencies there.
+    server_->Get("/v2/rates", [this](const httplib::Request& req, httplib::Response& res) {
+        const bool series = req.has_param("from") || req.has_param("to");
+        if (failIfAsked(series ? FrankfurterChart : Frankfurter, res)) {
+            return;
+        }
+        const auto isCurrency = [](const QString& code) {
+            return SampleData::knows(code) && !SampleData::metals().contains(code);
+        };
+        const QString base =
+            req.has_param("base") ? qs(req.get_param_value("base")) : QStringLiteral("EUR");
+        if (!isCurrency(base)) {
+            refuse(res, QStringLiteral("invalid base currency: %1").arg(base));
+            return;
+        }
+        QStringList quotes;
+        if (req.has_param("quotes")) {
+            for (const QString& code :
+                 qs(req.get_param_value("quotes")).split(u',', Qt::SkipEmptyParts)) {
+                if (!isCurrency(code)) {
+                    refuse(res, QStringLiteral("invalid quote currency: %1").arg(code));
+                    return;
+                }
+                if (code != base) {
+                    quotes.append(code);
+                }
+            }
+        } else {
+            for (const auto& [code, price] : SampleData::usdPrices()) {
+                (void)price;
+                if (code != base && isCurrency(code)) {
+                    quotes.append(code);
+                }
+            }
+        }
+        const QDate today = SampleData::today();
+        QDate lastBusinessDay = today;
+        while (!isBusinessDay(lastBusinessDay)) {
+            lastBusinessDay = lastBusinessDay.addDays(-1);
+        }
+        QList<QDate> days;
+        if (series) {
+            const QDate from = QDate::fromString(qs(req.get_param_value("from")), Qt::ISODate);
+            const QDate to = req.has_param("to")
+                                 ? QDate::fromString(qs(req.get_param_value("to")), Qt::ISODate)
+                                 : today;
+            const QString group = qs(req.get_param_value("group"));
+            if (!from.isValid() || !to.isValid() || from > to) {
+                refuse(res, QStringLiteral("invalid date range"));
+                return;
+            }
+            if (!group.isEmpty() && group != u"week" && group != u"month") {
+                refuse(res, QStringLiteral("invalid group: %1").arg(group));
+                return;
+            }
+            // A group is dated with its first business day in the range.
+            qint64 lastKey = -1;
+            for (QDate day = std::max(from, kHistoryStart); day <= std::min(to, today);
+                 day = day.addDays(1)) {
+                if (!isBusinessDay(day)) {
+                    continue;
+                }
+                const qint64 key = group == u"week" ? day.addDays(1 - day.dayOfWeek()).toJulianDay()
+                                   : group == u"month" ? qint64(day.year()) * 12 + day.month()
+                                                       : day.toJulianDay();
+                if (key != lastKey) {
+                    days.append(day);
+                    lastKey = key;
+                }
+            }
+        } else if (req.has_param("date")) {
+            QDate day = QDate::fromString(qs(req.get_param_value("date")), Qt::ISODate);
+            if (!day.isValid()) {
+                refuse(res, QStringLiteral("invalid date"));
+                return;
+            }
+            while (!isBusinessDay(day)) {
+                day = day.addDays(-1);
+            }
+            days.append(day);
+        } else {
+            days.append(lastBusinessDay);
+        }
+        std::string body = "[";
+        bool first = true;
+        for (const QDate& day : days) {
+            const QString date = day.toString(Qt::ISODate);
+            for (const QString& quote : quotes) {
+                // The latest day is today's sample rate, the others the sample history.
+                const Decimal rate = day == lastBusinessDay ? SampleData::cross(base, quote)
+                                                            : crossOn(base, quote, day);
+                body += first ? "" : ",";
+                body += str(QStringLiteral("{\"date\":\"%1\",\"base\":\"%2\",\"quote\":\"%3\","
+                                           "\"rate\":%4}")
+                                .arg(date, base, quote, frankfurterRate(rate)));
+                first = false;
+            }
+        }
+        body += "]";
+        res.set_content(body, "application/json");
+    });
+
+    server_->Get("/v2/currencies", [this](const httplib::Request&, httplib::Response& res) {
+        if (failIfAsked(Frankfurter, res)) {
+            return;
+        }
+        QJsonArray list;
+        for (const auto& [code, price] : SampleData::usdPrices()) {
+            (void)price;
+            if (SampleData::metals().contains(code) || code == u"XDR") {
+                continue;
+            }
+            list.append(QJsonObject{
+                {QStringLiteral("iso_code"), code},
+                {QStringLiteral("name"),
+                 CurrencyNames::displayName(code, QStringLiteral("en")).value_or(code)},
+                {QStringLiteral("start_date"), kHistoryStart.toString(Qt::ISODate)},
+                {QStringLiteral("end_date"), SampleData::today().toString(Qt::ISODate)}});
+        }
+        res.set_content(QJsonDocument(list).toJson(QJsonDocument::Compact).toStdString(),
+                        "application/json");
     });
 }

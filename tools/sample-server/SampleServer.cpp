@@ -80,6 +80,8 @@ SampleServer::SampleServer() : server_(std::make_unique<httplib::Server>()) {
     registerFeedHandlers();
     registerBankHandlers();
     registerChartHandlers();
+    registerFrankfurterHandlers();
+    registerCurrencyApiHandlers();
 }
 
 SampleServer::~SampleServer() {
@@ -131,6 +133,9 @@ QString SampleServer::endpointsFileText() const {
         text += QStringLiteral("%1 = %2\n").arg(QLatin1String(key), base);
     }
     text += QStringLiteral("cbr = %1/DailyInfoWebServ/DailyInfo.asmx\n").arg(base);
+    text += QStringLiteral("frankfurter = %1\n").arg(base);
+    text += QStringLiteral("currencyApi = %1/cdn/npm/@fawazahmed0/currency-api@latest\n").arg(base);
+    text += QStringLiteral("currencyApiFallback = %1/pages\n").arg(base);
     text += QStringLiteral(
         "\n[accounts]\npayPalUserId = sample_api1.numiva.example\npayPalPassword = sample\n"
         "payPalSignature = sample-signature\npayPalApplicationId = APP-SAMPLE\ngeoNamesUserName = "
@@ -300,4 +305,50 @@ void SampleServer::registerFeedHandlers() {
                      germany ? QStringLiteral("Germany") : QStringLiteral("United States"));
         res.set_content(xml.toStdString(), "text/xml;charset=UTF-8");
     });
+}
+
+void SampleServer::registerCurrencyApiHandlers() {
+    // The exchange-api daily file of one base: every code in lower case, a few that are no ISO
+    // currency among them, as in the real files.
+    const auto answer = [](const QString& base) -> std::optional<std::string> {
+        const QString upper = base.toUpper();
+        if (!SampleData::knows(upper)) {
+            return std::nullopt;
+        }
+        QJsonObject rates;
+        for (const auto& [code, price] : SampleData::usdPrices()) {
+            (void)price;
+            rates.insert(code.toLower(), SampleData::text(SampleData::cross(upper, code), 10));
+        }
+        rates.insert(QStringLiteral("btc"), QStringLiteral("0.0000104"));
+        rates.insert(QStringLiteral("eth"), QStringLiteral("0.00038"));
+        // Numbers as numbers: the text is written out so that no digit goes through a double.
+        QString body = QStringLiteral("{\n\t\"date\": \"%1\",\n\t\"%2\": {")
+                           .arg(SampleData::today().toString(Qt::ISODate), base);
+        bool first = true;
+        for (auto it = rates.begin(); it != rates.end(); ++it) {
+            body += (first ? QStringLiteral("\n\t\t\"") : QStringLiteral(",\n\t\t\"")) + it.key() +
+                    QStringLiteral("\": ") + it.value().toString();
+            first = false;
+        }
+        body += QStringLiteral("\n\t}\n}");
+        return body.toStdString();
+    };
+    for (const auto& [prefix, provider] :
+         {std::pair{std::string("/cdn/npm/@fawazahmed0/currency-api@latest"), CurrencyApi},
+          std::pair{std::string("/pages"), CurrencyApiFallback}}) {
+        server_->Get(prefix + R"(/v1/currencies/([a-z0-9]+)\.json)",
+                     [this, provider, answer](const httplib::Request& req, httplib::Response& res) {
+                         if (failIfAsked(provider, res)) {
+                             return;
+                         }
+                         const std::optional<std::string> body = answer(qs(req.matches[1]));
+                         if (!body) {
+                             res.status = 404;
+                             res.set_content("Couldn't find the requested file.\n", "text/plain");
+                             return;
+                         }
+                         res.set_content(*body, "application/json; charset=utf-8");
+                     });
+    }
 }

@@ -35,6 +35,12 @@ public:
     static inline const QString BloombergChart = QStringLiteral("BloombergChart");
     static inline const QString ECBChart = QStringLiteral("ECBChart");
     static inline const QString CBRChart = QStringLiteral("CBRChart");
+    /// Frankfurter's latest rates and its currency list; its series (chart) requests.
+    static inline const QString Frankfurter = QStringLiteral("Frankfurter");
+    static inline const QString FrankfurterChart = QStringLiteral("FrankfurterChart");
+    /// The exchange-api files at the CDN, and at the fallback host.
+    static inline const QString CurrencyApi = QStringLiteral("CurrencyApi");
+    static inline const QString CurrencyApiFallback = QStringLiteral("CurrencyApiFallback");
 
     SampleServer();
     ~SampleServer();
@@ -63,6 +69,8 @@ private:
     void registerFeedHandlers();
     void registerBankHandlers();
     void registerChartHandlers();
+    void registerFrankfurterHandlers();
+    void registerCurrencyApiHandlers();
 
     std::unique_ptr<httplib::Server> server_;
     std::unique_ptr<std::thread> thread_;

@@ -1,0 +1,192 @@
+#include "CFrankfurterWebServiceClient.h"
+
+#include "JsonRateAnswers.h"
+#include "Localization.h"
+#include "Log.h"
+
+#include <QTimeZone>
+
+#include <utility>
+
+#include <simdjson.h>
+
+namespace {
+
+QString text(std::string_view view) {
+    return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
+}
+
+bool isCode(const QString& code) {
+    if (code.size() != 3) {
+        return false;
+    }
+    for (const QChar c : code) {
+        if (c < u'A' || c > u'Z') {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+CFrankfurterWebServiceClient::CFrankfurterWebServiceClient(const Endpoints& endpoints)
+    : endpoints_(endpoints) {}
+
+QUrl CFrankfurterWebServiceClient::ratesUrl(const Endpoints& endpoints, const QStringList& codes,
+                                            const QString& base) {
+    QStringList quotes;
+    for (const QString& code : codes) {
+        // Codes go into the query as they are; anything but three letters has no place there.
+        if (code != base && isCode(code) && !quotes.contains(code)) {
+            quotes.append(code);
+        }
+    }
+    QString query = QStringLiteral("base=") + (isCode(base) ? base : QStringLiteral("USD"));
+    if (!quotes.isEmpty()) {
+        query += QStringLiteral("&quotes=") + quotes.join(u',');
+    }
+    const QString providers = endpoints.value(Endpoints::FrankfurterProviders).trimmed();
+    if (!providers.isEmpty()) {
+        query += QStringLiteral("&providers=") +
+                 QString::fromLatin1(QUrl::toPercentEncoding(providers, ","));
+    }
+    return endpoints.url(Endpoints::Frankfurter, QStringLiteral("/v2/rates"), query);
+}
+
+void CFrankfurterWebServiceClient::queryCurrencies(const QStringList& codes, const QString& base) {
+    cancelAllHttpRequests();
+    query_ = Query::Rates;
+    requestedCurrencies_ = codes;
+    baseCurrencyCode_ = base;
+    auto request = std::make_shared<CHttpRequest>(ratesUrl(endpoints_, codes, base));
+    request->requestSettings.method = "GET";
+    sendAsyncHttpRequest(std::move(request));
+}
+
+void CFrankfurterWebServiceClient::queryAvailableCurrencies() {
+    cancelAllHttpRequests();
+    query_ = Query::Currencies;
+    auto request = std::make_shared<CHttpRequest>(
+        endpoints_.url(Endpoints::Frankfurter, QStringLiteral("/v2/currencies")));
+    request->requestSettings.method = "GET";
+    sendAsyncHttpRequest(std::move(request));
+}
+
+CCBRCurrenciesInfoPtr CFrankfurterWebServiceClient::currenciesInfoFromAnswer(
+    const QByteArray& data, const QString& base, const QStringList& codes, QString* error) {
+    auto info = std::make_shared<CCBRCurrenciesInfo>();
+    const Decimal one = Decimal::fromInt(1);
+    QDateTime latest;
+    const auto addRow = [&](const JsonRateAnswers::RateRow& raw) {
+        const QString quote = text(raw.quote);
+        if (text(raw.base) != base || !isCode(quote) || quote == base ||
+            (!codes.isEmpty() && !codes.contains(quote)) ||
+            info->findCurrencyInfoWithTextCode(quote)) {
+            return;
+        }
+        const std::optional<Decimal> rate = JsonRateAnswers::positiveValue(raw.rate);
+        const QDate day = QDate::fromString(text(raw.date), Qt::ISODate);
+        if (!rate || !day.isValid()) {
+            nlog(QStringLiteral("Frankfurter: no usable rate for %1").arg(quote));
+            return;
+        }
+        // The answer says how much of the currency one unit of the base buys; the table
+        // holds the base's price of one unit of the currency.
+        CCBRCurrencyInfoPtr row = std::make_shared<CCBRCurrencyInfo>();
+        row->isoTextCode = quote;
+        row->nominalValue = 1;
+        row->saleValue = one / *rate;
+        row->actualDate = QDateTime(day, QTime(0, 0), QTimeZone::utc());
+        if (!latest.isValid() || row->actualDate > latest) {
+            latest = row->actualDate;
+        }
+        info->addCurrencyInfo(row);
+    };
+    if (!JsonRateAnswers::forEachRateRow(data, addRow)) {
+        if (error != nullptr) {
+            *error = Localization::localizedString(QStringLiteral("FrankfurterInvalidAnswer"));
+        }
+        return nullptr;
+    }
+    CCBRCurrencyInfoPtr baseRow = std::make_shared<CCBRCurrencyInfo>();
+    baseRow->isoTextCode = base;
+    baseRow->nominalValue = 1;
+    baseRow->saleValue = one;
+    if (latest.isValid()) {
+        baseRow->actualDate = latest;
+        info->currencyDate = latest;
+    }
+    info->currenciesInfo.prepend(baseRow);
+    return info;
+}
+
+QStringList CFrankfurterWebServiceClient::currencyCodesFromAnswer(const QByteArray& data) {
+    using namespace simdjson;
+    ondemand::parser parser;
+    const padded_string json(data.constData(), static_cast<size_t>(data.size()));
+    ondemand::document document;
+    ondemand::array array;
+    QStringList codes;
+    if (parser.iterate(json).get(document) != SUCCESS ||
+        document.get_array().get(array) != SUCCESS) {
+        return codes;
+    }
+    for (auto element : array) {
+        ondemand::object object;
+        std::string_view code;
+        if (element.get_object().get(object) != SUCCESS) {
+            return {};
+        }
+        if (object.find_field_unordered("iso_code").get_string().get(code) == SUCCESS) {
+            const QString value = text(code);
+            if (isCode(value) && !codes.contains(value)) {
+                codes.append(value);
+            }
+        }
+    }
+    return codes;
+}
+
+void CFrankfurterWebServiceClient::requestSucceeded(CHttpRequest&, const QByteArray& data) {
+    const Query query = std::exchange(query_, Query::None);
+    if (query == Query::Currencies) {
+        const QStringList codes = currencyCodesFromAnswer(data);
+        if (codes.isEmpty()) {
+            nlog(QStringLiteral("Frankfurter: the currency list could not be read"));
+        } else if (delegate_ != nullptr) {
+            delegate_->frankfurterAvailableCurrenciesReceived(codes);
+        }
+        return;
+    }
+    if (query != Query::Rates) {
+        return;
+    }
+    QString error;
+    CCBRCurrenciesInfoPtr info =
+        currenciesInfoFromAnswer(data, baseCurrencyCode_, requestedCurrencies_, &error);
+    if (delegate_ == nullptr) {
+        return;
+    }
+    if (!info) {
+        delegate_->frankfurterQueryFailedWithErrorDescription(error);
+        return;
+    }
+    delegate_->frankfurterQueryCurrenciesCompletedWithResult(info);
+}
+
+void CFrankfurterWebServiceClient::requestFailed(CHttpRequest&,
+                                                 const std::optional<HttpError>& error,
+                                                 const std::optional<HttpResponse>& response,
+                                                 const std::optional<QByteArray>& data) {
+    const Query query = std::exchange(query_, Query::None);
+    const QString description = logRequestFailure(logName, error, response, data);
+    if (query != Query::Rates || delegate_ == nullptr) {
+        return;
+    }
+    // A refused query (422, 404) carries the service's reason, which says more than a status.
+    const std::optional<QString> message =
+        response && data ? JsonRateAnswers::serviceMessage(*data) : std::nullopt;
+    delegate_->frankfurterQueryFailedWithErrorDescription(
+        message ? QStringLiteral("%1 (%2)").arg(*message, description) : description);
+}

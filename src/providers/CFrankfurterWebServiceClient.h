@@ -1,0 +1,66 @@
+#pragma once
+
+#include "CCBRCurrenciesInfo.h"
+#include "CWebServiceClient.h"
+#include "Endpoints.h"
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+/// Receives the outcome of a Frankfurter query, on the main thread.
+class CFrankfurterWebServiceClientDelegate {
+public:
+    virtual ~CFrankfurterWebServiceClientDelegate() = default;
+    virtual void frankfurterQueryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) = 0;
+    virtual void frankfurterQueryFailedWithErrorDescription(const QString& description) = 0;
+    /// The codes the service offers (answer to `queryAvailableCurrencies`). Optional.
+    virtual void frankfurterAvailableCurrenciesReceived(const QStringList& codes) { (void)codes; }
+};
+
+/// The Frankfurter API (v2): central banks' reference rates blended into one rate per currency,
+/// free and without an account, at the public instance or a self-hosted one. One request per
+/// refresh asks for the listed codes against one base; each row is dated with the day its rate
+/// was published.
+class CFrankfurterWebServiceClient : public CWebServiceClient {
+public:
+    static inline const QString logName = QStringLiteral("Frankfurter");
+
+    explicit CFrankfurterWebServiceClient(const Endpoints& endpoints = Endpoints::standard());
+
+    CFrankfurterWebServiceClientDelegate* delegate() const { return delegate_; }
+    void setDelegate(CFrankfurterWebServiceClientDelegate* delegate) { delegate_ = delegate; }
+
+    /// Starts a query for the price of each of `codes` in `base`; cancels the one in flight.
+    void queryCurrencies(const QStringList& codes, const QString& base = QStringLiteral("USD"));
+    /// Asks for the list of codes the service offers; cancels the query in flight. Only a
+    /// success is reported (`frankfurterAvailableCurrenciesReceived`); a failure is logged.
+    void queryAvailableCurrencies();
+
+    /// "/v2/rates?base=B&quotes=A,C[&providers=...]"; `codes` other than the base, in order.
+    static QUrl ratesUrl(const Endpoints& endpoints, const QStringList& codes, const QString& base);
+    /// The table of a rates answer: the base at 1, each listed code at the base's price of one
+    /// unit, dated with its publication day. Rows for other bases or unlisted codes and values
+    /// that are not positive numbers are left out. Nothing, with a reason in `error`, for an
+    /// answer that is not a rates array.
+    static CCBRCurrenciesInfoPtr currenciesInfoFromAnswer(const QByteArray& data,
+                                                          const QString& base,
+                                                          const QStringList& codes,
+                                                          QString* error = nullptr);
+    /// The ISO codes of a "/v2/currencies" answer, in answer order; empty when unreadable.
+    static QStringList currencyCodesFromAnswer(const QByteArray& data);
+
+    void requestSucceeded(CHttpRequest& request, const QByteArray& data) override;
+    void requestFailed(CHttpRequest& request, const std::optional<HttpError>& error,
+                       const std::optional<HttpResponse>& response,
+                       const std::optional<QByteArray>& data) override;
+
+private:
+    enum class Query { None, Rates, Currencies };
+
+    CFrankfurterWebServiceClientDelegate* delegate_ = nullptr;
+    Endpoints endpoints_;
+    Query query_ = Query::None;
+    QStringList requestedCurrencies_;
+    QString baseCurrencyCode_;
+};
