@@ -264,8 +264,8 @@ void CRootViewModel::initializeCurrencyDataSource() {
             currencyDataSource_.append(getInfoForCurrency(code));
         }
     }
-    saveSelectedCurrencyCodes();
     sortCurrencyDataSource();
+    saveSelectedCurrencyCodes();
 }
 
 QStringList CRootViewModel::getSelectedCurrencyCodes() const {
@@ -278,7 +278,22 @@ QStringList CRootViewModel::getSelectedCurrencyCodes() const {
 }
 
 void CRootViewModel::saveSelectedCurrencyCodes() {
-    defaults_.setObject(getSelectedCurrencyCodes(), kSelectedCurrencies);
+    const QStringList codes = getSelectedCurrencyCodes();
+    if (!defaults_.persistentObjectForKey(kSelectedCurrencies).isValid()) {
+        // A list the user never changed is derived again at every start (the base currency,
+        // then the default list): storing it would turn a read-only command into a write.
+        const QString base = getBaseCurrencyCode();
+        QStringList derived{base};
+        for (const QString& code : defaults_.stringArrayForKey(kSelectedCurrencies)) {
+            if (!derived.contains(code)) {
+                derived.append(code);
+            }
+        }
+        if (codes == derived) {
+            return;
+        }
+    }
+    defaults_.setObject(codes, kSelectedCurrencies);
     defaults_.synchronize();
 }
 
