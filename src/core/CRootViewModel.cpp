@@ -198,6 +198,16 @@ void CRootViewModel::setDataSource(const QString& identifier, bool selected) {
     post(CurrencyDataSourceChanged);
 }
 
+void CRootViewModel::selectSingleDataSource(const QString& identifier) {
+    const QStringList sources{identifier};
+    if (getAllSelectedDataSources() == sources) {
+        return;
+    }
+    defaults_.setObject(sources, kSelectedCurrencySources);
+    defaults_.synchronize();
+    post(CurrencyDataSourceChanged);
+}
+
 std::optional<QString> CRootViewModel::getSelectedDataSource() const {
     const QStringList sources = getAllSelectedDataSources();
     if (sources.isEmpty()) {

@@ -79,6 +79,8 @@ public:
     void setMetalBaseUnit(const QString& unit);
     bool isDataSourceSelected(const QString& identifier) const;
     void setDataSource(const QString& identifier, bool selected);
+    /// Makes `identifier` the one selected source in one change (one notification).
+    void selectSingleDataSource(const QString& identifier);
     std::optional<QString> getSelectedDataSource() const;
     QStringList getAllSelectedDataSources() const;
 
@@ -136,6 +138,7 @@ public:
     CCustomDataSourceStorageManager& customDataSourceStorage() { return customSources_; }
 
     UserDefaults& userDefaults() { return defaults_; }
+    NotificationCenter& notificationCenter() { return center_; }
 
 private:
     void initializeCurrencyDataSource();

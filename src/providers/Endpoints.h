@@ -26,6 +26,8 @@ public:
     static inline const QString BloombergChart = QStringLiteral("bloombergChart");
     static inline const QString Ocbc = QStringLiteral("ocbc");
     static inline const QString GeoNames = QStringLiteral("geoNames");
+    /// The full address of the sample custom feed offered when adding a source.
+    static inline const QString SampleFeed = QStringLiteral("sampleFeed");
     // Accounts.
     static inline const QString PayPalUserId = QStringLiteral("payPalUserId");
     static inline const QString PayPalPassword = QStringLiteral("payPalPassword");

@@ -131,6 +131,7 @@ QString SampleServer::endpointsFileText() const {
         text += QStringLiteral("%1 = %2\n").arg(QLatin1String(key), base);
     }
     text += QStringLiteral("cbr = %1/DailyInfoWebServ/DailyInfo.asmx\n").arg(base);
+    text += QStringLiteral("sampleFeed = %1\n").arg(feedUrl());
     text += QStringLiteral(
         "\n[accounts]\npayPalUserId = sample_api1.numiva.example\npayPalPassword = sample\n"
         "payPalSignature = sample-signature\npayPalApplicationId = APP-SAMPLE\ngeoNamesUserName = "
