@@ -422,5 +422,9 @@
         <source>The messaging program could not open the message</source>
         <translation>The messaging program could not open the message</translation>
     </message>
+    <message id="RequestCurrencyHint">
+        <source>Type the code of a currency that no source offers and press Return. Submit mails the list to support.</source>
+        <translation>Type the code of a currency that no source offers and press Return. Submit mails the list to support.</translation>
+    </message>
 </context>
 </TS>

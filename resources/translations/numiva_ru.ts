@@ -422,5 +422,9 @@
         <source>The messaging program could not open the message</source>
         <translation>Программа сообщений не смогла открыть сообщение</translation>
     </message>
+    <message id="RequestCurrencyHint">
+        <source>Type the code of a currency that no source offers and press Return. Submit mails the list to support.</source>
+        <translation>Введите код валюты, которой нет ни в одном источнике, и нажмите Ввод. «Отправить» пошлёт список в поддержку.</translation>
+    </message>
 </context>
 </TS>

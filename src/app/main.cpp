@@ -1,5 +1,6 @@
 // numiva: the touch application.
 #include "CFileOperations.h"
+#include "CTutorialView.h"
 #include "CUISettings.h"
 #include "Endpoints.h"
 #include "Localization.h"
@@ -173,9 +174,11 @@ int main(int argc, char** argv) {
         // Once the window's views exist: on a phone the settings screen is pushed first; on a
         // tablet it is the left pane already. The request and add-source screens open over it.
         QTimer::singleShot(0, &delegate, [&delegate, screenName] {
+            // The start tutorial belongs to the rate list; it is not stored as seen.
+            CTutorialView::tutorialView().dismissAnimated(false);
             CSettingsViewController* settings = delegate.settingsController();
             if (!delegate.isTablet()) {
-                delegate.rootController()->onSettingsClick();
+                delegate.navigationController()->pushViewController(settings, false);
             }
             if (screenName == u"request-currency") {
                 settings->onRequestNewCurrencyCellSelect();

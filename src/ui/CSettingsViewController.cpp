@@ -65,7 +65,7 @@ QHash<int, QByteArray> CSettingsTableModel::roleNames() const {
             {ImageRole, "image"},
             {CenteredRole, "centered"},
             {DisclosureRole, "disclosure"},
-            {CheckedRole, "checked"},
+            {CheckedRole, "checkmark"},
             {SwitchOnRole, "switchOn"},
             {SwitchEnabledRole, "switchEnabled"},
             {DeletableRole, "deletable"},

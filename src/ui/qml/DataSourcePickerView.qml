@@ -40,12 +40,15 @@ Item {
             id: column
             width: parent.width
 
-            SectionHeader {
+            Item {
                 width: parent.width
-                height: 40
-                y: 10
-                tablet: view.controller.isTablet
-                text: view.controller.headerText
+                height: 48
+                SectionHeader {
+                    y: 12
+                    width: parent.width
+                    tablet: view.controller.isTablet
+                    text: view.controller.headerText
+                }
             }
 
             Rectangle {

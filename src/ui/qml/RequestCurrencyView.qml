@@ -81,6 +81,13 @@ Item {
                 }
             }
 
+            SectionFooter {
+                objectName: "requestHint"
+                width: parent.width
+                tablet: view.controller.isTablet
+                text: qsTrId("RequestCurrencyHint")
+            }
+
             Item { width: 1; height: 20 }
 
             Repeater {

@@ -61,7 +61,7 @@ Item {
 
             Text {
                 id: footerText
-                objectName: "feeFooter"
+                objectName: sectionItem.footer.length > 0 ? "feeFooter" : ""
                 visible: sectionItem.footer.length > 0
                 x: 20
                 y: 8
@@ -101,7 +101,7 @@ Item {
             required property url image
             required property bool centered
             required property bool disclosure
-            required property bool checked
+            required property bool checkmark
             required property bool switchOn
             required property bool switchEnabled
             required property bool deletable
@@ -114,12 +114,14 @@ Item {
 
             objectName: "settingsRow_" + section + "_" + row
             width: list.width
-            height: tall ? 60 : 46
+            // Long texts wrap (two lines at most) and the row grows with them.
+            height: Math.max(tall ? 60 : 46, texts.implicitHeight + 18)
             padding: 0
+            leftPadding: view.groupMargin
+            rightPadding: view.groupMargin
             hoverEnabled: false
             focusPolicy: Qt.NoFocus
             swipe.enabled: deletable
-            checkable: false
 
             onClicked: {
                 if (swipe.position !== 0) {
@@ -215,12 +217,9 @@ Item {
 
             contentItem: Item {
                 id: content
-                x: view.groupMargin
-                width: cell.width - 2 * view.groupMargin
-                height: cell.height
                 // Space the accessory at the right edge takes.
-                readonly property real accessoryWidth: cell.kind === "switch" ? 64
-                    : (cell.checked || cell.disclosure ? 34 : 10)
+                readonly property real accessoryWidth: cell.kind === "switch" ? rowSwitch.width + 14
+                    : (cell.checkmark || cell.disclosure ? 34 : 10)
 
                 // A user-added source: its logo fitted into 48 x 42 at the left, texts from x 68.
                 Image {
@@ -273,6 +272,8 @@ Item {
                         width: parent.width
                         text: cell.subtitle
                         elide: Text.ElideRight
+                        wrapMode: Text.WordWrap
+                        maximumLineCount: 3
                         color: "#6d6d72"
                         font.family: "Helvetica"
                         font.pixelSize: 13
@@ -281,7 +282,7 @@ Item {
 
                 Text {
                     objectName: "checkmark"
-                    visible: cell.checked
+                    visible: cell.checkmark
                     x: parent.width - 28
                     anchors.verticalCenter: parent.verticalCenter
                     text: "\u2713"
@@ -298,6 +299,7 @@ Item {
                     font.pixelSize: 28
                 }
                 Switch {
+                    id: rowSwitch
                     objectName: "rowSwitch"
                     visible: cell.kind === "switch"
                     x: parent.width - width - 6
