@@ -1,6 +1,7 @@
 #include "CRequestCurrencyViewController.h"
 
 #include "CCurrencyDataSourceInfo.h"
+#include "CRateRows.h"
 #include "CUISettings.h"
 #include "CurrencyNames.h"
 
@@ -20,8 +21,8 @@ QVariantList CRequestCurrencyViewController::requestedRows() const {
     for (const QString& code : selectedCurrencies_) {
         rows.append(QVariantMap{
             {QStringLiteral("code"), code},
-            {QStringLiteral("name"), CUISettings::capitalizedName(localized(
-                                         CUISettings::getDisplayNameForCurrency(code)))}});
+            {QStringLiteral("name"),
+             CRateRows::capitalizedName(localized(CUISettings::getDisplayNameForCurrency(code)))}});
     }
     return rows;
 }

@@ -2,6 +2,7 @@
 
 #include "CBaseCurrencySelector.h"
 #include "CCustomDataSourceMetadataUpdater.h"
+#include "CRateRows.h"
 #include "CRootViewModel.h"
 #include "CUISettings.h"
 #include "MailComposer.h"
@@ -214,7 +215,7 @@ std::vector<CSettingsRow> CSettingsViewController::buildRows() const {
         const QString code = model_.getBaseCurrencyCode();
         CSettingsRow& base = add(
             BaseCurrencySection, CSettingsRow::Plain,
-            CUISettings::capitalizedName(localized(CUISettings::getDisplayNameForCurrency(code))));
+            CRateRows::capitalizedName(localized(CUISettings::getDisplayNameForCurrency(code))));
         base.image = CUISettings::urlForImagePath(CUISettings::getImageForCurrency(code));
         base.disclosure = true;
         base.identifier = code;

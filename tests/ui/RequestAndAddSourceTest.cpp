@@ -34,7 +34,7 @@ TEST_F(ScreensTest, RequestListsOnlyIsoCodesThatNoSourceOffers) {
     const CCurrencyDataSourceInfo info(QVariantMap{{"ECB", QStringList{"USD", "EUR"}},
                                                    {"CBR", QStringList{"USD", "RUB"}},
                                                    {"OCBC", QStringList{"SGD"}}},
-                                       &registry);
+                                       registry);
     CRequestCurrencyViewController screen(info, false);
     screen.setDelegate(&recorder);
     QSignalSpy alerts(&screen, &CViewController::alertRequested);

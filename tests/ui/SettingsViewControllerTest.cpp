@@ -34,8 +34,10 @@ protected:
         Localization::install(QStringLiteral("en"));
         UserDefaults::standardUserDefaults().setObject(false,
                                                        QStringLiteral("BaseCurrencyAutoSelect"));
+        CRootViewModel::Options options;
+        options.location = &location;
         model = std::make_unique<CRootViewModel>(UserDefaults::standardUserDefaults(), center,
-                                                 CRootViewModel::Options{nullptr, {}, &location});
+                                                 std::move(options));
         center.addObserver(this, CRootViewModel::CurrencyDataSourceChanged, nullptr,
                            [this](const QString&, const void*) { ++changes; });
         screen = std::make_unique<CSettingsViewController>(*model, false, nullptr, &mail);
@@ -185,7 +187,7 @@ TEST_F(SettingsTest, FeeIsStoredOnlyWithinZeroToHundred) {
     } cases[] = {
         {"2,5", true, "2.5 %"},  {"2.5", true, "2.5 %"},    {"0", true, "0 %"},
         {"100", true, "100 %"},  {"100.5", false, "100 %"}, {"-1", false, "100 %"},
-        {"abc", false, "100 %"}, {"", false, "100 %"},
+        {"abc", false, "100 %"}, {"", false, "100 %"},      {"NaN", false, "100 %"},
     };
     for (const Case& c : cases) {
         alerts->clear();
