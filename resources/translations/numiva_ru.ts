@@ -298,6 +298,7 @@
     <message id="FileWriteFailedMessage">
         <source>%1 could not be written: %2</source>
         <translation>Не удалось записать %1: %2</translation>
+    </message>
     <message id="CurrencyDataSource">
         <source>Data source</source>
         <translation>Источник данных</translation>
