@@ -323,5 +323,133 @@
         <source>The exchange rate file could not be read.</source>
         <translation>The exchange rate file could not be read.</translation>
     </message>
+    <message id="CurrencyDataSource">
+        <source>Data source</source>
+        <translation>Data source</translation>
+    </message>
+    <message id="BaseCurrencyAutoSelect">
+        <source>Base currency of my location</source>
+        <translation>Base currency of my location</translation>
+    </message>
+    <message id="CurrenciesAvailable">
+        <source>Currencies available: %1</source>
+        <translation>Currencies available: %1</translation>
+    </message>
+    <message id="AddSource">
+        <source>Add source</source>
+        <translation>Add source</translation>
+    </message>
+    <message id="ConversionFee">
+        <source>Conversion fee</source>
+        <translation>Conversion fee</translation>
+    </message>
+    <message id="SubtractFee">
+        <source>Subtract fee</source>
+        <translation>Subtract fee</translation>
+    </message>
+    <message id="ConversionFeeFooter">
+        <source>The fee is a markup in percent on the provider's mid-market rate; with “Subtract fee” it is a discount instead.</source>
+        <translation>The fee is a markup in percent on the provider's mid-market rate; with “Subtract fee” it is a discount instead.</translation>
+    </message>
+    <message id="RequestCurrency">
+        <source>Request a currency</source>
+        <translation>Request a currency</translation>
+    </message>
+    <message id="Info">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="BaseCurrencyUnavailable">
+        <source>The base currency is not offered by this source. Choose another base currency?</source>
+        <translation>The base currency is not offered by this source. Choose another base currency?</translation>
+    </message>
+    <message id="Yes">
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message id="No">
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message id="InvalidPercentValue">
+        <source>Enter a percentage from 0 to 100</source>
+        <translation>Enter a percentage from 0 to 100</translation>
+    </message>
+    <message id="DataSourceAlreadyExists">
+        <source>This source has been added already</source>
+        <translation>This source has been added already</translation>
+    </message>
+    <message id="CannotSendEmail">
+        <source>Mail cannot be sent: no mail program is set up</source>
+        <translation>Mail cannot be sent: no mail program is set up</translation>
+    </message>
+    <message id="CannotSendSms">
+        <source>Text messages cannot be sent: no messaging program is set up</source>
+        <translation>Text messages cannot be sent: no messaging program is set up</translation>
+    </message>
+    <message id="SupportEmailAddress">
+        <source>support@numiva.app</source>
+        <translation>support@numiva.app</translation>
+    </message>
+    <message id="InvalidCurrencyCode">
+        <source>This is not an ISO 4217 currency code</source>
+        <translation>This is not an ISO 4217 currency code</translation>
+    </message>
+    <message id="CurrencyContainedInDataSource">
+        <source>This currency is offered already by: %1</source>
+        <translation>This currency is offered already by: %1</translation>
+    </message>
+    <message id="NoRequestedCurrency">
+        <source>Enter at least one currency code</source>
+        <translation>Enter at least one currency code</translation>
+    </message>
+    <message id="EnterRequestedCurrencyCode">
+        <source>Currency code (ISO 4217)</source>
+        <translation>Currency code (ISO 4217)</translation>
+    </message>
+    <message id="Submit">
+        <source>Submit</source>
+        <translation>Submit</translation>
+    </message>
+    <message id="EnterDataSourceAddress">
+        <source>Feed address</source>
+        <translation>Feed address</translation>
+    </message>
+    <message id="SampleDataSourceTipN">
+        <source>A source is an XML rate feed in Numiva's format, served over http or https. A sample: %1</source>
+        <translation>A source is an XML rate feed in Numiva's format, served over http or https. A sample: %1</translation>
+    </message>
+    <message id="PasteSampleAddress">
+        <source>Use the sample address</source>
+        <translation>Use the sample address</translation>
+    </message>
+    <message id="InvalidUrl">
+        <source>Enter a full http or https address</source>
+        <translation>Enter a full http or https address</translation>
+    </message>
+    <message id="MailProgramMissing">
+        <source>The mail program could not be started</source>
+        <translation>The mail program could not be started</translation>
+    </message>
+    <message id="MailProgramFailed">
+        <source>The mail program could not open the message</source>
+        <translation>The mail program could not open the message</translation>
+    </message>
+    <message id="AttachmentNotSaved">
+        <source>The attachment could not be saved</source>
+        <translation>The attachment could not be saved</translation>
+    </message>
+    <message id="AttachmentSavedAt">
+        <source>Attached file, in case your mail program left it out: %1</source>
+        <translation>Attached file, in case your mail program left it out: %1</translation>
+    </message>
+    <message id="MessageProgramFailed">
+        <source>The messaging program could not open the message</source>
+        <translation>The messaging program could not open the message</translation>
+    </message>
+    <message id="RequestCurrencyHint">
+        <source>Type the code of a currency that no source offers and press Return. Submit mails the list to support.</source>
+        <translation>Type the code of a currency that no source offers and press Return. Submit mails the list to support.</translation>
+    </message>
 </context>
 </TS>

@@ -323,5 +323,133 @@
         <source>The exchange rate file could not be read.</source>
         <translation>Не удалось прочитать файл курсов.</translation>
     </message>
+    <message id="CurrencyDataSource">
+        <source>Data source</source>
+        <translation>Источник данных</translation>
+    </message>
+    <message id="BaseCurrencyAutoSelect">
+        <source>Base currency of my location</source>
+        <translation>Валюта по местоположению</translation>
+    </message>
+    <message id="CurrenciesAvailable">
+        <source>Currencies available: %1</source>
+        <translation>Доступно валют: %1</translation>
+    </message>
+    <message id="AddSource">
+        <source>Add source</source>
+        <translation>Добавить источник</translation>
+    </message>
+    <message id="ConversionFee">
+        <source>Conversion fee</source>
+        <translation>Комиссия за обмен</translation>
+    </message>
+    <message id="SubtractFee">
+        <source>Subtract fee</source>
+        <translation>Вычитать комиссию</translation>
+    </message>
+    <message id="ConversionFeeFooter">
+        <source>The fee is a markup in percent on the provider's mid-market rate; with “Subtract fee” it is a discount instead.</source>
+        <translation>Комиссия — надбавка в процентах к среднему курсу поставщика; с «Вычитать комиссию» — скидка.</translation>
+    </message>
+    <message id="RequestCurrency">
+        <source>Request a currency</source>
+        <translation>Запросить валюту</translation>
+    </message>
+    <message id="Info">
+        <source>Info</source>
+        <translation>Информация</translation>
+    </message>
+    <message id="BaseCurrencyUnavailable">
+        <source>The base currency is not offered by this source. Choose another base currency?</source>
+        <translation>Этот источник не предлагает базовую валюту. Выбрать другую?</translation>
+    </message>
+    <message id="Yes">
+        <source>Yes</source>
+        <translation>Да</translation>
+    </message>
+    <message id="No">
+        <source>No</source>
+        <translation>Нет</translation>
+    </message>
+    <message id="InvalidPercentValue">
+        <source>Enter a percentage from 0 to 100</source>
+        <translation>Введите процент от 0 до 100</translation>
+    </message>
+    <message id="DataSourceAlreadyExists">
+        <source>This source has been added already</source>
+        <translation>Этот источник уже добавлен</translation>
+    </message>
+    <message id="CannotSendEmail">
+        <source>Mail cannot be sent: no mail program is set up</source>
+        <translation>Нельзя отправить письмо: почтовая программа не настроена</translation>
+    </message>
+    <message id="CannotSendSms">
+        <source>Text messages cannot be sent: no messaging program is set up</source>
+        <translation>Нельзя отправить SMS: программа сообщений не настроена</translation>
+    </message>
+    <message id="SupportEmailAddress">
+        <source>support@numiva.app</source>
+        <translation>support@numiva.app</translation>
+    </message>
+    <message id="InvalidCurrencyCode">
+        <source>This is not an ISO 4217 currency code</source>
+        <translation>Это не код валюты ISO 4217</translation>
+    </message>
+    <message id="CurrencyContainedInDataSource">
+        <source>This currency is offered already by: %1</source>
+        <translation>Эта валюта уже есть в источниках: %1</translation>
+    </message>
+    <message id="NoRequestedCurrency">
+        <source>Enter at least one currency code</source>
+        <translation>Введите хотя бы один код валюты</translation>
+    </message>
+    <message id="EnterRequestedCurrencyCode">
+        <source>Currency code (ISO 4217)</source>
+        <translation>Код валюты (ISO 4217)</translation>
+    </message>
+    <message id="Submit">
+        <source>Submit</source>
+        <translation>Отправить</translation>
+    </message>
+    <message id="EnterDataSourceAddress">
+        <source>Feed address</source>
+        <translation>Адрес источника</translation>
+    </message>
+    <message id="SampleDataSourceTipN">
+        <source>A source is an XML rate feed in Numiva's format, served over http or https. A sample: %1</source>
+        <translation>Источник — XML-лента курсов в формате Numiva по http или https. Пример: %1</translation>
+    </message>
+    <message id="PasteSampleAddress">
+        <source>Use the sample address</source>
+        <translation>Вставить адрес примера</translation>
+    </message>
+    <message id="InvalidUrl">
+        <source>Enter a full http or https address</source>
+        <translation>Введите полный адрес http или https</translation>
+    </message>
+    <message id="MailProgramMissing">
+        <source>The mail program could not be started</source>
+        <translation>Не удалось запустить почтовую программу</translation>
+    </message>
+    <message id="MailProgramFailed">
+        <source>The mail program could not open the message</source>
+        <translation>Почтовая программа не смогла открыть письмо</translation>
+    </message>
+    <message id="AttachmentNotSaved">
+        <source>The attachment could not be saved</source>
+        <translation>Не удалось сохранить вложение</translation>
+    </message>
+    <message id="AttachmentSavedAt">
+        <source>Attached file, in case your mail program left it out: %1</source>
+        <translation>Вложенный файл, если почтовая программа его не приложила: %1</translation>
+    </message>
+    <message id="MessageProgramFailed">
+        <source>The messaging program could not open the message</source>
+        <translation>Программа сообщений не смогла открыть сообщение</translation>
+    </message>
+    <message id="RequestCurrencyHint">
+        <source>Type the code of a currency that no source offers and press Return. Submit mails the list to support.</source>
+        <translation>Введите код валюты, которой нет ни в одном источнике, и нажмите Ввод. «Отправить» пошлёт список в поддержку.</translation>
+    </message>
 </context>
 </TS>

@@ -87,6 +87,9 @@ void NumivaAppDelegate::applicationDidBecomeActive() {
     if (rootController_) {
         rootController_->applicationDidBecomeActive();
     }
+    if (settingsController_) {
+        settingsController_->applicationDidBecomeActive();
+    }
 }
 
 QColor NumivaAppDelegate::windowBackgroundColor() const {

@@ -1,5 +1,6 @@
 // numiva: the touch application.
 #include "CFileOperations.h"
+#include "CTutorialView.h"
 #include "CUISettings.h"
 #include "Endpoints.h"
 #include "Localization.h"
@@ -74,7 +75,12 @@ int main(int argc, char** argv) {
     const QCommandLineOption firstFrame(QStringLiteral("quit-after-first-frame"),
                                         QStringLiteral("Exit once the first frame is shown, "
                                                        "printing the milliseconds it took."));
-    parser.addOptions({idiom, dataDir, endpoints, screenshot, language, firstFrame});
+    const QCommandLineOption screen(
+        QStringLiteral("screen"),
+        QStringLiteral("Open NAME at start: rates (default), settings, request-currency or "
+                       "add-source."),
+        QStringLiteral("NAME"), QStringLiteral("rates"));
+    parser.addOptions({idiom, dataDir, endpoints, screenshot, language, firstFrame, screen});
     parser.process(app);
 
     const QString idiomName = parser.value(idiom);
@@ -92,6 +98,13 @@ int main(int argc, char** argv) {
         if (!Endpoints::setStandardOverrideFile(parser.value(endpoints), &error)) {
             return usage(error);
         }
+    }
+    const QString screenName = parser.value(screen);
+    const QStringList screenNames{QStringLiteral("rates"), QStringLiteral("settings"),
+                                  QStringLiteral("request-currency"), QStringLiteral("add-source")};
+    if (!screenNames.contains(screenName)) {
+        return usage(QStringLiteral("--screen takes %1, not %2")
+                         .arg(screenNames.join(QStringLiteral(", ")), screenName));
     }
     const QString screenshotFile = parser.value(screenshot);
     if (parser.isSet(screenshot) && screenshotFile.isEmpty()) {
@@ -155,6 +168,24 @@ int main(int argc, char** argv) {
     auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
     if (window == nullptr) {
         return 1;
+    }
+
+    if (screenName != u"rates") {
+        // Once the window's views exist: on a phone the settings screen is pushed first; on a
+        // tablet it is the left pane already. The request and add-source screens open over it.
+        QTimer::singleShot(0, &delegate, [&delegate, screenName] {
+            // The start tutorial belongs to the rate list; it is not stored as seen.
+            CTutorialView::tutorialView().dismissAnimated(false);
+            CSettingsViewController* settings = delegate.settingsController();
+            if (!delegate.isTablet()) {
+                delegate.navigationController()->pushViewController(settings, false);
+            }
+            if (screenName == u"request-currency") {
+                settings->onRequestNewCurrencyCellSelect();
+            } else if (screenName == u"add-source") {
+                settings->onAddDataSourceCellSelect();
+            }
+        });
     }
 
     if (parser.isSet(firstFrame)) {

@@ -12,6 +12,7 @@
 #include "CRateListUpdater.h"
 #include "CRateRows.h"
 #include "CRootViewModel.h"
+#include "CSettingsEditor.h"
 #include "Endpoints.h"
 #include "Localization.h"
 #include "NotificationCenter.h"
@@ -26,7 +27,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimer>
-#include <QUrl>
 
 #include <cstdio>
 
@@ -71,12 +71,6 @@ bool isCurrencyCode(const QString& code) {
         }
     }
     return true;
-}
-
-bool isWebAddress(const QString& text) {
-    const QUrl url(text, QUrl::StrictMode);
-    return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https") &&
-           !url.host().isEmpty();
 }
 
 }  // namespace
@@ -259,14 +253,9 @@ int CliApplication::select() {
         return usage(QStringLiteral("select takes one data source id (see sources)"));
     }
     const QString id = commandArguments_.first();
-    if (!model().currencyDataSourceInfo().getAllDataSourceIds().contains(id)) {
+    if (!CSettingsEditor(model()).selectDataSource(id)) {
         return usage(QStringLiteral("unknown data source %1 (see sources)").arg(id));
     }
-    // As the settings screen does: the selected source is deselected, the new one selected.
-    if (const auto current = model().getSelectedDataSource()) {
-        model().setDataSource(*current, false);
-    }
-    model().setDataSource(id, true);
     if (!model().isCurrencyCodeAvailable(model().getBaseCurrencyCode())) {
         err_ << "numiva-cli: note: " << id << " does not offer the base currency "
              << model().getBaseCurrencyCode() << Qt::endl;
@@ -351,11 +340,9 @@ int CliApplication::fee() {
         model().setConversionFeeEnabled(false);
         return Ok;
     }
-    const auto percent = CRootViewModel::getPercentValueFromText(value);
-    if (!percent) {
+    if (!CSettingsEditor(model()).setConversionFeeFromText(value)) {
         return usage(QStringLiteral("not a percentage from 0 to 100: %1").arg(value));
     }
-    model().setConversionFee(*percent);
     model().setConversionFeeEnabled(true);
     model().setSubtractFeeEnabled(subtract);
     return Ok;
@@ -375,35 +362,34 @@ int CliApplication::feed() {
     CCustomDataSourceStorageManager& registry = model().customDataSourceStorage();
     if ((action == u"add" || action == u"remove") && commandArguments_.size() == 2) {
         const QString url = commandArguments_[1];
+        // The settings screen's rules: http or https only, each address once; a removed
+        // selected source hands the selection to the first source.
+        CSettingsEditor editor(model());
         if (action == u"add") {
-            if (!isWebAddress(url)) {
-                return usage(QStringLiteral("not an http or https address: %1").arg(url));
+            QString registered;
+            switch (editor.addCustomDataSource(url, &registered)) {
+                case CSettingsEditor::AddResult::InvalidUrl:
+                    return usage(QStringLiteral("not an http or https address: %1").arg(url));
+                case CSettingsEditor::AddResult::AlreadyExists:
+                    return usage(QStringLiteral("%1 is registered already").arg(registered));
+                case CSettingsEditor::AddResult::Added:
+                    break;
             }
-            if (registry.getDataSourceWithUrl(url)) {
-                return usage(QStringLiteral("%1 is registered already").arg(url));
-            }
-            registry.addDataSourceWithUrl(url);
         } else {
             if (!registry.getDataSourceWithUrl(url)) {
                 return usage(QStringLiteral("%1 is not registered").arg(url));
             }
-            registry.removeDataSource(url);
-            // As the settings screen does: a removed selected source hands over to the first one.
-            if (model().getSelectedDataSource() == url) {
-                model().setDataSource(url, false);
-                const QStringList ids = model().currencyDataSourceInfo().getAllDataSourceIds();
-                if (!ids.isEmpty()) {
-                    model().setDataSource(ids.first(), true);
-                }
-            }
+            editor.removeCustomDataSource(url);
             return Ok;
         }
-    } else if (!(action == u"refresh" && commandArguments_.size() == 1)) {
+    } else if (action == u"refresh" && commandArguments_.size() == 1) {
+        model().customDataSourceInfoUpdater().queryMetadataUpdate();
+    } else {
         return usage(QStringLiteral("feed takes add URL, remove URL or refresh"));
     }
-    // Read every registered feed once (after add: as the settings screen does) and wait.
+    // Wait for every registered feed to be read once (adding one starts that, as on the
+    // settings screen).
     CCustomDataSourceMetadataUpdater& updater = model().customDataSourceInfoUpdater();
-    updater.queryMetadataUpdate();
     QElapsedTimer clock;
     clock.start();
     while (updater.pendingQueryCount() > 0 && clock.elapsed() < 60000) {

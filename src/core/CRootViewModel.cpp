@@ -85,7 +85,10 @@ CRootViewModel::CRootViewModel(UserDefaults& defaults, NotificationCenter& cente
     baseCurrencySelector_ =
         std::make_unique<CBaseCurrencySelector>(this, options.location, center_, options.endpoints);
     baseCurrencySelector_->enableBaseCurrencyAutoSelect(isBaseCurrencyAutoSelectEnabled());
-    currencyDataSourceInfo_ = std::make_unique<CCurrencyDataSourceInfo>(customSources_);
+    currencyDataSourceInfo_ =
+        options.builtInCatalogue.isEmpty()
+            ? std::make_unique<CCurrencyDataSourceInfo>(customSources_)
+            : std::make_unique<CCurrencyDataSourceInfo>(options.builtInCatalogue, customSources_);
     for (const QString& source : currencyDataSourceInfo_->getAllDataSourceIds()) {
         if (!currencyDataSourceInfo_->isCustomDataSource(source)) {
             currencyDataSourceInfo_->setAvailableCurrencyCodes(
@@ -223,6 +226,16 @@ void CRootViewModel::setDataSource(const QString& identifier, bool selected) {
     post(CurrencyDataSourceChanged);
 }
 
+void CRootViewModel::selectSingleDataSource(const QString& identifier) {
+    const QStringList sources{identifier};
+    if (getAllSelectedDataSources() == sources) {
+        return;
+    }
+    defaults_.setObject(sources, kSelectedCurrencySources);
+    defaults_.synchronize();
+    post(CurrencyDataSourceChanged);
+}
+
 std::optional<QString> CRootViewModel::getSelectedDataSource() const {
     const QStringList sources = getAllSelectedDataSources();
     if (sources.isEmpty()) {
@@ -264,8 +277,12 @@ void CRootViewModel::initializeCurrencyDataSource() {
             currencyDataSource_.append(getInfoForCurrency(code));
         }
     }
+    // A list the user never stored is derived like this at every start; only a stored one is
+    // written back (with the base currency it may lack).
+    if (defaults_.persistentObjectForKey(kSelectedCurrencies).isValid()) {
+        saveSelectedCurrencyCodes();
+    }
     sortCurrencyDataSource();
-    saveSelectedCurrencyCodes();
 }
 
 QStringList CRootViewModel::getSelectedCurrencyCodes() const {

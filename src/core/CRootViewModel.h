@@ -42,6 +42,8 @@ public:
         LocationService* location = nullptr;
         /// Service hosts of the base currency selector (GeoNames); empty: none.
         Endpoints endpoints;
+        /// The built-in sources and their codes; empty: the bundled "CurrencyDataSources".
+        QVariantMap builtInCatalogue;
     };
 
     /// Registers the model's own defaults in `defaults`, then builds the list.
@@ -80,6 +82,8 @@ public:
     void setMetalBaseUnit(const QString& unit);
     bool isDataSourceSelected(const QString& identifier) const;
     void setDataSource(const QString& identifier, bool selected);
+    /// Makes `identifier` the one selected source in one change (one notification).
+    void selectSingleDataSource(const QString& identifier);
     std::optional<QString> getSelectedDataSource() const;
     QStringList getAllSelectedDataSources() const;
     /// Keeps the codes a built-in source reported itself (in the settings, with the moment) and
@@ -143,6 +147,7 @@ public:
     CCustomDataSourceStorageManager& customDataSourceStorage() { return customSources_; }
 
     UserDefaults& userDefaults() { return defaults_; }
+    NotificationCenter& notificationCenter() { return center_; }
 
 private:
     void initializeCurrencyDataSource();

@@ -31,6 +31,8 @@ public:
     static inline const QString FrankfurterProviders = QStringLiteral("frankfurterProviders");
     static inline const QString CurrencyApi = QStringLiteral("currencyApi");
     static inline const QString CurrencyApiFallback = QStringLiteral("currencyApiFallback");
+    /// The full address of the sample custom feed offered when adding a source.
+    static inline const QString SampleFeed = QStringLiteral("sampleFeed");
     // Accounts.
     static inline const QString PayPalUserId = QStringLiteral("payPalUserId");
     static inline const QString PayPalPassword = QStringLiteral("payPalPassword");

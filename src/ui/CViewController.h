@@ -24,6 +24,8 @@ class CViewController : public QObject {
     Q_PROPERTY(
         int presentationAnchorRow READ presentationAnchorRow NOTIFY presentedControllerChanged)
     Q_PROPERTY(QString presentationArrow READ presentationArrow NOTIFY presentedControllerChanged)
+    /// On a tablet this screen is presented as a centred form sheet instead of a popover.
+    Q_PROPERTY(bool isFormSheet READ isFormSheet CONSTANT)
 
 public:
     CViewController(QString viewName, bool tablet, QObject* parent = nullptr);
@@ -37,6 +39,13 @@ public:
     CViewController* presentingController() const { return presenting_; }
     int presentationAnchorRow() const { return anchorRow_; }
     QString presentationArrow() const { return anchorArrow_; }
+
+    bool isFormSheet() const { return formSheet_; }
+    /// Set before the screen is presented.
+    void setFormSheet(bool formSheet) { formSheet_ = formSheet; }
+
+    /// An alert whose title is `text`, without a message, with the localized "OK".
+    void showMessage(const QString& text);
 
     /// Shows `controller` over this screen and takes ownership of it. On a tablet it becomes
     /// the active popover, which first dismisses the one shown before.
@@ -63,8 +72,6 @@ signals:
 
 protected:
     void setTitle(const QString& title);
-    /// An alert whose title is `text`, without a message, with the localized "OK".
-    void showMessage(const QString& text);
 
 private:
     QString viewName_;
@@ -75,4 +82,5 @@ private:
     QList<QPointer<CViewController>> dismissed_;
     int anchorRow_ = -1;
     QString anchorArrow_ = QStringLiteral("left");
+    bool formSheet_ = false;
 };

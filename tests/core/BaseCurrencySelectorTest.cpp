@@ -52,9 +52,11 @@ protected:
                            [this](const QString&, const void*) { ++disabledPosts; });
         UserDefaults::standardUserDefaults().setObject(true,
                                                        QStringLiteral("BaseCurrencyAutoSelect"));
-        model = std::make_unique<CRootViewModel>(
-            UserDefaults::standardUserDefaults(), center,
-            CRootViewModel::Options{nullptr, {}, &location, endpoints});
+        CRootViewModel::Options options;
+        options.location = &location;
+        options.endpoints = endpoints;
+        model = std::make_unique<CRootViewModel>(UserDefaults::standardUserDefaults(), center,
+                                                 options);
     }
     void TearDown() override { Endpoints::setStandard(std::nullopt); }
 

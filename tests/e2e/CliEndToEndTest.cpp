@@ -125,9 +125,10 @@ TEST_F(CliTest, ReadingCreatesNoStoreAndASettingsSaveThatFailsExits1) {
     EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("data/Library")))
                     .entryList({QStringLiteral("*.sqlite*")}, QDir::Files)
                     .isEmpty());
-    // Something that cannot be read as the settings is never written over.
     const QString settings = dir.filePath(QStringLiteral("data/Library/Preferences/Numiva.plist"));
-    ASSERT_TRUE(QFile::remove(settings) && QDir().mkpath(settings));
+    EXPECT_FALSE(QFileInfo::exists(settings)) << "nothing changed, nothing written";
+    // Something that cannot be read as the settings is never written over.
+    ASSERT_TRUE(QDir().mkpath(settings));
     const CliRun run = cli("fee 2.5");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("The settings could not be saved")) << run.err.toStdString();

@@ -136,6 +136,7 @@ QString SampleServer::endpointsFileText() const {
     text += QStringLiteral("frankfurter = %1\n").arg(base);
     text += QStringLiteral("currencyApi = %1/cdn/npm/@fawazahmed0/currency-api@latest\n").arg(base);
     text += QStringLiteral("currencyApiFallback = %1/pages\n").arg(base);
+    text += QStringLiteral("sampleFeed = %1\n").arg(feedUrl());
     text += QStringLiteral(
         "\n[accounts]\npayPalUserId = sample_api1.numiva.example\npayPalPassword = sample\n"
         "payPalSignature = sample-signature\npayPalApplicationId = APP-SAMPLE\ngeoNamesUserName = "

@@ -9,12 +9,51 @@ Popup {
     property string title
     property string message
     property string buttonText
+    /// A second button (a question); empty for a plain alert.
+    property string otherButtonText
+
+    /// `other` is true when the second button was pressed.
+    signal answered(bool other)
 
     function show(title, message, button) {
+        ask(title, message, button, "")
+    }
+    function ask(title, message, button, otherButton) {
         alert.title = title
         alert.message = message
         alert.buttonText = button
+        alert.otherButtonText = otherButton
+        alert.awaiting = true
         open()
+    }
+    function answer(other) {
+        alert.awaiting = false
+        alert.close()
+        alert.answered(other)
+    }
+
+    // Closed without a button (Escape): the first button's answer.
+    property bool awaiting: false
+    onClosed: if (awaiting) answer(false)
+
+    component AlertButton: AbstractButton {
+        id: button
+        property bool bold: false
+        height: 44
+        contentItem: Text {
+            text: button.text
+            color: "#007aff"
+            font.family: "Helvetica"
+            font.pixelSize: 17
+            font.bold: button.bold
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+            elide: Text.ElideRight
+        }
+        background: Rectangle {
+            color: button.pressed ? "#e0e0e4" : "transparent"
+            radius: 14
+        }
     }
 
     parent: Overlay.overlay
@@ -67,25 +106,30 @@ Popup {
         }
         Item { width: 1; height: 20 }
         Rectangle { width: parent.width; height: 1; color: "#d1d1d6" }
-        AbstractButton {
-            id: alertButton
-            objectName: "alertButton"
+        Row {
             width: parent.width
-            height: 44
-            contentItem: Text {
+            AlertButton {
+                objectName: "alertButton"
+                width: alert.otherButtonText.length > 0 ? parent.width / 2 : parent.width
                 text: alert.buttonText
-                color: "#007aff"
-                font.family: "Helvetica"
-                font.pixelSize: 17
-                font.bold: true
-                horizontalAlignment: Text.AlignHCenter
-                verticalAlignment: Text.AlignVCenter
+                bold: alert.otherButtonText.length === 0
+                onClicked: alert.answer(false)
             }
-            background: Rectangle {
-                color: alertButton.pressed ? "#e0e0e4" : "transparent"
-                radius: 14
+            Rectangle {
+                visible: alert.otherButtonText.length > 0
+                width: 1
+                height: 44
+                color: "#d1d1d6"
             }
-            onClicked: alert.close()
+            AlertButton {
+                objectName: "alertOtherButton"
+                visible: alert.otherButtonText.length > 0
+                width: parent.width / 2 - 1
+                text: alert.otherButtonText
+                bold: true
+                onClicked: alert.answer(true)
+            }
         }
     }
 }
+

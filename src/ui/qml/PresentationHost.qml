@@ -17,7 +17,11 @@ Item {
     readonly property bool tablet: presenter ? presenter.isTablet : false
     readonly property Item contentItem: loader.item as Item
 
-    onPresentedChanged: {
+    // A screen presented before this view existed opens as soon as it does.
+    Component.onCompleted: if (presented) Qt.callLater(showPresented)
+    onPresentedChanged: showPresented()
+
+    function showPresented() {
         if (presented) {
             loader.setSource(presented.viewName + ".qml", { "controller": presented })
             place()
@@ -34,6 +38,15 @@ Item {
             sheet.y = 0
             sheet.width = overlay.width
             sheet.height = overlay.height
+            return
+        }
+        arrow.visible = !presented.isFormSheet
+        if (presented.isFormSheet) {
+            // A form sheet: centred over the whole window, no arrow.
+            sheet.width = Math.min(540, overlay.width - 40)
+            sheet.height = Math.min(620, overlay.height - 80)
+            sheet.x = (overlay.width - sheet.width) / 2
+            sheet.y = (overlay.height - sheet.height) / 2
             return
         }
         const r = anchorRectForRow(presenter.presentationAnchorRow)
@@ -88,7 +101,6 @@ Item {
                 id: arrow
                 property bool pointsLeft: true
                 property real anchorY: 40
-                visible: host.tablet
                 width: 20
                 height: 20
                 rotation: 45
