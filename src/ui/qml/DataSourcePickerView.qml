@@ -85,6 +85,7 @@ Item {
             Item { width: 1; height: 14 }
 
             ItemDelegate {
+                id: sampleRow
                 objectName: "sampleRow"
                 x: 10
                 width: parent.width - 20
@@ -93,7 +94,7 @@ Item {
                 focusPolicy: Qt.NoFocus
                 background: Rectangle {
                     radius: 8
-                    color: parent.down ? "#d4e6fb" : "white"
+                    color: sampleRow.down ? "#d4e6fb" : "white"
                     border.color: "#c8c7cc"
                 }
                 contentItem: Text {

@@ -18,7 +18,12 @@ Item {
     readonly property Item contentItem: loader.item as Item
 
     // A screen presented before this view existed opens as soon as it does.
-    Component.onCompleted: if (presented) Qt.callLater(showPresented)
+    Component.onCompleted: if (presented) openLater.start()
+    Timer {
+        id: openLater
+        interval: 0
+        onTriggered: host.showPresented()
+    }
     onPresentedChanged: showPresented()
 
     function showPresented() {

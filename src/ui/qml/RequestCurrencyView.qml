@@ -149,6 +149,7 @@ Item {
             Item { width: 1; height: 20; visible: view.controller.canSubmit }
 
             ItemDelegate {
+                id: submitRow
                 objectName: "submitRow"
                 visible: view.controller.canSubmit
                 x: 10
@@ -158,7 +159,7 @@ Item {
                 focusPolicy: Qt.NoFocus
                 background: Rectangle {
                     radius: 8
-                    color: parent.down ? "#d4e6fb" : "white"
+                    color: submitRow.down ? "#d4e6fb" : "white"
                     border.color: "#c8c7cc"
                 }
                 contentItem: Text {

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import Numiva
 
 // The settings screen: a grouped table of base currency, data sources, conversion fee and
@@ -237,13 +238,14 @@ Item {
                 Image {
                     id: icon
                     visible: (cell.kind === "subtitle" || cell.kind === "plain")
-                             && cell.image.toString().length > 0
+                             && String(cell.image) !== ""
                     x: 10
                     width: cell.kind === "subtitle" ? 40 : 32
                     height: cell.kind === "subtitle" ? 40 : 24
                     anchors.verticalCenter: parent.verticalCenter
                     source: visible ? cell.image : ""
-                    sourceSize: Qt.size(width * 2, height * 2)
+                    sourceSize.width: width * 2
+                    sourceSize.height: height * 2
                     fillMode: Image.PreserveAspectFit
                     smooth: true
                 }
