@@ -260,8 +260,8 @@
         <translation>No account needed · %1 currencies · charts</translation>
     </message>
     <message id="Bloomberg-CurrencyDataSourceDescription">
-        <source>No account needed · %1 currencies and metals · charts</source>
-        <translation>No account needed · %1 currencies and metals · charts</translation>
+        <source>No account needed · %1 currencies · charts</source>
+        <translation>No account needed · %1 currencies · charts</translation>
     </message>
     <message id="PayPal-CurrencyDataSourceDescription">
         <source>Needs a PayPal API account · %1 currencies · no charts</source>

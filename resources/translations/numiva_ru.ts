@@ -260,8 +260,8 @@
         <translation>Без регистрации · %1 валют · графики</translation>
     </message>
     <message id="Bloomberg-CurrencyDataSourceDescription">
-        <source>No account needed · %1 currencies and metals · charts</source>
-        <translation>Без регистрации · %1 валют и металлов · графики</translation>
+        <source>No account needed · %1 currencies · charts</source>
+        <translation>Без регистрации · %1 валют · графики</translation>
     </message>
     <message id="PayPal-CurrencyDataSourceDescription">
         <source>Needs a PayPal API account · %1 currencies · no charts</source>
