@@ -28,11 +28,8 @@ bool createSchema(QSqlDatabase& db, int fromVersion) {
 }  // namespace
 
 CChartDataStorageManager::CChartDataStorageManager(const QString& filePath) {
-    const QString path =
-        filePath.isEmpty()
-            ? CFileOperations::getLibraryFilePath(QStringLiteral("ChartDataStorage.sqlite"))
-            : filePath;
-    store_ = std::make_unique<SqliteStore>(path, kSchemaVersion, createSchema);
+    store_ = SqliteStore::inLibrary(filePath, QStringLiteral("ChartDataStorage.sqlite"),
+                                    kSchemaVersion, createSchema);
 }
 
 CChartDataStorageManager::~CChartDataStorageManager() = default;

@@ -29,11 +29,8 @@ bool createSchema(QSqlDatabase& db, int fromVersion) {
 }  // namespace
 
 CCurrencyDataStorageManager::CCurrencyDataStorageManager(const QString& filePath) {
-    const QString path =
-        filePath.isEmpty()
-            ? CFileOperations::getLibraryFilePath(QStringLiteral("CurrencyDataStorage.sqlite"))
-            : filePath;
-    store_ = std::make_unique<SqliteStore>(path, kSchemaVersion, createSchema);
+    store_ = SqliteStore::inLibrary(filePath, QStringLiteral("CurrencyDataStorage.sqlite"),
+                                    kSchemaVersion, createSchema);
     operationQueue_ = std::make_unique<OperationQueue>(QStringLiteral("CurrencyDataStorage"));
 }
 

@@ -81,16 +81,13 @@ void CCustomDataSourceStorageManager::resetSharedInstance() {
 
 CCustomDataSourceStorageManager::CCustomDataSourceStorageManager(const QString& filePath,
                                                                  const QString& logoDirectory) {
-    const QString path =
-        filePath.isEmpty()
-            ? CFileOperations::getLibraryFilePath(QStringLiteral("CustomDataSourceStorage.sqlite"))
-            : filePath;
     logoDirectory_ = logoDirectory;
     if (logoDirectory_.isEmpty()) {
         const QString caches = CFileOperations::getCachesPath();
         logoDirectory_ = caches.isEmpty() ? QString() : caches + QStringLiteral("/DataSourceLogos");
     }
-    store_ = std::make_unique<SqliteStore>(path, kSchemaVersion, createSchema);
+    store_ = SqliteStore::inLibrary(filePath, QStringLiteral("CustomDataSourceStorage.sqlite"),
+                                    kSchemaVersion, createSchema);
 }
 
 void CCustomDataSourceStorageManager::execChange(QSqlQuery& q) {

@@ -1,6 +1,7 @@
 #include "SqliteStore.h"
 
 #include "AtomicFile.h"
+#include "CFileOperations.h"
 #include "Localization.h"
 #include "Log.h"
 #include "StorageErrors.h"
@@ -300,4 +301,10 @@ void SqliteStore::releaseThreadConnection() {
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+std::unique_ptr<SqliteStore> SqliteStore::inLibrary(const QString& filePath, const QString& name,
+                                                    int schemaVersion, Upgrade upgrade) {
+    const QString path = filePath.isEmpty() ? CFileOperations::getLibraryFilePath(name) : filePath;
+    return std::make_unique<SqliteStore>(path, schemaVersion, std::move(upgrade));
 }

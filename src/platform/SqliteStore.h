@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QThread;
 
@@ -42,6 +43,9 @@ public:
     };
 
     SqliteStore(QString filePath, int schemaVersion, Upgrade upgrade);
+    /// The store at `filePath`, or, when that is empty, the library directory's file `name`.
+    static std::unique_ptr<SqliteStore> inLibrary(const QString& filePath, const QString& name,
+                                                  int schemaVersion, Upgrade upgrade);
     ~SqliteStore();
     SqliteStore(const SqliteStore&) = delete;
     SqliteStore& operator=(const SqliteStore&) = delete;
