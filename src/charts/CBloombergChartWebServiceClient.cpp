@@ -69,9 +69,7 @@ QTimeZone CBloombergChartWebServiceClient::easternTimeZone() {
 
 void CBloombergChartWebServiceClient::queryCurrencyChart(const QStringList& pair, int period) {
     if (!beginQuery(pair, period) || !timePeriodForPeriod(period)) {
-        CCurrencyChartInfo empty;
-        empty.chartPeriod = period;
-        deliverLater(empty);
+        deliverEmptyRecordLater(period);
         return;
     }
     sendGetRequest(chartUrl(endpoints(), currencyPair(), period));

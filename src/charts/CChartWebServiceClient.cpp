@@ -19,6 +19,12 @@ bool CChartWebServiceClient::beginQuery(const QStringList& pair, int period) {
     return !currencyPair_.isEmpty();
 }
 
+void CChartWebServiceClient::deliverEmptyRecordLater(int period) {
+    CCurrencyChartInfo empty;
+    empty.chartPeriod = period;
+    deliverLater(empty);
+}
+
 void CChartWebServiceClient::deliverLater(CCurrencyChartInfo record) {
     operationQueue().addOperation([this, record = std::move(record)](const Operation& operation) {
         performOnMainThread(operation, [this, record] { deliver(record); });

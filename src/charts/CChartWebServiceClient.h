@@ -46,6 +46,9 @@ protected:
     /// Delivers `record` on a later turn of the main loop, through the queue, so that a newer
     /// query cancels this delivery like any other.
     void deliverLater(CCurrencyChartInfo record);
+    /// Answers a query that asks nothing of the service (a bad pair, a period it has no data
+    /// for) with an empty record of `period`, later.
+    void deliverEmptyRecordLater(int period);
     void sendGetRequest(const QUrl& url);
 
     /// Turns a whole answer into a record labelled with the kept pair; nothing when cancelled.

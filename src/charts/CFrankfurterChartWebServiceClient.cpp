@@ -129,9 +129,7 @@ void CFrankfurterChartWebServiceClient::queryCurrencyChart(const QStringList& pa
     const std::optional<Range> range =
         rangeForPeriod(period, QDateTime::currentDateTimeUtc().toTimeZone(timeZone()).date());
     if (!validPair || !range) {
-        CCurrencyChartInfo empty;
-        empty.chartPeriod = period;
-        deliverLater(empty);
+        deliverEmptyRecordLater(period);
         return;
     }
     sendGetRequest(chartUrl(endpoints(), currencyPair(), *range));

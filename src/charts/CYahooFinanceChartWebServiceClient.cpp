@@ -192,9 +192,7 @@ void CYahooFinanceChartWebServiceClient::queryCurrencyChart(const QStringList& p
     const bool validPair = beginQuery(pair, period);
     const std::optional<QString> range = rangeForPeriod(period);
     if (!validPair || !range) {
-        CCurrencyChartInfo empty;
-        empty.chartPeriod = period;
-        deliverLater(empty);
+        deliverEmptyRecordLater(period);
         return;
     }
     sendGetRequest(chartUrl(endpoints(), currencyPair(), *range));
