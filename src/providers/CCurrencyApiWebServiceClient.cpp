@@ -59,7 +59,7 @@ void CCurrencyApiWebServiceClient::send(const QString& hostKey) {
 CCBRCurrenciesInfoPtr CCurrencyApiWebServiceClient::currenciesInfoFromAnswer(const QByteArray& data,
                                                                              const QString& base) {
     using namespace simdjson;
-    ondemand::parser parser;
+    thread_local ondemand::parser parser;  // kept: allocating one per answer is the costly part
     const padded_string json(data.constData(), static_cast<size_t>(data.size()));
     ondemand::document document;
     ondemand::object root;
