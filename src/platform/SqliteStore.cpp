@@ -8,6 +8,7 @@
 
 #include <QAtomicInteger>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
@@ -34,6 +35,23 @@ bool exec(QSqlDatabase& db, const QString& sql, Failure* failure) {
     if (!q.exec(sql)) {
         *failure = {q.lastError().text(), q.lastError().nativeErrorCode()};
         return false;
+    }
+    return true;
+}
+
+/// SQLite's busy handler does not cover switching the journal mode: while a second program is
+/// creating the same file, the switch answers "database is locked" at once. It is retried
+/// within the busy timeout, as any other wait for the lock.
+bool execWaitingForLock(QSqlDatabase& db, const QString& sql, Failure* failure) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!exec(db, sql, failure)) {
+        const int primary = failure->code.toInt() & 0xff;
+        const bool busy = primary == 5 /* SQLITE_BUSY */ || primary == 6 /* SQLITE_LOCKED */;
+        if (!busy || waited.elapsed() >= busyTimeoutMs.loadRelaxed()) {
+            return false;
+        }
+        QThread::msleep(5);
     }
     return true;
 }
@@ -170,7 +188,7 @@ bool SqliteStore::tryOpenLocked(QString* error, QString* code) {
         ok = ok && readVersion(db, &version, &failure);
         newer = ok && version > schemaVersion_;
         ok = ok && !newer;
-        ok = ok && exec(db, QStringLiteral("PRAGMA journal_mode=WAL"), &failure);
+        ok = ok && execWaitingForLock(db, QStringLiteral("PRAGMA journal_mode=WAL"), &failure);
         if (ok && version < schemaVersion_) {
             // Immediate: a second program starting at the same moment waits here, then finds
             // the schema made and does nothing.
