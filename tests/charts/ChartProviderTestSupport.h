@@ -142,16 +142,6 @@ inline QStringList valueTexts(const CCurrencyChartInfo& info) {
     return texts;
 }
 
-/// The dates of a record as wall-clock texts in `zone`, in order.
-inline QStringList dateTexts(const CCurrencyChartInfo& info, const QTimeZone& zone,
-                             const QString& format = QStringLiteral("yyyy-MM-dd HH:mm")) {
-    QStringList texts;
-    for (const CCurrencyChartPoint& point : info.plotPoints) {
-        texts.append(point.date.toTimeZone(zone).toString(format));
-    }
-    return texts;
-}
-
 /// Runs `run` once without cancelling, counting its cancellation checks, then once for every
 /// check k with a cancellation that starts at the k-th check. `run` returns whether it produced
 /// a result: it must without cancelling and must not in any of the other runs. Returns the

@@ -11,22 +11,13 @@
 //      `NUMIVA_UPDATE_GOLDEN=1 build/tests/providers_tests --gtest_filter='ProviderGolden*'`
 //      and read the recorded outcome it wrote before committing it.
 //
-// expected.txt holds cases, each
-//   == name
-//   serve <slot> <answer>     one line per answer; a slot's answers are used in order and the
-//                             last one repeats. <answer> is a file of the folder, "@drop" (the
-//                             connection is cut), or "@<status> [file or text]"
-//   query <arguments>         optional, handed to the row's start function
-//   --
-//   the outcome: "> " request lines (method, target, the service's headers, a POST's body),
-//   one "CODE isoCode nominal value name" line per table row, "date ...", "failed: ...",
-//   "log: ..." (line breaks as \r and \n).
+// expected.txt holds cases in the form GoldenCases.h describes; the outcome is "> " request
+// lines, one "CODE isoCode nominal value name" line per table row, "date ...", "failed: ...",
+// "log: ..." (line breaks as \r and \n).
+#include "GoldenCases.h"
 #include "Log.h"
 #include "ProviderTestSupport.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QUrl>
 
 #include <functional>
@@ -117,109 +108,11 @@ Endpoints endpointsAt(const FakeHttpServer& server) {
     return endpoints;
 }
 
-struct Case {
-    QString name;
-    QStringList input;  // the lines above "--"
-    QStringList expected;
-};
-
-QList<Case> readCases(const QString& path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << path.toStdString();
-    QList<Case> cases;
-    bool inOutcome = false;
-    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
-        if (line.startsWith(QLatin1String("== "))) {
-            cases.append({line.mid(3), {}, {}});
-            inOutcome = false;
-        } else if (cases.isEmpty() || (!inOutcome && (line.startsWith(u'#') || line.isEmpty()))) {
-            continue;
-        } else if (line == QLatin1String("--")) {
-            inOutcome = true;
-        } else if (inOutcome) {
-            if (!line.isEmpty()) {
-                cases.last().expected.append(line);
-            }
-        } else {
-            cases.last().input.append(line);
-        }
-    }
-    return cases;
-}
-
-QString escaped(QString text) {
-    return text.replace(u'\r', QLatin1String("\\r")).replace(u'\n', QLatin1String("\\n"));
-}
-
-FakeHttpServer::Answer answerFrom(const QString& folder, const QString& spec) {
-    const auto fileAnswer = [&](const QString& name, int status) {
-        static const QMap<QString, QByteArray> types = {
-            {"xml", "text/xml; charset=utf-8"},
-            {"html", "text/html; charset=utf-8"},
-            {"csv", "application/octet-stream"},
-            {"json", "application/json;charset=UTF-8"},
-        };
-        return FakeHttpServer::Answer::text(
-            FakeHttpServer::testData(folder + u'/' + name), status,
-            types.value(QFileInfo(name).suffix(), "text/plain; charset=utf-8"));
-    };
-    if (spec == QLatin1String("@drop")) {
-        return FakeHttpServer::Answer::closing();
-    }
-    if (!spec.startsWith(u'@')) {
-        return fileAnswer(spec, 200);
-    }
-    const int status = spec.section(u' ', 0, 0).mid(1).toInt();
-    const QString rest = spec.section(u' ', 1);
-    if (!rest.isEmpty() &&
-        QFile::exists(QStringLiteral(NUMIVA_TEST_DATA "/") + folder + u'/' + rest)) {
-        return fileAnswer(rest, status);
-    }
-    return FakeHttpServer::Answer::text(rest.toUtf8(), status);
-}
-
-QStringList describeRequest(const FakeHttpServer::Request& request) {
-    QStringList lines = {
-        QStringLiteral("> %1 %2").arg(QString::fromLatin1(request.method), request.target)};
-    for (const auto& [name, value] : request.headers) {
-        if (name.startsWith("X-") || name.compare("SOAPAction", Qt::CaseInsensitive) == 0) {
-            lines.append(QStringLiteral(">   %1: %2")
-                             .arg(QString::fromLatin1(name), QString::fromUtf8(value)));
-        }
-    }
-    if (!request.body.isEmpty()) {
-        lines.append(QStringLiteral(">   ") + escaped(QString::fromUtf8(request.body)));
-    }
-    return lines;
-}
-
 /// Runs one case to its single outcome and describes everything observable about it.
-QStringList run(const Provider& provider, const Case& testCase) {
+QStringList run(const Provider& provider, const golden::Case& testCase) {
     FakeHttpServer server;
-    QMap<QString, QList<FakeHttpServer::Answer>> answers;
-    QStringList arguments;
-    for (const QString& line : testCase.input) {
-        const QString word = line.section(u' ', 0, 0);
-        if (word == QLatin1String("serve")) {
-            answers[line.section(u' ', 1, 1)].append(
-                answerFrom(QString::fromLatin1(provider.folder), line.section(u' ', 2)));
-        } else if (word == QLatin1String("query")) {
-            arguments = line.section(u' ', 1).split(u' ', Qt::SkipEmptyParts);
-        } else {
-            ADD_FAILURE() << "unknown line: " << line.toStdString();
-        }
-    }
-    auto used = std::make_shared<QMap<QString, int>>();
-    auto mutex = std::make_shared<std::mutex>();
-    server.setHandler([&, used, mutex](const FakeHttpServer::Request& request) {
-        const QString slot = provider.slot(request);
-        const QList<FakeHttpServer::Answer> list = answers.value(slot);
-        if (list.isEmpty()) {
-            return FakeHttpServer::Answer::text("no answer for " + slot.toUtf8(), 404);
-        }
-        std::lock_guard lock(*mutex);
-        return list.at(std::min<int>((*used)[slot]++, static_cast<int>(list.size()) - 1));
-    });
+    golden::serve(server, QString::fromLatin1(provider.folder), testCase, provider.slot);
+    const QStringList arguments = testCase.arguments();
 
     LogCapture log;
     RecordingProviderDelegate delegate;
@@ -231,9 +124,7 @@ QStringList run(const Provider& provider, const Case& testCase) {
             return {QStringLiteral("no outcome")};
         }
     }
-    for (const FakeHttpServer::Request& request : server.requests()) {
-        outcome += describeRequest(request);
-    }
+    outcome += golden::describeRequests(server);
 
     if (delegate.calls() != 1 || !delegate.allOnMainThread) {
         outcome.append(QStringLiteral("calls: %1 on the main thread: %2")
@@ -261,54 +152,19 @@ QStringList run(const Provider& provider, const Case& testCase) {
         outcome.append(QStringLiteral("failed: ") + failure);
     }
     for (const QString& line : log.lines()) {
-        outcome.append(QStringLiteral("log: ") + escaped(line));
+        outcome.append(QStringLiteral("log: ") + golden::escaped(line));
     }
     // The port changes from run to run.
     outcome.replaceInStrings(server.baseUrl(), QStringLiteral("http://server"));
     return outcome;
 }
 
-void writeGolden(const QString& path, const QList<Case>& cases,
-                 const QList<QStringList>& outcomes) {
-    // The comments before the first case are kept; those inside cases are not.
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    const QString text = QString::fromUtf8(file.readAll());
-    file.close();
-    QString out = text.left(std::max<qsizetype>(0, text.indexOf(QLatin1String("\n== ")) + 1));
-    if (text.startsWith(QLatin1String("== "))) {
-        out.clear();
-    }
-    for (qsizetype i = 0; i < cases.size(); ++i) {
-        out += QStringLiteral("== ") + cases[i].name + u'\n';
-        for (const QString& line : cases[i].input) {
-            out += line + u'\n';
-        }
-        out += QStringLiteral("--\n") + outcomes[i].join(u'\n') + QStringLiteral("\n\n");
-    }
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text));
-    file.write(out.toUtf8());
-}
-
 class ProviderGolden : public ::testing::TestWithParam<Provider> {};
 
 TEST_P(ProviderGolden, RecordedAnswersGiveTheExpectedTables) {
     const Provider& provider = GetParam();
-    const QString path = QStringLiteral(NUMIVA_TEST_DATA "/%1/expected.txt").arg(provider.folder);
-    const QList<Case> cases = readCases(path);
-    ASSERT_FALSE(cases.isEmpty()) << path.toStdString();
-    QList<QStringList> outcomes;
-    for (const Case& testCase : cases) {
-        SCOPED_TRACE(testCase.name.toStdString());
-        outcomes.append(run(provider, testCase));
-        if (!qEnvironmentVariableIsSet("NUMIVA_UPDATE_GOLDEN")) {
-            EXPECT_EQ(outcomes.last().join(u'\n').toStdString(),
-                      testCase.expected.join(u'\n').toStdString());
-        }
-    }
-    if (qEnvironmentVariableIsSet("NUMIVA_UPDATE_GOLDEN")) {
-        writeGolden(path, cases, outcomes);
-    }
+    golden::expectGolden(QStringLiteral(NUMIVA_TEST_DATA "/%1/expected.txt").arg(provider.folder),
+                         [&](const golden::Case& testCase) { return run(provider, testCase); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Providers, ProviderGolden, ::testing::ValuesIn(providers()),
