@@ -143,7 +143,7 @@ QStringList run(const Provider& provider, const golden::Case& testCase) {
         outcome += describe(record);
     }
     for (const QString& failure : recorder.failures) {
-        outcome.append(QStringLiteral("failed: ") + failure);
+        outcome.append(QStringLiteral("failed: ") + golden::escaped(failure));
     }
     for (const QString& line : log.lines()) {
         outcome.append(QStringLiteral("log: ") + golden::escaped(line));

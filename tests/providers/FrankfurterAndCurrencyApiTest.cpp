@@ -86,7 +86,8 @@ TEST_P(FrankfurterAnswers, BecomeOneDollarTablesOrTheServicesMessage) {
               QStringList{QStringLiteral("ECB,BOC")});
     if (GetParam().fails) {
         ASSERT_EQ(r.failures.size(), 1);
-        EXPECT_TRUE(r.failures[0].startsWith(GetParam().expected.first())) << r.failures[0].toStdString();
+        EXPECT_TRUE(r.failures[0].startsWith(GetParam().expected.first()))
+            << r.failures[0].toStdString();
         return;
     }
     ASSERT_EQ(r.results.size(), 1);

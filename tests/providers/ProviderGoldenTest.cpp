@@ -88,6 +88,18 @@ const QList<Provider>& providers() {
         {"ocbc", slotByFile, plainQuery<COCBCWebServiceClient>()},
         {"yahoo", slotByFile, codesQuery<CYahooFinanceWebServiceClient>()},
         {"paypal", slotByFile, codesQuery<CPayPalWebServiceClient>()},
+        {"frankfurter", slotByFile, codesQuery<CFrankfurterWebServiceClient>()},
+        // The daily files come from a CDN or, when it fails, from the fallback host: "cdn" or
+        // "pages".
+        {"currencyapi",
+         [](const FakeHttpServer::Request& request) {
+             return request.path.contains(u'@') ? QStringLiteral("cdn") : QStringLiteral("pages");
+         },
+         [](const Endpoints& endpoints, RecordingProviderDelegate& delegate, const QStringList&) {
+             auto client = make<CCurrencyApiWebServiceClient>(endpoints, delegate);
+             client->queryCurrencies();
+             return std::shared_ptr<void>(client);
+         }},
     };
     return rows;
 }
@@ -105,6 +117,7 @@ Endpoints endpointsAt(const FakeHttpServer& server) {
     endpoints.setValue(Endpoints::PayPalPassword, QStringLiteral("K4TQ2WZ7H9RJ3MX5"));
     endpoints.setValue(Endpoints::PayPalSignature, QStringLiteral("AbtI7HV1xB428Vyg"));
     endpoints.setValue(Endpoints::PayPalApplicationId, QStringLiteral("APP-80W284485P519543T"));
+    endpoints.setValue(Endpoints::FrankfurterProviders, QStringLiteral("ECB,BOC"));
     return endpoints;
 }
 
@@ -133,12 +146,19 @@ QStringList run(const Provider& provider, const golden::Case& testCase) {
     }
     for (const CCBRCurrenciesInfoPtr& table : delegate.results) {
         for (const CCBRCurrencyInfoPtr& row : table->currenciesInfo) {
-            outcome.append(QStringLiteral("%1 %2 %3 %4 %5")
-                               .arg(row->isoTextCode)
-                               .arg(row->isoCode)
-                               .arg(row->nominalValue)
-                               .arg(row->saleValue.toString(), row->displayName.trimmed())
-                               .trimmed());
+            outcome.append(
+                QStringLiteral("%1 %2 %3 %4 %5")
+                    .arg(row->isoTextCode)
+                    .arg(row->isoCode)
+                    .arg(row->nominalValue)
+                    .arg(row->saleValue.toString(), row->displayName.trimmed())
+                    .trimmed() +
+                // A row published on another day than its table says so.
+                (row->actualDate.isValid() &&
+                         row->actualDate.date() != table->currencyDate.date() &&
+                         qAbs(row->actualDate.secsTo(QDateTime::currentDateTime())) > 3600
+                     ? QStringLiteral(" (%1)").arg(row->actualDate.toString(Qt::ISODate))
+                     : QString()));
         }
         // A table without a date of its own is dated when it is made.
         const QDateTime date = table->currencyDate;
@@ -149,7 +169,7 @@ QStringList run(const Provider& provider, const golden::Case& testCase) {
                             : date.toString(Qt::ISODate)));
     }
     for (const QString& failure : delegate.failures) {
-        outcome.append(QStringLiteral("failed: ") + failure);
+        outcome.append(QStringLiteral("failed: ") + golden::escaped(failure));
     }
     for (const QString& line : log.lines()) {
         outcome.append(QStringLiteral("log: ") + golden::escaped(line));

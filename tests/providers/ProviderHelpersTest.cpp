@@ -1,9 +1,9 @@
 // What the providers' recorded answers cannot show: request bodies built from odd
 // configuration values and the helpers the bank clients share.
 #include "CBankUaWebServiceClient.h"
-#include "ProviderParsing.h"
 #include "CCBRCurrenciesWebServiceClient.h"
 #include "CCBRHelpers.h"
+#include "ProviderParsing.h"
 #include "XmlParser.h"
 
 #include <gtest/gtest.h>

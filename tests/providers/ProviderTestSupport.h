@@ -3,7 +3,9 @@
 #include "CBankUaWebServiceClient.h"
 #include "CBloombergCurrencyWebServiceClient.h"
 #include "CCBRCurrenciesWebServiceClient.h"
+#include "CCurrencyApiWebServiceClient.h"
 #include "CECBCurrenciesWebServiceClient.h"
+#include "CFrankfurterWebServiceClient.h"
 #include "COCBCWebServiceClient.h"
 #include "CPayPalWebServiceClient.h"
 #include "CYahooFinanceWebServiceClient.h"
@@ -34,7 +36,9 @@ class RecordingProviderDelegate : public CCBRCurrenciesWebServiceClientDelegate,
                                   public CBloombergCurrencyWebServiceClientDelegate,
                                   public COCBCWebServiceClientDelegate,
                                   public CYahooFinanceWebServiceClientDelegate,
-                                  public CPayPalWebServiceClientDelegate {
+                                  public CPayPalWebServiceClientDelegate,
+                                  public CFrankfurterWebServiceClientDelegate,
+                                  public CCurrencyApiWebServiceClientDelegate {
 public:
     QList<CCBRCurrenciesInfoPtr> results;
     QStringList failures;
@@ -73,6 +77,10 @@ public:
                            yahooFinanceQueryFailedWithErrorDescription)
     NUMIVA_RECORD_OUTCOMES(payPalQueryCurrenciesCompletedWithResult,
                            payPalQueryFailedWithErrorDescription)
+    NUMIVA_RECORD_OUTCOMES(frankfurterQueryCurrenciesCompletedWithResult,
+                           frankfurterQueryFailedWithErrorDescription)
+    NUMIVA_RECORD_OUTCOMES(currencyApiQueryCurrenciesCompletedWithResult,
+                           currencyApiQueryFailedWithErrorDescription)
 
 private:
     void checkThread() {
