@@ -162,26 +162,4 @@ TEST_F(CliTest, ANewInstallGetsFrankfurtersRatesAndCurrencyApiSurvivesItsCdn) {
               QStringLiteral("The sample service is told to fail. (503 Service Unavailable)"));
 }
 
-TEST_F(CliTest, FrankfurterChartsAWeekOrTheWholeHistoryInOneAnswer) {
-    ok("select Frankfurter");
-    const auto points = [](const QJsonObject& chart) {
-        return chart.value(QStringLiteral("points")).toArray();
-    };
-    // Daily rates on working days, the latest at today's rate.
-    const QJsonObject week = ok("--json chart EUR USD --period 1").json();
-    EXPECT_GE(points(week).size(), 5);
-    EXPECT_NEAR(
-        (decimal(week.value(QStringLiteral("latest")).toObject().value(QStringLiteral("value"))) /
-         cross("USD", "EUR"))
-            .toDouble(),
-        1.0, 1e-6);
-    // The whole history by week since 1999: about 52 points a year, never past 1,500.
-    const qsizetype overall = points(ok("--json chart JPY GBP --period 10").json()).size();
-    EXPECT_GT(overall, 52 * (SampleData::today().year() - 1999));
-    EXPECT_LE(overall, 1500);
-    // No intraday rates: the one-day period becomes a week.
-    EXPECT_EQ(ok("--json chart EUR USD --period 0").json().value(QStringLiteral("period")).toInt(),
-              1);
-}
-
 }  // namespace

@@ -1,13 +1,11 @@
 #include "CNavigationController.h"
 #include "CPopoverGlobalHolder.h"
-#include "CPullToRefreshView.h"
 #include "CRateRows.h"
 #include "CSlideDownViewController.h"
 #include "CTutorialView.h"
 #include "CUILabelExt.h"
 #include "CUISettings.h"
 #include "CViewController.h"
-#include "Localization.h"
 #include "Resources.h"
 #include "TestSupport.h"
 #include "UserDefaults.h"
@@ -59,32 +57,6 @@ TEST(CurrencyImages, ABundledImageFirstThenTheCountryFlagThenTheUnknownFlag) {
               QUrl(QStringLiteral("qrc:/images/unknownCurrencyFlag.svg")));
     EXPECT_EQ(CUISettings::urlForImagePath(us.fileName()), QUrl::fromLocalFile(us.fileName()));
     EXPECT_TRUE(CUISettings::urlForImagePath(QString()).isEmpty());
-}
-
-TEST(PullHeader, TextsOfTheFourStatesAndTheLastUpdate) {
-    Localization::install(QStringLiteral("en"));
-    CPullToRefreshView header;
-    EXPECT_EQ(header.state(), CPullToRefreshView::Normal);
-    EXPECT_EQ(header.lastUpdateText(), QStringLiteral("Never updated"));
-    const QList<std::pair<int, QString>> states{{0, "Release to refresh…"},
-                                                {1, "Pull down to refresh…"},
-                                                {2, "Loading…"},
-                                                {3, "Up to date"}};
-    for (const auto& [state, text] : states) {
-        header.setState(state);
-        EXPECT_EQ(header.statusText(), text);
-        EXPECT_EQ(header.arrowVisible(), state <= 1);
-        EXPECT_EQ(header.activityRunning(), state == 2);
-    }
-    header.setState(7);
-    EXPECT_EQ(header.state(), 3);
-    header.setState(1);
-    EXPECT_FALSE(header.arrowAnimated()) << "from 3 to 1 the arrow turns at once";
-    header.setLastUpdateDate(QDateTime(QDate(2024, 3, 12), QTime(14, 5), Qt::UTC));
-    const QString text = header.lastUpdateText();
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Last updated: 3/12/24 2:05")))
-        << text.toStdString();
-    EXPECT_TRUE(text.endsWith(QStringLiteral("PM"))) << text.toStdString();
 }
 
 TEST(Tutorial, ShownUntilTappedAwayOnceThenNeverAgain) {

@@ -194,9 +194,10 @@ TEST_F(SettingsTest, FeeIsStoredOnlyWithinZeroToHundred) {
         bool accepted;
         const char* shown;
     } cases[] = {
-        {"2,5", true, "2.5 %"},  {"2.5", true, "2.5 %"},    {"0", true, "0 %"},
-        {"100", true, "100 %"},  {"100.5", false, "100 %"}, {"-1", false, "100 %"},
-        {"abc", false, "100 %"}, {"", false, "100 %"},      {"NaN", false, "100 %"},
+        {"2,5", true, "2.5 %"},    {"2.5", true, "2.5 %"},    {"0", true, "0 %"},
+        {"100", true, "100 %"},    {"100.5", false, "100 %"}, {"-1", false, "100 %"},
+        {"abc", false, "100 %"},   {"", false, "100 %"},      {"NaN", false, "100 %"},
+        {"2,5.1", false, "100 %"}, {"5%", false, "100 %"},    {" 1,75 ", true, "1.75 %"},
     };
     for (const Case& c : cases) {
         alerts->clear();

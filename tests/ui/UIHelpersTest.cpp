@@ -1,4 +1,3 @@
-#include "CRootViewModel.h"
 #include "CUISettings.h"
 #include "Localization.h"
 #include "Log.h"
@@ -13,33 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct PercentCase {
-    const char* text;
-    const char* expected;  // nullptr: refused
-};
-
-class PercentText : public ::testing::TestWithParam<PercentCase> {};
-
-TEST_P(PercentText, AcceptsCommaOrPointWithinZeroToHundred) {
-    const auto value = CRootViewModel::getPercentValueFromText(QString::fromUtf8(GetParam().text));
-    if (GetParam().expected == nullptr) {
-        EXPECT_FALSE(value.has_value()) << GetParam().text;
-    } else {
-        ASSERT_TRUE(value.has_value()) << GetParam().text;
-        EXPECT_EQ(value->toString(), QString::fromLatin1(GetParam().expected));
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, PercentText,
-                         ::testing::Values(PercentCase{"2,5", "2.5"}, PercentCase{"2.5", "2.5"},
-                                           PercentCase{"0", "0"}, PercentCase{"100", "100"},
-                                           PercentCase{" 1,75 ", "1.75"},
-                                           PercentCase{"100.01", nullptr},
-                                           PercentCase{"-0.5", nullptr}, PercentCase{"", nullptr},
-                                           PercentCase{"abc", nullptr},
-                                           PercentCase{"2,5.1", nullptr}, PercentCase{"1e2", "100"},
-                                           PercentCase{"5%", nullptr}));
 
 class SettingsBundle : public ::testing::Test {
 protected:
