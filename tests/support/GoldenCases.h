@@ -7,6 +7,7 @@
 //                             connection is cut), or "@<status> [file or text]" (text may hold
 //                             \n, \r, \" and \xHH escapes)
 //   query <arguments>         optional, handed to the row's start function
+// "{{BASE}}" in an answer reads as the server's address.
 //   --
 //   the outcome, as the test describes it.
 // NUMIVA_UPDATE_GOLDEN=1 writes the outcomes the code gives instead of comparing them; read
@@ -120,7 +121,9 @@ inline void serve(FakeHttpServer& server, const QString& folder, const Case& tes
     for (const QString& line : testCase.input) {
         const QString word = line.section(u' ', 0, 0);
         if (word == QLatin1String("serve")) {
-            answers[line.section(u' ', 1, 1)].append(answerFrom(folder, line.section(u' ', 2)));
+            FakeHttpServer::Answer answer = answerFrom(folder, line.section(u' ', 2));
+            answer.body.replace("{{BASE}}", server.baseUrl().toUtf8());
+            answers[line.section(u' ', 1, 1)].append(answer);
         } else if (word != QLatin1String("query")) {
             ADD_FAILURE() << "unknown line: " << line.toStdString();
         }
