@@ -3,6 +3,8 @@
 #include "CBankUaWebServiceClient.h"
 #include "CCBRCurrenciesWebServiceClient.h"
 #include "CCBRHelpers.h"
+#include "CFrankfurterWebServiceClient.h"
+#include "FakeHttpServer.h"
 #include "ProviderParsing.h"
 #include "XmlParser.h"
 
@@ -59,6 +61,13 @@ TEST(CBankUaWebServiceClient, OutdatedCodesAndTheDeclaredEncoding) {
                   "<?xml version='1.0' encoding='Windows-1251' standalone='yes'?>"
                   "<a>encoding=\"x\" \xc4\xee</a>"),
               "<?xml version='1.0' standalone='yes'?><a>encoding=\"x\" \xd0\x94\xd0\xbe</a>");
+}
+
+TEST(Frankfurter, TheCodeListIsRead) {
+    EXPECT_EQ(CFrankfurterWebServiceClient::currencyCodesFromAnswer(
+                  FakeHttpServer::testData(QStringLiteral("frankfurter/currencies.json"))),
+              QStringLiteral("EUR USD GEL").split(u' '));
+    EXPECT_TRUE(CFrankfurterWebServiceClient::currencyCodesFromAnswer("{}").isEmpty());
 }
 
 }  // namespace
