@@ -155,11 +155,8 @@ CRootViewController::CRootViewController(Dependencies dependencies, QObject* par
                                                   }())),
       updater_(*dataModel_, endpoints_),
       rates_(new CCurrencyRateListModel(this)),
-      refreshHeaderView_(new CPullToRefreshView(this)) {
-    refreshAfterEditingTimer_.setSingleShot(true);
-    refreshAfterEditingTimer_.setInterval(dependencies.refreshAfterEditingDelay);
-    connect(&refreshAfterEditingTimer_, &QTimer::timeout, this,
-            &CRootViewController::startTableDataRefresh);
+      refreshHeaderView_(new CPullToRefreshView(this)),
+      editing_(dependencies.refreshAfterEditingDelay, [this] { startTableDataRefresh(); }) {
     updater_.setFinished(
         [this](const std::optional<QString>& failure) { refreshFinishedWith(failure); });
     rates_->reload();
@@ -210,7 +207,7 @@ QString CRootViewController::baseCurrencyCode() const {
 }
 
 QString CRootViewController::baseCurrencyName() const {
-    if (editing_ && !isInSwipeToDeleteMode_) {
+    if (editing_.isEditing() && !editing_.isInSwipeToDeleteMode()) {
         return localized(QStringLiteral("AddNewCurrency"));
     }
     const auto& list = dataModel_->currencyDataSource();
@@ -235,7 +232,7 @@ QString CRootViewController::baseSubscript() const {
 // State ---------------------------------------------------------------------------------------
 
 QString CRootViewController::editButtonTitle() const {
-    return localized(editing_ ? QStringLiteral("Done") : QStringLiteral("Edit"));
+    return localized(editing_.isEditing() ? QStringLiteral("Done") : QStringLiteral("Edit"));
 }
 
 bool CRootViewController::isConversionMode() const {
@@ -246,7 +243,7 @@ QString CRootViewController::leftButton() const {
     if (isConversionMode()) {
         return QStringLiteral("inverse");
     }
-    return !isTablet() && !editing_ ? QStringLiteral("settings") : QString();
+    return !isTablet() && !editing_.isEditing() ? QStringLiteral("settings") : QString();
 }
 
 QString CRootViewController::leftButtonTitle() const {
@@ -319,8 +316,7 @@ void CRootViewController::viewDidLoad() {
     center_.addObserver(this, CCustomDataSourceMetadataUpdater::CustomDataSourceMetadataUpdated,
                         nullptr, [this](const QString&, const void*) { updateViewTitle(); });
     isDataReloading_ = false;
-    isPullToRefreshEnabled_ = true;
-    isInSwipeToDeleteMode_ = false;
+    editing_.reset();
     updateViewTitle();
     emit buttonsChanged();
 
@@ -409,7 +405,7 @@ void CRootViewController::scrollViewDidScroll(qreal y, bool dragging) {
 }
 
 void CRootViewController::scrollViewDidEndDragging(qreal y) {
-    if (isPullToRefreshEnabled_ && y <= -PullToRefreshThreshold && !isDataReloading_) {
+    if (editing_.isPullToRefreshEnabled() && y <= -PullToRefreshThreshold && !isDataReloading_) {
         showErrorMessage_ = true;
         startTableDataRefresh();
         showPullToRefreshView(true);
@@ -428,35 +424,27 @@ void CRootViewController::showPullToRefreshView(bool show) {
 // Editing ---------------------------------------------------------------------------------------
 
 void CRootViewController::setEditing(bool editing, bool /*animated*/) {
-    if (editing == editing_) {
+    if (!editing_.setEditing(editing)) {
         return;
     }
-    editing_ = editing;
     if (!editing) {
         dataModel_->saveSelectedCurrencyCodes();
-        isInSwipeToDeleteMode_ = false;
     }
     showPullToRefreshView(false);
-    isPullToRefreshEnabled_ = !editing;
     emit editingChanged();
     emit buttonsChanged();
     emit baseRowChanged();
-    if (!editing && updateRatesAfterEditing_) {
-        updateRatesAfterEditing_ = false;
-        refreshAfterEditingTimer_.start();
-    }
 }
 
 void CRootViewController::beginSwipeToDelete(int row) {
-    if (editing_ || row < 0 || row >= numberOfRowsInRateSection()) {
+    if (row < 0 || row >= numberOfRowsInRateSection() || !editing_.beginSwipeToDelete()) {
         return;
     }
-    isInSwipeToDeleteMode_ = true;
     setEditing(true);
 }
 
 void CRootViewController::endSwipeToDelete() {
-    if (isInSwipeToDeleteMode_) {
+    if (editing_.isInSwipeToDeleteMode()) {
         setEditing(false);
     }
 }
@@ -514,7 +502,7 @@ CCBRCurrencyInfoPtr CRootViewController::elementForRow(int section, int row) con
 }
 
 void CRootViewController::selectRow(int section, int row) {
-    if (editing_) {
+    if (editing_.isEditing()) {
         return;
     }
     const CCBRCurrencyInfoPtr element = elementForRow(section, row);
@@ -587,7 +575,7 @@ void CRootViewController::onChartClick() {
 
 bool CRootViewController::canCopyRow(int row) const {
     const CRateCellInfo* cell = rates_->cellAt(row);
-    return !editing_ && cell != nullptr && !cell->value.isNaN();
+    return !editing_.isEditing() && cell != nullptr && !cell->value.isNaN();
 }
 
 QString CRootViewController::copyRow(int row) {
@@ -610,7 +598,7 @@ void CRootViewController::currencyPicker(CCurrencyPickerViewController* picker,
     for (const QString& code : codes) {
         dataModel_->addCurrencyInfo(code);
     }
-    updateRatesAfterEditing_ = true;
+    editing_.listGainedCurrencies();
     rates_->insertTopRows(static_cast<int>(codes.size()));
     if (presentedController() == picker) {
         dismissViewController(true);

@@ -4,6 +4,7 @@
 #include "CCurrencyPickerViewController.h"
 #include "CNavigationController.h"
 #include "CPullToRefreshView.h"
+#include "CRateListEditing.h"
 #include "CRateListUpdater.h"
 #include "CRootViewModel.h"
 #include "CSettingsViewController.h"
@@ -177,9 +178,9 @@ public:
     QString baseSubscript() const;
 
     // State.
-    bool isEditing() const { return editing_; }
-    bool isInSwipeToDeleteMode() const { return isInSwipeToDeleteMode_; }
-    bool isPullToRefreshEnabled() const { return isPullToRefreshEnabled_; }
+    bool isEditing() const { return editing_.isEditing(); }
+    bool isInSwipeToDeleteMode() const { return editing_.isInSwipeToDeleteMode(); }
+    bool isPullToRefreshEnabled() const { return editing_.isPullToRefreshEnabled(); }
     QString editButtonTitle() const;
     bool canEditRows() const { return !isConversionMode(); }
     bool isConversionMode() const;
@@ -191,12 +192,10 @@ public:
     QString backButtonTitle() const;
     bool isDataReloading() const { return isDataReloading_; }
     bool showErrorMessage() const { return showErrorMessage_; }
-    bool updateRatesAfterEditing() const { return updateRatesAfterEditing_; }
-    std::chrono::milliseconds refreshAfterEditingDelay() const {
-        return refreshAfterEditingTimer_.intervalAsDuration();
-    }
+    bool updateRatesAfterEditing() const { return editing_.updateRatesAfterEditing(); }
+    std::chrono::milliseconds refreshAfterEditingDelay() const { return editing_.refreshDelay(); }
     /// A refresh asked for by the end of editing is waiting for its delay.
-    bool isRefreshAfterEditingPending() const { return refreshAfterEditingTimer_.isActive(); }
+    bool isRefreshAfterEditingPending() const { return editing_.isRefreshPending(); }
     bool isViewHidden() const { return viewHidden_; }
     void setViewHidden(bool hidden);
     CSettingsViewController* settingsViewController() const { return settingsViewController_; }
@@ -281,15 +280,11 @@ private:
     CPullToRefreshView* refreshHeaderView_;
     QPointer<CSettingsViewController> settingsViewController_;
     QPointer<CNavigationController> navigationController_;
-    QTimer refreshAfterEditingTimer_;
+    CRateListEditing editing_;
 
     bool viewLoaded_ = false;
-    bool editing_ = false;
-    bool isPullToRefreshEnabled_ = true;
-    bool isInSwipeToDeleteMode_ = false;
     bool isDataReloading_ = false;
     bool showErrorMessage_ = true;
-    bool updateRatesAfterEditing_ = false;
     bool showsInverseRates_ = false;
     bool viewHidden_ = false;
     int headerInset_ = 0;
