@@ -26,40 +26,90 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <cstdio>
 
 namespace {
 
-const QString kUsage = QStringLiteral(
-    "Usage: numiva-cli [--data-dir DIR] [--endpoints FILE] [--json] COMMAND [ARGS]\n"
-    "\n"
-    "Commands:\n"
-    "  sources                      the data sources; '*' marks the selected one\n"
-    "  select ID                    make ID the selected data source\n"
-    "  base CODE                    set the base currency\n"
-    "  add CODE...                  add currencies to the rate list (last given first)\n"
-    "  remove CODE...               remove currencies from the rate list\n"
-    "  fee off | fee PERCENT [--subtract]\n"
-    "                               the conversion fee (\"2,5\" and \"2.5\" alike, 0 to 100)\n"
-    "  metal-unit Kilo|Ounce|Pound|Gramm\n"
-    "                               the weight unit of metal prices\n"
-    "  rates [--inverse]            refresh and print the rate list\n"
-    "  convert AMOUNT CODE [--inverse]\n"
-    "                               refresh and convert AMOUNT of CODE into every listed currency\n"
-    "  chart [FIRST LAST] [--period N] [--csv FILE] [--html FILE] [--pdf FILE]\n"
-    "                               a rate history; exports to files ('-': standard output)\n"
-    "  feed add URL | feed remove URL | feed refresh\n"
-    "                               user-added data sources (custom rate feeds)\n"
-    "\n"
-    "Options:\n"
-    "  --data-dir DIR               keep settings and stores in DIR (as $NUMIVA_DATA_DIR)\n"
-    "  --endpoints FILE             service hosts from FILE (as $NUMIVA_ENDPOINTS)\n"
-    "  --json                       machine-readable output\n"
-    "  --help, --version\n"
-    "\n"
-    "Exit codes: 0 done, 2 a provider failed (cached rates are printed), 64 bad usage.\n");
+struct CommandHelp {
+    const char* name;
+    const char* synopsis;
+    const char* summary;
+    /// More for `numiva-cli COMMAND --help`; may be empty.
+    const char* details;
+};
+
+const CommandHelp kCommands[] = {
+    {"sources", "sources", "the data sources; '*' marks the selected one",
+     "Prints a header line, then one line per source: the mark, its id, name, the number of\n"
+     "currencies it offers and what it needs.\n"},
+    {"select", "select ID", "make ID the selected data source",
+     "ID as `sources` prints it; letter case does not matter where that is unambiguous.\n"},
+    {"base", "base CODE", "set the base currency",
+     "CODE must be offered by the selected data source (see `rates`).\n"},
+    {"add", "add CODE...", "add currencies to the rate list (last given first)",
+     "Each CODE must be offered by the selected data source and not listed yet.\n"},
+    {"remove", "remove CODE...", "remove currencies from the rate list",
+     "The base currency cannot be removed.\n"},
+    {"fee", "fee off | fee PERCENT [--subtract]",
+     "the conversion fee (\"2,5\" and \"2.5\" alike, 0 to 100)",
+     "--subtract takes the fee off the converted amount instead of adding it.\n"},
+    {"metal-unit", "metal-unit Kilo|Ounce|Pound|Gramm", "the weight unit of metal prices", ""},
+    {"rates", "rates [--inverse]", "refresh and print the rate list",
+     "Prints one line per listed currency: code, name, rate, unit and the rate's date (UTC).\n"
+     "Rates are plain decimals (a point, no digit groups). When the refresh fails, the rates\n"
+     "stored by the last one are printed and the exit code is 2.\n"},
+    {"convert", "convert AMOUNT CODE [--inverse]",
+     "refresh and convert AMOUNT of CODE into every listed currency",
+     "AMOUNT is a plain number with a point or a comma as the decimal separator (\"2,5\");\n"
+     "digit groups (\"1,000\") are refused rather than guessed. At most 1e15 and 34 digits.\n"},
+    {"chart", "chart [FIRST LAST] [--period N] [--csv FILE] [--html FILE] [--pdf FILE]",
+     "a rate history; exports to files ('-': standard output)",
+     "The values are FIRST per 1 LAST. --period N: 0 one day, 1 one week, 2 one month,\n"
+     "3 three months, 4 six months, 5 one year, 6 two years, 7 three years, 8 five years,\n"
+     "9 ten years, 10 overall (what the selected source offers). The pair and period are\n"
+     "kept for the next time. --csv - writes only the CSV to standard output.\n"},
+    {"feed", "feed add URL | feed remove URL | feed refresh",
+     "user-added data sources (custom rate feeds)",
+     "add registers an http or https address and reads it once; refresh reads every feed.\n"
+     "A feed that cannot be read is named on standard error and the exit code is 2.\n"},
+};
+
+QString usageText() {
+    QString text = QStringLiteral(
+        "Usage: numiva-cli [--data-dir DIR] [--endpoints FILE] [--json] COMMAND [ARGS]\n"
+        "\nCommands:\n");
+    for (const CommandHelp& command : kCommands) {
+        const QString synopsis = QString::fromLatin1(command.synopsis);
+        text += QStringLiteral("  ") + synopsis;
+        text += synopsis.size() < 29 ? QString(29 - synopsis.size(), u' ')
+                                     : QStringLiteral("\n") + QString(31, u' ');
+        text += QString::fromUtf8(command.summary) + u'\n';
+    }
+    return text + QStringLiteral(
+                      "\n"
+                      "Options:\n"
+                      "  --data-dir DIR               keep settings and stores in DIR (as "
+                      "$NUMIVA_DATA_DIR)\n"
+                      "  --endpoints FILE             service hosts from FILE (as "
+                      "$NUMIVA_ENDPOINTS)\n"
+                      "  --json                       machine-readable output\n"
+                      "  --help, --version            (COMMAND --help: that command's help)\n"
+                      "\n"
+                      "Exit codes: 0 done, 2 a provider failed (cached rates are printed), 64 "
+                      "bad usage.\n");
+}
+
+const CommandHelp* findCommand(const QString& name) {
+    for (const CommandHelp& command : kCommands) {
+        if (name == QLatin1String(command.name)) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
 
 bool isCurrencyCode(const QString& code) {
     if (code.size() != 3) {
@@ -71,6 +121,46 @@ bool isCurrencyCode(const QString& code) {
         }
     }
     return true;
+}
+
+/// Codes are taken in any letter case: "usd" can only mean USD.
+QString codeFrom(const QString& text) {
+    return text.trimmed().toUpper();
+}
+
+/// Edits (insertions, deletions, substitutions) between `a` and `b`, ignoring letter case.
+qsizetype editDistance(const QString& a, const QString& b) {
+    const QString x = a.toUpper();
+    const QString y = b.toUpper();
+    QList<qsizetype> row(y.size() + 1);
+    for (qsizetype j = 0; j <= y.size(); ++j) {
+        row[j] = j;
+    }
+    for (qsizetype i = 1; i <= x.size(); ++i) {
+        qsizetype diagonal = row[0];
+        row[0] = i;
+        for (qsizetype j = 1; j <= y.size(); ++j) {
+            const qsizetype above = row[j];
+            row[j] =
+                std::min({row[j] + 1, row[j - 1] + 1, diagonal + (x[i - 1] == y[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[y.size()];
+}
+
+/// " (did you mean X?)" for the one candidate nearest to `given` when it is near enough.
+QString didYouMean(const QString& given, const QStringList& candidates) {
+    QString best;
+    qsizetype bestDistance = std::max<qsizetype>(1, given.size() / 3) + 1;
+    for (const QString& candidate : candidates) {
+        const qsizetype d = editDistance(given, candidate);
+        if (d < bestDistance) {
+            best = candidate;
+            bestDistance = d;
+        }
+    }
+    return best.isEmpty() ? QString() : QStringLiteral(" (did you mean %1?)").arg(best);
 }
 
 }  // namespace
@@ -109,8 +199,8 @@ int CliApplication::parseGlobalOptions() {
     QStringList rest;
     for (qsizetype i = 0; i < arguments_.size(); ++i) {
         const QString& a = arguments_[i];
-        if (a == u"--help" || a == u"-h") {
-            out_ << kUsage;
+        if ((a == u"--help" || a == u"-h") && rest.isEmpty()) {
+            out_ << usageText();
             return Ok;
         }
         if (a == u"--version") {
@@ -137,11 +227,24 @@ int CliApplication::parseGlobalOptions() {
         }
     }
     if (rest.isEmpty()) {
-        err_ << kUsage;
+        err_ << usageText();
         return UsageError;
     }
     command_ = rest.takeFirst();
     commandArguments_ = rest;
+    if (commandArguments_.contains(QStringLiteral("--help")) ||
+        commandArguments_.contains(QStringLiteral("-h"))) {
+        const CommandHelp* help = findCommand(command_);
+        if (help == nullptr) {
+            return usage(QStringLiteral("unknown command %1 (see --help)").arg(command_));
+        }
+        out_ << "Usage: numiva-cli [options] " << help->synopsis << "\n\n"
+             << QString::fromUtf8(help->summary) << ".\n";
+        if (*help->details != '\0') {
+            out_ << '\n' << QString::fromUtf8(help->details);
+        }
+        return Ok;
+    }
     return -1;  // go on
 }
 
@@ -215,7 +318,12 @@ int CliApplication::run() {
     if (command_ == u"chart") {
         return chart();
     }
-    return usage(QStringLiteral("unknown command %1 (see --help)").arg(command_));
+    QStringList names;
+    for (const CommandHelp& command : kCommands) {
+        names.append(QString::fromLatin1(command.name));
+    }
+    return usage(QStringLiteral("unknown command %1%2 (see --help)")
+                     .arg(command_, didYouMean(command_, names)));
 }
 
 int CliApplication::sources() {
@@ -225,6 +333,9 @@ int CliApplication::sources() {
     const CCurrencyDataSourceInfo& info = model().currencyDataSourceInfo();
     const std::optional<QString> selected = model().getSelectedDataSource();
     QJsonArray list;
+    if (!json_) {
+        out_ << "  id\tname\tcurrencies\tdescription" << Qt::endl;
+    }
     for (const QString& id : info.getAllDataSourceIds()) {
         const QString name = info.getDataSourceDisplayName(id);
         const int count = static_cast<int>(info.getAvailableCurrencyCodes(id).size());
@@ -252,9 +363,21 @@ int CliApplication::select() {
     if (commandArguments_.size() != 1) {
         return usage(QStringLiteral("select takes one data source id (see sources)"));
     }
-    const QString id = commandArguments_.first();
+    // Letter case does not matter where only one id matches ("ecb").
+    QString id = commandArguments_.first();
+    const QStringList ids = model().currencyDataSourceInfo().getAllDataSourceIds();
+    QStringList matches;
+    for (const QString& candidate : ids) {
+        if (candidate.compare(id, Qt::CaseInsensitive) == 0) {
+            matches.append(candidate);
+        }
+    }
+    if (matches.size() == 1) {
+        id = matches.first();
+    }
     if (!CSettingsEditor(model()).selectDataSource(id)) {
-        return usage(QStringLiteral("unknown data source %1 (see sources)").arg(id));
+        return usage(
+            QStringLiteral("unknown data source %1%2 (see sources)").arg(id, didYouMean(id, ids)));
     }
     if (!model().isCurrencyCodeAvailable(model().getBaseCurrencyCode())) {
         err_ << "numiva-cli: note: " << id << " does not offer the base currency "
@@ -267,10 +390,16 @@ int CliApplication::base() {
     if (commandArguments_.size() != 1) {
         return usage(QStringLiteral("base takes one currency code"));
     }
-    const QString code = commandArguments_.first();
+    const QString code = codeFrom(commandArguments_.first());
     if (!isCurrencyCode(code)) {
-        return usage(
-            QStringLiteral("not a currency code: %1 (three capital letters, e.g. EUR)").arg(code));
+        return usage(QStringLiteral("not a currency code: %1 (three letters, e.g. EUR)")
+                         .arg(commandArguments_.first()));
+    }
+    // A base the source does not quote would leave every rate without a value.
+    if (!model().isCurrencyCodeAvailable(code)) {
+        return usage(QStringLiteral("%1 is not offered by the selected data source %2%3")
+                         .arg(code, model().getSelectedDataSource().value_or(QStringLiteral("-")),
+                              didYouMean(code, model().getAvailableCurrencyCodes())));
     }
     model().setBaseCurrencyCode(code);
     return Ok;
@@ -282,10 +411,14 @@ int CliApplication::add() {
     }
     // The picker offers the available codes that are not listed yet, each once.
     const QStringList offered = model().getAvailableNotSelectedCurrencyCodes();
+    for (QString& argument : commandArguments_) {
+        argument = codeFrom(argument);
+    }
     for (qsizetype i = 0; i < commandArguments_.size(); ++i) {
         const QString& code = commandArguments_[i];
         if (!isCurrencyCode(code)) {
-            return usage(QStringLiteral("not a currency code: %1").arg(code));
+            return usage(
+                QStringLiteral("not a currency code: %1%2").arg(code, didYouMean(code, offered)));
         }
         if (commandArguments_.indexOf(code) != i) {
             return usage(QStringLiteral("%1 is given twice").arg(code));
@@ -294,7 +427,8 @@ int CliApplication::add() {
             return usage(QStringLiteral("%1 is in the list already").arg(code));
         }
         if (!offered.contains(code)) {
-            return usage(QStringLiteral("%1 is not offered by the selected data source").arg(code));
+            return usage(QStringLiteral("%1 is not offered by the selected data source%2")
+                             .arg(code, didYouMean(code, offered)));
         }
     }
     for (const QString& code : commandArguments_) {
@@ -309,6 +443,9 @@ int CliApplication::remove() {
         return usage(QStringLiteral("remove needs at least one currency code"));
     }
     const QString baseCode = model().getBaseCurrencyCode();
+    for (QString& argument : commandArguments_) {
+        argument = codeFrom(argument);
+    }
     for (const QString& code : commandArguments_) {
         if (!isCurrencyCode(code)) {
             return usage(QStringLiteral("not a currency code: %1").arg(code));
@@ -419,7 +556,20 @@ int CliApplication::feed() {
         err_ << "numiva-cli: some feeds did not answer within 60 s" << Qt::endl;
         return ProviderFailed;
     }
-    return Ok;
+    // An added feed stays registered, as on the settings screen, but its user hears that it
+    // could not be read.
+    for (const auto& [url, failure] : updater.failures()) {
+        if (action == u"add" && url != commandArguments_[1]) {
+            continue;
+        }
+        err_ << "numiva-cli: " << url
+             << (action == u"add" ? " is registered, but its first refresh failed: "
+                                  : " could not be read: ")
+             << QString(failure).replace(u'\n', u' ') << Qt::endl;
+    }
+    const bool failed = action == u"add" ? updater.failures().count(commandArguments_[1]) > 0
+                                         : !updater.failures().empty();
+    return failed ? ProviderFailed : Ok;
 }
 
 int CliApplication::rates(bool convert) {
@@ -430,7 +580,15 @@ int CliApplication::rates(bool convert) {
         if (commandArguments_.size() != 2) {
             return usage(QStringLiteral("convert takes an amount and a currency code"));
         }
-        const QString amountText = commandArguments_[0];
+        const QString amountText = commandArguments_[0].trimmed();
+        // "1,000" may be a thousand with a digit group or one with three decimals: refused,
+        // never guessed.
+        static const QRegularExpression grouped(QStringLiteral("^\\d{1,3}(,\\d{3})+$"));
+        if (grouped.match(amountText).hasMatch()) {
+            return usage(QStringLiteral("%1 is ambiguous: write %2 for the whole number, or use "
+                                        "a point for decimals")
+                             .arg(amountText, QString(amountText).remove(u',')));
+        }
         auto parsed = Decimal::parse(amountText, u'.');
         if (!parsed) {
             parsed = Decimal::parse(amountText, u',');
@@ -438,8 +596,17 @@ int CliApplication::rates(bool convert) {
         if (!parsed || parsed->isNegative()) {
             return usage(QStringLiteral("not an amount: %1").arg(amountText));
         }
+        // Beyond what anyone converts, and beyond what the rates keep exactly.
+        const qsizetype digits = QString(amountText)
+                                     .remove(QRegularExpression(QStringLiteral("[^0-9]")))
+                                     .remove(QRegularExpression(QStringLiteral("^0+")))
+                                     .size();
+        if (*parsed > Decimal::fromString(QStringLiteral("1000000000000000")) || digits > 34) {
+            return usage(QStringLiteral("%1 is too large an amount (at most 1e15 and 34 digits)")
+                             .arg(amountText));
+        }
         amount = *parsed;
-        convertedCode = commandArguments_[1];
+        convertedCode = codeFrom(commandArguments_[1]);
     } else if (!commandArguments_.isEmpty()) {
         return usage(QStringLiteral("rates takes no arguments besides --inverse"));
     }
@@ -487,14 +654,14 @@ int CliApplication::rates(bool convert) {
         const CRateRow row = rateRows.row(element);
         QString text = row.rateText.isEmpty()
                            ? Localization::localizedString(QStringLiteral("NoData"))
-                           : row.rateText;
+                           : CRateRows::getFormattedCurrencyRate(row.value, true);
         QString unit = row.codeText;
         Decimal value = row.value;
         bool available = row.available;
         if (i == 0) {
             value = convert ? amount : m.getSaleValueForCurrency(element.isoTextCode, baseCode);
             // The first row names the base currency, or the amount being converted.
-            text = convert ? CRateRows::getFormattedCurrencyRate(amount)
+            text = convert ? CRateRows::getFormattedCurrencyRate(amount, true)
                            : Localization::localizedString(QStringLiteral("BaseCurrency"));
             unit = convert ? convertedCode : QString();
             available = available || element.isoTextCode == u"USD";
@@ -606,7 +773,8 @@ int CliApplication::chart() {
     if (!commandArguments_.isEmpty() && commandArguments_.size() != 2) {
         return usage(QStringLiteral("chart takes no codes or two currency codes"));
     }
-    for (const QString& code : commandArguments_) {
+    for (QString& code : commandArguments_) {
+        code = codeFrom(code);
         if (!isCurrencyCode(code)) {
             return usage(QStringLiteral("not a currency code: %1").arg(code));
         }
@@ -682,8 +850,9 @@ int CliApplication::chart() {
                         {QStringLiteral("lowest"), pointJson(lowest)},
                         {QStringLiteral("error"), waiter.failure ? QJsonValue(*waiter.failure)
                                                                  : QJsonValue(QJsonValue::Null)}});
-    } else if (!hasCsv || csvPath != u"-") {
-        out_ << pair.join(QStringLiteral(" to ")) << ", "
+    } else if ((!hasCsv || csvPath != u"-") && (!hasHtml || htmlPath != u"-")) {
+        // Which way the values go: units of the first currency for one of the last.
+        out_ << pair.value(0) << " per 1 " << pair.value(1) << ", "
              << ChartPeriodNames::displayName(chartedPeriod).value_or(QString()) << ", " << *source
              << Qt::endl;
         for (const auto& [label, point] :

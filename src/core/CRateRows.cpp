@@ -23,9 +23,13 @@ CRateRows CRateRows::forModel(const CRootViewModel& model, bool inverseConversio
     return CRateRows(model, std::nullopt, model.isDisplayInverseRatesEnabled());
 }
 
-QString CRateRows::getFormattedCurrencyRate(const Decimal& rate) {
+QString CRateRows::getFormattedCurrencyRate(const Decimal& rate, bool plain) {
     NumberFormatter::Options options;
     options.groupingSeparator = QStringLiteral(" ");
+    options.useGrouping = !plain;
+    if (plain) {
+        options.decimalSeparator = QStringLiteral(".");
+    }
     options.maximumFractionDigits = 5;
     QString text = NumberFormatter(options).format(rate);
     if (text == u"0") {

@@ -52,8 +52,8 @@ public:
     CRateRow row(const CCBRCurrencyInfo& element) const;
 
     /// The rate as the list shows it: blanks between thousands, up to 5 fraction digits, or 7
-    /// when 5 would show a plain "0".
-    static QString getFormattedCurrencyRate(const Decimal& rate);
+    /// when 5 would show a plain "0". `plain`: for scripts, without grouping and with a point.
+    static QString getFormattedCurrencyRate(const Decimal& rate, bool plain = false);
     static QString capitalizedName(const QString& name);
     /// The date of a row's own rate; invalid for the dollar row and a row without a rate.
     static QDateTime ownRateDate(const CCBRCurrencyInfo* row);

@@ -42,6 +42,7 @@ void CCustomDataSourceMetadataUpdater::queryMetadataUpdate() {
         client->cancelAllHttpRequests();
     }
     serviceClients_.clear();
+    failures_.clear();
     for (const CCustomDataSourceEntity& entry : registry().getAllDataSources()) {
         auto client = std::make_shared<CCustomCurrenciesWebServiceClient>();
         client->delegate = this;
@@ -98,7 +99,8 @@ void CCustomDataSourceMetadataUpdater::customCurrenciesQueryCurrenciesCompleted(
 }
 
 void CCustomDataSourceMetadataUpdater::customCurrenciesQueryFailed(
-    CCustomCurrenciesWebServiceClient* client, const QString&) {
+    CCustomCurrenciesWebServiceClient* client, const QString& text) {
+    failures_[client->serviceUrl()] = text;
     retire(client);
 }
 

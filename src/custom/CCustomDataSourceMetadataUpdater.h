@@ -40,6 +40,8 @@ public:
     void queryMetadataUpdate();
     /// Feeds of the running refresh that have not answered yet.
     int pendingQueryCount() const { return static_cast<int>(serviceClients_.size()); }
+    /// The feeds of the latest refresh that failed, with what went wrong, by address.
+    const std::map<QString, QString>& failures() const { return failures_; }
 
     void customCurrenciesQueryCurrenciesCompleted(CCustomCurrenciesWebServiceClient* client,
                                                   CCBRCurrenciesInfoPtr rates,
@@ -70,4 +72,5 @@ private:
     std::unique_ptr<QTimer> updateTimer_;
     bool scheduled_ = false;
     std::map<QString, FeedValidators> validators_;
+    std::map<QString, QString> failures_;
 };

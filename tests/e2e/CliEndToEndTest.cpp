@@ -37,8 +37,8 @@ Decimal cross(const char* code, const char* quote) {
 }
 
 TEST_F(CliTest, RatesFromASourceWithFeeConversionFailureAndBadInput) {
-    ok("select ECB");
-    ok("add GBP JPY");
+    ok("select ecb");  // letter case does not matter where it is unambiguous
+    ok("add gbp JPY");
     ok("base EUR");
     QJsonObject answer = ok("--json rates").json();
     EXPECT_EQ(str(answer, "source"), QStringLiteral("ECB"));
@@ -62,6 +62,8 @@ TEST_F(CliTest, RatesFromASourceWithFeeConversionFailureAndBadInput) {
     EXPECT_EQ(str(answer.value(QStringLiteral("rows")).toArray().first().toObject(), "text"),
               QStringLiteral("100"));
     expectNear(answer, "JPY", Decimal::fromInt(100) * cross("GBP", "JPY"));
+    // Plain numbers for scripts: no digit groups.
+    EXPECT_FALSE(str(row(answer, QStringLiteral("JPY")), "text").contains(u' '));
 
     // A failing provider: exit 2, its text, and the rows from the cache.
     server.setFailing(SampleServer::ECB, true);
@@ -70,9 +72,16 @@ TEST_F(CliTest, RatesFromASourceWithFeeConversionFailureAndBadInput) {
     EXPECT_EQ(str(failed.json(), "error"), QStringLiteral("503 Service Unavailable"));
     expectNear(failed.json(), "GBP", cross("GBP", "EUR"));
 
-    expectRefused({"frobnicate", "base usd1", "fee 101", "fee abc", "add", "add GBP", "remove EUR",
-                   "select Nowhere", "metal-unit Stone", "feed add file:///etc/passwd",
-                   "rates --bogus", "convert ten GBP"});
+    expectRefused({"frobnicate", "base usd1", "base XAU", "fee 101", "fee abc", "add", "add GBP",
+                   "remove EUR", "select Nowhere", "metal-unit Stone",
+                   "feed add file:///etc/passwd", "feed remove http://127.0.0.1:9/f.xml",
+                   "rates --bogus", "convert ten GBP", "convert 1,000 GBP", "convert 2e15 GBP"});
+    EXPECT_TRUE(cli("select ecbb").err.contains("did you mean ECB?"));
+    EXPECT_TRUE(ok("convert --help").out.startsWith("Usage: numiva-cli [options] convert"));
+    // A feed that cannot be read is registered all the same, and its user hears of it.
+    const CliRun feed = cli("feed add http://127.0.0.1:9/rates.xml");
+    EXPECT_EQ(feed.exitCode, 2);
+    EXPECT_TRUE(feed.err.contains("is registered, but its first refresh failed"));
 }
 
 TEST_F(CliTest, ChartWithExportsCacheAndBadArguments) {
@@ -102,6 +111,7 @@ TEST_F(CliTest, ChartWithExportsCacheAndBadArguments) {
     EXPECT_TRUE(csv.startsWith("\"EUR to USD. From ")) << csv.left(60).toStdString();
     EXPECT_EQ(csv.count("\r\n"), 2 + points.size());
     EXPECT_EQ(ok("chart --csv -").out, csv);
+    EXPECT_TRUE(ok("chart").out.startsWith("EUR per 1 USD, 1 week, ECB\n"));
     EXPECT_TRUE(file(QStringLiteral("chart.pdf")).startsWith("%PDF"));
 
     // A failing service: exit 2 and the cached chart.
@@ -113,7 +123,7 @@ TEST_F(CliTest, ChartWithExportsCacheAndBadArguments) {
     EXPECT_EQ(failed.json().value(QStringLiteral("points")), QJsonValue(points));
 
     expectRefused({"chart --period 11", "chart --period one", "chart EUR", "chart EUR USD GBP",
-                   "chart eur USD", "chart --csv", "chart --pdf -", "chart --svg x.svg"});
+                   "chart --csv", "chart --pdf -", "chart --svg x.svg"});
     ok("select PayPal");
     const CliRun noCharts = cli("chart");
     EXPECT_EQ(noCharts.exitCode, 64);
