@@ -46,6 +46,15 @@ int main(int argc, char** argv) {
     QElapsedTimer sinceStart;
     sinceStart.start();
 
+    // Help and version need no display: on a machine without one they still answer.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if ((a == "--help" || a == "-h" || a == "--help-all" || a == "--version" || a == "-v") &&
+            qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+    }
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Numiva"));
     QGuiApplication::setApplicationVersion(QStringLiteral(NUMIVA_VERSION));
