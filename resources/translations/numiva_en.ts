@@ -451,5 +451,13 @@
         <source>Type the code of a currency that no source offers and press Return. Submit mails the list to support.</source>
         <translation>Type the code of a currency that no source offers and press Return. Submit mails the list to support.</translation>
     </message>
+    <message id="AnswerWithoutDollar">
+        <source>%1 sent no usable rate for the US dollar, which every rate is converted through.</source>
+        <translation>%1 sent no usable rate for the US dollar, which every rate is converted through.</translation>
+    </message>
+    <message id="AnswerWithoutRates">
+        <source>%1 sent no usable rates.</source>
+        <translation>%1 sent no usable rates.</translation>
+    </message>
 </context>
 </TS>

@@ -451,5 +451,13 @@
         <source>Type the code of a currency that no source offers and press Return. Submit mails the list to support.</source>
         <translation>Введите код валюты, которой нет ни в одном источнике, и нажмите Ввод. «Отправить» пошлёт список в поддержку.</translation>
     </message>
+    <message id="AnswerWithoutDollar">
+        <source>%1 sent no usable rate for the US dollar, which every rate is converted through.</source>
+        <translation>%1 не прислал пригодного курса доллара США, через который пересчитываются все курсы.</translation>
+    </message>
+    <message id="AnswerWithoutRates">
+        <source>%1 sent no usable rates.</source>
+        <translation>%1 не прислал пригодных курсов.</translation>
+    </message>
 </context>
 </TS>

@@ -3,6 +3,8 @@
 #include "CCustomDataSourceStorageManager.h"
 #include "CRelatedCurrenciesInfo.h"
 #include "CRootViewModel.h"
+#include "Localization.h"
+#include "Log.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -172,6 +174,88 @@ void CCurrencyDataSource::convertCurrenciesInfoToUsdBase(CCBRCurrenciesInfo& inf
     }
 }
 
+namespace {
+
+bool isIsoCode(const QString& code) {
+    return code.size() == 3 &&
+           std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'A' && c <= u'Z'; });
+}
+
+/// A date a rate cannot really have (years such as 2812 or 9999) is as no date at all.
+QDateTime plausible(const QDateTime& date) {
+    return date.isValid() && date.date().year() >= 1970 && date.date().year() <= 2100 ? date
+                                                                                      : QDateTime();
+}
+
+QString printableName(const QString& name) {
+    QString out;
+    for (QChar c : name.trimmed()) {
+        if (!c.isNonCharacter() && c.category() != QChar::Other_Control &&
+            c.category() != QChar::Other_Format) {
+            out.append(c);
+        }
+    }
+    return out.left(100);
+}
+
+}  // namespace
+
+CCBRCurrenciesInfoPtr CCurrencyDataSource::usableRebasedRows(const CCBRCurrenciesInfo& answer,
+                                                             const QString& source,
+                                                             QString* failure) {
+    auto usable = std::make_shared<CCBRCurrenciesInfo>();
+    usable->currencyDate = plausible(answer.currencyDate);
+    for (const CCBRCurrencyInfoPtr& row : answer.currenciesInfo) {
+        if (!row) {
+            continue;
+        }
+        const QString code = row->isoTextCode.trimmed();
+        const Decimal value = row->saleValueForCurrency();
+        if (!isIsoCode(code)) {
+            nlog(QStringLiteral("%1: left out a row with the code \"%2\"")
+                     .arg(source, printableName(row->isoTextCode).left(20)));
+            continue;
+        }
+        if (!(value > Decimal())) {
+            nlog(QStringLiteral("%1: left out %2 with the value %3")
+                     .arg(source, code, value.toString()));
+            continue;
+        }
+        auto copy = std::make_shared<CCBRCurrencyInfo>(*row);
+        copy->isoTextCode = code;
+        copy->displayName = printableName(row->displayName);
+        copy->actualDate = plausible(row->actualDate);
+        usable->addCurrencyInfo(copy);
+    }
+    if (!usable->findCurrencyInfoWithTextCode(usd)) {
+        *failure = Localization::localizedString(QStringLiteral("AnswerWithoutDollar")).arg(source);
+        return nullptr;
+    }
+    convertCurrenciesInfoToUsdBase(*usable);
+    // Dollars a unit: from a hundredth of a millionth of a cent to a trillion.
+    static const Decimal lowest = Decimal::fromString(u"0.000000001");
+    static const Decimal highest = Decimal::fromString(u"1000000000000");
+    usable->currenciesInfo.removeIf([&](const CCBRCurrencyInfoPtr& row) {
+        const bool sane = row->saleValue >= lowest && row->saleValue <= highest;
+        if (!sane) {
+            nlog(QStringLiteral("%1: left out %2 at %3 US dollars")
+                     .arg(source, row->isoTextCode, row->saleValue.toString()));
+        }
+        return !sane;
+    });
+    if (usable->currenciesInfo.size() < 2) {  // the dollar alone says nothing
+        *failure = Localization::localizedString(QStringLiteral("AnswerWithoutRates")).arg(source);
+        return nullptr;
+    }
+    return usable;
+}
+
+QString CCurrencyDataSource::currentDataSourceName() const {
+    const QString id = selectedDataSources_.value(currentDataSourceIndex_);
+    const QString name = dataModel_.currencyDataSourceInfo().getDataSourceDisplayName(id);
+    return name.isEmpty() ? id : name;
+}
+
 void CCurrencyDataSource::mergeResultCurrenciesInfoWithInfo(const CCBRCurrenciesInfo& info) {
     for (const CCBRCurrencyInfoPtr& row : info.currenciesInfo) {
         if (!resultCurrenciesInfo_->findCurrencyInfoWithTextCode(row->isoTextCode)) {
@@ -196,11 +280,15 @@ void CCurrencyDataSource::dataSourceCompleted(CCBRCurrenciesInfoPtr result) {
     if (!cycleActive_) {
         return;
     }
-    if (!result) {
-        result = std::make_shared<CCBRCurrenciesInfo>();
+    QString failure;
+    const CCBRCurrenciesInfoPtr usable = usableRebasedRows(result ? *result : CCBRCurrenciesInfo(),
+                                                           currentDataSourceName(), &failure);
+    if (!usable) {
+        // An answer that parses but says nothing usable must not pass for fresh rates.
+        dataSourceFailed(failure);
+        return;
     }
-    convertCurrenciesInfoToUsdBase(*result);
-    mergeResultCurrenciesInfoWithInfo(*result);
+    mergeResultCurrenciesInfoWithInfo(*usable);
     processNextDataSource();
 }
 
@@ -226,7 +314,9 @@ void CCurrencyDataSource::customDataSourceCompleted(
     info.logoImageData = logoImageData;
     if (result) {
         for (const CCBRCurrencyInfoPtr& row : result->currenciesInfo) {
-            info.currenciesList.append(row->isoTextCode);
+            if (isIsoCode(row->isoTextCode.trimmed())) {
+                info.currenciesList.append(row->isoTextCode.trimmed());
+            }
         }
     }
     dataModel_.customDataSourceStorage().updateDataSource(url, info);

@@ -88,6 +88,13 @@ public:
     /// Rewrites every row as the US-dollar price of one unit. A zero row counts as 1; without a
     /// usable "USD" row (missing or zero) every rate becomes not-a-number.
     static void convertCurrenciesInfoToUsdBase(CCBRCurrenciesInfo& info);
+    /// What of an answer from `source` may reach the screen and the cache, rebased to the US
+    /// dollar: rows with a three-letter code and a positive value, between 1e-9 and 1e12 dollars
+    /// a unit (anything else is as absent, logged); names trimmed, without control characters,
+    /// at most 100 characters; dates outside 1970 to 2100 as missing. Nothing, with `failure`
+    /// set, when no row is usable or the dollar the rebasing needs is missing.
+    static CCBRCurrenciesInfoPtr usableRebasedRows(const CCBRCurrenciesInfo& answer,
+                                                   const QString& source, QString* failure);
 
     // Provider callbacks.
     void queryCurrenciesCompletedWithResult(CCBRCurrenciesInfoPtr result) override;
@@ -136,6 +143,8 @@ protected:
     void dataSourceFailed(const QString& description);
 
 private:
+    /// The name of the source whose answer is awaited, for logs and failure texts.
+    QString currentDataSourceName() const;
     void queryDataSource(const QString& identifier);
     /// The client in `slot`, made on first use, with this aggregator as its delegate.
     template <typename Client>

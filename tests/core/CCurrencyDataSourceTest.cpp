@@ -5,6 +5,7 @@
 #include "CRootViewModel.h"
 #include "CoreTestSupport.h"
 #include "FakeHttpServer.h"
+#include "Localization.h"
 #include "NotificationCenter.h"
 #include "TestSupport.h"
 #include "UserDefaults.h"
@@ -230,6 +231,56 @@ TEST_F(AggregatorTest, SourcesThatCannotAnswerEndTheCycleWithAText) {
             << recorder.failures.first().toStdString();
         // The cycle stops at the first failure.
         EXPECT_LE(server.requestCount(), std::min<qsizetype>(r.sources.size(), 2));
+    }
+}
+
+TEST_F(AggregatorTest, AnswersThatParseButHoldNothingSaneNeverPassForRates) {
+    struct Row {
+        const char* source;
+        const char* path;
+        const char* file;
+        QStringList codes;  // delivered, in order; empty: the cycle fails with `failure`
+        const char* failure = "";
+    };
+    const QList<Row> rows = {
+        // " gbp\t" and "EURO" are no codes.
+        {"ECB", "/stats/eurofxref/eurofxref-daily.xml", "ecb/future.xml", {"EUR", "USD", "JPY"}},
+        // Rates beyond any decimal would be prices of 1e6000 dollars or 1e-6000.
+        {"ECB",
+         "/stats/eurofxref/eurofxref-daily.xml",
+         "ecb/bad-entries.xml",
+         {"EUR", "USD", "JPY"}},
+        {"ECB",
+         "/stats/eurofxref/eurofxref-daily.xml",
+         "ecb/no-rates.xml",
+         {},
+         "sent no usable rate for the US dollar"},
+        // A yen at 1e20 dollars is left out; a rate of the year 2812 has no date.
+        {"Frankfurter", "/v2/rates", "frankfurter/rates-far-dates.json", {"USD", "EUR", "GBP"}},
+        {"Frankfurter", "/v2/rates", "frankfurter/rates-empty.json", {}, "sent no usable rates"},
+    };
+    Localization::install(QStringLiteral("en"));
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.file);
+        recorder = {};
+        server.answer(QString::fromLatin1(r.path),
+                      FakeHttpServer::Answer::file(QString::fromLatin1(r.file)));
+        start({QString::fromLatin1(r.source)}, {"USD", "EUR", "GBP", "JPY"});
+        refresh();
+        if (r.codes.isEmpty()) {
+            ASSERT_EQ(recorder.failures.size(), 1);
+            EXPECT_TRUE(recorder.failures.first().contains(QLatin1String(r.failure)))
+                << recorder.failures.first().toStdString();
+            continue;
+        }
+        ASSERT_EQ(recorder.results.size(), 1) << recorder.failures.value(0).toStdString();
+        QStringList codes;
+        for (const CCBRCurrencyInfoPtr& row : recorder.results.first()->currenciesInfo) {
+            codes.append(row->isoTextCode);
+            EXPECT_FALSE(row->saleValue.isNaN()) << row->isoTextCode.toStdString();
+            EXPECT_TRUE(!row->actualDate.isValid() || row->actualDate.date().year() <= 2100);
+        }
+        EXPECT_EQ(codes, r.codes);
     }
 }
 
