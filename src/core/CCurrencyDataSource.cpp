@@ -310,7 +310,9 @@ void CCurrencyDataSource::customDataSourceCompleted(
     }
     CCustomDataSourceInfo info;
     info.url = url;
-    info.displayName = displayName;
+    if (displayName) {
+        info.displayName = printableName(*displayName);
+    }
     info.logoImageData = logoImageData;
     if (result) {
         for (const CCBRCurrencyInfoPtr& row : result->currenciesInfo) {
