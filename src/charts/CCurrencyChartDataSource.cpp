@@ -4,6 +4,7 @@
 #include "CCurrencyChartSettings.h"
 #include "CRootViewModel.h"
 #include "Endpoints.h"
+#include "Log.h"
 
 namespace {
 
@@ -166,6 +167,22 @@ void CCurrencyChartDataSource::cancelQuery() {
 }
 
 void CCurrencyChartDataSource::completed(CCurrencyChartInfo record) {
+    // Nothing a service sends may draw a plainly wrong chart: a value that is not a positive
+    // ratio of two sane prices, or a day that cannot be real, is as absent.
+    static const Decimal lowest = Decimal::fromString(u"1e-21");
+    static const Decimal highest = Decimal::fromString(u"1e21");
+    const qsizetype before = record.plotPoints.size();
+    record.plotPoints.removeIf([](const CCurrencyChartPoint& point) {
+        const int year = point.date.date().year();
+        return !(point.value >= lowest && point.value <= highest) || !point.date.isValid() ||
+               year < 1970 || year > 2100;
+    });
+    if (record.plotPoints.size() != before) {
+        nlog(QStringLiteral("%1 chart: left out %2 points without a sane value or date")
+                 .arg(query_ ? query_->dataSource : QString())
+                 .arg(before - record.plotPoints.size()));
+        record.updateExtremes();
+    }
     if (query_) {
         // A related currency is quoted as a fixed fraction of the currency asked for (pence of
         // the pound): the rate of the charted pair is the provider's rate times that ratio.

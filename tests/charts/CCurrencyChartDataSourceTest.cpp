@@ -158,6 +158,17 @@ TEST_F(ChartDataSourceTest, EmptyResultsAndFailuresAreHandedOnButNotCached) {
     query();
     EXPECT_EQ(recorder.failures, QStringList{"500 Internal Server Error"});
     EXPECT_FALSE(cache.getChartInfoForCurrencyPair({"USD", "EUR"}, ChartPeriod1Year, "Bloomberg"));
+
+    // Points of the year 9999 or at absurd values are left out before anything sees them.
+    server.setHandler([](const FakeHttpServer::Request&) {
+        return FakeHttpServer::Answer::text(
+            "\"EURUSD:CUR\"HDATE=20120315\n20120315\"1.30\n99990101\"1.31\n20120316\"1e30\n\n");
+    });
+    recorder = {};
+    query();
+    ASSERT_EQ(recorder.results.size(), 1);
+    EXPECT_EQ(recorder.results.first().plotPoints.size(), 1);
+    EXPECT_EQ(recorder.results.first().maxCurrencyValue, Decimal::fromString(u"1.3"));
 }
 
 TEST_F(ChartDataSourceTest, RelatedCurrenciesAreAskedForAndScaledBack) {
