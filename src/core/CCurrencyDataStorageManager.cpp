@@ -46,8 +46,9 @@ void CCurrencyDataStorageManager::addCurrenciesInfoAsync(const CCBRCurrenciesInf
     QList<Entry> rows;
     rows.reserve(table.currenciesInfo.size());
     for (const CCBRCurrencyInfoPtr& row : table.currenciesInfo) {
-        // A row without a code has no place in the cache and must not fail the others.
-        if (row && !row->isoTextCode.isEmpty()) {
+        // A row without a code has no place in the cache and must not fail the others; one
+        // without a rate must never replace a stored one.
+        if (row && !row->isoTextCode.isEmpty() && !row->saleValue.isNaN()) {
             rows.append({row->isoTextCode, row->saleValue, dataSource, row->actualDate});
         }
     }

@@ -56,7 +56,9 @@ protected:
 TEST_F(RateCacheTest, RepeatedWritesKeepOneEntryPerSourceAndCodeAndSurviveARestart) {
     {
         CCurrencyDataStorageManager cache(path);
-        cache.addCurrenciesInfoAsync(table({row("XAU", "NaN", march12)}), QStringLiteral("CBR"));
+        cache.addCurrenciesInfoAsync(table({row("XAU", "1650", march12)}), QStringLiteral("CBR"));
+        // A rate that could not be computed never replaces a stored one.
+        cache.addCurrenciesInfoAsync(table({row("XAU", "NaN")}), QStringLiteral("CBR"));
         cache.addCurrenciesInfoAsync(table({row("EUR", "1.3"), row("GBP", "1.5")}),
                                      QStringLiteral("YFinance"));
         cache.addCurrenciesInfoAsync(table({row("EUR", "1.31", march12)}),
@@ -80,7 +82,7 @@ TEST_F(RateCacheTest, RepeatedWritesKeepOneEntryPerSourceAndCodeAndSurviveAResta
     CCurrencyDataStorageManager reopened(path);
     const auto xau = reopened.getCurrencyInfoForCode(QStringLiteral("XAU"), QStringLiteral("CBR"));
     ASSERT_TRUE(xau);
-    EXPECT_TRUE(xau->saleValue.isNaN());
+    EXPECT_EQ(xau->saleValue.toString(), QStringLiteral("1650"));
     EXPECT_EQ(xau->actualDate, march12);
 }
 
