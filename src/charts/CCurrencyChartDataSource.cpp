@@ -149,7 +149,7 @@ void CCurrencyChartDataSource::queryCharts() {
         cbrService_->queryCurrencyChart(query_->requestPair, period);
     } else if (*source == frankfurter) {
         if (!frankfurterService_) {
-            frankfurterService_ = std::make_unique<CFrankfurterChartWebServiceClient>();
+            frankfurterService_ = std::make_unique<CFrankfurterChartWebServiceClient>(endpoints_);
         }
         frankfurterService_->setDelegate(this);
         frankfurterService_->queryCurrencyChart(query_->requestPair, period);

@@ -42,7 +42,7 @@ public:
         bool operator==(const Range&) const = default;
     };
 
-    explicit CFrankfurterChartWebServiceClient(const Endpoints& endpoints = Endpoints::standard());
+    explicit CFrankfurterChartWebServiceClient(const Endpoints& endpoints);
     ~CFrankfurterChartWebServiceClient() override;
 
     CFrankfurterChartWebServiceClientDelegate* delegate() const { return delegate_; }

@@ -23,7 +23,7 @@ class CCurrencyApiWebServiceClient : public CWebServiceClient {
 public:
     static inline const QString logName = QStringLiteral("CurrencyApi");
 
-    explicit CCurrencyApiWebServiceClient(const Endpoints& endpoints = Endpoints::standard());
+    explicit CCurrencyApiWebServiceClient(const Endpoints& endpoints);
 
     CCurrencyApiWebServiceClientDelegate* delegate() const { return delegate_; }
     void setDelegate(CCurrencyApiWebServiceClientDelegate* delegate) { delegate_ = delegate; }

@@ -26,7 +26,7 @@ class CFrankfurterWebServiceClient : public CWebServiceClient {
 public:
     static inline const QString logName = QStringLiteral("Frankfurter");
 
-    explicit CFrankfurterWebServiceClient(const Endpoints& endpoints = Endpoints::standard());
+    explicit CFrankfurterWebServiceClient(const Endpoints& endpoints);
 
     CFrankfurterWebServiceClientDelegate* delegate() const { return delegate_; }
     void setDelegate(CFrankfurterWebServiceClientDelegate* delegate) { delegate_ = delegate; }

@@ -153,11 +153,16 @@ TEST_F(ChartDataSourceTest, EmptyResultsAndFailuresAreHandedOnButNotCached) {
 
     server.setHandler(
         [](const FakeHttpServer::Request&) { return FakeHttpServer::Answer::text("", 500); });
-    select("Bloomberg");
-    setChart({"USD", "EUR"}, ChartPeriod1Year);
-    query();
-    EXPECT_EQ(recorder.failures, QStringList{"500 Internal Server Error"});
-    EXPECT_FALSE(cache.getChartInfoForCurrencyPair({"USD", "EUR"}, ChartPeriod1Year, "Bloomberg"));
+    // Every source asks the hosts it was given (the server here), none the standard ones.
+    for (const char* id : {"Frankfurter", "Bloomberg"}) {
+        recorder = {};
+        select(id);
+        setChart({"USD", "EUR"}, ChartPeriod1Year);
+        query();
+        EXPECT_EQ(recorder.failures, QStringList{"500 Internal Server Error"}) << id;
+        EXPECT_FALSE(cache.getChartInfoForCurrencyPair({"USD", "EUR"}, ChartPeriod1Year,
+                                                       QString::fromLatin1(id)));
+    }
 
     // Points of the year 9999 or at absurd values are left out before anything sees them.
     server.setHandler([](const FakeHttpServer::Request&) {
