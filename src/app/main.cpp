@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QQmlApplicationEngine>
+#include <QQuickItem>
 #include <QQuickStyle>
 #include <QQuickWindow>
 #include <QTextStream>
@@ -263,6 +264,10 @@ int main(int argc, char** argv) {
                         return;
                     }
                     saved = true;
+                    // The software renderer repaints only what it thinks changed, and can miss
+                    // what a slid-away screen uncovered; a change of the root's opacity makes
+                    // the grab paint every item.
+                    window->contentItem()->setOpacity(0.999);
                     const QImage image = window->grabWindow();
                     const bool ok = !image.isNull() && image.save(screenshotFile, "PNG");
                     if (!ok) {

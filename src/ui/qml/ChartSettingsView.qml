@@ -36,7 +36,6 @@ Item {
         property bool disclosure: false
         property bool checked: false
         signal clicked()
-        width: parent ? parent.width : 0
         height: 44
         color: area.pressed ? "#d9d9d9" : "white"
         Text {
@@ -85,42 +84,41 @@ Item {
         }
     }
 
-    Flickable {
+    ListView {
         id: list
         objectName: "chartSettingsList"
         anchors.top: navBar.bottom
         anchors.bottom: parent.bottom
         width: parent.width
-        contentHeight: column.height + 30
         clip: true
+        topMargin: 20
+        bottomMargin: 30
         ScrollIndicator.vertical: ScrollIndicator {}
+        model: view.controller.periodRows
 
-        Column {
-            id: column
-            x: view.margin
-            y: 20
-            width: list.width - 2 * view.margin
-            spacing: 0
+        header: Item {
+            width: list.width
+            height: 44 + 24
             Cell {
                 objectName: "pairRow"
+                x: view.margin
+                width: parent.width - 2 * view.margin
                 radius: 8
                 title: view.controller.pairTitle
                 detail: view.controller.pairDetail
                 disclosure: true
                 onClicked: view.controller.onPairRowSelect()
             }
-            Item { width: 1; height: 24 }
-            Repeater {
-                model: view.controller.periodRows
-                Cell {
-                    required property var modelData
-                    required property int index
-                    objectName: "periodRow" + index
-                    title: modelData.title
-                    checked: modelData.checked
-                    onClicked: view.controller.onPeriodRowSelect(index)
-                }
-            }
+        }
+        delegate: Cell {
+            required property var modelData
+            required property int index
+            objectName: "periodRow" + index
+            x: view.margin
+            width: list.width - 2 * view.margin
+            title: modelData.title
+            checked: modelData.checked
+            onClicked: view.controller.onPeriodRowSelect(index)
         }
     }
 

@@ -132,6 +132,23 @@ Item {
             to: 1
             duration: 500 * CUISettings.animationScale
         }
+        // Phone: the plot is hidden while the chart is slid away from its settings, and fades in
+        // again once it is back.
+        SequentialAnimation {
+            id: slideBack
+            PauseAnimation { duration: 400 * CUISettings.animationScale }
+            NumberAnimation { target: graph; property: "opacity"; to: 1; duration: 500 * CUISettings.animationScale }
+        }
+        Connections {
+            target: view.controller.rootController
+            function onTopControllerHiddenChanged() {
+                appear.stop()
+                slideBack.stop()
+                graph.opacity = 0
+                if (!view.controller.rootController.topControllerHidden)
+                    slideBack.start()
+            }
+        }
         SequentialAnimation {
             id: fade
             NumberAnimation { target: graph; property: "opacity"; to: 0; duration: 100 * CUISettings.animationScale }

@@ -56,8 +56,14 @@ ApplicationWindow {
 
     // Orientation: landscape when the window is wider than tall (3), else portrait (1).
     readonly property int orientation: width > height ? 3 : 1
-    onOrientationChanged: rootController.deviceOrientationChanged(orientation)
-    Component.onCompleted: if (orientation === 3) reportOrientation.start()
+    // Reported from the event loop on, so that start-up has connected to what it opens.
+    property bool orientationReported: false
+    onOrientationChanged: if (orientationReported) rootController.deviceOrientationChanged(orientation)
+    Component.onCompleted: {
+        orientationReported = true
+        if (orientation === 3)
+            reportOrientation.start()
+    }
     Timer {
         id: reportOrientation
         interval: 0

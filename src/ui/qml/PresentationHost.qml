@@ -38,6 +38,8 @@ Item {
 
     function place() {
         const overlay = sheet.parent
+        if (!overlay)
+            return
         if (!tablet || presented.isFullScreen) {
             arrow.visible = false
             sheet.x = 0
