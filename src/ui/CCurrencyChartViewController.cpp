@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -145,17 +146,50 @@ CCurrencyChartInfo CCurrencyChartViewController::convertedForDisplay(CCurrencyCh
     return info;
 }
 
+namespace {
+
+/// The offset of a time zone from GMT at a run of instants in date order, asked of the zone
+/// only when an instant crosses one of its transitions.
+class ZoneOffsets {
+public:
+    explicit ZoneOffsets(QTimeZone zone) : zone_(std::move(zone)) {}
+
+    qint64 offsetMSecsAt(qint64 msecs) {
+        if (msecs < validFrom_ || msecs >= validTo_) {
+            const QDateTime instant = QDateTime::fromMSecsSinceEpoch(msecs, QTimeZone::utc());
+            offset_ = qint64(zone_.offsetFromUtc(instant)) * 1000;
+            const QTimeZone::OffsetData previous = zone_.previousTransition(instant.addMSecs(1));
+            const QTimeZone::OffsetData next = zone_.nextTransition(instant);
+            validFrom_ = previous.atUtc.isValid() ? previous.atUtc.toMSecsSinceEpoch()
+                                                  : std::numeric_limits<qint64>::min();
+            validTo_ = next.atUtc.isValid() ? next.atUtc.toMSecsSinceEpoch()
+                                            : std::numeric_limits<qint64>::max();
+        }
+        return offset_;
+    }
+
+private:
+    QTimeZone zone_;
+    qint64 validFrom_ = 0;
+    qint64 validTo_ = 0;
+    qint64 offset_ = 0;
+};
+
+}  // namespace
+
 void CCurrencyChartViewController::updateCurrencyChart() {
     // The related-currency multiplier is applied by the data source before the record is
-    // cached, so a record from either place is already in the pair's own units.
-    chartInfo_ = convertedForDisplay(std::move(*chartInfo_), QTimeZone::systemTimeZone());
+    // cached, so a record from either place is already in the pair's own units. The record
+    // keeps the provider's instants; what is shown is moved to wall-clock time.
     const CCurrencyChartInfo& info = *chartInfo_;
-
+    ZoneOffsets offsets(QTimeZone::systemTimeZone());
     plotPoints_.clear();
     plotPoints_.reserve(info.plotPoints.size());
     pointsSorted_ = true;
     for (const CCurrencyChartPoint& point : info.plotPoints) {
-        const QPointF p(static_cast<qreal>(point.date.toMSecsSinceEpoch()), point.value.toDouble());
+        const qint64 msecs = point.date.toMSecsSinceEpoch();
+        const QPointF p(static_cast<qreal>(msecs + offsets.offsetMSecsAt(msecs)),
+                        point.value.toDouble());
         if (!plotPoints_.isEmpty() && p.x() < plotPoints_.last().x()) {
             pointsSorted_ = false;
         }
@@ -163,7 +197,8 @@ void CCurrencyChartViewController::updateCurrencyChart() {
     }
 
     if (const auto range = info.getDateRange()) {
-        xMin_ = static_cast<qreal>(range->location.toMSecsSinceEpoch());
+        const qint64 location = range->location.toMSecsSinceEpoch();
+        xMin_ = static_cast<qreal>(location + offsets.offsetMSecsAt(location));
         xMax_ = xMin_ + static_cast<qreal>(range->lengthMSecs);
     }
     if (const auto range = info.getValueRange()) {
@@ -175,15 +210,9 @@ void CCurrencyChartViewController::updateCurrencyChart() {
     QStringList labels;
     for (int i = 0; i < kXAxisTicks; ++i) {
         const qreal x = xMin_ + (xMax_ - xMin_) * i / (kXAxisTicks - 1);
-        QString label = formatDate(
+        const QString label = formatDate(
             QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::llround(x)), QTimeZone::utc()),
             pattern);
-        // The axis takes each label once; a repeated one (a short series over long periods)
-        // is kept apart by invisible characters.
-        while (labels.contains(label)) {
-            label.append(QChar(0x200B));
-        }
-        labels.append(label);
         xAxisTicks_.append(
             QVariantMap{{QStringLiteral("value"), x}, {QStringLiteral("label"), label}});
     }
@@ -198,7 +227,8 @@ void CCurrencyChartViewController::updateStatisticLabels() {
     const CCurrencyChartInfo& info = *chartInfo_;
     const QString pattern = statisticPattern(info.chartPeriod);
     auto text = [&pattern](const QString& key, const CCurrencyChartPoint& point) {
-        return localized(key).arg(formatDate(point.date, pattern), formatValue(point.value, 3));
+        return localized(key).arg(formatDate(CCurrencyChartInfo::toLocalTime(point.date), pattern),
+                                  formatValue(point.value, 3));
     };
     auto firstWithValue = [&info](const Decimal& value) -> const CCurrencyChartPoint* {
         for (const CCurrencyChartPoint& point : info.plotPoints) {
@@ -296,7 +326,9 @@ std::optional<std::pair<QString, QString>> CCurrencyChartViewController::exporte
     if (!chartInfo_) {
         return std::nullopt;
     }
-    const CCurrencyChartDataExporter exporter(*chartInfo_, &dataModel_.userDefaults());
+    // Exported dates read as the device's wall-clock times, as on screen.
+    const CCurrencyChartDataExporter exporter(
+        convertedForDisplay(*chartInfo_, QTimeZone::systemTimeZone()), &dataModel_.userDefaults());
     return std::pair{exporter.exportToCsv(), exporter.getCsvFileName()};
 }
 
@@ -363,7 +395,8 @@ void CCurrencyChartViewController::onPrint() {
     PrintPresenter& presenter = dependencies_.printPresenter != nullptr
                                     ? *dependencies_.printPresenter
                                     : PrintPresenter::platformDefault();
-    auto renderer = std::make_shared<CChartDataPrintPageRenderer>(*chartInfo_);
+    auto renderer = std::make_shared<CChartDataPrintPageRenderer>(
+        convertedForDisplay(*chartInfo_, QTimeZone::systemTimeZone()));
     QString errorText;
     const PrintPresenter::Result result = presenter.present(
         QFileInfo(csv->second).completeBaseName(),
@@ -410,7 +443,8 @@ void CCurrencyChartViewController::handleSelectedPointChange(qreal x) {
     }
     const CCurrencyChartPoint& point = chartInfo_->plotPoints[index];
     pointInfo_->setTexts(formatValue(point.value, 5),
-                         formatDate(point.date, QStringLiteral("MM.dd.yyyy HH:mm")));
+                         formatDate(CCurrencyChartInfo::toLocalTime(point.date),
+                                    QStringLiteral("MM.dd.yyyy HH:mm")));
     if (index != selectedPointIndex_ || !markerVisible_) {
         selectedPointIndex_ = index;
         markerVisible_ = true;
@@ -476,15 +510,9 @@ QList<QPointF> CCurrencyChartViewController::thinnedPoints(const QList<QPointF>&
                 high = j;
             }
         }
-        // The column's first and last points keep the line's joins to its neighbours.
-        const qsizetype last = j - 1;
-        qsizetype keep[4] = {i, std::min(low, high), std::max(low, high), last};
-        qsizetype previous = -1;
-        for (qsizetype k : keep) {
-            if (k != previous) {
-                result.append(points[k]);
-                previous = k;
-            }
+        result.append(points[std::min(low, high)]);
+        if (low != high) {
+            result.append(points[std::max(low, high)]);
         }
         i = j;
     }

@@ -120,9 +120,9 @@ public:
     QColor markerLineColor() const;
     QColor statisticsColor() const;
 
-    /// The shown record, converted for display (dates in wall-clock time); nothing yet.
+    /// The shown record as the provider gave it; nothing yet.
     const std::optional<CCurrencyChartInfo>& chartInfo() const { return chartInfo_; }
-    /// Every point as plotted (x: milliseconds, y: rate).
+    /// Every point as plotted (x: milliseconds of the wall-clock time read as GMT, y: rate).
     const QList<QPointF>& plotPoints() const { return plotPoints_; }
     CCurrencyChartDataSource& chartDataSource() { return *chartDataSource_; }
     CChartDataStorageManager& chartStorageManager() { return *chartStorageManager_; }
@@ -169,7 +169,8 @@ public:
     /// for no points. Binary search when `points` are in date order.
     static int getPointIndexNearestToX(const QList<QPointF>& points, qreal x, bool sorted = true);
     /// At most two points per pixel column of `columns` over [xMin, xMax]: each column's lowest
-    /// and highest, in their order, so that the drawn line keeps every extreme.
+    /// and highest, in their order, so that the drawn line keeps every extreme. Fewer points
+    /// than two per column are returned as they are.
     static QList<QPointF> thinnedPoints(const QList<QPointF>& points, qreal xMin, qreal xMax,
                                         int columns);
     /// The date patterns of the x axis and of the statistic labels for a period.

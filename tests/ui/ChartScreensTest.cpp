@@ -229,9 +229,9 @@ TEST_F(ChartScreenTest, ThinningKeepsEveryColumnsExtremes) {
     points[13500].setY(-5);
     points[20000].setY(5000);
     const QList<QPointF> thin = CCurrencyChartViewController::thinnedPoints(points, 0, 27000, 300);
-    EXPECT_LE(thin.size(), 4 * 300);
-    EXPECT_EQ(thin.first(), points.first());
-    EXPECT_EQ(thin.last(), points.last());
+    EXPECT_LE(thin.size(), 2 * 300);
+    EXPECT_TRUE(std::is_sorted(thin.begin(), thin.end(),
+                               [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }));
     EXPECT_TRUE(thin.contains(points[13500]));
     EXPECT_TRUE(thin.contains(points[20000]));
     EXPECT_EQ(CCurrencyChartViewController::thinnedPoints(points.mid(0, 50), 0, 50, 300).size(),

@@ -14,23 +14,22 @@ ChartView {
     backgroundColor: "transparent"
     backgroundRoundness: 0
     plotAreaColor: "transparent"
-    antialiasing: true
+    antialiasing: false
     animationOptions: ChartView.NoAnimation
     localizeNumbers: true
     margins.left: tablet ? 8 : 0
-    margins.right: tablet ? 40 : 30
+    margins.right: tablet ? 40 : 4
     margins.top: 6
-    margins.bottom: 0
+    margins.bottom: 22
 
-    CategoryAxis {
+    // The x axis draws its grid at the controller's equal divisions; the date labels are
+    // drawn below it (the axis would print milliseconds).
+    ValueAxis {
         id: xAxis
         min: chart.controller.xMin
         max: chart.controller.xMax
-        labelsPosition: CategoryAxis.AxisLabelsPositionOnValue
-        labelsFont.family: "Helvetica"
-        labelsFont.bold: true
-        labelsFont.pixelSize: chart.tablet ? 14 : 12
-        labelsColor: "#333333"
+        tickCount: chart.controller.xAxisTicks.length
+        labelsVisible: false
         color: "black"
         gridLineColor: chart.controller.gridColor
         minorGridVisible: false
@@ -53,17 +52,13 @@ ChartView {
         id: area
         axisX: xAxis
         axisY: yAxis
-        color: chart.controller.fillColor
+        color: Qt.rgba(0.96, 0.965, 0.97, 1)
         borderColor: chart.controller.lineColor
         borderWidth: 1
         upperSeries: LineSeries { id: line }
     }
 
     function feed() {
-        for (const label of xAxis.categoriesLabels)
-            xAxis.remove(label)
-        for (const tick of chart.controller.xAxisTicks)
-            xAxis.append(tick.label, tick.value)
         chart.controller.feedSeries(line, Math.max(1, Math.round(chart.plotArea.width)))
     }
     /// The position in this item of the plot values (x, y).
@@ -87,4 +82,22 @@ ChartView {
         onTriggered: chart.controller.feedSeries(line, Math.max(1, Math.round(chart.plotArea.width)))
     }
     Component.onCompleted: feed()
+
+    Repeater {
+        model: chart.controller.xAxisTicks
+        Text {
+            required property var modelData
+            required property int index
+            readonly property real at: chart.plotArea.x + chart.plotArea.width
+                * (modelData.value - chart.controller.xMin) / (chart.controller.xMax - chart.controller.xMin)
+            // Centred under the tick on a tablet, ending at it on a phone; never outside.
+            x: Math.max(0, Math.min(chart.tablet ? at - width / 2 : at - width, chart.width - width))
+            y: chart.plotArea.y + chart.plotArea.height + 4
+            text: modelData.label
+            font.family: "Helvetica"
+            font.bold: true
+            font.pixelSize: chart.tablet ? 14 : 12
+            color: "#333333"
+        }
+    }
 }
