@@ -205,6 +205,9 @@ void CCurrencyChartViewController::updateCurrencyChart() {
         yMin_ = range->location.toDouble();
         yMax_ = yMin_ + range->length.toDouble();
     }
+    // Rates of a few thousandths (yen, rouble pairs) would give five equal labels at three
+    // digits.
+    yLabelDigits_ = fractionDigitsForStep((yMax_ - yMin_) / 4, 3);
     xAxisTicks_.clear();
     const QString pattern = xAxisPattern(info.chartPeriod);
     QStringList labels;
@@ -228,7 +231,7 @@ void CCurrencyChartViewController::updateStatisticLabels() {
     const QString pattern = statisticPattern(info.chartPeriod);
     auto text = [&pattern](const QString& key, const CCurrencyChartPoint& point) {
         return localized(key).arg(formatDate(CCurrencyChartInfo::toLocalTime(point.date), pattern),
-                                  formatValue(point.value, 3));
+                                  formatValue(point.value, fractionDigitsForValue(point.value, 3)));
     };
     auto firstWithValue = [&info](const Decimal& value) -> const CCurrencyChartPoint* {
         for (const CCurrencyChartPoint& point : info.plotPoints) {
@@ -442,7 +445,7 @@ void CCurrencyChartViewController::handleSelectedPointChange(qreal x) {
         return;
     }
     const CCurrencyChartPoint& point = chartInfo_->plotPoints[index];
-    pointInfo_->setTexts(formatValue(point.value, 5),
+    pointInfo_->setTexts(formatValue(point.value, fractionDigitsForValue(point.value, 5)),
                          formatDate(CCurrencyChartInfo::toLocalTime(point.date),
                                     QStringLiteral("MM.dd.yyyy HH:mm")));
     if (index != selectedPointIndex_ || !markerVisible_) {
@@ -548,6 +551,21 @@ QString CCurrencyChartViewController::statisticPattern(int period) {
 
 QString CCurrencyChartViewController::formatDate(const QDateTime& date, const QString& pattern) {
     return CUISettings::displayLocale().toString(date.toTimeZone(QTimeZone::utc()), pattern);
+}
+
+int CCurrencyChartViewController::fractionDigitsForStep(double step, int minimum) {
+    if (!(step > 0) || !std::isfinite(step)) {
+        return minimum;
+    }
+    return std::clamp(static_cast<int>(std::ceil(-std::log10(step))) + 1, minimum, 10);
+}
+
+int CCurrencyChartViewController::fractionDigitsForValue(const Decimal& value, int minimum) {
+    const double v = std::abs(value.toDouble());
+    if (!(v > 0) || v >= 1 || !std::isfinite(v)) {
+        return minimum;
+    }
+    return std::clamp(3 - static_cast<int>(std::floor(std::log10(v))), minimum, 10);
 }
 
 QString CCurrencyChartViewController::formatValue(const Decimal& value, int fractionDigits) {

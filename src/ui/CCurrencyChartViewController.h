@@ -50,6 +50,9 @@ class CCurrencyChartViewController : public CViewController,
     Q_PROPERTY(qreal xMax READ xMax NOTIFY chartChanged)
     Q_PROPERTY(qreal yMin READ yMin NOTIFY chartChanged)
     Q_PROPERTY(qreal yMax READ yMax NOTIFY chartChanged)
+    /// printf format of the y-axis labels: three fraction digits, more when the ticks are
+    /// closer than that.
+    Q_PROPERTY(QString yLabelFormat READ yLabelFormat NOTIFY chartChanged)
     /// The x-axis labels: a list of {"value": x, "label": text}, at equal divisions.
     Q_PROPERTY(QVariantList xAxisTicks READ xAxisTicks NOTIFY chartChanged)
     Q_PROPERTY(int pointCount READ pointCount NOTIFY chartChanged)
@@ -101,6 +104,7 @@ public:
     qreal xMax() const { return xMax_; }
     qreal yMin() const { return yMin_; }
     qreal yMax() const { return yMax_; }
+    QString yLabelFormat() const { return QStringLiteral("%.%1f").arg(yLabelDigits_); }
     QVariantList xAxisTicks() const { return xAxisTicks_; }
     int pointCount() const { return static_cast<int>(plotPoints_.size()); }
     bool isMarkerVisible() const { return markerVisible_; }
@@ -178,6 +182,11 @@ public:
     static QString statisticPattern(int period);
     /// `date` printed with `pattern` as GMT, in the display locale.
     static QString formatDate(const QDateTime& date, const QString& pattern);
+    /// The fraction digits that tell apart values `step` apart: at least `minimum`.
+    static int fractionDigitsForStep(double step, int minimum);
+    /// The fraction digits of a shown value: at least `minimum`, and four significant digits
+    /// for values below one.
+    static int fractionDigitsForValue(const Decimal& value, int minimum);
     /// `value` with exactly `fractionDigits` fraction digits, without grouping.
     static QString formatValue(const Decimal& value, int fractionDigits);
     /// The record as shown: every date moved to wall-clock time in `zone`.
@@ -225,6 +234,7 @@ private:
     qreal xMax_ = 1;
     qreal yMin_ = 0;
     qreal yMax_ = 1;
+    int yLabelDigits_ = 3;
     QVariantList xAxisTicks_;
     bool markerVisible_ = false;
     int selectedPointIndex_ = -1;

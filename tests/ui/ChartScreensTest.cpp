@@ -169,6 +169,14 @@ TEST_F(ChartScreenTest, TitleStatisticsAxesAndSwap) {
         EXPECT_EQ(CCurrencyChartViewController::xAxisPattern(period), pattern) << period;
     }
     EXPECT_EQ(CCurrencyChartViewController::statisticPattern(1), "ddd HH:mm");
+    // Small rates keep four significant digits; close ticks get the digits to tell them apart.
+    EXPECT_EQ(
+        CCurrencyChartViewController::fractionDigitsForValue(Decimal::fromString(u"0.006712"), 3),
+        6);
+    EXPECT_EQ(
+        CCurrencyChartViewController::fractionDigitsForValue(Decimal::fromString(u"150.2"), 3), 3);
+    EXPECT_EQ(CCurrencyChartViewController::fractionDigitsForStep(0.0002, 3), 5);
+    EXPECT_EQ(CCurrencyChartViewController::fractionDigitsForStep(0.5, 3), 3);
     // Shown in wall-clock time: noon UTC reads 15:00 three hours east.
     const CCurrencyChartInfo shifted =
         CCurrencyChartViewController::convertedForDisplay(info, QTimeZone(3 * 3600));

@@ -39,7 +39,7 @@ ChartView {
         min: chart.controller.yMin
         max: chart.controller.yMax
         tickCount: 5
-        labelFormat: "%.3f"
+        labelFormat: chart.controller.yLabelFormat
         labelsFont.family: "Helvetica"
         labelsFont.bold: true
         labelsFont.pixelSize: chart.tablet ? 14 : 12
