@@ -458,6 +458,7 @@
     <message id="AnswerWithoutRates">
         <source>%1 sent no usable rates.</source>
         <translation>%1 sent no usable rates.</translation>
+    </message>
     <message id="Close">
         <source>Close</source>
         <translation>Close</translation>

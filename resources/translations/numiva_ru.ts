@@ -458,6 +458,7 @@
     <message id="AnswerWithoutRates">
         <source>%1 sent no usable rates.</source>
         <translation>%1 не прислал пригодных курсов.</translation>
+    </message>
     <message id="Close">
         <source>Close</source>
         <translation>Закрыть</translation>
