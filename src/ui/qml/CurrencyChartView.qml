@@ -25,6 +25,10 @@ Item {
 
     Component.onCompleted: controller.viewDidLoad()
 
+    // The window turning closes the share menu and any popover opened from here.
+    readonly property bool windowWide: Window.width > Window.height
+    onWindowWideChanged: controller.orientationWillChange()
+
     BaseBackgroundView {
         anchors.fill: parent
         tablet: view.tablet
