@@ -459,5 +459,61 @@
         <source>%1 sent no usable rates.</source>
         <translation>%1 sent no usable rates.</translation>
     </message>
+    <message id="Close">
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message id="Email">
+        <source>Email</source>
+        <translation>Email</translation>
+    </message>
+    <message id="Print">
+        <source>Print</source>
+        <translation>Print</translation>
+    </message>
+    <message id="OpenIn">
+        <source>Open in…</source>
+        <translation>Open in…</translation>
+    </message>
+    <message id="ShareChartData">
+        <source>Share chart data</source>
+        <translation>Share chart data</translation>
+    </message>
+    <message id="LoadingChartData">
+        <source>Loading chart data…</source>
+        <translation>Loading chart data…</translation>
+    </message>
+    <message id="NoChartDataForCurrencyPair">
+        <source>No chart data for this currency pair</source>
+        <translation>No chart data for this currency pair</translation>
+    </message>
+    <message id="CurrencyAPerBPeriodN">
+        <source>%1/%2, %3</source>
+        <translation>%1/%2, %3</translation>
+    </message>
+    <message id="LatestDateAValueB">
+        <source>Latest: %2 (%1)</source>
+        <translation>Latest: %2 (%1)</translation>
+    </message>
+    <message id="HighestDateAValueB">
+        <source>Highest: %2 (%1)</source>
+        <translation>Highest: %2 (%1)</translation>
+    </message>
+    <message id="LowestDateAValueB">
+        <source>Lowest: %2 (%1)</source>
+        <translation>Lowest: %2 (%1)</translation>
+    </message>
+    <message id="CurrencyPair">
+        <source>Currency pair</source>
+        <translation>Currency pair</translation>
+    </message>
+    <message id="SelectCurrencyPairPrompt">
+        <source>Select two currencies</source>
+        <translation>Select two currencies</translation>
+    </message>
+    <message id="NoProgramOpensFileA">
+        <source>No program opens this file. It is saved as %1</source>
+        <translation>No program opens this file. It is saved as %1</translation>
+    </message>
 </context>
 </TS>

@@ -459,5 +459,61 @@
         <source>%1 sent no usable rates.</source>
         <translation>%1 не прислал пригодных курсов.</translation>
     </message>
+    <message id="Close">
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message id="Email">
+        <source>Email</source>
+        <translation>Эл. почта</translation>
+    </message>
+    <message id="Print">
+        <source>Print</source>
+        <translation>Печать</translation>
+    </message>
+    <message id="OpenIn">
+        <source>Open in…</source>
+        <translation>Открыть в…</translation>
+    </message>
+    <message id="ShareChartData">
+        <source>Share chart data</source>
+        <translation>Поделиться данными графика</translation>
+    </message>
+    <message id="LoadingChartData">
+        <source>Loading chart data…</source>
+        <translation>Загрузка данных графика…</translation>
+    </message>
+    <message id="NoChartDataForCurrencyPair">
+        <source>No chart data for this currency pair</source>
+        <translation>Нет данных графика для этой пары валют</translation>
+    </message>
+    <message id="CurrencyAPerBPeriodN">
+        <source>%1/%2, %3</source>
+        <translation>%1/%2, %3</translation>
+    </message>
+    <message id="LatestDateAValueB">
+        <source>Latest: %2 (%1)</source>
+        <translation>Последний: %2 (%1)</translation>
+    </message>
+    <message id="HighestDateAValueB">
+        <source>Highest: %2 (%1)</source>
+        <translation>Максимум: %2 (%1)</translation>
+    </message>
+    <message id="LowestDateAValueB">
+        <source>Lowest: %2 (%1)</source>
+        <translation>Минимум: %2 (%1)</translation>
+    </message>
+    <message id="CurrencyPair">
+        <source>Currency pair</source>
+        <translation>Пара валют</translation>
+    </message>
+    <message id="SelectCurrencyPairPrompt">
+        <source>Select two currencies</source>
+        <translation>Выберите две валюты</translation>
+    </message>
+    <message id="NoProgramOpensFileA">
+        <source>No program opens this file. It is saved as %1</source>
+        <translation>Нет программы для этого файла. Он сохранён как %1</translation>
+    </message>
 </context>
 </TS>

@@ -1,4 +1,5 @@
 // numiva: the touch application.
+#include "CCurrencyChartViewController.h"
 #include "CFileOperations.h"
 #include "CTutorialView.h"
 #include "CUISettings.h"
@@ -9,12 +10,13 @@
 #include "Resources.h"
 
 #include <QtQml/qqmlextensionplugin.h>
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QQmlApplicationEngine>
+#include <QQuickItem>
 #include <QQuickStyle>
 #include <QQuickWindow>
 #include <QTextStream>
@@ -55,7 +57,8 @@ int main(int argc, char** argv) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
     }
-    QGuiApplication app(argc, argv);
+    // Qt Charts draws through the widgets' graphics scene, which wants a QApplication.
+    QApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Numiva"));
     QGuiApplication::setApplicationVersion(QStringLiteral(NUMIVA_VERSION));
 
@@ -86,10 +89,16 @@ int main(int argc, char** argv) {
                                                        "printing the milliseconds it took."));
     const QCommandLineOption screen(
         QStringLiteral("screen"),
-        QStringLiteral("Open NAME at start: rates (default), settings, request-currency or "
-                       "add-source."),
+        QStringLiteral("Open NAME at start: rates (default), settings, request-currency, "
+                       "add-source, chart or chart-settings (a phone turns to landscape for "
+                       "the chart)."),
         QStringLiteral("NAME"), QStringLiteral("rates"));
-    parser.addOptions({idiom, dataDir, endpoints, screenshot, language, firstFrame, screen});
+    const QCommandLineOption orientation(
+        QStringLiteral("orientation"),
+        QStringLiteral("Window orientation: portrait (default) or landscape."),
+        QStringLiteral("portrait|landscape"), QStringLiteral("portrait"));
+    parser.addOptions(
+        {idiom, dataDir, endpoints, screenshot, language, firstFrame, screen, orientation});
     parser.process(app);
 
     const QString idiomName = parser.value(idiom);
@@ -108,9 +117,19 @@ int main(int argc, char** argv) {
             return usage(error);
         }
     }
+    const QString orientationName = parser.value(orientation);
+    if (orientationName != u"portrait" && orientationName != u"landscape") {
+        return usage(QStringLiteral("--orientation takes portrait or landscape, not %1")
+                         .arg(orientationName));
+    }
     const QString screenName = parser.value(screen);
-    const QStringList screenNames{QStringLiteral("rates"), QStringLiteral("settings"),
-                                  QStringLiteral("request-currency"), QStringLiteral("add-source")};
+    const QStringList screenNames{QStringLiteral("rates"),
+                                  QStringLiteral("settings"),
+                                  QStringLiteral("request-currency"),
+                                  QStringLiteral("add-source"),
+                                  QStringLiteral("chart"),
+                                  QStringLiteral("chart-settings")};
+    const bool chartScreen = screenName.startsWith(u"chart");
     if (!screenNames.contains(screenName)) {
         return usage(QStringLiteral("--screen takes %1, not %2")
                          .arg(screenNames.join(QStringLiteral(", ")), screenName));
@@ -169,7 +188,11 @@ int main(int argc, char** argv) {
 
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-    engine.setInitialProperties(delegate.windowProperties());
+    QVariantMap properties = delegate.windowProperties();
+    // The phone shows its chart only in landscape.
+    properties.insert(QStringLiteral("landscape"),
+                      orientationName == u"landscape" || (chartScreen && !delegate.isTablet()));
+    engine.setInitialProperties(properties);
     if (!loadFromModule(engine, QStringLiteral("Numiva"), QStringLiteral("Main"))) {
         QTextStream(stderr) << "numiva: the main window could not be loaded\n";
         return 1;
@@ -179,7 +202,25 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    if (screenName != u"rates") {
+    // A chart screen opened at start: the chart-settings screen is opened from it.
+    QObject::connect(delegate.rootController(), &CRootViewController::chartControllerPresented,
+                     &delegate, [screenName](CViewController* chart) {
+                         if (screenName == u"chart-settings") {
+                             QTimer::singleShot(0, chart, [chart] {
+                                 qobject_cast<CCurrencyChartViewController*>(chart)->onSettings();
+                             });
+                         }
+                     });
+    if (chartScreen) {
+        QTimer::singleShot(0, &delegate, [&delegate] {
+            CTutorialView::tutorialView().dismissAnimated(false);
+            // A phone presents the chart when the window is wider than tall (the view reports
+            // it); a tablet opens it with the chart button.
+            if (delegate.isTablet()) {
+                delegate.rootController()->onChartClick();
+            }
+        });
+    } else if (screenName != u"rates") {
         // Once the window's views exist: on a phone the settings screen is pushed first; on a
         // tablet it is the left pane already. The request and add-source screens open over it.
         QTimer::singleShot(0, &delegate, [&delegate, screenName] {
@@ -223,6 +264,10 @@ int main(int argc, char** argv) {
                         return;
                     }
                     saved = true;
+                    // The software renderer repaints only what it thinks changed, and can miss
+                    // what a slid-away screen uncovered; a change of the root's opacity makes
+                    // the grab paint every item.
+                    window->contentItem()->setOpacity(0.999);
                     const QImage image = window->grabWindow();
                     const bool ok = !image.isNull() && image.save(screenshotFile, "PNG");
                     if (!ok) {
@@ -233,9 +278,23 @@ int main(int argc, char** argv) {
                 Qt::QueuedConnection);
             window->update();
         };
-        QObject::connect(delegate.rootController(), &CRootViewController::refreshFinished, window,
-                         [capture](bool) { QTimer::singleShot(50, capture); });
-        QTimer::singleShot(kScreenshotDeadlineMs, window, capture);
+        if (chartScreen) {
+            // Once the chart has loaded or failed, and the plot has had time to draw it.
+            QObject::connect(delegate.rootController(),
+                             &CRootViewController::chartControllerPresented, window,
+                             [capture](CViewController* chart) {
+                                 QObject::connect(
+                                     qobject_cast<CCurrencyChartViewController*>(chart),
+                                     &CCurrencyChartViewController::queryFinished, chart,
+                                     [capture](bool) { QTimer::singleShot(600, capture); },
+                                     Qt::SingleShotConnection);
+                             });
+            QTimer::singleShot(kScreenshotDeadlineMs * 2, window, capture);
+        } else {
+            QObject::connect(delegate.rootController(), &CRootViewController::refreshFinished,
+                             window, [capture](bool) { QTimer::singleShot(50, capture); });
+            QTimer::singleShot(kScreenshotDeadlineMs, window, capture);
+        }
     }
 
     return app.exec();

@@ -1,5 +1,10 @@
 #include "CRootViewController.h"
 
+#include "CChartSettingsViewController.h"
+#include "CCurrencyChartDataSource.h"
+#include "CCurrencyChartViewController.h"
+#include "CSlideDownViewController.h"
+
 #include "CCustomDataSourceMetadataUpdater.h"
 #include "CNavigationController.h"
 #include "CPasteboard.h"
@@ -145,7 +150,10 @@ CRootViewController::CRootViewController(Dependencies dependencies, QObject* par
       endpoints_(dependencies.endpoints),
       tutorialView_(dependencies.tutorialView != nullptr ? *dependencies.tutorialView
                                                          : CTutorialView::tutorialView()),
-      chartsSupported_(std::move(dependencies.chartsSupported)),
+      chartsSupported_(dependencies.chartsSupported
+                           ? std::move(dependencies.chartsSupported)
+                           : std::function<bool(const QString&)>(
+                                 &CCurrencyChartDataSource::isDataSourceSupported)),
       dataModel_(std::make_unique<CRootViewModel>(defaults_, center_,
                                                   [&] {
                                                       CRootViewModel::Options options =
@@ -157,6 +165,10 @@ CRootViewController::CRootViewController(Dependencies dependencies, QObject* par
       rates_(new CCurrencyRateListModel(this)),
       refreshHeaderView_(new CPullToRefreshView(this)),
       editing_(dependencies.refreshAfterEditingDelay, [this] { startTableDataRefresh(); }) {
+    chartUnavailableNotice_.setSingleShot(true);
+    chartUnavailableNotice_.setInterval(dependencies.chartUnavailableNoticeDuration);
+    connect(&chartUnavailableNotice_, &QTimer::timeout, this,
+            &CRootViewController::chartUnavailableNoticeChanged);
     updater_.setFinished(
         [this](const std::optional<QString>& failure) { refreshFinishedWith(failure); });
     rates_->reload();
@@ -570,7 +582,68 @@ void CRootViewController::onSettingsClick() {
 }
 
 void CRootViewController::onChartClick() {
-    // The chart screen is not part of this build; the button stays hidden.
+    if (!isChartButtonVisible()) {
+        return;
+    }
+    CCurrencyChartViewController::Dependencies dependencies;
+    dependencies.endpoints = endpoints_;
+    auto* chart = new CCurrencyChartViewController(*dataModel_, true, std::move(dependencies));
+    chart->setFullScreen(true);
+    chartController_ = chart;
+    presentViewController(chart);
+    emit chartControllerPresented(chart);
+}
+
+QString CRootViewController::chartUnavailableText() const {
+    return localized(QStringLiteral("ChartDataUnavailableForDatasource"));
+}
+
+void CRootViewController::deviceOrientationChanged(int orientation) {
+    if (isTablet()) {
+        return;
+    }
+    // Only while the rate list is the top screen of the phone's stack.
+    if (navigationController_ && navigationController_->topViewController() != this) {
+        return;
+    }
+    const std::optional<QString> source = dataModel_->getSelectedDataSource();
+    const bool supported = source && chartsSupported_ && chartsSupported_(*source);
+    const bool landscape = orientation == 3 || orientation == 4;
+    if (landscape && !supported) {
+        chartUnavailableNotice_.start();
+        emit chartUnavailableNoticeChanged();
+        return;
+    }
+    if (landscape) {
+        if (presentedController() != nullptr) {
+            return;
+        }
+        tutorialView_.dismissAnimated(false);
+        CCurrencyChartViewController::Dependencies dependencies;
+        dependencies.endpoints = endpoints_;
+        auto* chart = new CCurrencyChartViewController(*dataModel_, false, std::move(dependencies));
+        auto* settings = new CChartSettingsViewController(*dataModel_, false);
+        auto* container = new CSlideDownViewController(chart, settings, false);
+        container->setVisibleControllerHeight(32);
+        chart->setRootController(container);
+        settings->setRootController(container);
+        settings->setChartController(chart);
+        chartController_ = chart;
+        presentViewController(container);
+        emit chartControllerPresented(chart);
+        return;
+    }
+    if (chartUnavailableNotice_.isActive()) {
+        chartUnavailableNotice_.stop();
+        emit chartUnavailableNoticeChanged();
+    }
+    if (isShowingLandscapeView()) {
+        dismissViewController(true);
+    }
+}
+
+bool CRootViewController::isShowingLandscapeView() const {
+    return qobject_cast<CSlideDownViewController*>(presentedController()) != nullptr;
 }
 
 bool CRootViewController::canCopyRow(int row) const {

@@ -138,6 +138,13 @@ class CRootViewController : public CViewController,
     Q_PROPERTY(bool viewHidden READ isViewHidden WRITE setViewHidden NOTIFY viewHiddenChanged)
     Q_PROPERTY(CSettingsViewController* settingsViewController READ settingsViewController NOTIFY
                    settingsViewControllerChanged)
+    /// Phone: the landscape chart is presented.
+    Q_PROPERTY(
+        bool isShowingLandscapeView READ isShowingLandscapeView NOTIFY presentedControllerChanged)
+    /// Phone in landscape with a source without charts: the notice is on screen.
+    Q_PROPERTY(bool chartUnavailableNoticeVisible READ isChartUnavailableNoticeVisible NOTIFY
+                   chartUnavailableNoticeChanged)
+    Q_PROPERTY(QString chartUnavailableText READ chartUnavailableText CONSTANT)
 
 public:
     /// The pull distance that starts a refresh, in points.
@@ -155,8 +162,10 @@ public:
         std::chrono::milliseconds refreshAfterEditingDelay{500};
         /// The start tutorial (not owned); null: the shared one.
         CTutorialView* tutorialView = nullptr;
-        /// Whether a data source has charts; absent: none has (no chart screen yet).
+        /// Whether a data source has charts; absent: the chart data source's answer.
         std::function<bool(const QString&)> chartsSupported;
+        /// How long the phone's "no chart for this source" notice stays.
+        std::chrono::milliseconds chartUnavailableNoticeDuration{2000};
     };
 
     explicit CRootViewController(Dependencies dependencies, QObject* parent = nullptr);
@@ -234,7 +243,16 @@ public:
     Q_INVOKABLE void onConversionDoneClick();
     Q_INVOKABLE void onInverseRate();
     Q_INVOKABLE void onSettingsClick();
+    /// Tablet: the chart screen, modally over the whole window.
     Q_INVOKABLE void onChartClick();
+    /// The window turned: 1 portrait, 3 landscape (wider than tall). On a phone, landscape
+    /// shows the chart above its settings, portrait closes them again.
+    Q_INVOKABLE void deviceOrientationChanged(int orientation);
+    bool isShowingLandscapeView() const;
+    bool isChartUnavailableNoticeVisible() const { return chartUnavailableNotice_.isActive(); }
+    QString chartUnavailableText() const;
+    /// The chart screen last opened from here (null when closed).
+    CViewController* chartController() const { return chartController_; }
     Q_INVOKABLE bool canCopyRow(int row) const;
     /// Puts the row's value, without blanks, on the pasteboard; returns the text.
     Q_INVOKABLE QString copyRow(int row);
@@ -256,6 +274,9 @@ signals:
     void scrollToTopRequested();
     /// A refresh cycle ended (the list shows its outcome).
     void refreshFinished(bool succeeded);
+    void chartUnavailableNoticeChanged();
+    /// A chart screen was made and presented.
+    void chartControllerPresented(CViewController* chart);
 
 private:
     void updateViewTitle();
@@ -281,6 +302,8 @@ private:
     QPointer<CSettingsViewController> settingsViewController_;
     QPointer<CNavigationController> navigationController_;
     CRateListEditing editing_;
+    QTimer chartUnavailableNotice_;
+    QPointer<CViewController> chartController_;
 
     bool viewLoaded_ = false;
     bool isDataReloading_ = false;

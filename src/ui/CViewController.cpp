@@ -44,7 +44,7 @@ void CViewController::presentViewController(CViewController* controller, int anc
     presented_ = controller;
     anchorRow_ = anchorRow;
     anchorArrow_ = arrow;
-    if (tablet_ && !controller->isFormSheet()) {
+    if (tablet_ && !controller->isFormSheet() && !controller->isFullScreen()) {
         CPopoverGlobalHolder::sharedInstance().setActivePopover(controller);
     }
     emit presentedControllerChanged();

@@ -26,6 +26,8 @@ class CViewController : public QObject {
     Q_PROPERTY(QString presentationArrow READ presentationArrow NOTIFY presentedControllerChanged)
     /// On a tablet this screen is presented as a centred form sheet instead of a popover.
     Q_PROPERTY(bool isFormSheet READ isFormSheet CONSTANT)
+    /// This screen is presented over the whole window, on a tablet too.
+    Q_PROPERTY(bool isFullScreen READ isFullScreen CONSTANT)
 
 public:
     CViewController(QString viewName, bool tablet, QObject* parent = nullptr);
@@ -43,6 +45,9 @@ public:
     bool isFormSheet() const { return formSheet_; }
     /// Set before the screen is presented.
     void setFormSheet(bool formSheet) { formSheet_ = formSheet; }
+    bool isFullScreen() const { return fullScreen_; }
+    /// Set before the screen is presented; a full-screen screen is no popover.
+    void setFullScreen(bool fullScreen) { fullScreen_ = fullScreen; }
 
     /// An alert whose title is `text`, without a message, with the localized "OK".
     void showMessage(const QString& text);
@@ -83,4 +88,5 @@ private:
     int anchorRow_ = -1;
     QString anchorArrow_ = QStringLiteral("left");
     bool formSheet_ = false;
+    bool fullScreen_ = false;
 };

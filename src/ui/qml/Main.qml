@@ -11,9 +11,10 @@ ApplicationWindow {
     required property CNavigationController rootNavigation
     property CNavigationController settingsNavigation: null
     required property bool tablet
+    property bool landscape: false
 
-    width: tablet ? 1180 : 390
-    height: tablet ? 820 : 844
+    width: tablet ? 1180 : (landscape ? 844 : 390)
+    height: tablet ? 820 : (landscape ? 390 : 844)
     visible: true
     title: "Numiva"
     color: tablet ? "black" : CUISettings.defaultBackgroundColor
@@ -50,6 +51,47 @@ ApplicationWindow {
                 navigation: window.rootNavigation
                 backTitle: window.rootController.backButtonTitle
             }
+        }
+    }
+
+    // Orientation: landscape when the window is wider than tall (3), else portrait (1).
+    readonly property int orientation: width > height ? 3 : 1
+    // Reported from the event loop on, so that start-up has connected to what it opens.
+    property bool orientationReported: false
+    onOrientationChanged: if (orientationReported) rootController.deviceOrientationChanged(orientation)
+    Component.onCompleted: {
+        orientationReported = true
+        if (orientation === 3)
+            reportOrientation.start()
+    }
+    Timer {
+        id: reportOrientation
+        interval: 0
+        onTriggered: window.rootController.deviceOrientationChanged(window.orientation)
+    }
+
+    // Phone: turned to landscape with a source that has no charts.
+    Rectangle {
+        objectName: "chartUnavailableNotice"
+        z: 99
+        anchors.centerIn: parent
+        width: Math.min(noticeText.implicitWidth + 40, parent.width - 40)
+        height: noticeText.implicitHeight + 30
+        radius: 10
+        color: "#cc000000"
+        opacity: window.rootController.chartUnavailableNoticeVisible ? 1 : 0
+        visible: opacity > 0
+        Behavior on opacity { NumberAnimation { duration: 400 * CUISettings.animationScale } }
+        Text {
+            id: noticeText
+            anchors.centerIn: parent
+            width: Math.min(implicitWidth, parent.parent.width - 80)
+            text: window.rootController.chartUnavailableText
+            color: "white"
+            wrapMode: Text.WordWrap
+            horizontalAlignment: Text.AlignHCenter
+            font.bold: true
+            font.pixelSize: 15
         }
     }
 

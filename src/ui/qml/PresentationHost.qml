@@ -38,7 +38,10 @@ Item {
 
     function place() {
         const overlay = sheet.parent
-        if (!tablet) {
+        if (!overlay)
+            return
+        if (!tablet || presented.isFullScreen) {
+            arrow.visible = false
             sheet.x = 0
             sheet.y = 0
             sheet.width = overlay.width
@@ -77,7 +80,7 @@ Item {
         parent: Overlay.overlay
         modal: true
         dim: true
-        closePolicy: host.tablet ? Popup.CloseOnPressOutside | Popup.CloseOnEscape : Popup.NoAutoClose
+        closePolicy: host.tablet && !(host.presented && host.presented.isFullScreen) ? Popup.CloseOnPressOutside | Popup.CloseOnEscape : Popup.NoAutoClose
 
         Overlay.modal: Rectangle { color: host.tablet ? "#33000000" : "#55000000" }
 
@@ -100,7 +103,8 @@ Item {
         }
 
         // On a tablet a dark rounded frame around the screen, with its arrow.
-        padding: host.tablet ? 6 : 0
+        readonly property bool framed: host.tablet && !(host.presented && host.presented.isFullScreen)
+        padding: framed ? 6 : 0
         background: Item {
             Rectangle {
                 id: arrow
@@ -115,8 +119,8 @@ Item {
             }
             Rectangle {
                 anchors.fill: parent
-                radius: host.tablet ? 10 : 0
-                color: host.tablet ? "#27313f" : "white"
+                radius: sheet.framed ? 10 : 0
+                color: sheet.framed ? "#27313f" : "white"
             }
         }
 

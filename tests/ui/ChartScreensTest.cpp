@@ -1,0 +1,419 @@
+#include "CChartDataStorageManager.h"
+#include "CChartSettingsViewController.h"
+#include "CCurrencyChartSettings.h"
+#include "CCurrencyChartViewController.h"
+#include "CDocumentInteraction.h"
+#include "CPasteboard.h"
+#include "CRootViewModel.h"
+#include "Localization.h"
+#include "Log.h"
+#include "RecordingComposers.h"
+#include "SampleServer.h"
+#include "UiTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class RecordingOpener : public DocumentOpener {
+public:
+    bool answer = true;
+    QStringList opened;
+    bool openFile(const QString& path) override {
+        opened.append(path);
+        return answer;
+    }
+};
+
+class RecordingPrinter : public PrintPresenter {
+public:
+    Result result = Result::Completed;
+    QStringList jobs;
+    Result present(const QString& jobName, const PrintPages&, QString* errorText) override {
+        jobs.append(jobName);
+        if (result == Result::Failed) {
+            *errorText = QStringLiteral("printer on fire");
+        }
+        return result;
+    }
+};
+
+QDateTime day(int d) {
+    return QDateTime(QDate(2026, 3, d), QTime(12, 0), QTimeZone::utc());
+}
+
+CCurrencyChartInfo record(const QList<double>& values, int period = 5) {
+    CCurrencyChartInfo info;
+    for (int i = 0; i < values.size(); ++i) {
+        info.plotPoints.append({Decimal::fromDouble(values[i]), day(i + 1)});
+    }
+    info.chartPeriod = period;
+    info.firstCurrencyCode = QStringLiteral("USD");
+    info.lastCurrencyCode = QStringLiteral("EUR");
+    info.updateExtremes();
+    return info;
+}
+
+/// A chart screen on the rate list model of a fresh data directory; every chart host is
+/// unreachable, so only what a test hands the screen arrives.
+class ChartScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Localization::install(QStringLiteral("en"));
+        setSource(QStringLiteral("YFinance"));
+        model = std::make_unique<CRootViewModel>(UserDefaults::standardUserDefaults(), center);
+        chart = makeChart();
+    }
+    void setSource(const QString& source) {
+        UserDefaults::standardUserDefaults().setObject(QStringList{source},
+                                                       QStringLiteral("SelectedCurrencySources"));
+    }
+    std::unique_ptr<CCurrencyChartViewController> makeChart(bool tablet = true) {
+        CCurrencyChartViewController::Dependencies dependencies;
+        dependencies.endpoints = RateServer().endpoints();
+        dependencies.mailComposer = &mail;
+        dependencies.documentOpener = &opener;
+        dependencies.printPresenter = &printer;
+        return std::make_unique<CCurrencyChartViewController>(*model, tablet,
+                                                              std::move(dependencies));
+    }
+
+    ScopedDataDir dataDir;
+    NotificationCenter center;
+    std::unique_ptr<CRootViewModel> model;
+    RecordingMailComposer mail;
+    RecordingOpener opener;
+    RecordingPrinter printer;
+    std::unique_ptr<CCurrencyChartViewController> chart;
+};
+
+TEST_F(ChartScreenTest, OverlayShareAndShownChartFollowEachOutcome) {
+    enum Outcome { Points, Empty, Failure };
+    struct Case {
+        const char* name;
+        bool cached;
+        Outcome outcome;
+        QString overlay;
+        bool share;
+        double shownLatest;  // 0: no chart
+    };
+    const Case cases[] = {
+        {"first opening, chart arrives", false, Points, "hidden", true, 3},
+        {"first opening, no data", false, Empty, "error", false, 0},
+        {"first opening, failure", false, Failure, "error", false, 0},
+        {"cached, fresh chart replaces it", true, Points, "hidden", true, 3},
+        {"cached, failing refresh keeps it", true, Failure, "hidden", true, 9},
+        {"cached, empty answer keeps it", true, Empty, "hidden", true, 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        chart.reset();
+        model.reset();
+        ScopedDataDir fresh;
+        setSource(QStringLiteral("YFinance"));
+        model = std::make_unique<CRootViewModel>(UserDefaults::standardUserDefaults(), center);
+        if (c.cached) {
+            CChartDataStorageManager().addChartInfo(record({8, 9}, 0), QStringLiteral("YFinance"));
+        }
+        chart = makeChart();
+        chart->viewDidLoad();
+        EXPECT_EQ(chart->chartUpdateOverlayView()->state(), c.cached ? "hidden" : "loading");
+        EXPECT_EQ(chart->isShareEnabled(), c.cached);
+        EXPECT_EQ(chart->chartUpdateOverlayView()->statusText(), "Loading chart data…");
+
+        if (c.outcome == Failure) {
+            chart->queryCurrencyChartDataSourceFailedWithErrorDescription(
+                "503 Service Unavailable");
+        } else {
+            chart->queryCurrencyChartDataSourceCompletedWithResult(
+                c.outcome == Points ? record({1, 2, 3}, 0) : record({}, 0));
+        }
+        EXPECT_EQ(chart->chartUpdateOverlayView()->state(), c.overlay);
+        EXPECT_EQ(chart->isShareEnabled(), c.share);
+        EXPECT_EQ(chart->isTopPaneVisible(), c.shownLatest != 0);
+        if (c.shownLatest != 0) {
+            EXPECT_EQ(chart->plotPoints().last().y(), c.shownLatest);
+        }
+        if (c.overlay == "error") {
+            EXPECT_EQ(chart->chartUpdateOverlayView()->statusText(),
+                      c.outcome == Empty ? "No chart data for this currency pair"
+                                         : "503 Service Unavailable");
+        }
+        chart.reset();
+        model.reset();
+    }
+}
+
+TEST_F(ChartScreenTest, TitleStatisticsAxesAndSwap) {
+    chart->viewDidLoad();
+    EXPECT_EQ(chart->title(), "USD/EUR, 1 day");
+    // Highest and lowest name the first point with the extreme value.
+    CCurrencyChartInfo info = record({2, 5, 1, 5, 1, 3}, 5);
+    chart->queryCurrencyChartDataSourceCompletedWithResult(info);
+    EXPECT_EQ(chart->latestText(), "Latest: 3.000 (03.06.26)");
+    EXPECT_EQ(chart->highestText(), "Highest: 5.000 (03.02.26)");
+    EXPECT_EQ(chart->lowestText(), "Lowest: 1.000 (03.03.26)");
+    // One fifth above the highest value, the x range 3% beyond the last date.
+    EXPECT_NEAR(chart->yMax(), 1 + (5 - 1) * 1.2, 1e-6);
+    EXPECT_EQ(chart->xAxisTicks().size(), 5);
+    EXPECT_EQ(chart->xAxisTicks().first().toMap().value("label"), "03.01.26");
+
+    const QList<std::pair<int, QString>> patterns{
+        {0, "ddd HH:mm"}, {1, "ddd HH:mm"}, {3, "MM.dd"}, {6, "MM.dd.yy"}, {9, "yyyy"}};
+    for (const auto& [period, pattern] : patterns) {
+        EXPECT_EQ(CCurrencyChartViewController::xAxisPattern(period), pattern) << period;
+    }
+    EXPECT_EQ(CCurrencyChartViewController::statisticPattern(1), "ddd HH:mm");
+    // Small rates keep four significant digits; close ticks get the digits to tell them apart.
+    EXPECT_EQ(
+        CCurrencyChartViewController::fractionDigitsForValue(Decimal::fromString(u"0.006712"), 3),
+        6);
+    EXPECT_EQ(
+        CCurrencyChartViewController::fractionDigitsForValue(Decimal::fromString(u"150.2"), 3), 3);
+    EXPECT_EQ(CCurrencyChartViewController::fractionDigitsForStep(0.0002, 3), 5);
+    EXPECT_EQ(CCurrencyChartViewController::fractionDigitsForStep(0.5, 3), 3);
+    // Shown in wall-clock time: noon UTC reads 15:00 three hours east.
+    const CCurrencyChartInfo shifted =
+        CCurrencyChartViewController::convertedForDisplay(info, QTimeZone(3 * 3600));
+    EXPECT_EQ(CCurrencyChartViewController::formatDate(shifted.plotPoints[0].date,
+                                                       QStringLiteral("MM.dd.yyyy HH:mm")),
+              "03.01.2026 15:00");
+
+    chart->onSwap();
+    EXPECT_EQ(CCurrencyChartSettings::getCurrencyPair(), (QStringList{"EUR", "USD"}));
+    EXPECT_EQ(chart->title(), "EUR/USD, 1 day");
+}
+
+TEST_F(ChartScreenTest, MarkerPicksTheNearestPointByDateAndTheEarlierOnTies) {
+    const QList<QPointF> points{{0, 1}, {10, 2}, {20, 3}, {20, 4}, {30, 5}};
+    const QList<std::pair<double, int>> cases{{-5, 0}, {4, 0},  {5, 0},  {6, 1},  {15, 1},
+                                              {19, 2}, {25, 2}, {26, 4}, {100, 4}};
+    for (const auto& [x, index] : cases) {
+        EXPECT_EQ(CCurrencyChartViewController::getPointIndexNearestToX(points, x), index) << x;
+    }
+    // Out of date order the points are searched one by one; the first nearest wins.
+    QList<QPointF> shuffled = points;
+    shuffled.swapItemsAt(0, 4);
+    EXPECT_EQ(CCurrencyChartViewController::getPointIndexNearestToX(shuffled, 5, false), 1);
+    EXPECT_EQ(CCurrencyChartViewController::getPointIndexNearestToX(shuffled, 27, false), 0);
+    EXPECT_EQ(CCurrencyChartViewController::getPointIndexNearestToX({}, 1), -1);
+
+    // One finger selects and fills the bubble; two fingers or lifting hide the marker.
+    chart->queryCurrencyChartDataSourceCompletedWithResult(record({1.234567, 2, 3}));
+    EXPECT_FALSE(chart->pointingDeviceDown(chart->plotPoints()[0].x(), 2));
+    EXPECT_FALSE(chart->isMarkerVisible());
+    EXPECT_TRUE(chart->pointingDeviceDown(chart->plotPoints()[0].x() + 1000, 1));
+    EXPECT_TRUE(chart->isMarkerVisible());
+    EXPECT_EQ(chart->selectedPointIndex(), 0);
+    EXPECT_EQ(chart->selectedPointInfoView()->valueText(), "1.23457");
+    EXPECT_EQ(chart->selectedPointInfoView()->dateText(), "03.01.2026 12:00");
+    EXPECT_TRUE(chart->pointingDeviceDragged(chart->plotPoints()[2].x(), 1));
+    EXPECT_EQ(chart->markerY(), 3);
+    EXPECT_FALSE(chart->pointingDeviceDragged(chart->plotPoints()[1].x(), 2));
+    EXPECT_FALSE(chart->isMarkerVisible());
+    chart->pointingDeviceDown(chart->plotPoints()[1].x(), 1);
+    EXPECT_TRUE(chart->pointingDeviceUp());
+    EXPECT_FALSE(chart->isMarkerVisible());
+
+    // The bubble stays inside its parent's width.
+    const QList<std::tuple<qreal, qreal, qreal, qreal>> bubbles{
+        {10, 100, 400, 0}, {200, 100, 400, 150}, {390, 100, 400, 300}, {50, 500, 400, 0}};
+    for (const auto& [xPoint, width, parent, left] : bubbles) {
+        EXPECT_EQ(CChartPointInfoView::leftEdge(xPoint, width, parent), left) << xPoint;
+    }
+}
+
+TEST_F(ChartScreenTest, ThinningKeepsEveryColumnsExtremes) {
+    QList<QPointF> points;
+    QRandomGenerator random(7);
+    for (int i = 0; i < 27000; ++i) {
+        points.append({double(i), random.bounded(1000.0)});
+    }
+    points[13500].setY(-5);
+    points[20000].setY(5000);
+    const QList<QPointF> thin = CCurrencyChartViewController::thinnedPoints(points, 0, 27000, 300);
+    EXPECT_LE(thin.size(), 2 * 300);
+    EXPECT_TRUE(std::is_sorted(thin.begin(), thin.end(),
+                               [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }));
+    EXPECT_TRUE(thin.contains(points[13500]));
+    EXPECT_TRUE(thin.contains(points[20000]));
+    EXPECT_EQ(CCurrencyChartViewController::thinnedPoints(points.mid(0, 50), 0, 50, 300).size(),
+              50);
+}
+
+TEST_F(ChartScreenTest, ShareExportsTheShownRecord) {
+    QSignalSpy menus(chart.get(), &CCurrencyChartViewController::shareMenuRequested);
+    QSignalSpy alerts(chart.get(), &CViewController::alertRequested);
+    chart->onShare();
+    EXPECT_EQ(menus.count(), 0) << "nothing to share yet";
+    chart->queryCurrencyChartDataSourceCompletedWithResult(record({1.5, 2}));
+    chart->onShare();
+    EXPECT_EQ(menus.count(), 1);
+    EXPECT_EQ(chart->shareMenuButtons(), (QStringList{"Open in…", "Email", "Print"}));
+
+    chart->shareMenuDismissed(0);
+    ASSERT_EQ(opener.opened.size(), 1);
+    QFile file(opener.opened.first());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("\"USD to EUR."));
+    EXPECT_TRUE(opener.opened.first().startsWith(CFileOperations::getDocumentsPath()));
+    opener.answer = false;
+    chart->onOpenIn();
+    ASSERT_EQ(alerts.count(), 1);
+    EXPECT_TRUE(alerts.last().first().toString().contains("USD-EUR_1 year.csv"));
+
+    // The documents directory is a file: the CSV cannot be written.
+    {
+        LogCapture log;
+        const QString documents = CFileOperations::getDocumentsPath();
+        QDir(documents).removeRecursively();
+        QFile(documents).open(QIODevice::WriteOnly);
+        chart->onOpenIn();
+        ASSERT_EQ(log.lines().size(), 1);
+        EXPECT_TRUE(log.lines().first().startsWith("Cannot write file: "));
+        EXPECT_EQ(opener.opened.size(), 2);
+    }
+
+    mail.canSend = false;
+    chart->shareMenuDismissed(1);
+    EXPECT_EQ(alerts.last().first(), "Mail cannot be sent: no mail program is set up");
+    mail.canSend = true;
+    chart->shareMenuDismissed(1);
+    ASSERT_EQ(mail.messages.size(), 1);
+    EXPECT_EQ(mail.messages[0].subject, "USD-EUR_1 year.csv");
+    ASSERT_EQ(mail.messages[0].attachments.size(), 1);
+    EXPECT_EQ(mail.messages[0].attachments[0].mimeType, "application/octet-stream");
+    EXPECT_TRUE(mail.messages[0].attachments[0].data.contains("\r\n2026.03.01 12:00:00,1.5\r\n"));
+
+    LogCapture log;
+    chart->shareMenuDismissed(2);
+    printer.result = PrintPresenter::Result::Cancelled;
+    chart->shareMenuDismissed(2);
+    EXPECT_TRUE(log.lines().isEmpty());
+    printer.result = PrintPresenter::Result::Failed;
+    chart->shareMenuDismissed(2);
+    EXPECT_EQ(printer.jobs, (QStringList{"USD-EUR_1 year", "USD-EUR_1 year", "USD-EUR_1 year"}));
+    EXPECT_EQ(log.lines(), QStringList{"Cannot print chart data: printer on fire"});
+
+    chart->onCopy();
+    EXPECT_TRUE(CPasteboard::string().startsWith("\"USD to EUR."));
+}
+
+TEST_F(ChartScreenTest, SettingsListTheSourcesPeriodsAndReloadOnlyOnAChange) {
+    chart.reset();
+    const QList<std::tuple<QString, int, QString>> sources{
+        {"Bloomberg", 8, "1 day"}, {"ECB", 10, "1 week"}, {"PayPal", 0, ""}};
+    for (const auto& [source, rows, first] : sources) {
+        setSource(source);
+        model = std::make_unique<CRootViewModel>(UserDefaults::standardUserDefaults(), center);
+        CChartSettingsViewController settings(*model, true);
+        EXPECT_EQ(settings.periodRows().size(), rows) << source.toStdString();
+        if (rows > 0) {
+            EXPECT_EQ(settings.periodRows().first().toMap().value("title"), first)
+                << source.toStdString();
+        }
+    }
+    setSource("ECB");
+    model = std::make_unique<CRootViewModel>(UserDefaults::standardUserDefaults(), center);
+    chart = makeChart();
+    CChartSettingsViewController settings(*model, true);
+    settings.setChartController(chart.get());
+    QSignalSpy reloads(chart->chartUpdateOverlayView(), &CWaitOverlayView::changed);
+    CCurrencyChartSettings::setChartPeriod(3);
+    EXPECT_EQ(settings.periodRows()[2].toMap().value("checked"), true);
+    EXPECT_EQ(settings.periodRows()[1].toMap().value("checked"), false);
+
+    settings.onPeriodRowSelect(2);  // 3 months, already stored
+    EXPECT_EQ(reloads.count(), 0);
+    settings.onPeriodRowSelect(4);
+    EXPECT_EQ(CCurrencyChartSettings::getChartPeriod(), 5);
+    EXPECT_EQ(reloads.count(), 1);
+
+    settings.onPairRowSelect();
+    auto* picker = qobject_cast<CCurrencyPickerViewController*>(settings.presentedController());
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->maxSelectedItems(), 2);
+    QSignalSpy prompts(picker, &CViewController::alertRequested);
+    settings.currencyPicker(picker, {"GBP"});
+    EXPECT_EQ(prompts.count(), 1);
+    EXPECT_EQ(prompts.first().first(), "Select two currencies");
+    EXPECT_EQ(settings.presentedController(), picker);
+    settings.currencyPicker(picker, {"USD", "EUR"});
+    EXPECT_EQ(reloads.count(), 1) << "the stored pair";
+    EXPECT_EQ(settings.presentedController(), nullptr);
+    settings.onPairRowSelect();
+    picker = qobject_cast<CCurrencyPickerViewController*>(settings.presentedController());
+    settings.currencyPicker(picker, {"EUR", "USD"});
+    EXPECT_EQ(reloads.count(), 2);
+    EXPECT_EQ(settings.pairDetail(), "EUR, USD");
+}
+
+TEST(ChartEntriesTest, TabletButtonAndPhoneLandscapePresentTheChart) {
+    {
+        RootScreen tablet(true);
+        tablet.controller().onChartClick();
+        auto* chart =
+            qobject_cast<CCurrencyChartViewController*>(tablet.controller().presentedController());
+        ASSERT_NE(chart, nullptr);
+        EXPECT_TRUE(chart->isFullScreen());
+    }
+    RootScreen phone(false);
+    CRootViewController& root = phone.controller();
+    root.deviceOrientationChanged(3);
+    auto* container = qobject_cast<CSlideDownViewController*>(root.presentedController());
+    ASSERT_NE(container, nullptr);
+    EXPECT_TRUE(root.isShowingLandscapeView());
+    EXPECT_EQ(container->visibleControllerHeight(), 32);
+    auto* chart = qobject_cast<CCurrencyChartViewController*>(container->topController());
+    auto* settings = qobject_cast<CChartSettingsViewController*>(container->bottomController());
+    ASSERT_TRUE(chart && settings);
+    EXPECT_EQ(chart->rootController(), container);
+    EXPECT_EQ(settings->chartController(), chart);
+    chart->onSettings();
+    EXPECT_TRUE(container->topControllerHidden());
+    chart->onTopPaneTap();
+    EXPECT_FALSE(container->topControllerHidden());
+    root.deviceOrientationChanged(1);
+    EXPECT_FALSE(root.isShowingLandscapeView());
+
+    UserDefaults::standardUserDefaults().setObject(QStringList{"PayPal"},
+                                                   QStringLiteral("SelectedCurrencySources"));
+    root.deviceOrientationChanged(3);
+    EXPECT_EQ(root.presentedController(), nullptr);
+    EXPECT_TRUE(root.isChartUnavailableNoticeVisible());
+}
+
+TEST(ChartEndToEndTest, FreshChartIsCachedAndShownAtOnceNextTime) {
+    ScopedDataDir dataDir;
+    Localization::install(QStringLiteral("en"));
+    SampleServer server;
+    ASSERT_TRUE(server.start());
+    UserDefaults::standardUserDefaults().setObject(QStringList{"YFinance"},
+                                                   QStringLiteral("SelectedCurrencySources"));
+    NotificationCenter center;
+    CRootViewModel model(UserDefaults::standardUserDefaults(), center);
+    CCurrencyChartViewController::Dependencies dependencies;
+    dependencies.endpoints = RateServer().endpoints();
+    dependencies.endpoints.setValue(Endpoints::YahooChart, server.baseUrl());
+    {
+        CCurrencyChartViewController chart(model, true, dependencies);
+        QSignalSpy finished(&chart, &CCurrencyChartViewController::queryFinished);
+        chart.viewDidLoad();
+        EXPECT_EQ(chart.chartUpdateOverlayView()->state(), "loading");
+        ASSERT_TRUE(finished.wait(10000));
+        EXPECT_EQ(chart.chartUpdateOverlayView()->state(), "hidden");
+        EXPECT_GT(chart.pointCount(), 1);
+    }
+    CCurrencyChartViewController again(model, true, dependencies);
+    again.viewDidLoad();
+    EXPECT_EQ(again.chartUpdateOverlayView()->state(), "hidden");
+    EXPECT_TRUE(again.isShareEnabled());
+    EXPECT_GT(again.pointCount(), 1);
+}
+
+}  // namespace
