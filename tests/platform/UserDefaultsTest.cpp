@@ -76,28 +76,6 @@ TEST_F(UserDefaultsTest, AbsentAndMistypedValuesReadAsNothing) {
     EXPECT_FALSE(defaults.dateForKey(QStringLiteral("text")).isValid());
 }
 
-TEST_F(UserDefaultsTest, TwoWritersKeepEachOthersKeys) {
-    UserDefaults app(path);
-    UserDefaults cli(path);
-    app.setObject(QStringLiteral("EUR"), QStringLiteral("BaseCurrency"));
-    app.setObject(1, QStringLiteral("Removed"));
-    ASSERT_TRUE(app.synchronize());
-    cli.synchronize();
-    cli.setObject(QStringLiteral("Gramm"), QStringLiteral("MetalBaseUnitUserDefaultsKey"));
-    cli.removeObjectForKey(QStringLiteral("Removed"));
-    app.setObject(true, QStringLiteral("ConversionFeeEnabled"));
-    ASSERT_TRUE(cli.synchronize());
-    ASSERT_TRUE(app.synchronize());
-    const UserDefaults onDisk(path);
-    EXPECT_EQ(onDisk.stringForKey(QStringLiteral("BaseCurrency")), QStringLiteral("EUR"));
-    EXPECT_EQ(onDisk.stringForKey(QStringLiteral("MetalBaseUnitUserDefaultsKey")),
-              QStringLiteral("Gramm"));
-    EXPECT_TRUE(onDisk.boolForKey(QStringLiteral("ConversionFeeEnabled")));
-    EXPECT_FALSE(onDisk.hasValueForKey(QStringLiteral("Removed")));
-    EXPECT_EQ(app.stringForKey(QStringLiteral("MetalBaseUnitUserDefaultsKey")),
-              QStringLiteral("Gramm"));
-}
-
 TEST_F(UserDefaultsTest, OnlyRegularFilesAreReplaced) {
     // A device or a pipe in the way (as /dev/full) is refused, not replaced by a file.
     const QString fifo = dir.filePath(QStringLiteral("fifo"));

@@ -8,7 +8,6 @@
 #include "Localization.h"
 #include "Log.h"
 #include "RecordingComposers.h"
-#include "SampleServer.h"
 #include "UiTestSupport.h"
 
 #include <QDir>
@@ -386,34 +385,6 @@ TEST(ChartEntriesTest, TabletButtonAndPhoneLandscapePresentTheChart) {
     root.deviceOrientationChanged(3);
     EXPECT_EQ(root.presentedController(), nullptr);
     EXPECT_TRUE(root.isChartUnavailableNoticeVisible());
-}
-
-TEST(ChartEndToEndTest, FreshChartIsCachedAndShownAtOnceNextTime) {
-    ScopedDataDir dataDir;
-    Localization::install(QStringLiteral("en"));
-    SampleServer server;
-    ASSERT_TRUE(server.start());
-    UserDefaults::standardUserDefaults().setObject(QStringList{"YFinance"},
-                                                   QStringLiteral("SelectedCurrencySources"));
-    NotificationCenter center;
-    CRootViewModel model(UserDefaults::standardUserDefaults(), center);
-    CCurrencyChartViewController::Dependencies dependencies;
-    dependencies.endpoints = RateServer().endpoints();
-    dependencies.endpoints.setValue(Endpoints::YahooChart, server.baseUrl());
-    {
-        CCurrencyChartViewController chart(model, true, dependencies);
-        QSignalSpy finished(&chart, &CCurrencyChartViewController::queryFinished);
-        chart.viewDidLoad();
-        EXPECT_EQ(chart.chartUpdateOverlayView()->state(), "loading");
-        ASSERT_TRUE(finished.wait(10000));
-        EXPECT_EQ(chart.chartUpdateOverlayView()->state(), "hidden");
-        EXPECT_GT(chart.pointCount(), 1);
-    }
-    CCurrencyChartViewController again(model, true, dependencies);
-    again.viewDidLoad();
-    EXPECT_EQ(again.chartUpdateOverlayView()->state(), "hidden");
-    EXPECT_TRUE(again.isShareEnabled());
-    EXPECT_GT(again.pointCount(), 1);
 }
 
 }  // namespace
