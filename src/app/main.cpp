@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLocale>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickStyle>
@@ -140,6 +141,10 @@ int main(int argc, char** argv) {
     }
     if (!Localization::install(parser.value(language)) && parser.isSet(language)) {
         return usage(QStringLiteral("no texts for language %1").arg(parser.value(language)));
+    }
+    if (parser.isSet(language)) {
+        // Names of currencies and days, times and numbers follow the chosen language too.
+        QLocale::setDefault(QLocale(parser.value(language)));
     }
 
     const QString flags = qEnvironmentVariableIsSet("NUMIVA_FLAGS_DIR")
