@@ -323,6 +323,34 @@ void BM_ChartCacheWriteMainThread(benchmark::State& state) {
     }
 }
 
+/// The archive of the whole-history record (done on the store's queue, off the main thread).
+void BM_ChartArchiveEncode(benchmark::State& state) {
+    const std::optional<CCurrencyChartInfo> record = ecbCrossPairRecord();
+    for (auto _ : state) {
+        QByteArray archive = record->toArchiveData();
+        benchmark::DoNotOptimize(archive);
+    }
+}
+
+/// Reading the whole-history record back from the chart cache file, as the chart screen does
+/// when it opens (main thread).
+void BM_ChartCacheReadMainThread(benchmark::State& state) {
+    const std::optional<CCurrencyChartInfo> record = ecbCrossPairRecord();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ChartDataStorage.sqlite"));
+    CChartDataStorageManager(path).addChartInfo(*record, QStringLiteral("ECB"));
+    CChartDataStorageManager cache(path);
+    for (auto _ : state) {
+        std::optional<CCurrencyChartInfo> back =
+            cache.getChartInfoForCurrencyPair({record->firstCurrencyCode, record->lastCurrencyCode},
+                                              record->chartPeriod, QStringLiteral("ECB"));
+        if (!back || back->plotPoints.size() != record->plotPoints.size()) {
+            state.SkipWithError("the record did not read back");
+            break;
+        }
+    }
+}
+
 /// Writes the table as usual and keeps the CPU time per benchmark, for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -370,6 +398,8 @@ BENCHMARK(BM_YahooLongestRecord)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrankfurterBareSimdjsonWalk)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrankfurterChartRecord)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChartCacheWriteMainThread)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChartArchiveEncode)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChartCacheReadMainThread)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -389,6 +419,7 @@ int main(int argc, char** argv) {
     reporter.printRatio("Frankfurter, whole history weekly", "BM_FrankfurterChartRecord",
                         "BM_FrankfurterBareSimdjsonWalk", 2);
     reporter.printTime("Chart cache write, main thread", "BM_ChartCacheWriteMainThread", 16);
+    reporter.printTime("Chart cache read, main thread", "BM_ChartCacheReadMainThread", 16);
     benchmark::Shutdown();
     return 0;
 }
