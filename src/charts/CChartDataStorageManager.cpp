@@ -3,8 +3,10 @@
 #include "CFileOperations.h"
 #include "Log.h"
 
+#include <QMutexLocker>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTimeZone>
 
 namespace {
 
@@ -30,12 +32,41 @@ bool createSchema(QSqlDatabase& db, int fromVersion) {
 CChartDataStorageManager::CChartDataStorageManager(const QString& filePath) {
     store_ = SqliteStore::inLibrary(filePath, QStringLiteral("ChartDataStorage.sqlite"),
                                     kSchemaVersion, createSchema);
+    operationQueue_ = std::make_unique<OperationQueue>(QStringLiteral("ChartDataStorage"));
 }
 
-CChartDataStorageManager::~CChartDataStorageManager() = default;
+CChartDataStorageManager::~CChartDataStorageManager() {
+    // The worker's connection must be closed on the worker before the store goes away.
+    operationQueue_->addOperation([this](const Operation&) { store_->releaseThreadConnection(); });
+    operationQueue_.reset();
+    store_.reset();
+}
 
 void CChartDataStorageManager::addChartInfo(const CCurrencyChartInfo& info,
                                             const QString& dataSource) {
+    // The points are shared, not copied: handing over a whole history costs next to nothing.
+    Key key{dataSource, info.chartPeriod, info.firstCurrencyCode, info.lastCurrencyCode};
+    quint64 number = 0;
+    {
+        QMutexLocker lock(&pendingLock_);
+        number = ++writeCounter_;
+        pending_[key] = {info, number};
+    }
+    operationQueue_->addOperation([this, key = std::move(key), info, number](const Operation&) {
+        writeChartInfo(key, info);
+        QMutexLocker lock(&pendingLock_);
+        auto it = pending_.find(key);
+        if (it != pending_.end() && it->second.number == number) {
+            pending_.erase(it);
+        }
+    });
+}
+
+void CChartDataStorageManager::waitForPendingWrites() {
+    operationQueue_->waitUntilAllOperationsAreFinished();
+}
+
+void CChartDataStorageManager::writeChartInfo(const Key& key, const CCurrencyChartInfo& info) {
     QSqlDatabase db = store_->writeConnection();
     if (!db.isValid()) {
         return;
@@ -46,10 +77,10 @@ void CChartDataStorageManager::addChartInfo(const CCurrencyChartInfo& info,
         " chartData) VALUES (?, ?, ?, ?, ?) "
         "ON CONFLICT (dataSource, chartPeriod, firstCurrencyCode, lastCurrencyCode) DO UPDATE SET "
         "chartData = excluded.chartData"));
-    q.bindValue(0, dataSource);
-    q.bindValue(1, info.chartPeriod);
-    q.bindValue(2, info.firstCurrencyCode);
-    q.bindValue(3, info.lastCurrencyCode);
+    q.bindValue(0, std::get<0>(key));
+    q.bindValue(1, std::get<1>(key));
+    q.bindValue(2, std::get<2>(key));
+    q.bindValue(3, std::get<3>(key));
     q.bindValue(4, info.toArchiveData());
     if (!q.exec()) {
         nlog(QStringLiteral("Cannot save chart info: %1").arg(q.lastError().text()));
@@ -94,6 +125,34 @@ CChartDataStorageManager::getChartEntityForCurrencyPair(const QStringList& pair,
 
 std::optional<CCurrencyChartInfo> CChartDataStorageManager::getChartInfoForCurrencyPair(
     const QStringList& pair, int period, const QString& dataSource) {
+    if (pair.size() == 2) {
+        // A record handed over before this read is what the caller expects to find.
+        std::optional<CCurrencyChartInfo> pending;
+        {
+            QMutexLocker lock(&pendingLock_);
+            auto it = pending_.find(Key{dataSource, period, pair.at(0), pair.at(1)});
+            if (it != pending_.end()) {
+                pending = it->second.record;
+            }
+        }
+        if (pending) {
+            // As the archive gives it back: instants in UTC.
+            auto toUtc = [](QDateTime& date) {
+                if (date.isValid() && date.timeSpec() != Qt::UTC) {
+                    date = date.toUTC();
+                }
+            };
+            toUtc(pending->minDate);
+            toUtc(pending->maxDate);
+            for (qsizetype i = 0; i < pending->plotPoints.size(); ++i) {
+                if (pending->plotPoints.at(i).date.isValid() &&
+                    pending->plotPoints.at(i).date.timeSpec() != Qt::UTC) {
+                    toUtc(pending->plotPoints[i].date);
+                }
+            }
+            return pending;
+        }
+    }
     const auto entity = getChartEntityForCurrencyPair(pair, period, dataSource);
     if (!entity) {
         return std::nullopt;

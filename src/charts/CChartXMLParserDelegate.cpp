@@ -16,10 +16,9 @@ bool CChartXMLParserDelegate::shouldReadRecord() {
     return false;
 }
 
-CCurrencyChartPoint CChartXMLParserDelegate::pointOnDay(const QString& dayText,
-                                                        DayLayout layout) {
+CCurrencyChartPoint CChartXMLParserDelegate::pointOnDay(QStringView dayText, DayLayout layout) {
     CCurrencyChartPoint point;
-    if (const std::optional<QDate> day = dayFromText(QStringView(dayText), layout)) {
+    if (const std::optional<QDate> day = dayFromText(dayText, layout)) {
         point.date = dayStarts_.at(*day);
     }
     return point;

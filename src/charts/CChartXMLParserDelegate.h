@@ -27,8 +27,7 @@ protected:
     /// At the start of a record: false (and the parse aborted) once the query is cancelled.
     bool shouldReadRecord();
     /// A point on the day written in `dayText`, without a value yet.
-    CCurrencyChartPoint pointOnDay(const QString& dayText,
-                                   ChartProviderSupport::DayLayout layout);
+    CCurrencyChartPoint pointOnDay(QStringView dayText, ChartProviderSupport::DayLayout layout);
 
     CCurrencyChartPointList chartPoints_;
     /// The record being read; nothing outside one (or inside one that is skipped).

@@ -15,4 +15,13 @@ public:
 
     void parserDidStartElement(const QString& name, const Attributes& attributes) override;
     void parserFoundCharacters(const QString&) override {}
+
+    /// A whole history is thousands of observations: they are read straight from the reader,
+    /// without an attribute map or a copy of any text per element.
+    void readerDidStartElement(QStringView name, const QXmlStreamAttributes& attributes) override;
+    void readerFoundCharacters(QStringView) override {}
+    void readerDidEndElement(QStringView) override {}
+
+private:
+    void readObservation(QStringView name, QStringView day, QStringView value);
 };

@@ -23,11 +23,15 @@ struct RawSample {
     std::optional<std::string_view> timestamp;
 };
 
-/// What the answer holds, as far as the chart needs it.
-struct RawSeries {
-    bool hasTimestamp = false;
+/// What the walk found besides the samples.
+struct WalkResult {
+    /// The whole text parsed and the walk was not cancelled.
+    bool parsed = false;
     bool hasSeries = false;
-    std::vector<RawSample> samples;
+    /// A root "Timestamp" key came before "series" (the samples were read as such) ...
+    bool timestampBeforeSeries = false;
+    /// ... or only after it, when the samples were read as "Date" ones and must be read again.
+    bool timestampAfterSeries = false;
 };
 
 /// The text of a scalar that should be a number: a number's own characters (never through
@@ -57,45 +61,64 @@ std::optional<std::string_view> scalarText(simdjson::ondemand::value value) {
 
 /// The JSON-P wrapper and the "meta" block (whose texts may hold parentheses) taken away: the
 /// text after the end of "meta", every ")" and the callback name removed, "{" put in front.
-QByteArray cleanedJson(const QByteArray& text) {
-    static const QByteArray metaEnd = QByteArrayLiteral("\"\n }\n ,");
-    static const QByteArray fieldSeparator = QByteArrayLiteral(" ,\n ");
-    QByteArray json = text;
-    qsizetype at = json.indexOf(metaEnd);
-    qsizetype length = metaEnd.size();
-    if (at < 0) {
-        at = json.indexOf(fieldSeparator);
+/// Made in one pass straight into `json`, with the parser's padding behind it.
+void cleanJson(const QByteArray& text, std::string& json) {
+    static constexpr std::string_view metaEnd = "\"\n }\n ,";
+    static constexpr std::string_view fieldSeparator = " ,\n ";
+    static constexpr std::string_view callback = "finance_charts_json_callback(";
+    std::string_view rest(text.constData(), static_cast<size_t>(text.size()));
+    size_t at = rest.find(metaEnd);
+    size_t length = metaEnd.size();
+    if (at == std::string_view::npos) {
+        at = rest.find(fieldSeparator);
         length = fieldSeparator.size();
     }
-    if (at >= 0) {
-        json = json.mid(at + length);
+    if (at != std::string_view::npos) {
+        rest.remove_prefix(at + length);
     }
-    json.replace(QByteArrayView("finance_charts_json_callback("), QByteArrayView());
-    json.replace(QByteArrayView(")"), QByteArrayView());
-    json.prepend('{');
-    return json;
+    json.clear();
+    json.reserve(rest.size() + 1 + simdjson::SIMDJSON_PADDING);
+    json.push_back('{');
+    // Left to right, as a replace-all would: a callback name, then any ")" left.
+    while (!rest.empty()) {
+        const size_t paren = rest.find(')');
+        const size_t name = rest.substr(0, paren).find(callback);
+        if (name != std::string_view::npos) {
+            json.append(rest.substr(0, name));
+            rest.remove_prefix(name + callback.size());
+        } else if (paren != std::string_view::npos) {
+            json.append(rest.substr(0, paren));
+            rest.remove_prefix(paren + 1);
+        } else {
+            json.append(rest);
+            rest = {};
+        }
+    }
 }
 
-/// Walks the whole document; false when it does not parse (anywhere) or the walk was cancelled.
-/// The texts in `series` point into `json` and `parser`, which must outlive them.
-bool readSeries(simdjson::ondemand::parser& parser, const simdjson::padded_string& json,
-                RawSeries& series, const CancelCheck& isCancelled) {
+/// Walks the whole document and hands every sample of "series" to `visit` as it goes, without
+/// keeping them; the texts are valid during the call only.
+template <class Visit>
+WalkResult walkSeries(simdjson::ondemand::parser& parser, const std::string& json,
+                      const CancelCheck& isCancelled, Visit&& visit) {
     using namespace simdjson;
+    WalkResult result;
     ondemand::document document;
     ondemand::object root;
-    if (parser.iterate(json).get(document) != SUCCESS ||
+    if (parser.iterate(padded_string_view(json.data(), json.size(), json.capacity()))
+                .get(document) != SUCCESS ||
         document.get_object().get(root) != SUCCESS) {
-        return false;
+        return result;
     }
     for (auto rootField : root) {
         ondemand::field field;
         std::string_view key;
         if (std::move(rootField).get(field) != SUCCESS ||
             field.unescaped_key().get(key) != SUCCESS) {
-            return false;
+            return result;
         }
         if (key == "Timestamp") {
-            series.hasTimestamp = true;
+            (result.hasSeries ? result.timestampAfterSeries : result.timestampBeforeSeries) = true;
             continue;  // its min and max are skipped with the value
         }
         if (key != "series") {
@@ -103,16 +126,16 @@ bool readSeries(simdjson::ondemand::parser& parser, const simdjson::padded_strin
         }
         ondemand::array samples;
         if (field.value().get_array().get(samples) != SUCCESS) {
-            return false;
+            return result;
         }
-        series.hasSeries = true;
+        result.hasSeries = true;
         for (auto element : samples) {
             if (isCancelled()) {
-                return false;
+                return result;
             }
             ondemand::object object;
             if (element.get_object().get(object) != SUCCESS) {
-                return false;
+                return result;
             }
             RawSample sample;
             for (auto sampleField : object) {
@@ -120,7 +143,7 @@ bool readSeries(simdjson::ondemand::parser& parser, const simdjson::padded_strin
                 std::string_view name;
                 if (std::move(sampleField).get(entry) != SUCCESS ||
                     entry.unescaped_key().get(name) != SUCCESS) {
-                    return false;
+                    return result;
                 }
                 if (name == "close") {
                     sample.close = scalarText(entry.value());
@@ -130,15 +153,23 @@ bool readSeries(simdjson::ondemand::parser& parser, const simdjson::padded_strin
                     sample.timestamp = scalarText(entry.value());
                 }
             }
-            series.samples.push_back(sample);
+            visit(sample, result.timestampBeforeSeries);
         }
     }
     // Nothing may follow the object: the walk has to end where the text does.
-    return document.current_location().error() == OUT_OF_BOUNDS;
+    result.parsed = document.current_location().error() == OUT_OF_BOUNDS;
+    return result;
 }
 
 QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+/// The close as written; a number token is read straight from its characters, anything the
+/// quick reader refuses (a string with odd white space) by the general one.
+Decimal closeValue(std::string_view text) {
+    const Decimal value = Decimal::fromString(text);
+    return value.isNaN() ? Decimal::fromString(latin1(text)) : value;
 }
 
 }  // namespace
@@ -201,75 +232,85 @@ void CYahooFinanceChartWebServiceClient::queryCurrencyChart(const QStringList& p
 std::optional<CCurrencyChartInfo> CYahooFinanceChartWebServiceClient::getChartInfo(
     const QByteArray& text, const QStringList& reversedPair, int period, const QTimeZone& zone,
     const CancelCheck& isCancelled) {
-    const QByteArray json = cleanedJson(text);
+    // Kept per thread like the parser's buffers: a long answer's text is not copied into fresh
+    // memory every time.
+    thread_local std::string json;
+    cleanJson(text, json);
     if (isCancelled()) {
         return std::nullopt;
     }
-    simdjson::ondemand::parser parser;
-    const simdjson::padded_string padded(json.constData(), static_cast<size_t>(json.size()));
-    RawSeries series;
-    const bool parsed = readSeries(parser, padded, series, isCancelled);
-    if (isCancelled()) {
-        return std::nullopt;
-    }
-
     CCurrencyChartInfo record;
     record.chartPeriod = period;
     if (reversedPair.size() == 2) {
         record.firstCurrencyCode = reversedPair[0];
         record.lastCurrencyCode = reversedPair[1];
     }
+    // The points are made during the walk, so the samples are never stored; a root
+    // "Timestamp" key after "series" changes how every sample's time reads, and takes a
+    // second walk.
     CCurrencyChartPointList points;
-    if (parsed && series.hasSeries) {
-        points.reserve(static_cast<qsizetype>(series.samples.size()));
-        DayStarts dayStarts(zone);
-        std::optional<double> previousClose;
-        for (const RawSample& sample : series.samples) {
-            if (isCancelled()) {
-                return std::nullopt;
-            }
-            // A sample without a usable close (missing, zero, negative, beyond the range of a
-            // double) would poison the jump filter below: it is skipped, not charted as zero.
-            if (!sample.close) {
-                continue;
-            }
-            const Decimal close = Decimal::fromString(latin1(*sample.close));
-            const double closeValue = close.toDouble();
-            if (close.isNaN() || !std::isfinite(closeValue) || !(closeValue > 0)) {
-                continue;
-            }
-            QDateTime date;
-            if (series.hasTimestamp) {
-                if (sample.timestamp) {
-                    if (const std::optional<qint64> seconds =
-                            ProviderParsing::wholeInteger(latin1(*sample.timestamp))) {
-                        date = instantFromUnixSeconds(*seconds);
-                    }
-                }
-            } else if (sample.date) {
-                if (const std::optional<QDate> day =
-                        dayFromText(*sample.date, DayLayout::YearMonthDay)) {
-                    date = dayStarts.at(*day);
-                }
-            }
-            if (!date.isValid()) {
-                continue;
-            }
-            if (previousClose) {
-                // A jump by a factor of two or more either way is a bad tick; it does not
-                // become the new reference either.
-                const double ratio = *previousClose / closeValue;
-                if (ratio <= 0.5 || ratio >= 2) {
-                    continue;
-                }
-            }
-            previousClose = closeValue;
-            points.append(CCurrencyChartPoint(close, date));
+    Extremes extremes;
+    DayStarts dayStarts(zone);
+    std::optional<double> previousClose;
+    bool timestampsOnly = false;
+    const auto addSample = [&](const RawSample& sample, bool timestampsBefore) {
+        // A sample without a usable close (missing, zero, negative, beyond the range of a
+        // double) would poison the jump filter below: it is skipped, not charted as zero.
+        if (!sample.close) {
+            return;
         }
+        const Decimal close = closeValue(*sample.close);
+        const double closeNumber = close.toDouble();
+        if (close.isNaN() || !std::isfinite(closeNumber) || !(closeNumber > 0)) {
+            return;
+        }
+        QDateTime date;
+        if (timestampsBefore || timestampsOnly) {
+            if (sample.timestamp) {
+                if (const std::optional<qint64> seconds =
+                        ProviderParsing::wholeInteger(latin1(*sample.timestamp))) {
+                    date = instantFromUnixSeconds(*seconds);
+                }
+            }
+        } else if (sample.date) {
+            date = dayStarts.at(calendarDay(*sample.date, DayLayout::YearMonthDay));
+        }
+        if (!date.isValid()) {
+            return;
+        }
+        if (previousClose) {
+            // A jump by a factor of two or more either way is a bad tick; it does not become
+            // the new reference either.
+            const double ratio = *previousClose / closeNumber;
+            if (ratio <= 0.5 || ratio >= 2) {
+                return;
+            }
+        }
+        previousClose = closeNumber;
+        points.emplaceBack(close, std::move(date));
+        extremes.add(points.constLast(), points.size() - 1);
+    };
+    // The parser's buffers grow to the largest answer; kept per thread, they are made once.
+    thread_local simdjson::ondemand::parser parser;
+    // A sample takes some 40 characters.
+    points.reserve(static_cast<qsizetype>(json.size() / 32));
+    WalkResult walk = walkSeries(parser, json, isCancelled, addSample);
+    if (walk.parsed && walk.timestampAfterSeries) {
+        points.clear();
+        extremes = Extremes();
+        previousClose.reset();
+        timestampsOnly = true;
+        walk = walkSeries(parser, json, isCancelled, addSample);
     }
-    if (!finishRecord(record, std::move(points), isCancelled)) {
+    if (isCancelled()) {
         return std::nullopt;
     }
+    if (!walk.parsed || !walk.hasSeries) {
+        points.clear();
+        extremes = Extremes();
+    }
+    record.plotPoints = std::move(points);
+    extremes.apply(record);
     return record;
 }
 

@@ -37,8 +37,9 @@ int digitsAt(const Text& text, qsizetype at, int count) {
     return value;
 }
 
+/// The day written in `raw`, or an invalid date.
 template <class Text>
-std::optional<QDate> readDay(const Text& raw, DayLayout layout) {
+QDate readDay(const Text& raw, DayLayout layout) {
     qsizetype begin = 0;
     qsizetype end = static_cast<qsizetype>(raw.size());
     auto isSpace = [](auto c) {
@@ -57,7 +58,7 @@ std::optional<QDate> readDay(const Text& raw, DayLayout layout) {
     switch (layout) {
         case DayLayout::YearMonthDay:
             if (end - begin != 8) {
-                return std::nullopt;
+                return {};
             }
             year = digitsAt(raw, begin, 4);
             month = digitsAt(raw, begin + 4, 2);
@@ -65,7 +66,7 @@ std::optional<QDate> readDay(const Text& raw, DayLayout layout) {
             break;
         case DayLayout::IsoDate:
             if (end - begin != 10 || unit(raw[begin + 4]) != u'-' || unit(raw[begin + 7]) != u'-') {
-                return std::nullopt;
+                return {};
             }
             year = digitsAt(raw, begin, 4);
             month = digitsAt(raw, begin + 5, 2);
@@ -73,17 +74,29 @@ std::optional<QDate> readDay(const Text& raw, DayLayout layout) {
             break;
         case DayLayout::DayDotMonthYear:
             if (end - begin != 10 || unit(raw[begin + 2]) != u'.' || unit(raw[begin + 5]) != u'.') {
-                return std::nullopt;
+                return {};
             }
             day = digitsAt(raw, begin, 2);
             month = digitsAt(raw, begin + 3, 2);
             year = digitsAt(raw, begin + 6, 4);
             break;
     }
-    if (year <= 0 || month < 0 || day < 0 || !QDate::isValid(year, month, day)) {
-        return std::nullopt;
+    // Checked and counted here rather than by QDate: a whole history is tens of thousands of
+    // days, and the calendar's general routines cost more than the rest of reading a point.
+    static constexpr int monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year <= 0 || month < 1 || month > 12 || day < 1) {
+        return {};
     }
-    return QDate(year, month, day);
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (day > monthDays[month - 1] + (month == 2 && leap ? 1 : 0)) {
+        return {};
+    }
+    // The Julian day number of a Gregorian date (Fliegel and Van Flandern).
+    const qint64 a = (14 - month) / 12;
+    const qint64 y = year + 4800 - a;
+    const qint64 m = month + 12 * a - 3;
+    return QDate::fromJulianDay(day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 -
+                                32045);
 }
 
 /// The quotient of two series whose dates are already paired by position.
@@ -100,10 +113,16 @@ bool notCancelled() {
 }
 
 std::optional<QDate> dayFromText(QStringView text, DayLayout layout) {
-    return readDay(text, layout);
+    const QDate day = readDay(text, layout);
+    return day.isValid() ? std::optional<QDate>(day) : std::nullopt;
 }
 
 std::optional<QDate> dayFromText(std::string_view text, DayLayout layout) {
+    const QDate day = readDay(text, layout);
+    return day.isValid() ? std::optional<QDate>(day) : std::nullopt;
+}
+
+QDate calendarDay(std::string_view text, DayLayout layout) {
     return readDay(text, layout);
 }
 
@@ -256,19 +275,56 @@ std::optional<CCurrencyChartInfo> combineSeries(SeriesCombinationInput input,
     return record;
 }
 
+Extremes::Extremes()
+    : earliest_(CCurrencyChartInfo::distantFuture().toMSecsSinceEpoch()),
+      latest_(CCurrencyChartInfo::distantPast().toMSecsSinceEpoch()),
+      lowest_(CCurrencyChartInfo::largestValue()) {}
+
+void Extremes::add(const CCurrencyChartPoint& point, qsizetype index) {
+    if (point.date.isValid()) {
+        const qint64 msecs = point.date.toMSecsSinceEpoch();
+        if (msecs > latest_) {
+            latest_ = msecs;
+            latestIndex_ = index;
+        }
+        if (msecs < earliest_) {
+            earliest_ = msecs;
+            earliestIndex_ = index;
+        }
+    }
+    // Every comparison with NaN is false, so NaN values never win.
+    if (point.value > highest_) {
+        highest_ = point.value;
+    }
+    if (point.value < lowest_) {
+        lowest_ = point.value;
+    }
+}
+
+void Extremes::apply(CCurrencyChartInfo& record) const {
+    const CCurrencyChartPointList& points = record.plotPoints;
+    record.minDate =
+        earliestIndex_ < 0 ? CCurrencyChartInfo::distantFuture() : points[earliestIndex_].date;
+    record.maxDate =
+        latestIndex_ < 0 ? CCurrencyChartInfo::distantPast() : points[latestIndex_].date;
+    record.minCurrencyValue = lowest_;
+    record.maxCurrencyValue = highest_;
+}
+
 bool finishRecord(CCurrencyChartInfo& record, CCurrencyChartPointList points,
                   const CancelCheck& isCancelled) {
     if (isCancelled()) {
         return false;
     }
     record.plotPoints = std::move(points);
-    record.minDate = CCurrencyChartInfo::findDateMax(false, record.plotPoints);
-    record.maxDate = CCurrencyChartInfo::findDateMax(true, record.plotPoints);
+    Extremes extremes;
+    for (qsizetype i = 0; i < record.plotPoints.size(); ++i) {
+        extremes.add(record.plotPoints[i], i);
+    }
     if (isCancelled()) {
         return false;
     }
-    record.minCurrencyValue = CCurrencyChartInfo::findValueMax(false, record.plotPoints);
-    record.maxCurrencyValue = CCurrencyChartInfo::findValueMax(true, record.plotPoints);
+    extremes.apply(record);
     return true;
 }
 

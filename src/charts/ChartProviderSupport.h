@@ -34,6 +34,8 @@ enum class DayLayout {
 /// text, including impossible days such as 20120230.
 std::optional<QDate> dayFromText(QStringView text, DayLayout layout);
 std::optional<QDate> dayFromText(std::string_view text, DayLayout layout);
+/// The same, with an invalid date for a text that is not a day (cheaper in long loops).
+QDate calendarDay(std::string_view text, DayLayout layout);
 
 /// An instant from seconds since 1970-01-01 UTC; invalid outside the years QDateTime can hold
 /// as dates the charts can show (1..9999).
@@ -109,6 +111,26 @@ void keepCommonDates(CCurrencyChartPointList& a, CCurrencyChartPointList& b);
 /// nothing when cancelled between the steps.
 std::optional<CCurrencyChartInfo> combineSeries(SeriesCombinationInput input,
                                                 const CancelCheck& isCancelled);
+
+/// The four extremes of a point list as CCurrencyChartInfo's list operations find them (strict
+/// comparisons from the same start values, so ties keep the first point), gathered point by
+/// point while the list is made, so a long series is not walked again.
+class Extremes {
+public:
+    Extremes();
+    /// `point` is the list's point at `index`.
+    void add(const CCurrencyChartPoint& point, qsizetype index);
+    /// Sets the record's extremes from its `plotPoints`, the list the indices refer to.
+    void apply(CCurrencyChartInfo& record) const;
+
+private:
+    qint64 earliest_;
+    qint64 latest_;
+    qsizetype earliestIndex_ = -1;
+    qsizetype latestIndex_ = -1;
+    Decimal lowest_;
+    Decimal highest_;
+};
 
 /// Sets the points and the extremes of `record`, testing for cancellation before the dates and
 /// before the values; false when cancelled (the record is then unfinished).

@@ -529,8 +529,12 @@ int CliApplication::feed() {
     CCustomDataSourceMetadataUpdater& updater = model().customDataSourceInfoUpdater();
     QElapsedTimer clock;
     clock.start();
+    // processEvents with a time limit never blocks: it would spin a core the workers need.
+    // Blocking waits are woken at least every 100 ms to look at the clock.
+    QTimer wake;
+    wake.start(100);
     while (updater.pendingQueryCount() > 0 && clock.elapsed() < 60000) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     const bool timedOut = updater.pendingQueryCount() > 0;
     QJsonArray list;
@@ -629,8 +633,12 @@ int CliApplication::rates(bool convert) {
     updater.queryCurrencyRates();
     QElapsedTimer clock;
     clock.start();
+    // processEvents with a time limit never blocks: it would spin a core the workers need.
+    // Blocking waits are woken at least every 100 ms to look at the clock.
+    QTimer wake;
+    wake.start(100);
     while (!finished && clock.elapsed() < 180000) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     if (!finished) {
         failure = QStringLiteral("The data sources did not answer in time.");
@@ -806,8 +814,12 @@ int CliApplication::chart() {
     dataSource.queryCharts();
     QElapsedTimer clock;
     clock.start();
+    // processEvents with a time limit never blocks: it would spin a core the workers need.
+    // Blocking waits are woken at least every 100 ms to look at the clock.
+    QTimer wake;
+    wake.start(100);
     while (!waiter.done && clock.elapsed() < 120000) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     if (!waiter.done) {
         waiter.failure = QStringLiteral("The chart service did not answer in time.");

@@ -27,10 +27,13 @@ Decimal::Bits cooked(BID_UINT128 r) {
     return b;
 }
 
+// The library's quiet NaN (what it reads from "NaN"), laid out once rather than parsed each
+// time: every chart point starts as NaN.
 BID_UINT128 quietNaN() {
-    _IDEC_flags flags = 0;
-    char text[] = "NaN";
-    return bid128_from_string(text, kRounding, &flags);
+    BID_UINT128 r;
+    r.w[BID_HIGH_128W] = 0x7C00000000000000ULL;
+    r.w[BID_LOW_128W] = 0;
+    return r;
 }
 
 // Infinity is never a valid amount here: it becomes NaN.
@@ -43,7 +46,13 @@ BID_UINT128 finiteOrNaN(BID_UINT128 r) {
 
 }  // namespace
 
-Decimal::Decimal() : bits_(cooked(bid128_from_int32(0))) {}
+Decimal::Decimal() {
+    // Zero with exponent 0, as the library makes it from the integer 0.
+    BID_UINT128 zero;
+    zero.w[BID_HIGH_128W] = 0x3040000000000000ULL;
+    zero.w[BID_LOW_128W] = 0;
+    bits_ = cooked(zero);
+}
 
 Decimal Decimal::nan() {
     return Decimal(cooked(quietNaN()));
@@ -61,59 +70,262 @@ Decimal Decimal::fromDouble(double value) {
     return fromString(QString::number(value, 'g', QLocale::FloatingPointShortest));
 }
 
-std::optional<Decimal> Decimal::parse(QStringView text, QChar separator) {
-    const QStringView t = text.trimmed();
-    std::string ascii;
-    ascii.reserve(static_cast<size_t>(t.size()));
+namespace {
+
+constexpr int kExponentBias = 6176;
+constexpr int kMinExponent = -6176;
+constexpr int kMaxExponent = 6111;
+constexpr std::uint64_t kSignBit = 1ULL << 63;
+constexpr std::uint64_t kHighCoefficientMask = (1ULL << 49) - 1;
+
+__extension__ typedef unsigned __int128 Wide;
+
+/// A finite decimal128 whose coefficient fits in 64 bits, taken apart. Such numbers (every rate
+/// a service writes) are laid out by hand and compared and converted without the library's
+/// general routines, which cost a text round trip or a 128-bit division each.
+struct SmallParts {
+    bool negative = false;
+    std::uint64_t coefficient = 0;
+    int exponent = 0;
+};
+
+BID_UINT128 fromSmallParts(const SmallParts& p) {
+    BID_UINT128 r;
+    r.w[BID_HIGH_128W] = (p.negative ? kSignBit : 0) |
+                         (static_cast<std::uint64_t>(p.exponent + kExponentBias) << 49);
+    r.w[BID_LOW_128W] = p.coefficient;
+    return r;
+}
+
+/// The sign, exponent and full coefficient of a finite value in the usual layout; false for
+/// NaN, infinity and the layout of coefficients at or beyond 2^113 (which are never canonical).
+bool finiteParts(const BID_UINT128& r, bool& negative, Wide& coefficient, int& exponent) {
+    const std::uint64_t high = r.w[BID_HIGH_128W];
+    if (((high >> 61) & 3) == 3) {
+        return false;
+    }
+    negative = (high & kSignBit) != 0;
+    exponent = static_cast<int>((high >> 49) & 0x3FFF) - kExponentBias;
+    coefficient = (static_cast<Wide>(high & kHighCoefficientMask) << 64) | r.w[BID_LOW_128W];
+    // The library reads a coefficient beyond 34 digits as zero; leave those to it.
+    static const Wide limit = static_cast<Wide>(1000000000000000000ULL) * 10000000000000000ULL;
+    return coefficient < limit;
+}
+
+bool smallParts(const BID_UINT128& r, SmallParts& parts) {
+    Wide coefficient = 0;
+    if (!finiteParts(r, parts.negative, coefficient, parts.exponent) || (coefficient >> 64) != 0) {
+        return false;
+    }
+    parts.coefficient = static_cast<std::uint64_t>(coefficient);
+    return true;
+}
+
+constexpr std::uint64_t kPowersOfTen[] = {1ULL,
+                                          10ULL,
+                                          100ULL,
+                                          1000ULL,
+                                          10000ULL,
+                                          100000ULL,
+                                          1000000ULL,
+                                          10000000ULL,
+                                          100000000ULL,
+                                          1000000000ULL,
+                                          10000000000ULL,
+                                          100000000000ULL,
+                                          1000000000000ULL,
+                                          10000000000000ULL,
+                                          100000000000000ULL,
+                                          1000000000000000ULL,
+                                          10000000000000000ULL,
+                                          100000000000000000ULL,
+                                          1000000000000000000ULL,
+                                          10000000000000000000ULL};
+
+/// What compareFinite answers when the library must decide.
+constexpr int kUndecided = 2;
+
+/// -1, 0 or 1 as a is below, equal to or above b; kUndecided where the library must decide.
+/// (A plain int: an optional result costs a stalled load in every comparison.)
+int compareFinite(const BID_UINT128& a, const BID_UINT128& b) {
+    // The common case first: two rates written with as many decimals, sign and exponent alike.
+    const std::uint64_t highA = a.w[BID_HIGH_128W];
+    const std::uint64_t highB = b.w[BID_HIGH_128W];
+    if (highA == highB && ((highA >> 61) & 3) != 3 && (highA & kHighCoefficientMask) == 0) {
+        const std::uint64_t lowA = a.w[BID_LOW_128W];
+        const std::uint64_t lowB = b.w[BID_LOW_128W];
+        const int order = lowA < lowB ? -1 : (lowA > lowB ? 1 : 0);
+        return (highA & kSignBit) != 0 ? -order : order;
+    }
+    bool negativeA = false;
+    bool negativeB = false;
+    Wide coefficientA = 0;
+    Wide coefficientB = 0;
+    int exponentA = 0;
+    int exponentB = 0;
+    if (!finiteParts(a, negativeA, coefficientA, exponentA) ||
+        !finiteParts(b, negativeB, coefficientB, exponentB)) {
+        return kUndecided;
+    }
+    if (coefficientA == 0 && coefficientB == 0) {
+        return 0;  // +0 and -0 alike, whatever the exponents
+    }
+    if (negativeA != negativeB) {
+        return kUndecided;
+    }
+    const int shift = exponentA - exponentB;
+    if (shift != 0) {
+        // Scaled to the smaller exponent; a coefficient below 2^64 times at most 10^19 still
+        // fits in 128 bits.
+        if (shift > 19 || shift < -19 || (coefficientA >> 64) != 0 || (coefficientB >> 64) != 0) {
+            return kUndecided;
+        }
+        if (shift > 0) {
+            coefficientA *= kPowersOfTen[shift];
+        } else {
+            coefficientB *= kPowersOfTen[-shift];
+        }
+    }
+    const int order = coefficientA < coefficientB ? -1 : (coefficientA > coefficientB ? 1 : 0);
+    return negativeA ? -order : order;
+}
+
+char16_t unit(QChar c) {
+    return c.unicode();
+}
+
+char16_t unit(char c) {
+    return static_cast<unsigned char>(c);
+}
+
+/// Reads the number grammar of `Decimal::parse` from text already trimmed into `bits`; false
+/// for anything else.
+template <class Text>
+bool readNumber(const Text& t, char16_t separator, Decimal::Bits& bits) {
+    const qsizetype size = static_cast<qsizetype>(t.size());
     qsizetype i = 0;
-    if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) {
-        ascii.push_back(static_cast<char>(t[i].unicode()));
+    SmallParts small;
+    if (i < size && (unit(t[i]) == u'+' || unit(t[i]) == u'-')) {
+        small.negative = unit(t[i]) == u'-';
         ++i;
     }
     int digits = 0;
+    int significant = 0;
+    int exponent = 0;
     bool seenSeparator = false;
-    for (; i < t.size(); ++i) {
-        const QChar c = t[i];
+    for (; i < size; ++i) {
+        const char16_t c = unit(t[i]);
         if (c >= u'0' && c <= u'9') {
-            ascii.push_back(static_cast<char>(c.unicode()));
             ++digits;
+            if (small.coefficient != 0 || c != u'0') {
+                ++significant;
+                if (significant <= 19) {
+                    small.coefficient = small.coefficient * 10 + (c - u'0');
+                }
+            }
+            if (seenSeparator) {
+                --exponent;
+            }
         } else if (c == separator && !seenSeparator) {
-            ascii.push_back('.');
             seenSeparator = true;
         } else {
             break;
         }
     }
     if (digits == 0) {
-        return std::nullopt;
+        return false;
     }
-    if (i < t.size() && (t[i] == u'e' || t[i] == u'E')) {
-        ascii.push_back('E');
+    if (i < size && (unit(t[i]) == u'e' || unit(t[i]) == u'E')) {
         ++i;
-        if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) {
-            ascii.push_back(static_cast<char>(t[i].unicode()));
+        bool negativeExponent = false;
+        if (i < size && (unit(t[i]) == u'+' || unit(t[i]) == u'-')) {
+            negativeExponent = unit(t[i]) == u'-';
             ++i;
         }
+        int value = 0;
         int expDigits = 0;
-        for (; i < t.size() && t[i] >= u'0' && t[i] <= u'9'; ++i) {
-            ascii.push_back(static_cast<char>(t[i].unicode()));
+        for (; i < size && unit(t[i]) >= u'0' && unit(t[i]) <= u'9'; ++i) {
+            value = value * 10 + static_cast<int>(unit(t[i]) - u'0');
             if (++expDigits > 6) {
-                return std::nullopt;  // beyond any exponent decimal128 can hold
+                return false;  // beyond any exponent decimal128 can hold
             }
         }
         if (expDigits == 0) {
-            return std::nullopt;
+            return false;
         }
+        exponent += negativeExponent ? -value : value;
     }
-    if (i != t.size()) {
-        return std::nullopt;
+    if (i != size) {
+        return false;
+    }
+    // Up to 19 significant digits are exact in 64 bits; with an exponent in range they are
+    // laid out directly.
+    if (significant <= 19 && exponent >= kMinExponent && exponent <= kMaxExponent) {
+        small.exponent = exponent;
+        bits = cooked(fromSmallParts(small));
+        return true;
+    }
+    // Anything longer or further out is rounded (or refused) by the library.
+    std::string ascii;
+    ascii.reserve(static_cast<size_t>(size));
+    for (qsizetype k = 0; k < size; ++k) {
+        const char16_t c = unit(t[k]);
+        ascii.push_back(c == separator ? '.' : (c == u'e' ? 'E' : static_cast<char>(c)));
     }
     _IDEC_flags flags = 0;
     BID_UINT128 r = bid128_from_string(ascii.data(), kRounding, &flags);
     if (bid128_isNaN(r) || bid128_isInf(r)) {
+        return false;
+    }
+    bits = cooked(r);
+    return true;
+}
+
+}  // namespace
+
+Decimal Decimal::fromParts(bool negative, std::uint64_t coefficient, int exponent) {
+    if (exponent >= kMinExponent && exponent <= kMaxExponent) {
+        return Decimal(cooked(fromSmallParts({negative, coefficient, exponent})));
+    }
+    _IDEC_flags flags = 0;
+    BID_UINT128 r = bid128_from_uint64(coefficient);
+    if (negative) {
+        r = bid128_negate(r);
+    }
+    return Decimal(cooked(finiteOrNaN(bid128_scalbn(r, exponent, kRounding, &flags))));
+}
+
+std::optional<Decimal> Decimal::parse(QStringView text, QChar separator) {
+    Bits bits;
+    if (!readNumber(text.trimmed(), separator.unicode(), bits)) {
         return std::nullopt;
     }
-    return Decimal(cooked(r));
+    return Decimal(bits);
+}
+
+std::optional<Decimal> Decimal::parse(std::string_view text, char separator) {
+    const Decimal value = fromString(text, separator);
+    if (value.isNaN()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+Decimal Decimal::fromString(std::string_view text, char separator) {
+    auto isSpace = [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    };
+    while (!text.empty() && isSpace(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isSpace(text.back())) {
+        text.remove_suffix(1);
+    }
+    Bits bits;
+    if (!readNumber(text, static_cast<unsigned char>(separator), bits)) {
+        return nan();
+    }
+    return Decimal(bits);
 }
 
 Decimal Decimal::fromString(QStringView text, QChar separator) {
@@ -121,7 +333,9 @@ Decimal Decimal::fromString(QStringView text, QChar separator) {
 }
 
 bool Decimal::isNaN() const {
-    return bid128_isNaN(raw(bits_));
+    // The library's own test (quiet and signalling NaN alike), without the call.
+    constexpr std::uint64_t kNaNMask = 0x7C00000000000000ULL;
+    return (raw(bits_).w[BID_HIGH_128W] & kNaNMask) == kNaNMask;
 }
 
 bool Decimal::isZero() const {
@@ -134,17 +348,20 @@ bool Decimal::isNegative() const {
 
 Decimal Decimal::operator+(const Decimal& other) const {
     _IDEC_flags flags = 0;
-    return Decimal(cooked(finiteOrNaN(bid128_add(raw(bits_), raw(other.bits_), kRounding, &flags))));
+    return Decimal(
+        cooked(finiteOrNaN(bid128_add(raw(bits_), raw(other.bits_), kRounding, &flags))));
 }
 
 Decimal Decimal::operator-(const Decimal& other) const {
     _IDEC_flags flags = 0;
-    return Decimal(cooked(finiteOrNaN(bid128_sub(raw(bits_), raw(other.bits_), kRounding, &flags))));
+    return Decimal(
+        cooked(finiteOrNaN(bid128_sub(raw(bits_), raw(other.bits_), kRounding, &flags))));
 }
 
 Decimal Decimal::operator*(const Decimal& other) const {
     _IDEC_flags flags = 0;
-    return Decimal(cooked(finiteOrNaN(bid128_mul(raw(bits_), raw(other.bits_), kRounding, &flags))));
+    return Decimal(
+        cooked(finiteOrNaN(bid128_mul(raw(bits_), raw(other.bits_), kRounding, &flags))));
 }
 
 Decimal Decimal::operator/(const Decimal& other) const {
@@ -152,7 +369,8 @@ Decimal Decimal::operator/(const Decimal& other) const {
         return nan();
     }
     _IDEC_flags flags = 0;
-    return Decimal(cooked(finiteOrNaN(bid128_div(raw(bits_), raw(other.bits_), kRounding, &flags))));
+    return Decimal(
+        cooked(finiteOrNaN(bid128_div(raw(bits_), raw(other.bits_), kRounding, &flags))));
 }
 
 Decimal Decimal::operator-() const {
@@ -163,16 +381,25 @@ Decimal Decimal::operator-() const {
 }
 
 bool Decimal::operator==(const Decimal& other) const {
+    if (const int order = compareFinite(raw(bits_), raw(other.bits_)); order != kUndecided) {
+        return order == 0;
+    }
     _IDEC_flags flags = 0;
     return bid128_quiet_equal(raw(bits_), raw(other.bits_), &flags) != 0;
 }
 
 bool Decimal::operator<(const Decimal& other) const {
+    if (const int order = compareFinite(raw(bits_), raw(other.bits_)); order != kUndecided) {
+        return order < 0;
+    }
     _IDEC_flags flags = 0;
     return bid128_quiet_less(raw(bits_), raw(other.bits_), &flags) != 0;
 }
 
 bool Decimal::operator<=(const Decimal& other) const {
+    if (const int order = compareFinite(raw(bits_), raw(other.bits_)); order != kUndecided) {
+        return order <= 0;
+    }
     _IDEC_flags flags = 0;
     return bid128_quiet_less_equal(raw(bits_), raw(other.bits_), &flags) != 0;
 }
@@ -271,6 +498,18 @@ QString Decimal::toString() const {
 }
 
 double Decimal::toDouble() const {
+    // A coefficient and a power of ten that are both exact doubles give the correctly rounded
+    // result in one operation, the same double the library computes the long way.
+    SmallParts p;
+    if (smallParts(raw(bits_), p) && p.coefficient <= (1ULL << 53) && p.exponent >= -22 &&
+        p.exponent <= 22) {
+        static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        double value = static_cast<double>(p.coefficient);
+        value = p.exponent < 0 ? value / powers[-p.exponent] : value * powers[p.exponent];
+        return p.negative ? -value : value;
+    }
     _IDEC_flags flags = 0;
     return bid128_to_binary64(raw(bits_), kRounding, &flags);
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 /// An exact base-10 number (IEEE 754 decimal128: 34 significant digits) with a not-a-number value.
 ///
@@ -22,12 +23,18 @@ public:
     /// The shortest text that reads back as `value`, as a decimal ("0.1" for 0.1). Settings
     /// store fees as numbers; this is the one way such a number becomes a Decimal.
     static Decimal fromDouble(double value);
+    /// (-1)^negative x coefficient x 10^exponent exactly, as `fromInt(c).scaledByPowerOfTen(e)`
+    /// gives it, without the library's general scaling for the usual exponents.
+    static Decimal fromParts(bool negative, std::uint64_t coefficient, int exponent);
 
     /// Reads an optional sign, digits, at most one `separator` and an optional exponent
     /// ("e" or "E"); surrounding white space is ignored. Anything else gives nothing.
     static std::optional<Decimal> parse(QStringView text, QChar separator = u'.');
+    /// The same for ASCII text (a JSON number token, an attribute read as bytes).
+    static std::optional<Decimal> parse(std::string_view text, char separator = '.');
     /// As `parse`, but a text that is not a number gives NaN.
     static Decimal fromString(QStringView text, QChar separator = u'.');
+    static Decimal fromString(std::string_view text, char separator = '.');
 
     bool isNaN() const;
     bool isZero() const;

@@ -2,6 +2,23 @@
 
 #include <QXmlStreamReader>
 
+void XmlParserDelegate::readerDidStartElement(QStringView name,
+                                              const QXmlStreamAttributes& attributes) {
+    Attributes map;
+    for (const QXmlStreamAttribute& a : attributes) {
+        map.insert(a.qualifiedName().toString(), a.value().toString());
+    }
+    parserDidStartElement(name.toString(), map);
+}
+
+void XmlParserDelegate::readerFoundCharacters(QStringView text) {
+    parserFoundCharacters(text.toString());
+}
+
+void XmlParserDelegate::readerDidEndElement(QStringView name) {
+    parserDidEndElement(name.toString());
+}
+
 bool XmlParser::parse(XmlParserDelegate& delegate) {
     aborted_ = false;
     error_.clear();
@@ -12,19 +29,14 @@ bool XmlParser::parse(XmlParserDelegate& delegate) {
             case QXmlStreamReader::StartDocument:
                 delegate.parserDidStartDocument();
                 break;
-            case QXmlStreamReader::StartElement: {
-                XmlParserDelegate::Attributes attributes;
-                for (const QXmlStreamAttribute& a : reader.attributes()) {
-                    attributes.insert(a.qualifiedName().toString(), a.value().toString());
-                }
-                delegate.parserDidStartElement(reader.qualifiedName().toString(), attributes);
+            case QXmlStreamReader::StartElement:
+                delegate.readerDidStartElement(reader.qualifiedName(), reader.attributes());
                 break;
-            }
             case QXmlStreamReader::Characters:
-                delegate.parserFoundCharacters(reader.text().toString());
+                delegate.readerFoundCharacters(reader.text());
                 break;
             case QXmlStreamReader::EndElement:
-                delegate.parserDidEndElement(reader.qualifiedName().toString());
+                delegate.readerDidEndElement(reader.qualifiedName());
                 break;
             case QXmlStreamReader::EndDocument:
                 delegate.parserDidEndDocument();

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QMap>
 #include <QString>
+#include <QStringView>
+#include <QXmlStreamAttributes>
 
 /// Receives the events of an XmlParser, in document order. Every handler is optional.
 class XmlParserDelegate {
@@ -21,6 +23,14 @@ public:
     virtual void parserFoundCharacters(const QString& text) { (void)text; }
     virtual void parserDidEndElement(const QString& name) { (void)name; }
     virtual void parserDidEndDocument() {}
+
+    /// The same element and text events as the reader reports them, before any copy: by default
+    /// each makes the texts (and the attribute map) and calls the handler above. A handler of
+    /// long documents overrides these to copy only what it keeps; the views are valid during
+    /// the call only.
+    virtual void readerDidStartElement(QStringView name, const QXmlStreamAttributes& attributes);
+    virtual void readerFoundCharacters(QStringView text);
+    virtual void readerDidEndElement(QStringView name);
 };
 
 /// An event-driven XML parser over QXmlStreamReader. The declared encoding (windows-1251,

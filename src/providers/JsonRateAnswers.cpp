@@ -136,8 +136,8 @@ std::optional<Decimal> decimalFromToken(std::string_view token) {
     if (i != token.size()) {
         return std::nullopt;
     }
-    const Decimal value =
-        Decimal::fromInt(negative ? -coefficient : coefficient).scaledByPowerOfTen(exponent);
+    const Decimal value = Decimal::fromParts(negative && coefficient != 0,
+                                             static_cast<std::uint64_t>(coefficient), exponent);
     if (value.isNaN()) {
         return std::nullopt;
     }

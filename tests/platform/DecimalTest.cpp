@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
 namespace {
 
 Decimal d(const char* text) {
@@ -121,6 +125,40 @@ INSTANTIATE_TEST_SUITE_P(Values, DecimalRound,
 TEST(Decimal, ScalesByPowersOfTenExactly) {
     EXPECT_EQ(d("0.0311034768").scaledByPowerOfTen(3).toString(), QStringLiteral("31.1034768"));
     EXPECT_EQ(d("1.5").scaledByPowerOfTen(-2).toString(), QStringLiteral("0.015"));
+}
+
+// Short numbers take quick paths (laid out, compared and converted without the library's
+// general routines); they must agree with the general ones everywhere, edges included.
+TEST(Decimal, QuickPathsAgreeWithTheGeneralOnes) {
+    const char* texts[] = {"0", "-0", "0.000", "1.5", "1.50", "-1.5", "0.8225", "1.3036",
+                           "133.73", "1E-7", "9007199254740993", "18446744073709551615",
+                           "9999999999999999999", "12345678901234567890123", "1e22", "1e23",
+                           "-2.5e-300", "1E+6111", "0.1", "0.7692307692307692307692307692307692"};
+    for (const char* a : texts) {
+        SCOPED_TRACE(a);
+        const Decimal x = d(a);
+        ASSERT_FALSE(x.isNaN());
+        const std::optional<Decimal> ascii = Decimal::parse(std::string_view(a));
+        ASSERT_TRUE(ascii.has_value());
+        EXPECT_EQ(ascii->bits().w[0], x.bits().w[0]);
+        EXPECT_EQ(ascii->bits().w[1], x.bits().w[1]);
+        // The nearest double, as a correctly rounding reader finds it from the same text.
+        EXPECT_EQ(x.toDouble(), std::strtod(a, nullptr));
+        for (const char* b : texts) {
+            const Decimal y = d(b);
+            const Decimal difference = x - y;  // the library's own arithmetic
+            EXPECT_EQ(x < y, difference.isNegative()) << b;
+            EXPECT_EQ(x == y, difference.isZero()) << b;
+            EXPECT_EQ(x <= y, difference.isNegative() || difference.isZero()) << b;
+        }
+    }
+    EXPECT_EQ(Decimal::fromParts(false, 13036, -4).toString(), QStringLiteral("1.3036"));
+    // Beyond the largest exponent the library's scaling folds the value into range.
+    EXPECT_EQ(Decimal::fromParts(true, 5, 6112).toString(),
+              Decimal::fromInt(-5).scaledByPowerOfTen(6112).toString());
+    EXPECT_FALSE(Decimal::fromParts(true, 5, 6112).isNaN());
+    EXPECT_TRUE(Decimal::fromString(std::string_view(" 1.5\n")) == d("1.5"));
+    EXPECT_TRUE(Decimal::fromString(std::string_view("1.5x")).isNaN());
 }
 
 }  // namespace
