@@ -57,7 +57,11 @@ TEST(ChartCache, LivesInTheLibraryDirectoryAndReadsBackFieldForField) {
         CChartDataStorageManager cache;
         EXPECT_FALSE(cache.getChartInfoForCurrencyPair(usdEur, ChartPeriod1Year, "YFinance"));
         cache.addChartInfo(info, QStringLiteral("YFinance"));
-    }
+        // Saved on the store's queue, but a read right after the write sees it.
+        const auto queued = cache.getChartInfoForCurrencyPair(usdEur, ChartPeriod1Year, "YFinance");
+        ASSERT_TRUE(queued.has_value());
+        EXPECT_EQ(*queued, info);
+    }  // the manager's end waits for the write
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("Library/ChartDataStorage.sqlite")));
 
     // A new manager (the next launch) reads the same record.
