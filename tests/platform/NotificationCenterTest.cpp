@@ -1,6 +1,5 @@
 #include "NotificationCenter.h"
 
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -40,18 +39,6 @@ TEST(NotificationCenter, RemovedObserversAreNotCalledEvenMidDelivery) {
     center.removeObserver(static_cast<const void*>(&owned));
     center.post(QStringLiteral("m"), nullptr);
     EXPECT_EQ(owned, 0);
-}
-
-TEST(NotificationCenter, DeliversSynchronouslyOnThePostingThread) {
-    NotificationCenter center;
-    QThread* deliveredOn = nullptr;
-    center.addObserver(nullptr, QStringLiteral("n"), nullptr,
-                       [&](const QString&, const void*) { deliveredOn = QThread::currentThread(); });
-    QThread* worker = QThread::create([&] { center.post(QStringLiteral("n"), nullptr); });
-    worker->start();
-    worker->wait();
-    EXPECT_EQ(deliveredOn, worker);
-    delete worker;
 }
 
 }  // namespace

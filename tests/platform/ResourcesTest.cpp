@@ -10,27 +10,6 @@
 
 namespace {
 
-TEST(Resources, CataloguesAreBundled) {
-    const QVariantMap sources =
-        Resources::propertyList(QStringLiteral("CurrencyDataSources")).toMap();
-    EXPECT_EQ(sources.keys(), (QStringList{"BankUa", "Bloomberg", "CBR", "CurrencyApi", "ECB",
-                                           "Frankfurter", "OCBC", "PayPal", "YFinance"}));
-    for (auto it = sources.begin(); it != sources.end(); ++it) {
-        const QStringList codes = it.value().toStringList();
-        EXPECT_FALSE(codes.isEmpty()) << it.key().toStdString();
-        EXPECT_EQ(codes.size(), QSet<QString>(codes.begin(), codes.end()).size())
-            << it.key().toStdString();
-    }
-    EXPECT_TRUE(
-        sources.value(QStringLiteral("ECB")).toStringList().contains(QStringLiteral("EUR")));
-    EXPECT_TRUE(
-        sources.value(QStringLiteral("CBR")).toStringList().contains(QStringLiteral("XAU")));
-    EXPECT_TRUE(
-        Resources::propertyList(QStringLiteral("Metals")).toMap().contains(QStringLiteral("XPD")));
-    EXPECT_FALSE(Resources::settingsBundlePath().isEmpty());
-    EXPECT_FALSE(Resources::propertyList(QStringLiteral("NoSuchList")).isValid());
-}
-
 TEST(PropertyList, RoundTripsEveryType) {
     const QVariantMap value{
         {QStringLiteral("text"), QStringLiteral("Ünïcode")},

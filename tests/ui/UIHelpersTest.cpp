@@ -28,21 +28,6 @@ protected:
     }
 };
 
-TEST_F(SettingsBundle, TheBundledDefaultsAreRegisteredNotStored) {
-    Startup::registerDefaultsFromSettingsBundle(defaults);
-    const QVariantMap registered = defaults.registeredDefaults();
-    EXPECT_EQ(registered.value(QStringLiteral("MetalBaseUnitUserDefaultsKey")),
-              QStringLiteral("Ounce"));
-    EXPECT_EQ(registered.value(QStringLiteral("ChartDataCsvSeparatorUserDefaultsKey")),
-              QStringLiteral(","));
-    for (const char* key :
-         {"ConversionFee", "ConversionFeeEnabled", "SubtractFeeEnabled", "DisplayDirectRates"}) {
-        EXPECT_TRUE(registered.contains(QString::fromLatin1(key))) << key;
-    }
-    EXPECT_EQ(registered.size(), 6);
-    EXPECT_FALSE(QFile::exists(defaults.filePath())) << "registration writes nothing";
-}
-
 TEST_F(SettingsBundle, KeysTheUserChangedAndSpecifiersWithoutKeyOrDefaultAreSkipped) {
     defaults.setObject(QStringLiteral("Gramm"), QStringLiteral("MetalBaseUnitUserDefaultsKey"));
     defaults.synchronize();
