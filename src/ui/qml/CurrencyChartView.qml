@@ -130,9 +130,10 @@ Item {
         opacity: 0
         Component.onCompleted: appear.start()
 
-        NumberAnimation on opacity {
+        NumberAnimation {
             id: appear
-            running: false
+            target: graph
+            property: "opacity"
             to: 1
             duration: 500 * CUISettings.animationScale
         }
@@ -176,12 +177,15 @@ Item {
             objectName: "marker"
             anchors.fill: parent
             visible: view.controller.markerVisible && view.plot !== null
+            // The plot is loaded on demand and typed as an Item here; positionOf is ChartView's.
+            // qmllint disable
             readonly property point lineTop: view.plot && visible
                 ? view.plot.positionOf(view.controller.markerX, view.controller.yMax) : Qt.point(0, 0)
             readonly property point lineBottom: view.plot && visible
                 ? view.plot.positionOf(view.controller.markerX, view.controller.yMin) : Qt.point(0, 0)
             readonly property point dot: view.plot && visible
                 ? view.plot.positionOf(view.controller.markerX, view.controller.markerY) : Qt.point(0, 0)
+            // qmllint enable
             Rectangle {
                 x: Math.round(marker.lineTop.x)
                 y: marker.lineTop.y
