@@ -32,13 +32,9 @@ TEST_P(FlagRegion, TheCountryThatUsesTheCurrency) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, FlagRegion,
-                         ::testing::Values(FlagCase{"USD", "us"}, FlagCase{"EUR", "eu"},
-                                           FlagCase{"GBP", "gb"}, FlagCase{"CHF", "ch"},
-                                           FlagCase{"RUB", "ru"}, FlagCase{"JPY", "jp"},
-                                           FlagCase{"XAF", "cf"}, FlagCase{"ANG", "cw"},
-                                           FlagCase{"XAU", ""}, FlagCase{"XDR", ""},
-                                           FlagCase{"QQQ", ""}, FlagCase{"usd", "us"},
-                                           FlagCase{"", ""}, FlagCase{"EURO", ""}));
+                         ::testing::Values(FlagCase{"EUR", "eu"}, FlagCase{"XAF", "cf"},
+                                           FlagCase{"ANG", "cw"}, FlagCase{"XAU", ""},
+                                           FlagCase{"usd", "us"}, FlagCase{"EURO", ""}));
 
 TEST(CurrencyImages, ABundledImageFirstThenTheCountryFlagThenTheUnknownFlag) {
     QTemporaryDir flags;
@@ -86,9 +82,6 @@ TEST(Tutorial, ShownUntilTappedAwayOnceThenNeverAgain) {
     tutorial.showStartTutorialForOrientation(CTutorialView::Portrait, false);
     EXPECT_FALSE(tutorial.isVisible());
     tutorial.setUserDefaults(nullptr);
-
-    EXPECT_EQ(CTutorialView::rotationForOrientation(CTutorialView::PortraitUpsideDown), 180);
-    EXPECT_EQ(CTutorialView::rotationForOrientation(CTutorialView::LandscapeRight), 90);
 }
 
 TEST(PopoverHolder, ANewPopoverClosesTheOneShownBeforeWithoutAnimation) {
