@@ -76,17 +76,4 @@ TEST_F(StartUp, ATabletShowsSettingsOnTheLeftAndTheRateListOnTheRight) {
         panes[0]);
 }
 
-TEST_F(StartUp, WithoutASettingsBundleStartUpGoesOnWithTheModelDefaults) {
-    NumivaAppDelegate::Options options;
-    options.tablet = false;
-    options.center = &center;
-    options.endpoints = Endpoints();
-    options.settingsBundlePath = dataDir.filePath(QStringLiteral("Missing.bundle"));
-    NumivaAppDelegate app(options);
-    EXPECT_TRUE(app.didFinishLaunching());
-    const QVariantMap registered = UserDefaults::standardUserDefaults().registeredDefaults();
-    EXPECT_FALSE(registered.contains(QStringLiteral("MetalBaseUnitUserDefaultsKey")));
-    EXPECT_TRUE(registered.contains(QStringLiteral("BaseCurrency")));
-}
-
 }  // namespace

@@ -126,3 +126,31 @@ TEST(ChartExport, DateTextIsGmt) {
     EXPECT_EQ(CCurrencyChartDataExporter::dateText(plusTwo), "2012.07.01 00:30:00");
     EXPECT_EQ(CCurrencyChartDataExporter::dateText(QDateTime()), "");
 }
+
+// The name of a shared file: codes that are no file names cannot reach another directory.
+TEST(ChartExport, FileName) {
+    struct Case {
+        const char* first;
+        const char* last;
+        int period;
+        const char* language;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"USD", "EUR", ChartPeriod1Year, "en", "USD-EUR_1 year.csv"},
+        {"USD", "EUR", ChartPeriodOverall, "en", "USD-EUR_Overall.csv"},
+        {"USD", "RUB", ChartPeriod1Year, "ru", "USD-RUB_1 год.csv"},
+        {"US/D", "E:UR", ChartPeriod1Day, "en", "US-D-E-UR_1 day.csv"},
+        {"USD", "EUR", 42, "en", "USD-EUR_.csv"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected.toStdString());
+        ASSERT_TRUE(Localization::install(QString::fromLatin1(c.language)));
+        CCurrencyChartInfo info;
+        info.firstCurrencyCode = QString::fromLatin1(c.first);
+        info.lastCurrencyCode = QString::fromLatin1(c.last);
+        info.chartPeriod = c.period;
+        EXPECT_EQ(CCurrencyChartDataExporter(info).getCsvFileName(), c.expected);
+    }
+    Localization::install(QStringLiteral("en"));
+}

@@ -142,13 +142,7 @@ QStringList run(const Provider& provider, const golden::Case& testCase) {
     for (const CCurrencyChartInfo& record : recorder.results) {
         outcome += describe(record);
     }
-    for (const QString& failure : recorder.failures) {
-        outcome.append(QStringLiteral("failed: ") + golden::escaped(failure));
-    }
-    for (const QString& line : log.lines()) {
-        outcome.append(QStringLiteral("log: ") + golden::escaped(line));
-    }
-    outcome.replaceInStrings(server.baseUrl(), QStringLiteral("http://server"));
+    outcome = golden::describeEnd(outcome, recorder.failures, log.lines(), server);
     outcome.replaceInStrings(QDate::currentDate().toString(Qt::ISODate), QStringLiteral("TODAY"));
     return outcome;
 }

@@ -108,14 +108,9 @@ TEST(CustomFeedGolden, RecordedFeedsGiveTheExpectedTables) {
                                    ? QStringLiteral("logo: %1 bytes").arg(recorder.logo->size())
                                    : QStringLiteral("logo: none"));
             }
-            if (recorder.failure) {
-                outcome.append(QStringLiteral("failed: ") + golden::escaped(*recorder.failure));
-            }
-            for (const QString& line : log.lines()) {
-                outcome.append(QStringLiteral("log: ") + golden::escaped(line));
-            }
-            outcome.replaceInStrings(server.baseUrl(), QStringLiteral("http://server"));
-            return outcome;
+            return golden::describeEnd(
+                outcome, recorder.failure ? QStringList{*recorder.failure} : QStringList(),
+                log.lines(), server);
         });
 }
 

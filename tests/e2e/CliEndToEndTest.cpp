@@ -28,10 +28,6 @@ void expectNear(const QJsonObject& answer, const char* code, const Decimal& expe
         << code << ": " << value.toString().toStdString();
 }
 
-Decimal usd(const char* code) {
-    return SampleData::usdPrice(QString::fromLatin1(code));
-}
-
 Decimal cross(const char* code, const char* quote) {
     return SampleData::cross(QString::fromLatin1(code), QString::fromLatin1(quote));
 }
@@ -143,28 +139,6 @@ TEST_F(CliTest, ReadingCreatesNoStoreAndASettingsSaveThatFailsExits1) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("The settings could not be saved")) << run.err.toStdString();
     EXPECT_TRUE(QFileInfo(settings).isDir());
-}
-
-TEST_F(CliTest, ANewInstallGetsFrankfurtersRatesAndCurrencyApiSurvivesItsCdn) {
-    // Rows are dated with the day the rates were published: the last working day.
-    QDate published = SampleData::today();
-    while (published.dayOfWeek() > 5) {
-        published = published.addDays(-1);
-    }
-    ok("add GBP");
-    const QJsonObject fresh = ok("--json rates").json();
-    EXPECT_EQ(str(fresh, "source"), QStringLiteral("Frankfurter"));
-    expectNear(fresh, "GBP", usd("GBP"), 1e-6);
-    EXPECT_EQ(
-        QDateTime::fromString(str(row(fresh, QStringLiteral("GBP")), "date"), Qt::ISODate).date(),
-        published);
-    EXPECT_TRUE(ok("sources").out.contains("* Frankfurter\tFrankfurter (central banks)\t"));
-
-    server.setFailing(SampleServer::CurrencyApi, true);
-    ok("select CurrencyApi");
-    const QJsonObject fallback = ok("--json rates").json();
-    EXPECT_EQ(str(fallback, "source"), QStringLiteral("CurrencyApi"));
-    expectNear(fallback, "GBP", usd("GBP"), 1e-6);
 }
 
 }  // namespace

@@ -168,14 +168,7 @@ QStringList run(const Provider& provider, const golden::Case& testCase) {
                             ? QStringLiteral("now")
                             : date.toString(Qt::ISODate)));
     }
-    for (const QString& failure : delegate.failures) {
-        outcome.append(QStringLiteral("failed: ") + golden::escaped(failure));
-    }
-    for (const QString& line : log.lines()) {
-        outcome.append(QStringLiteral("log: ") + golden::escaped(line));
-    }
-    // The port changes from run to run.
-    outcome.replaceInStrings(server.baseUrl(), QStringLiteral("http://server"));
+    outcome = golden::describeEnd(outcome, delegate.failures, log.lines(), server);
     return outcome;
 }
 

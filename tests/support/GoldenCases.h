@@ -161,6 +161,20 @@ inline QStringList describeRequests(const FakeHttpServer& server) {
     return lines;
 }
 
+/// The lines every golden outcome ends with: "failed: ..." and "log: ..." (line breaks as \r
+/// and \n), with the test server's address as "http://server".
+inline QStringList describeEnd(QStringList outcome, const QStringList& failures,
+                               const QStringList& log, const FakeHttpServer& server) {
+    for (const QString& failure : failures) {
+        outcome.append(QStringLiteral("failed: ") + escaped(failure));
+    }
+    for (const QString& line : log) {
+        outcome.append(QStringLiteral("log: ") + escaped(line));
+    }
+    outcome.replaceInStrings(server.baseUrl(), QStringLiteral("http://server"));
+    return outcome;
+}
+
 inline void writeGolden(const QString& path, const QList<Case>& cases,
                         const QList<QStringList>& outcomes) {
     // The comments before the first case are kept; those inside cases are not.

@@ -84,6 +84,23 @@ TEST(Tutorial, ShownUntilTappedAwayOnceThenNeverAgain) {
     tutorial.setUserDefaults(nullptr);
 }
 
+TEST(Navigation, OrientationsAndTheStack) {
+    CViewController root(QStringLiteral("RootView"), false);
+    CViewController pushed(QStringLiteral("SettingsView"), false);
+    CRootNavigationController phone(&root, false);
+    CRootNavigationController tablet(&root, true);
+    EXPECT_EQ(phone.supportedInterfaceOrientations(), 2);
+    EXPECT_EQ(tablet.supportedInterfaceOrientations(), 30);
+    QSignalSpy pushes(&phone, &CNavigationController::pushed);
+    phone.pushViewController(&pushed);
+    phone.pushViewController(&pushed);  // already there
+    EXPECT_EQ(pushes.size(), 1);
+    EXPECT_EQ(phone.viewControllers(), (QList<CViewController*>{&root, &pushed}));
+    EXPECT_EQ(phone.popViewController(), &pushed);
+    EXPECT_EQ(phone.popViewController(), nullptr);  // the root stays
+    EXPECT_EQ(phone.topViewController(), &root);
+}
+
 TEST(PopoverHolder, ANewPopoverClosesTheOneShownBeforeWithoutAnimation) {
     CPopoverGlobalHolder& holder = CPopoverGlobalHolder::sharedInstance();
     CViewController left(QStringLiteral("SettingsView"), true);
