@@ -29,6 +29,7 @@ int runApp(const QStringList& arguments, QByteArray* errors = nullptr) {
 
 struct IdiomCase {
     const char* idiom;
+    const char* screen;
     int width;
     int height;
 };
@@ -57,6 +58,10 @@ TEST_P(Screenshot, TheFirstFrameAfterTheFirstRefreshIsSavedAsAPng) {
     QByteArray errors;
     ASSERT_EQ(
         runApp({QStringLiteral("--idiom"), QString::fromLatin1(GetParam().idiom),
+                QStringLiteral("--screen"), QString::fromLatin1(GetParam().screen),
+                QStringLiteral("--orientation"),
+                GetParam().width > GetParam().height ? QStringLiteral("landscape")
+                                                     : QStringLiteral("portrait"),
                 QStringLiteral("--data-dir"), dir.filePath(QStringLiteral("data")),
                 QStringLiteral("--endpoints"), endpoints, QStringLiteral("--screenshot"), png},
                &errors),
@@ -70,8 +75,11 @@ TEST_P(Screenshot, TheFirstFrameAfterTheFirstRefreshIsSavedAsAPng) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Idioms, Screenshot,
-                         ::testing::Values(IdiomCase{"phone", 390, 844},
-                                           IdiomCase{"tablet", 1180, 820}));
+                         ::testing::Values(IdiomCase{"phone", "rates", 390, 844},
+                                           IdiomCase{"tablet", "rates", 1180, 820},
+                                           // The chart waits until it has loaded or failed.
+                                           IdiomCase{"phone", "chart", 844, 390},
+                                           IdiomCase{"tablet", "chart-settings", 1180, 820}));
 
 TEST(CommandLine, BadOptionsAreRefusedWithAReason) {
     QTemporaryDir dir;

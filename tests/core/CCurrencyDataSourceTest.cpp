@@ -114,6 +114,14 @@ TEST(CCurrencyDataSourceRequestList, Examples) {
         {{"EUR", "EUR"}, {"EUR", "USD"}, {"USD", "EUR"}},
         {{}, {"EUR"}, {"USD"}},
     };
+    // A multiplier may be stored as a number of any kind or as text; anything else is none.
+    const CRelatedCurrenciesInfo kinds(
+        QVariantMap{{"A", QVariantMap{{"multiplier", 100}}},
+                    {"B", QVariantMap{{"multiplier", QStringLiteral("0.01")}}},
+                    {"C", QVariantMap{{"multiplier", true}}}});
+    EXPECT_EQ(kinds.getMultiplierForCode("A"), Decimal::fromInt(100));
+    EXPECT_EQ(kinds.getMultiplierForCode("B"), Decimal::fromString(u"0.01"));
+    EXPECT_TRUE(kinds.getMultiplierForCode("C").isZero());
     for (const Row& r : rows) {
         EXPECT_EQ(CCurrencyDataSource::filterAvailableCurrencies(r.selected, r.available, related),
                   r.expected)
