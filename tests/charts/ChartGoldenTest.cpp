@@ -147,11 +147,6 @@ QStringList run(const Provider& provider, const golden::Case& testCase) {
     return outcome;
 }
 
-// Test names show the folder, not the row's bytes.
-void PrintTo(const Provider& provider, std::ostream* os) {
-    *os << provider.folder;
-}
-
 class ChartGolden : public ::testing::TestWithParam<Provider> {};
 
 TEST_P(ChartGolden, RecordedAnswersGiveTheExpectedRecords) {

@@ -162,11 +162,6 @@ TEST_F(ChartScreenTest, TitleStatisticsAxesAndSwap) {
     EXPECT_EQ(chart->xAxisTicks().size(), 5);
     EXPECT_EQ(chart->xAxisTicks().first().toMap().value("label"), "03.01.26");
 
-    const QList<std::pair<int, QString>> patterns{
-        {0, "ddd HH:mm"}, {1, "ddd HH:mm"}, {3, "MM.dd"}, {6, "MM.dd.yy"}, {9, "yyyy"}};
-    for (const auto& [period, pattern] : patterns) {
-        EXPECT_EQ(CCurrencyChartViewController::xAxisPattern(period), pattern) << period;
-    }
     EXPECT_EQ(CCurrencyChartViewController::statisticPattern(1), "ddd HH:mm");
     // Small rates keep four significant digits; close ticks get the digits to tell them apart.
     EXPECT_EQ(
