@@ -43,6 +43,9 @@ TEST_F(StartUp, AFirstLaunchRegistersTheBundleAndModelDefaultsAndTellsThePrompt)
     EXPECT_EQ(&app->settingsController()->dataModel(), &app->rootController()->dataModel())
         << "both screens share one model";
     EXPECT_EQ(app->rootController()->settingsViewController(), app->settingsController());
+    app->applicationWillEnterForeground();
+    app->applicationDidBecomeActive();  // both screens refresh what they show
+    EXPECT_EQ(Appirater::foregroundCount(), 1);
 }
 
 TEST_F(StartUp, APhoneShowsOneNavigationStackWithTheRateList) {
