@@ -7,6 +7,7 @@
 #include "CCurrencyChartDataExporter.h"
 #include "CCurrencyChartDataSource.h"
 #include "CCurrencyChartSettings.h"
+#include "CCurrencyDataSource.h"
 #include "CCustomDataSourceStorageManager.h"
 #include "CFileOperations.h"
 #include "CRateListUpdater.h"
@@ -109,18 +110,6 @@ const CommandHelp* findCommand(const QString& name) {
         }
     }
     return nullptr;
-}
-
-bool isCurrencyCode(const QString& code) {
-    if (code.size() != 3) {
-        return false;
-    }
-    for (QChar c : code) {
-        if (c < u'A' || c > u'Z') {
-            return false;
-        }
-    }
-    return true;
 }
 
 /// Codes are taken in any letter case: "usd" can only mean USD.
@@ -391,7 +380,7 @@ int CliApplication::base() {
         return usage(QStringLiteral("base takes one currency code"));
     }
     const QString code = codeFrom(commandArguments_.first());
-    if (!isCurrencyCode(code)) {
+    if (!CCurrencyDataSource::isIsoCode(code)) {
         return usage(QStringLiteral("not a currency code: %1 (three letters, e.g. EUR)")
                          .arg(commandArguments_.first()));
     }
@@ -416,7 +405,7 @@ int CliApplication::add() {
     }
     for (qsizetype i = 0; i < commandArguments_.size(); ++i) {
         const QString& code = commandArguments_[i];
-        if (!isCurrencyCode(code)) {
+        if (!CCurrencyDataSource::isIsoCode(code)) {
             return usage(
                 QStringLiteral("not a currency code: %1%2").arg(code, didYouMean(code, offered)));
         }
@@ -447,7 +436,7 @@ int CliApplication::remove() {
         argument = codeFrom(argument);
     }
     for (const QString& code : commandArguments_) {
-        if (!isCurrencyCode(code)) {
+        if (!CCurrencyDataSource::isIsoCode(code)) {
             return usage(QStringLiteral("not a currency code: %1").arg(code));
         }
         if (code == baseCode) {
@@ -618,8 +607,8 @@ int CliApplication::rates(bool convert) {
     // The stored rates, then one refresh, exactly as the rate list shows them; the stored list,
     // its order and the display direction stay as they are.
     CRootViewModel& m = model();
-    if (convert &&
-        (!isCurrencyCode(convertedCode) || !m.getSelectedCurrencyCodes().contains(convertedCode))) {
+    if (convert && (!CCurrencyDataSource::isIsoCode(convertedCode) ||
+                    !m.getSelectedCurrencyCodes().contains(convertedCode))) {
         return usage(QStringLiteral("%1 is not in the rate list").arg(convertedCode));
     }
     std::optional<QString> failure;
@@ -783,7 +772,7 @@ int CliApplication::chart() {
     }
     for (QString& code : commandArguments_) {
         code = codeFrom(code);
-        if (!isCurrencyCode(code)) {
+        if (!CCurrencyDataSource::isIsoCode(code)) {
             return usage(QStringLiteral("not a currency code: %1").arg(code));
         }
     }

@@ -176,11 +176,6 @@ void CCurrencyDataSource::convertCurrenciesInfoToUsdBase(CCBRCurrenciesInfo& inf
 
 namespace {
 
-bool isIsoCode(const QString& code) {
-    return code.size() == 3 &&
-           std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'A' && c <= u'Z'; });
-}
-
 /// A date a rate cannot really have (years such as 2812 or 9999) is as no date at all.
 QDateTime plausible(const QDateTime& date) {
     return date.isValid() && date.date().year() >= 1970 && date.date().year() <= 2100 ? date
@@ -199,6 +194,11 @@ QString printableName(const QString& name) {
 }
 
 }  // namespace
+
+bool CCurrencyDataSource::isIsoCode(const QString& code) {
+    return code.size() == 3 &&
+           std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'A' && c <= u'Z'; });
+}
 
 CCBRCurrenciesInfoPtr CCurrencyDataSource::usableRebasedRows(const CCBRCurrenciesInfo& answer,
                                                              const QString& source,

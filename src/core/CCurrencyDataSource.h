@@ -88,6 +88,8 @@ public:
     /// Rewrites every row as the US-dollar price of one unit. A zero row counts as 1; without a
     /// usable "USD" row (missing or zero) every rate becomes not-a-number.
     static void convertCurrenciesInfoToUsdBase(CCBRCurrenciesInfo& info);
+    /// Three letters A-Z: the only form a currency code takes here.
+    static bool isIsoCode(const QString& code);
     /// What of an answer from `source` may reach the screen and the cache, rebased to the US
     /// dollar: rows with a three-letter code and a positive value, between 1e-9 and 1e12 dollars
     /// a unit (anything else is as absent, logged); names trimmed, without control characters,
