@@ -10,7 +10,8 @@
 namespace {
 
 /// Runs the numiva program offscreen; its exit code, or -1 when it did not end in time.
-int runApp(const QStringList& arguments, QByteArray* errors = nullptr) {
+int runApp(const QStringList& arguments, QByteArray* errors = nullptr,
+           QByteArray* output = nullptr) {
     QProcess app;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -24,7 +25,27 @@ int runApp(const QStringList& arguments, QByteArray* errors = nullptr) {
     if (errors != nullptr) {
         *errors = app.readAllStandardError();
     }
+    if (output != nullptr) {
+        *output = app.readAllStandardOutput();
+    }
     return app.exitStatus() == QProcess::NormalExit ? app.exitCode() : -1;
+}
+
+/// An endpoints file in `dir` with every host unreachable but Frankfurter's: nothing leaves the
+/// machine.
+QString writeEndpoints(const QTemporaryDir& dir, const QString& frankfurter) {
+    const QString endpoints = dir.filePath(QStringLiteral("endpoints.ini"));
+    QFile file(endpoints);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return {};
+    }
+    for (const char* key :
+         {"cbr", "cbrScripts", "ecb", "bankUa", "yahooQuotes", "yahooChart", "payPal", "bloomberg",
+          "bloombergChart", "ocbc", "geoNames", "currencyApi", "currencyApiFallback"}) {
+        file.write(QByteArray(key) + " = http://127.0.0.1:9\n");
+    }
+    file.write(("frankfurter = " + frankfurter + "\n").toUtf8());
+    return endpoints;
 }
 
 struct IdiomCase {
@@ -42,17 +63,7 @@ TEST_P(Screenshot, TheFirstFrameAfterTheFirstRefreshIsSavedAsAPng) {
     FakeHttpServer frankfurter;
     frankfurter.answer(QStringLiteral("/v2/rates"),
                        FakeHttpServer::Answer::file(QStringLiteral("frankfurter/rates-usd.json")));
-    const QString endpoints = dir.filePath(QStringLiteral("endpoints.ini"));
-    QFile file(endpoints);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    // Every other host is unreachable: nothing leaves the machine.
-    for (const char* key :
-         {"cbr", "cbrScripts", "ecb", "bankUa", "yahooQuotes", "yahooChart", "payPal", "bloomberg",
-          "bloombergChart", "ocbc", "geoNames", "currencyApi", "currencyApiFallback"}) {
-        file.write(QByteArray(key) + " = http://127.0.0.1:9\n");
-    }
-    file.write(("frankfurter = " + frankfurter.baseUrl() + "\n").toUtf8());
-    file.close();
+    const QString endpoints = writeEndpoints(dir, frankfurter.baseUrl());
     const QString png = dir.filePath(QStringLiteral("shot.png"));
 
     QByteArray errors;
@@ -79,20 +90,45 @@ INSTANTIATE_TEST_SUITE_P(Idioms, Screenshot,
                                            IdiomCase{"tablet", "rates", 1180, 820},
                                            // The chart waits until it has loaded or failed.
                                            IdiomCase{"phone", "chart", 844, 390},
-                                           IdiomCase{"tablet", "chart-settings", 1180, 820}));
+                                           IdiomCase{"tablet", "chart-settings", 1180, 820},
+                                           IdiomCase{"phone", "settings", 390, 844},
+                                           IdiomCase{"tablet", "request-currency", 1180, 820},
+                                           IdiomCase{"phone", "add-source", 390, 844}));
 
 TEST(CommandLine, BadOptionsAreRefusedWithAReason) {
     QTemporaryDir dir;
-    QByteArray errors;
-    EXPECT_EQ(runApp({QStringLiteral("--idiom"), QStringLiteral("watch")}, &errors), 64);
-    EXPECT_NE(errors.indexOf("--idiom takes phone or tablet"), -1) << errors.toStdString();
-    EXPECT_EQ(runApp({QStringLiteral("--endpoints"), dir.filePath(QStringLiteral("missing.ini"))},
-                     &errors),
-              64);
-    EXPECT_EQ(runApp({QStringLiteral("--language"), QStringLiteral("xx"),
-                      QStringLiteral("--data-dir"), dir.path()},
-                     &errors),
-              64);
+    const struct {
+        QStringList arguments;
+        const char* reason;
+    } cases[] = {
+        {{QStringLiteral("--idiom"), QStringLiteral("watch")}, "--idiom takes phone or tablet"},
+        {{QStringLiteral("--endpoints"), dir.filePath(QStringLiteral("missing.ini"))},
+         "missing.ini"},
+        {{QStringLiteral("--language"), QStringLiteral("xx")}, "no texts for language xx"},
+        {{QStringLiteral("--orientation"), QStringLiteral("upside-down")}, "--orientation takes"},
+        {{QStringLiteral("--screen"), QStringLiteral("about-blank")}, "--screen takes rates"},
+        {{QStringLiteral("--screenshot"), QString()}, "--screenshot needs a file name"},
+        {{QStringLiteral("--data-dir"), QString()}, "--data-dir needs a directory"},
+    };
+    for (const auto& c : cases) {
+        QByteArray errors;
+        EXPECT_EQ(
+            runApp(QStringList{QStringLiteral("--data-dir"), dir.path()} + c.arguments, &errors),
+            64)
+            << c.reason;
+        EXPECT_NE(errors.indexOf(c.reason), -1) << errors.toStdString();
+    }
+}
+
+TEST(CommandLine, TheFirstFrameIsTimedAndTheAppQuits) {
+    QTemporaryDir dir;
+    QByteArray output;
+    EXPECT_EQ(runApp({QStringLiteral("--quit-after-first-frame"), QStringLiteral("--data-dir"),
+                      dir.filePath(QStringLiteral("data")), QStringLiteral("--endpoints"),
+                      writeEndpoints(dir, QStringLiteral("http://127.0.0.1:9"))},
+                     nullptr, &output),
+              0);
+    EXPECT_TRUE(output.startsWith("first frame after ")) << output.toStdString();
 }
 
 }  // namespace
