@@ -515,5 +515,21 @@
         <source>No program opens this file. It is saved as %1</source>
         <translation>No program opens this file. It is saved as %1</translation>
     </message>
+    <message id="DataDirectoryUnknownMessage">
+        <source>Nothing can be saved: no data folder is known (set HOME or NUMIVA_DATA_DIR).%1</source>
+        <translation>Nothing can be saved: no data folder is known (set HOME or NUMIVA_DATA_DIR).%1</translation>
+    </message>
+    <message id="DataDirectoryIsFileMessage">
+        <source>Nothing can be saved: %1 is a file, not a folder.</source>
+        <translation>Nothing can be saved: %1 is a file, not a folder.</translation>
+    </message>
+    <message id="DataDirectoryCannotBeCreatedMessage">
+        <source>Nothing can be saved: the folder %1 cannot be created.</source>
+        <translation>Nothing can be saved: the folder %1 cannot be created.</translation>
+    </message>
+    <message id="DataDirectoryReadOnlyMessage">
+        <source>Nothing can be saved: the folder %1 is read-only.</source>
+        <translation>Nothing can be saved: the folder %1 is read-only.</translation>
+    </message>
 </context>
 </TS>

@@ -515,5 +515,21 @@
         <source>No program opens this file. It is saved as %1</source>
         <translation>Нет программы для этого файла. Он сохранён как %1</translation>
     </message>
+    <message id="DataDirectoryUnknownMessage">
+        <source>Nothing can be saved: no data folder is known (set HOME or NUMIVA_DATA_DIR).%1</source>
+        <translation>Ничего не сохранится: папка данных не известна (задайте HOME или NUMIVA_DATA_DIR).%1</translation>
+    </message>
+    <message id="DataDirectoryIsFileMessage">
+        <source>Nothing can be saved: %1 is a file, not a folder.</source>
+        <translation>Ничего не сохранится: %1 — это файл, а не папка.</translation>
+    </message>
+    <message id="DataDirectoryCannotBeCreatedMessage">
+        <source>Nothing can be saved: the folder %1 cannot be created.</source>
+        <translation>Ничего не сохранится: папку %1 нельзя создать.</translation>
+    </message>
+    <message id="DataDirectoryReadOnlyMessage">
+        <source>Nothing can be saved: the folder %1 is read-only.</source>
+        <translation>Ничего не сохранится: папка %1 доступна только для чтения.</translation>
+    </message>
 </context>
 </TS>

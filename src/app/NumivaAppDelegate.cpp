@@ -3,6 +3,7 @@
 #include "Appirater.h"
 #include "CCustomDataSourceMetadataUpdater.h"
 #include "CCustomDataSourceStorageManager.h"
+#include "CFileOperations.h"
 #include "CUISettings.h"
 #include "Localization.h"
 #include "NotificationCenter.h"
@@ -70,6 +71,9 @@ bool NumivaAppDelegate::didFinishLaunching() {
     }
     // Trouble with the user's files reaches the user as one alert, however much there is; what
     // happened while launching is shown once the window is up.
+    if (const QString problem = CFileOperations::dataDirectoryProblem(); !problem.isEmpty()) {
+        StorageErrors::report(StorageErrors::Kind::Failure, problem);
+    }
     StorageErrors::setListener([this] { showStorageProblems(); });
     QMetaObject::invokeMethod(this, &NumivaAppDelegate::showStorageProblems, Qt::QueuedConnection);
     return true;

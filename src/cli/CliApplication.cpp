@@ -18,6 +18,7 @@
 #include "Localization.h"
 #include "NotificationCenter.h"
 #include "Startup.h"
+#include "StorageErrors.h"
 #include "UserDefaults.h"
 
 #include <QCoreApplication>
@@ -272,6 +273,10 @@ int CliApplication::run() {
         if (a.startsWith(u"--") && !commandOptions.contains(a)) {
             return usage(QStringLiteral("unknown option %1").arg(a));
         }
+    }
+    // Checked once, before any command saves: a folder that cannot take files is said once.
+    if (const QString problem = CFileOperations::dataDirectoryProblem(); !problem.isEmpty()) {
+        StorageErrors::report(StorageErrors::Kind::Failure, problem);
     }
 
     if (command_ == u"sources") {

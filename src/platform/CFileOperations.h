@@ -19,4 +19,9 @@ public:
     static QString getCachesPath();
     /// `name` inside the library directory; empty when there is no library directory.
     static QString getLibraryFilePath(const QString& name);
+
+    /// Why nothing can be saved in the data directory (it is a file, cannot be created or is
+    /// read-only), as one sentence naming it; empty when it is usable. Looked at once per data
+    /// directory, so that every save that fails for this reason says the same thing once.
+    static QString dataDirectoryProblem();
 };

@@ -84,7 +84,11 @@ SqliteStore::SqliteStore(QString filePath, int schemaVersion, Upgrade upgrade)
     // Without a path SQLite would quietly open a throw-away database.
     if (filePath_.isEmpty()) {
         lastError_ = QStringLiteral("there is no library directory");
-        nlog(QStringLiteral("Persistent store create error: %1").arg(lastError_));
+        // Every store says the same; the front ends tell the user why, once.
+        static QAtomicInteger<bool> logged = false;
+        if (!logged.fetchAndStoreRelaxed(true)) {
+            nlog(QStringLiteral("Persistent store create error: %1").arg(lastError_));
+        }
         state_ = State::Unavailable;
         return;
     }

@@ -197,13 +197,23 @@ QVariantMap UserDefaults::registeredDefaults() const {
 
 bool UserDefaults::synchronize() {
     QMutexLocker lock(&mutex_);
-    if (filePath_.isEmpty()) {
-        lastError_ = QStringLiteral("there is no library directory");
-        return false;
-    }
-    if (changedKeys_.isEmpty()) {
+    if (changedKeys_.isEmpty() && !filePath_.isEmpty()) {
         loadLocked();  // only reads: other programs replace the file in one rename
         return true;
+    }
+    // A data directory that cannot take files is said once, in its own words, for every save.
+    const QString dataDirectory = CFileOperations::getDataDirectory();
+    if (filePath_.isEmpty() ||
+        (!dataDirectory.isEmpty() && filePath_.startsWith(dataDirectory + u'/'))) {
+        const QString problem = CFileOperations::dataDirectoryProblem();
+        if (!problem.isEmpty() || filePath_.isEmpty()) {
+            lastError_ =
+                problem.isEmpty() ? QStringLiteral("there is no library directory") : problem;
+            if (!changedKeys_.isEmpty()) {
+                StorageErrors::report(StorageErrors::Kind::Failure, lastError_);
+            }
+            return false;
+        }
     }
     QDir().mkpath(QFileInfo(filePath_).absolutePath());
     // Read, merge and write under the lock, or a save of the other program's in between is lost.

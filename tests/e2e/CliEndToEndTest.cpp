@@ -139,6 +139,17 @@ TEST_F(CliTest, ReadingCreatesNoStoreAndASettingsSaveThatFailsExits1) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("The settings could not be saved")) << run.err.toStdString();
     EXPECT_TRUE(QFileInfo(settings).isDir());
+
+    // A data folder that cannot take files: said once, naming it, and the command fails.
+    const QString file = dir.filePath(QStringLiteral("plain"));
+    ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
+    for (const QString& data : {file, file + QStringLiteral("/data")}) {
+        const CliRun run =
+            cli({QStringLiteral("--data-dir"), data, QStringLiteral("add"), QStringLiteral("NOK")});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err.count(data.toUtf8()), 1) << run.err.toStdString();
+        EXPECT_LE(run.err.count("Persistent store create error"), 1) << run.err.toStdString();
+    }
 }
 
 }  // namespace
