@@ -452,12 +452,12 @@
         <translation>Type the code of a currency that no source offers and press Return. Submit mails the list to support.</translation>
     </message>
     <message id="AnswerWithoutDollar">
-        <source>%1 sent no usable rate for the US dollar, which every rate is converted through.</source>
-        <translation>%1 sent no usable rate for the US dollar, which every rate is converted through.</translation>
+        <source>The answer held no usable rate for the US dollar, which every rate is converted through.</source>
+        <translation>The answer held no usable rate for the US dollar, which every rate is converted through.</translation>
     </message>
     <message id="AnswerWithoutRates">
-        <source>%1 sent no usable rates.</source>
-        <translation>%1 sent no usable rates.</translation>
+        <source>The answer held no usable rates.</source>
+        <translation>The answer held no usable rates.</translation>
     </message>
     <message id="Close">
         <source>Close</source>
@@ -530,6 +530,38 @@
     <message id="DataDirectoryReadOnlyMessage">
         <source>Nothing can be saved: the folder %1 is read-only.</source>
         <translation>Nothing can be saved: the folder %1 is read-only.</translation>
+    </message>
+    <message id="FailureHostNotFound">
+        <source>The server %1 cannot be found</source>
+        <translation>The server %1 cannot be found</translation>
+    </message>
+    <message id="FailureCannotConnect">
+        <source>Cannot connect to %1</source>
+        <translation>Cannot connect to %1</translation>
+    </message>
+    <message id="FailureSecureConnection">
+        <source>The secure connection to %1 failed</source>
+        <translation>The secure connection to %1 failed</translation>
+    </message>
+    <message id="FailureTimedOut">
+        <source>%1 did not answer in time</source>
+        <translation>%1 did not answer in time</translation>
+    </message>
+    <message id="FailureStatus">
+        <source>The service answered %1 (%2)</source>
+        <translation>The service answered %1 (%2)</translation>
+    </message>
+    <message id="FailureNotUnderstood">
+        <source>The answer was not understood</source>
+        <translation>The answer was not understood</translation>
+    </message>
+    <message id="SourceFailedMessage">
+        <source>%1 could not be updated. %2. The last stored rates are shown.</source>
+        <translation>%1 could not be updated. %2. The last stored rates are shown.</translation>
+    </message>
+    <message id="FailureConnectionClosed">
+        <source>%1 closed the connection</source>
+        <translation>%1 closed the connection</translation>
     </message>
 </context>
 </TS>

@@ -452,12 +452,12 @@
         <translation>Введите код валюты, которой нет ни в одном источнике, и нажмите Ввод. «Отправить» пошлёт список в поддержку.</translation>
     </message>
     <message id="AnswerWithoutDollar">
-        <source>%1 sent no usable rate for the US dollar, which every rate is converted through.</source>
-        <translation>%1 не прислал пригодного курса доллара США, через который пересчитываются все курсы.</translation>
+        <source>The answer held no usable rate for the US dollar, which every rate is converted through.</source>
+        <translation>В ответе нет пригодного курса доллара США, через который пересчитываются все курсы.</translation>
     </message>
     <message id="AnswerWithoutRates">
-        <source>%1 sent no usable rates.</source>
-        <translation>%1 не прислал пригодных курсов.</translation>
+        <source>The answer held no usable rates.</source>
+        <translation>В ответе нет пригодных курсов.</translation>
     </message>
     <message id="Close">
         <source>Close</source>
@@ -530,6 +530,38 @@
     <message id="DataDirectoryReadOnlyMessage">
         <source>Nothing can be saved: the folder %1 is read-only.</source>
         <translation>Ничего не сохранится: папка %1 доступна только для чтения.</translation>
+    </message>
+    <message id="FailureHostNotFound">
+        <source>The server %1 cannot be found</source>
+        <translation>Сервер %1 не найден</translation>
+    </message>
+    <message id="FailureCannotConnect">
+        <source>Cannot connect to %1</source>
+        <translation>Нет соединения с %1</translation>
+    </message>
+    <message id="FailureSecureConnection">
+        <source>The secure connection to %1 failed</source>
+        <translation>Не удалось установить защищённое соединение с %1</translation>
+    </message>
+    <message id="FailureTimedOut">
+        <source>%1 did not answer in time</source>
+        <translation>%1 не ответил вовремя</translation>
+    </message>
+    <message id="FailureStatus">
+        <source>The service answered %1 (%2)</source>
+        <translation>Сервис ответил %1 (%2)</translation>
+    </message>
+    <message id="FailureNotUnderstood">
+        <source>The answer was not understood</source>
+        <translation>Ответ не удалось разобрать</translation>
+    </message>
+    <message id="SourceFailedMessage">
+        <source>%1 could not be updated. %2. The last stored rates are shown.</source>
+        <translation>Не удалось обновить %1. %2. Показаны последние сохранённые курсы.</translation>
+    </message>
+    <message id="FailureConnectionClosed">
+        <source>%1 closed the connection</source>
+        <translation>%1 закрыл соединение</translation>
     </message>
 </context>
 </TS>

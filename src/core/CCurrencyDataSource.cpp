@@ -8,9 +8,28 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QRegularExpression>
 #include <QTimer>
 
 namespace {
+
+/// One line for the user: which source failed, why, and that the stored rates stay on screen.
+QString userFailureText(const QString& source, QString reason) {
+    // A status the service answered comes as "503 Service Unavailable".
+    static const QRegularExpression status(QStringLiteral("^([1-5][0-9][0-9]) (.+)$"));
+    if (const QRegularExpressionMatch match = status.match(reason); match.hasMatch()) {
+        reason = Localization::localizedString(QStringLiteral("FailureStatus"))
+                     .arg(match.captured(1), match.captured(2));
+    }
+    reason = reason.trimmed();
+    if (source.isEmpty()) {
+        return reason;  // nothing was asked: the reason says it all
+    }
+    if (reason.endsWith(u'.')) {
+        reason.chop(1);
+    }
+    return Localization::localizedString(QStringLiteral("SourceFailedMessage")).arg(source, reason);
+}
 const QString usd = QStringLiteral("USD");
 }  // namespace
 
@@ -228,7 +247,7 @@ CCBRCurrenciesInfoPtr CCurrencyDataSource::usableRebasedRows(const CCBRCurrencie
         usable->addCurrencyInfo(copy);
     }
     if (!usable->findCurrencyInfoWithTextCode(usd)) {
-        *failure = Localization::localizedString(QStringLiteral("AnswerWithoutDollar")).arg(source);
+        *failure = Localization::localizedString(QStringLiteral("AnswerWithoutDollar"));
         return nullptr;
     }
     convertCurrenciesInfoToUsdBase(*usable);
@@ -244,7 +263,7 @@ CCBRCurrenciesInfoPtr CCurrencyDataSource::usableRebasedRows(const CCBRCurrencie
         return !sane;
     });
     if (usable->currenciesInfo.size() < 2) {  // the dollar alone says nothing
-        *failure = Localization::localizedString(QStringLiteral("AnswerWithoutRates")).arg(source);
+        *failure = Localization::localizedString(QStringLiteral("AnswerWithoutRates"));
         return nullptr;
     }
     return usable;
@@ -298,7 +317,8 @@ void CCurrencyDataSource::dataSourceFailed(const QString& description) {
     }
     cycleActive_ = false;
     if (delegate_ != nullptr) {
-        delegate_->queryCurrencyDataSourceFailedWithErrorDescription(description);
+        delegate_->queryCurrencyDataSourceFailedWithErrorDescription(
+            userFailureText(currentDataSourceName(), description));
     }
 }
 

@@ -71,7 +71,7 @@ void CCustomCurrenciesWebServiceClient::requestSucceeded(CHttpRequest& request,
     XmlParser parser(data);
     if (!parser.parse(*xmlParserDelegate_)) {
         if (delegate != nullptr) {
-            delegate->customCurrenciesQueryFailed(this, parser.errorString());
+            delegate->customCurrenciesQueryFailed(this, notUnderstood(parser.errorString()));
         }
         return;
     }

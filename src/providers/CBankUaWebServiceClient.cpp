@@ -22,7 +22,7 @@ void CBankUaWebServiceClient::sendRequest(const QUrl& url) {
 void CBankUaWebServiceClient::requestSucceeded(CHttpRequest&, const QByteArray& data) {
     XmlParser parser(ProviderParsing::utf8FromWindows1251Document(data));
     if (!parser.parse(*xmlParserDelegate_)) {
-        fail(parser.errorString());
+        fail(notUnderstood(parser.errorString()));
         return;
     }
     const QUrl currencies = endpoints_.url(Endpoints::BankUa, currenciesPath);

@@ -37,7 +37,6 @@ public:
     /// The address of the file requested last.
     QUrl currentRequestUri() const { return currentRequestUri_; }
 
-
     void requestSucceeded(CHttpRequest& request, const QByteArray& data) override;
     void requestFailed(CHttpRequest& request, const std::optional<HttpError>& error,
                        const std::optional<HttpResponse>& response,

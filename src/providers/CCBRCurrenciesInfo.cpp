@@ -24,8 +24,9 @@ CCBRCurrencyInfoPtr CCBRCurrenciesInfo::findCurrencyInfoWithPredicate(
 }
 
 CCBRCurrencyInfoPtr CCBRCurrenciesInfo::findCurrencyInfoWithTextCode(const QString& code) const {
-    return findCurrencyInfoWithPredicate(
-        [&code](const CCBRCurrencyInfo& row) { return !row.isoTextCode.isNull() && row.isoTextCode == code; });
+    return findCurrencyInfoWithPredicate([&code](const CCBRCurrencyInfo& row) {
+        return !row.isoTextCode.isNull() && row.isoTextCode == code;
+    });
 }
 
 Decimal CCBRCurrenciesInfo::saleValueForCurrencyWithTextCode(const QString& code) const {
@@ -34,8 +35,8 @@ Decimal CCBRCurrenciesInfo::saleValueForCurrencyWithTextCode(const QString& code
 }
 
 Decimal CCBRCurrenciesInfo::saleValueForCurrency(qint32 isoCode) const {
-    const CCBRCurrencyInfoPtr row =
-        findCurrencyInfoWithPredicate([isoCode](const CCBRCurrencyInfo& r) { return r.isoCode == isoCode; });
+    const CCBRCurrencyInfoPtr row = findCurrencyInfoWithPredicate(
+        [isoCode](const CCBRCurrencyInfo& r) { return r.isoCode == isoCode; });
     if (!row) {
         nlog(QStringLiteral("Inconsistent currencies information"));
         return Decimal::nan();

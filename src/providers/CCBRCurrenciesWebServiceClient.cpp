@@ -70,7 +70,7 @@ void CCBRCurrenciesWebServiceClient::requestSucceeded(CHttpRequest&, const QByte
     if (requestingMetalRates_) {
         CCBRMetalsXmlParserDelegate handler;
         if (!parser.parse(handler)) {
-            fail(parser.errorString());
+            fail(notUnderstood(parser.errorString()));
             return;
         }
         CCBRCurrenciesInfoPtr result = currencyRates_;
@@ -86,7 +86,7 @@ void CCBRCurrenciesWebServiceClient::requestSucceeded(CHttpRequest&, const QByte
 
     CCBRCurrenciesXmlParserDelegate handler;
     if (!parser.parse(handler)) {
-        fail(parser.errorString());
+        fail(notUnderstood(parser.errorString()));
         return;
     }
     CCBRCurrenciesInfoPtr table = handler.currenciesInfo();

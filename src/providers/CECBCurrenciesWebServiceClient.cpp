@@ -18,7 +18,7 @@ void CECBCurrenciesWebServiceClient::requestSucceeded(CHttpRequest&, const QByte
     XmlParser parser(data);
     CECBCurrenciesXMLParserDelegate handler;
     if (!parser.parse(handler)) {
-        fail(parser.errorString());
+        fail(notUnderstood(parser.errorString()));
         return;
     }
     if (delegate_ != nullptr) {

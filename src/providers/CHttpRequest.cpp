@@ -1,5 +1,6 @@
 #include "CHttpRequest.h"
 
+#include "Localization.h"
 #include "OperationQueue.h"
 
 #include <QCoreApplication>
@@ -299,6 +300,40 @@ QNetworkRequest networkRequest(const HttpRequestSettings& settings) {
     return request;
 }
 
+/// What went wrong with the connection, in words a user can act on; the transport's own text
+/// follows in brackets for the log.
+QString transportFailure(QNetworkReply::NetworkError error, const QString& host,
+                         const QString& detail) {
+    const char* key = nullptr;
+    switch (error) {
+        case QNetworkReply::HostNotFoundError:
+            key = "FailureHostNotFound";
+            break;
+        case QNetworkReply::RemoteHostClosedError:
+            key = "FailureConnectionClosed";
+            break;
+        case QNetworkReply::ConnectionRefusedError:
+        case QNetworkReply::TemporaryNetworkFailureError:
+        case QNetworkReply::NetworkSessionFailedError:
+        case QNetworkReply::UnknownNetworkError:
+        case QNetworkReply::ProxyConnectionRefusedError:
+        case QNetworkReply::ProxyConnectionClosedError:
+        case QNetworkReply::ProxyNotFoundError:
+            key = "FailureCannotConnect";
+            break;
+        case QNetworkReply::SslHandshakeFailedError:
+            key = "FailureSecureConnection";
+            break;
+        case QNetworkReply::TimeoutError:
+            key = "FailureTimedOut";
+            break;
+        default:
+            return detail;
+    }
+    return QStringLiteral("%1 (%2)").arg(
+        Localization::localizedString(QString::fromLatin1(key)).arg(host), detail);
+}
+
 /// Starts the exchange on the network thread; it signals `exchange` when it has ended.
 void startExchange(QNetworkAccessManager& manager, const std::shared_ptr<Exchange>& exchange,
                    const HttpRequestSettings& settings, std::chrono::milliseconds timeout,
@@ -320,10 +355,13 @@ void startExchange(QNetworkAccessManager& manager, const std::shared_ptr<Exchang
 
     auto* timer = new QTimer(reply);
     timer->setSingleShot(true);
-    QObject::connect(timer, &QTimer::timeout, reply, [abortWith, timeout] {
+    QObject::connect(timer, &QTimer::timeout, reply, [abortWith, timeout, reply] {
         abortWith(HttpError::Kind::TimedOut,
-                  QStringLiteral("The request timed out after %1 seconds.")
-                      .arg(static_cast<double>(timeout.count()) / 1000.0));
+                  QStringLiteral("%1 (%2)").arg(
+                      Localization::localizedString(QStringLiteral("FailureTimedOut"))
+                          .arg(reply->url().host()),
+                      QStringLiteral("the request timed out after %1 seconds")
+                          .arg(static_cast<double>(timeout.count()) / 1000.0)));
     });
     QObject::connect(reply, &QNetworkReply::metaDataChanged, reply,
                      [reply, abortWith, tooLarge, maximumBodySize] {
@@ -362,7 +400,9 @@ void startExchange(QNetworkAccessManager& manager, const std::shared_ptr<Exchang
             outcome.error = exchange->abortReason;
         } else if (reply->error() != QNetworkReply::NoError &&
                    !(status.isValid() && isStatusDerivedError(reply->error(), status.toInt()))) {
-            outcome.error = HttpError{HttpError::Kind::Transport, reply->errorString()};
+            outcome.error = HttpError{
+                HttpError::Kind::Transport,
+                transportFailure(reply->error(), reply->url().host(), reply->errorString())};
         }
         reply->deleteLater();
         QMutexLocker lock(&exchange->mutex);

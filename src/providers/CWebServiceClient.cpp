@@ -1,5 +1,6 @@
 #include "CWebServiceClient.h"
 
+#include "Localization.h"
 #include "Log.h"
 
 #include <QCoreApplication>
@@ -92,6 +93,16 @@ QString CWebServiceClient::failureDescription(const std::optional<HttpError>& er
             .arg(HttpResponse::localizedStringForStatusCode(response->statusCode));
     }
     return QStringLiteral("The request ended without an answer from the server.");
+}
+
+QString CWebServiceClient::notUnderstood(const QString& detail) {
+    QString reason = detail.trimmed();
+    if (reason.endsWith(u'.')) {
+        reason.chop(1);
+    }
+    // The parser's own words after the sentence, for whoever reads the log.
+    return QStringLiteral("%1 (%2)").arg(
+        Localization::localizedString(QStringLiteral("FailureNotUnderstood")), reason);
 }
 
 QString CWebServiceClient::logRequestFailure(const QString& logName,

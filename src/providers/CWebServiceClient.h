@@ -48,6 +48,9 @@ public:
     /// (status code and its standard reason phrase), else a general text.
     static QString failureDescription(const std::optional<HttpError>& error,
                                       const std::optional<HttpResponse>& response);
+    /// An answer that arrived but could not be read, as the user reads it; `detail` is the
+    /// parser's own complaint.
+    static QString notUnderstood(const QString& detail);
     /// Writes the failure line "<logName> web service request failed with ..." to the system
     /// log and returns `failureDescription`.
     static QString logRequestFailure(const QString& logName, const std::optional<HttpError>& error,

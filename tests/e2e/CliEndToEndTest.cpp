@@ -65,7 +65,9 @@ TEST_F(CliTest, RatesFromASourceWithFeeConversionFailureAndBadInput) {
     server.setFailing(SampleServer::ECB, true);
     const CliRun failed = cli("--json rates");
     EXPECT_EQ(failed.exitCode, 2);
-    EXPECT_EQ(str(failed.json(), "error"), QStringLiteral("503 Service Unavailable"));
+    EXPECT_EQ(str(failed.json(), "error"),
+              QStringLiteral("European Central Bank could not be updated. The service answered 503 "
+                             "(Service Unavailable). The last stored rates are shown."));
     expectNear(failed.json(), "GBP", cross("GBP", "EUR"));
 
     expectRefused({"frobnicate", "base usd1", "base XAU", "fee 101", "fee abc", "add", "add GBP",

@@ -148,7 +148,7 @@ const QList<Row>& rows() {
              EXPECT_TRUE(w.log.lines().first().startsWith(
                  "Test web service request failed with\r\nerror:" + w.transcript.first().mid(9)));
          },
-         {"1 failed Connection refused"}},
+         {"1 failed FailureCannotConnect (Connection refused)"}},
         {"a dropped connection fails",
          [](World& w) {
              w.server.answer(QStringLiteral("/drop"), FakeHttpServer::Answer::closing());
@@ -231,7 +231,7 @@ const QList<Row>& rows() {
              w.waitFor(1);
              w.gate->release();
          },
-         {"1 failed The request timed out after 0.2 seconds."}},
+         {"1 failed FailureTimedOut (the request timed out after 0.2 seconds)"}},
         {"a body above the cap fails, announced or chunked; one at the cap passes",
          [](World& w) {
              FakeHttpServer::Answer big = FakeHttpServer::Answer::text(QByteArray(20000, 'x'));

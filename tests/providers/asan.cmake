@@ -7,6 +7,7 @@ add_executable(web_client_asan_tests
   ${PROJECT_SOURCE_DIR}/src/providers/CHttpRequest.cpp
   ${PROJECT_SOURCE_DIR}/src/providers/CWebServiceClient.cpp
   ${PROJECT_SOURCE_DIR}/src/platform/OperationQueue.cpp
+  ${PROJECT_SOURCE_DIR}/src/platform/Localization.cpp
   ${PROJECT_SOURCE_DIR}/src/platform/Log.cpp)
 target_include_directories(web_client_asan_tests PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR}/support ${PROJECT_SOURCE_DIR}/src/providers
@@ -14,7 +15,7 @@ target_include_directories(web_client_asan_tests PRIVATE
 target_compile_options(web_client_asan_tests PRIVATE -fsanitize=address -fno-omit-frame-pointer)
 target_link_options(web_client_asan_tests PRIVATE -fsanitize=address)
 target_link_libraries(web_client_asan_tests PRIVATE
-  Qt6::Core Qt6::Network Qt6::Test GTest::gtest PkgConfig::HTTPLIB)
+  Qt6::Core Qt6::Network Qt6::Test GTest::gtest PkgConfig::HTTPLIB PkgConfig::ICU)
 target_compile_definitions(web_client_asan_tests PRIVATE
   NUMIVA_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data")
 gtest_discover_tests(web_client_asan_tests TEST_PREFIX "asan." DISCOVERY_TIMEOUT 60
