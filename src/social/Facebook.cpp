@@ -6,7 +6,6 @@
 #include <QHostAddress>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLoggingCategory>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QOAuth2AuthorizationCodeFlow>
@@ -16,8 +15,6 @@
 #include <QUrlQuery>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcSocial, "numiva.social")
 
 constexpr int TransferTimeoutMs = 30000;
 // Graph answers are small; anything larger is not an answer of the service.
@@ -118,8 +115,11 @@ Facebook::Facebook(FacebookConfiguration configuration, FBSessionDelegate* deleg
       sessionDelegate(delegate),
       configuration_(std::move(configuration)),
       clock_([] { return QDateTime::currentDateTimeUtc(); }),
-      network_(new QNetworkAccessManager(this)) {
+      network_(new QNetworkAccessManager(this)),
+      signInTimer_(new QTimer(this)) {
     network_->setTransferTimeout(TransferTimeoutMs);
+    signInTimer_->setSingleShot(true);
+    connect(signInTimer_, &QTimer::timeout, this, [this] { finishSignIn(true, {}); });
     // Qt 6.4's flow drops a failed token exchange without a word; catch it here.
     connect(network_, &QNetworkAccessManager::finished, this, [this](QNetworkReply* reply) {
         if (flow_ == nullptr || reply->url() != configuration_.tokenUrl ||
@@ -216,6 +216,7 @@ void Facebook::authorize(const QStringList& permissions) {
         expirationDate_ = expiresIn_ > 0 ? clock_().addSecs(expiresIn_) : distantFuture();
         finishSignIn(false, {});
     });
+    signInTimer_->start(signInTimeoutMs_);
     flow->grant();
 }
 
@@ -239,6 +240,7 @@ void Facebook::finishSignIn(bool cancelled, const QString& errorText) {
 }
 
 void Facebook::abandonSignIn() {
+    signInTimer_->stop();
     if (replyHandler_ != nullptr) {
         replyHandler_->disconnect(this);
         replyHandler_->close();
@@ -311,7 +313,6 @@ FBRequest* Facebook::requestWithGraphPath(const QString& path, const QVariantMap
         networkRequest.setUrl(url);
         reply = network_->sendCustomRequest(networkRequest, httpMethod.toUpper().toLatin1());
     }
-    qCDebug(lcSocial) << httpMethod << url.path();
     request->start(reply);
     return request;
 }

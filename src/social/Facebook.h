@@ -17,6 +17,7 @@ class QNetworkAccessManager;
 
 class QOAuth2AuthorizationCodeFlow;
 class QOAuthHttpServerReplyHandler;
+class QTimer;
 
 /// A failed Graph request. Errors the service reports carry the domain "facebookErrDomain" and,
 /// under "error" in `userInfo`, the service's own dictionary ("code", "message", "type").
@@ -95,6 +96,9 @@ public:
     /// The browser that shows the authorization dialog (tests follow the address themselves).
     void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
     void setClock(Clock clock) { clock_ = std::move(clock); }
+    /// How long a sign-in waits for the browser's answer before it counts as cancelled (the
+    /// user may simply close the page); ten minutes unless changed.
+    void setSignInTimeout(int milliseconds) { signInTimeoutMs_ = milliseconds; }
 
     QString accessToken() const { return accessToken_; }
     void setAccessToken(const QString& token) { accessToken_ = token; }
@@ -134,6 +138,8 @@ private:
     // The sign-in under way.
     QPointer<QOAuth2AuthorizationCodeFlow> flow_;
     QPointer<QOAuthHttpServerReplyHandler> replyHandler_;
+    QTimer* signInTimer_;
+    int signInTimeoutMs_ = 10 * 60 * 1000;
     QByteArray codeVerifier_;
     QString receivedCode_;
     qint64 expiresIn_ = -1;

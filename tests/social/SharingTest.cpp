@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QNetworkAccessManager>
 #include <QTest>
+#include <QTimer>
 #include <QUrlQuery>
 
 #include <gtest/gtest.h>
@@ -38,20 +39,24 @@ struct Recorder : CSocialNetworkSharingManagerDelegate {
     }
 };
 
+// What the user's browser does with the authorization page.
+enum class Browser { Follows, Refuses, IsClosed, HandsToApp };
+
 struct Services {
     FakeHttpServer auth, graph;
     QNetworkAccessManager browser;
     QList<QUrl> opened;
     QString challenge;
-    bool refuse = false;
+    Browser mode = Browser::Follows;
     int tokens = 0;
 
     Services() {
         auth.setHandler([this](const FakeHttpServer::Request& r) {
             if (r.path == u"/dialog/oauth") {
                 challenge = r.queryValues(QStringLiteral("code_challenge")).value(0);
-                const QByteArray answer = refuse ? QByteArray("error=access_denied")
-                                                 : "code=" + QUrl::toPercentEncoding(Code);
+                const QByteArray answer = mode == Browser::Refuses
+                                              ? QByteArray("error=access_denied")
+                                              : "code=" + QUrl::toPercentEncoding(Code);
                 const QString state = r.queryValues(QStringLiteral("state")).value(0);
                 Answer redirect = Answer::text({}, 302);
                 redirect.headers.append(
@@ -86,7 +91,17 @@ struct Services {
         s.twitterIntentUrl = QUrl(QStringLiteral("https://x.test/intent/tweet"));
         s.openUrl = [this](const QUrl& url) {
             opened << url;
-            if (url.port() == auth.port()) {
+            const QUrlQuery query(url);
+            if (mode == Browser::HandsToApp) {
+                // The system hands the redirect to the application, which hands it on.
+                challenge = query.queryItemValue(QStringLiteral("code_challenge"));
+                const QUrl back(QStringLiteral("fb123://authorize?code=%1&state=%2")
+                                    .arg(QString::fromLatin1(QUrl::toPercentEncoding(Code)),
+                                         query.queryItemValue(QStringLiteral("state"))));
+                QTimer::singleShot(0, [back] {
+                    EXPECT_TRUE(CFacebookSingleton::sharedInstance().handleOpenURL(back));
+                });
+            } else if (mode != Browser::IsClosed && url.port() == auth.port()) {
                 QNetworkRequest request(url);
                 request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                                      QNetworkRequest::NoLessSafeRedirectPolicy);
@@ -102,7 +117,7 @@ struct FacebookCase {
     const char* name;
     int storedExpiryHours;  // 0: nothing stored
     QList<Answer> graphAnswers;
-    bool refuse;
+    Browser browser;
     std::optional<QString> link, picture;
     QString expectedEvent;
     int expectedAuthorizations;
@@ -126,13 +141,40 @@ TEST(SocialSharing, FacebookGraphFlowAgainstFakeServices) {
     const std::optional<QString> link = QStringLiteral("https://numiva.app/?a=1&b=2");
     const std::optional<QString> picture = QStringLiteral("https://numiva.app/icon.png");
     const QList<FacebookCase> cases = {
-        {"stored valid session", 24, {posted}, false, link, picture, "ok", 0, {"stored"}, "stored"},
-        {"no session: authorize, then post", 0, {posted}, false, {}, {}, "ok", 1, {"new1"}, "new1"},
-        {"expired session is never sent", -1, {posted}, false, link, {}, "ok", 1, {"new1"}, "new1"},
+        {"stored valid session",
+         24,
+         {posted},
+         Browser::Follows,
+         link,
+         picture,
+         "ok",
+         0,
+         {"stored"},
+         "stored"},
+        {"no session: authorize, then post",
+         0,
+         {posted},
+         Browser::Follows,
+         {},
+         {},
+         "ok",
+         1,
+         {"new1"},
+         "new1"},
+        {"expired session is never sent",
+         -1,
+         {posted},
+         Browser::Follows,
+         link,
+         {},
+         "ok",
+         1,
+         {"new1"},
+         "new1"},
         {"190: token dropped, re-authorized",
          24,
          {graphError(190, "Expired"), posted},
-         false,
+         Browser::Follows,
          {},
          {},
          "ok",
@@ -142,18 +184,18 @@ TEST(SocialSharing, FacebookGraphFlowAgainstFakeServices) {
         {"190 right after signing in",
          24,
          {graphError(190, "Expired")},
-         false,
+         Browser::Follows,
          {},
          {},
          "fail:Expired",
          1,
          {"stored", "new1"},
          ""},
-        {"refused login", 0, {posted}, true, {}, {}, "fail:CanceledByUser", 1, {}, ""},
+        {"refused login", 0, {posted}, Browser::Refuses, {}, {}, "fail:CanceledByUser", 1, {}, ""},
         {"service error",
          24,
          {graphError(100, "(#100) Invalid")},
-         false,
+         Browser::Follows,
          {},
          {},
          "fail:(#100) Invalid",
@@ -163,19 +205,39 @@ TEST(SocialSharing, FacebookGraphFlowAgainstFakeServices) {
         {"network failure",
          24,
          {Answer::closing()},
-         false,
+         Browser::Follows,
          {},
          {},
          "fail:",
          0,
          {"stored"},
          "stored"},
+        {"sign-in page closed",
+         0,
+         {posted},
+         Browser::IsClosed,
+         {},
+         {},
+         "fail:CanceledByUser",
+         1,
+         {},
+         ""},
+        {"redirect handed to the app",
+         0,
+         {posted},
+         Browser::HandsToApp,
+         link,
+         {},
+         "ok",
+         1,
+         {"new1"},
+         "new1"},
     };
     for (const FacebookCase& c : cases) {
         SCOPED_TRACE(c.name);
         ScopedDataDir dataDir;
         Services services;
-        services.refuse = c.refuse;
+        services.mode = c.browser;
         services.graph.answer(QStringLiteral("/v19.0/me/feed"), c.graphAnswers);
         const QDateTime now = QDateTime::currentDateTimeUtc();
         if (c.storedExpiryHours != 0) {
@@ -188,6 +250,7 @@ TEST(SocialSharing, FacebookGraphFlowAgainstFakeServices) {
         CSocialNetworkSharingManager manager(services.settings());
         EXPECT_EQ(CFacebookSingleton::sharedInstance().fbManager, manager.facebookManager());
         manager.delegate = &recorder;
+        manager.facebookManager()->setSignInTimeout(c.browser == Browser::IsClosed ? 50 : 10000);
         manager.postMessageWithText(QStringLiteral("Rates & more + 100%"), c.link, c.picture);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !recorder.events.isEmpty(); }, 10000));
         QTest::qWait(50);  // a second, wrong outcome would arrive here
@@ -199,6 +262,11 @@ TEST(SocialSharing, FacebookGraphFlowAgainstFakeServices) {
             EXPECT_GT(recorder.events[0].size(), 5) << "a failure without a text";
         }
         EXPECT_EQ(services.opened.size(), c.expectedAuthorizations);
+        if (c.expectedAuthorizations > 0) {
+            EXPECT_TRUE(QUrlQuery(services.opened[0])
+                            .queryItemValue(QStringLiteral("redirect_uri"), QUrl::FullyDecoded)
+                            .startsWith(u"http://127.0.0.1:"));
+        }
         const auto posts = services.graph.requests();
         ASSERT_EQ(posts.size(), c.sentTokens.size());
         for (qsizetype i = 0; i < posts.size(); ++i) {
@@ -215,8 +283,37 @@ TEST(SocialSharing, FacebookGraphFlowAgainstFakeServices) {
         EXPECT_EQ(
             UserDefaults::standardUserDefaults().stringForKey(QStringLiteral("FBAccessTokenKey")),
             c.expectedStoredToken);
+
+        // Logging out on request forgets the session and does not post the message again.
+        manager.logout();
+        QTest::qWait(20);
+        EXPECT_EQ(services.opened.size(), c.expectedAuthorizations) << "logout signed in again";
+        EXPECT_FALSE(UserDefaults::standardUserDefaults().hasValueForKey(
+            QStringLiteral("FBExpirationDateKey")));
     }
     EXPECT_EQ(CFacebookSingleton::sharedInstance().fbManager, nullptr);
+}
+
+TEST(SocialSharing, NewPostCancelsThePostInFlight) {
+    ScopedDataDir dataDir;
+    Services services;
+    auto gate = std::make_shared<FakeHttpServer::Gate>();
+    Answer held = Answer::text(R"({"id":"1"})", 200, "application/json");
+    held.gate = gate;
+    services.graph.answer(QStringLiteral("/v19.0/me/feed"),
+                          {held, Answer::text(R"({"id":"2"})", 200, "application/json")});
+    Recorder recorder;
+    CSocialNetworkSharingManager manager(services.settings());
+    manager.delegate = &recorder;
+    manager.facebookManager()->setAccessToken(QStringLiteral("t"));
+    manager.facebookManager()->setExpirationDate(QDateTime::currentDateTimeUtc().addDays(1));
+    manager.postMessageWithText(QStringLiteral("first"), {}, {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return services.graph.requestCount() == 1; }, 10000));
+    manager.postMessageWithText(QStringLiteral("second"), {}, {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !recorder.events.isEmpty(); }, 10000));
+    gate->release();
+    QTest::qWait(50);
+    EXPECT_EQ(recorder.events, QStringList{QStringLiteral("ok")});
 }
 
 TEST(SocialSharing, TweetAndShareDialogOpenTheBrowser) {
@@ -271,6 +368,14 @@ TEST(SocialSharing, TweetAndShareDialogOpenTheBrowser) {
     EXPECT_EQ(formValue(query, QStringLiteral("href")), link);
     EXPECT_EQ(formValue(query, QStringLiteral("redirect_uri")), link);
     EXPECT_EQ(services.auth.requestCount() + services.graph.requestCount(), 0);
+    // The bundled configuration: no application id is shipped, so Facebook says so.
+    CSocialNetworkSharingManager bundled;
+    bundled.delegate = &recorder;
+    recorder.events.clear();
+    bundled.postMessageWithText(QStringLiteral("Hi"), link, {});
+    EXPECT_EQ(recorder.events, QStringList{QStringLiteral("fail:FacebookNotConfigured")});
+    EXPECT_EQ(bundled.getAppShortLink(), u"https://numiva.app");
+    EXPECT_EQ(bundled.getAppIdForNetwork(1), std::nullopt);
     EXPECT_FALSE(CFacebookSingleton::sharedInstance().handleOpenURL(
         QUrl(QStringLiteral("fb123://authorize?code=x"))));
 }
