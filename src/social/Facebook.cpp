@@ -140,10 +140,6 @@ bool Facebook::isSessionValid() const {
     return !accessToken_.isEmpty() && expirationDate_.isValid() && expirationDate_ > clock_();
 }
 
-QUrl Facebook::redirectUri() const {
-    return replyHandler_ != nullptr ? QUrl(replyHandler_->callback()) : QUrl();
-}
-
 void Facebook::authorize(const QStringList& permissions) {
     abandonSignIn();
     auto* flow = new QOAuth2AuthorizationCodeFlow(network_, this);

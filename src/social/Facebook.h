@@ -122,9 +122,6 @@ public:
     /// ("fb<app id>://authorize?code=…&state=…"). False for any other address.
     bool handleOpenURL(const QUrl& url);
 
-    /// The loopback address the dialog redirects to while signing in (empty otherwise).
-    QUrl redirectUri() const;
-
 private:
     void finishSignIn(bool cancelled, const QString& errorText);
     void abandonSignIn();
