@@ -56,6 +56,11 @@ void FBRequest::start(QNetworkReply* reply) {
     connection_ = reply;
     reply->setParent(this);
     connect(reply, &QNetworkReply::finished, this, &FBRequest::finish);
+    connect(reply, &QNetworkReply::downloadProgress, this, [reply](qint64 received, qint64) {
+        if (received > MaxAnswerBytes) {
+            reply->abort();
+        }
+    });
 }
 
 void FBRequest::failLater(const FBError& error) {
