@@ -40,7 +40,7 @@ struct Recorder : CSocialNetworkSharingManagerDelegate {
 };
 
 // What the user's browser does with the authorization page.
-enum class Browser { Follows, Refuses, IsClosed };
+enum class Browser { Follows, Refuses, IsClosed, BringsWrongCode };
 
 struct Services {
     FakeHttpServer auth, graph;
@@ -58,8 +58,10 @@ struct Services {
                 redirect.headers.append(
                     {"Location",
                      r.queryValues(u"redirect_uri"_s).value(0).toUtf8() + '?' +
-                         (mode == Browser::Refuses ? QByteArray("error=access_denied")
-                                                   : "code=" + QUrl::toPercentEncoding(Code)) +
+                         (mode == Browser::Refuses
+                              ? QByteArray("error=access_denied")
+                              : "code=" + QUrl::toPercentEncoding(
+                                              mode == Browser::Follows ? Code : u"x"_s)) +
                          "&state=" + QUrl::toPercentEncoding(r.queryValues(u"state"_s).value(0))});
                 return redirect;
             }
@@ -128,6 +130,7 @@ TEST(SocialSharing, FacebookGraphFlowAgainstFakeServices) {
         {"190: token dropped, re-authorized", 24, {expired, posted}, Browser::Follows, false, "ok", 1, {"stored", "new1"}, "new1"},
         {"190 right after signing in", 24, {expired}, Browser::Follows, false, "fail:Expired", 1, {"stored", "new1"}, ""},
         {"refused login", 0, {posted}, Browser::Refuses, false, "fail:CanceledByUser", 1, {}, ""},
+        {"token exchange refused", 0, {posted}, Browser::BringsWrongCode, false, "fail:Bad code", 1, {}, ""},
         {"sign-in page closed", 0, {posted}, Browser::IsClosed, false, "fail:CanceledByUser", 1, {}, ""},
         {"service error", 24, {invalid}, Browser::Follows, false, "fail:(#100) Invalid", 0, {"stored"}, "stored"},
         {"network failure", 24, {Answer::closing()}, Browser::Follows, false, "fail:", 0, {"stored"}, "stored"},
