@@ -563,5 +563,21 @@
         <source>%1 closed the connection</source>
         <translation>%1 closed the connection</translation>
     </message>
+    <message id="CanceledByUser">
+        <source>Cancelled by the user</source>
+        <translation>Cancelled by the user</translation>
+    </message>
+    <message id="CannotOpenBrowser">
+        <source>No web browser could be opened</source>
+        <translation>No web browser could be opened</translation>
+    </message>
+    <message id="FacebookNotConfigured">
+        <source>Posting to Facebook is not set up in this build</source>
+        <translation>Posting to Facebook is not set up in this build</translation>
+    </message>
+    <message id="FacebookSignInFailed">
+        <source>Signing in to Facebook failed</source>
+        <translation>Signing in to Facebook failed</translation>
+    </message>
 </context>
 </TS>

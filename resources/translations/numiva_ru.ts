@@ -563,5 +563,21 @@
         <source>%1 closed the connection</source>
         <translation>%1 закрыл соединение</translation>
     </message>
+    <message id="CanceledByUser">
+        <source>Cancelled by the user</source>
+        <translation>Отменено пользователем</translation>
+    </message>
+    <message id="CannotOpenBrowser">
+        <source>No web browser could be opened</source>
+        <translation>Не удалось открыть веб-браузер</translation>
+    </message>
+    <message id="FacebookNotConfigured">
+        <source>Posting to Facebook is not set up in this build</source>
+        <translation>Публикация в Facebook не настроена в этой сборке</translation>
+    </message>
+    <message id="FacebookSignInFailed">
+        <source>Signing in to Facebook failed</source>
+        <translation>Не удалось войти в Facebook</translation>
+    </message>
 </context>
 </TS>
