@@ -3,6 +3,7 @@
 #include "Appirater.h"
 #include "CCustomDataSourceMetadataUpdater.h"
 #include "CCustomDataSourceStorageManager.h"
+#include "CFacebookSingleton.h"
 #include "CFileOperations.h"
 #include "CUISettings.h"
 #include "Localization.h"
@@ -79,8 +80,9 @@ bool NumivaAppDelegate::didFinishLaunching() {
     return true;
 }
 
-bool NumivaAppDelegate::openURL(const QUrl&) {
-    return false;
+bool NumivaAppDelegate::openURL(const QUrl& url) {
+    // The only addresses handed to the app are the Facebook sign-in's returns.
+    return CFacebookSingleton::sharedInstance().handleOpenURL(url);
 }
 
 void NumivaAppDelegate::applicationWillEnterForeground() {
