@@ -70,10 +70,12 @@ TEST_F(CliTest, RatesFromASourceWithFeeConversionFailureAndBadInput) {
                              "(Service Unavailable). The last stored rates are shown."));
     expectNear(failed.json(), "GBP", cross("GBP", "EUR"));
 
-    expectRefused({"frobnicate", "base usd1", "base XAU", "fee 101", "fee abc", "add", "add GBP",
-                   "remove EUR", "select Nowhere", "metal-unit Stone",
-                   "feed add file:///etc/passwd", "feed remove http://127.0.0.1:9/f.xml",
-                   "rates --bogus", "convert ten GBP", "convert 1,000 GBP", "convert 2e15 GBP"});
+    expectRefused(
+        "frobnicate; base usd1; base XAU; fee 101; fee abc; add; add GBP; remove EUR; "
+        "select Nowhere; metal-unit Stone; feed add file:///etc/passwd; "
+        "feed remove http://127.0.0.1:9/f.xml; rates --bogus; convert ten GBP; "
+        "convert 1,000 GBP; convert 2e15 GBP; sources ECB; select; base; add JPY jpy; add GBP1; "
+        "remove; remove x; remove CHF; fee off --subtract; feed; convert; rates GBP; help me");
     EXPECT_TRUE(cli("select ecbb").err.contains("did you mean ECB?"));
     EXPECT_TRUE(ok("convert --help").out.startsWith("Usage: numiva-cli [options] convert"));
     // A feed that cannot be read is registered all the same, and its user hears of it.
@@ -120,8 +122,10 @@ TEST_F(CliTest, ChartWithExportsCacheAndBadArguments) {
         << failed.err.toStdString();
     EXPECT_EQ(failed.json().value(QStringLiteral("points")), QJsonValue(points));
 
-    expectRefused({"chart --period 11", "chart --period one", "chart EUR", "chart EUR USD GBP",
-                   "chart --csv", "chart --pdf -", "chart --svg x.svg"});
+    expectRefused(
+        "chart --period 11; chart --period one; chart EUR; chart EUR USD GBP; "
+        "chart --csv; chart --pdf -; chart --svg x.svg; --json chart --csv -; "
+        "chart --csv - --html -; chart EUR U5D");
     ok("select PayPal");
     const CliRun noCharts = cli("chart");
     EXPECT_EQ(noCharts.exitCode, 64);

@@ -89,10 +89,13 @@ protected:
 
     /// Each command line exits 64 with one "numiva-cli: " line, prints nothing and leaves the
     /// stored settings as they were.
-    void expectRefused(std::initializer_list<const char*> lines) {
+    /// Each command of `lines` (separated by ";") is a usage error that changes nothing.
+    void expectRefused(const char* lines) {
         const QByteArray before = settingsFile();
         ASSERT_FALSE(before.isEmpty());
-        for (const char* line : lines) {
+        for (const QString& text : QString::fromLatin1(lines).split(u';')) {
+            const QByteArray bytes = text.trimmed().toLatin1();
+            const char* line = bytes.constData();
             const CliRun run = cli(line);
             EXPECT_EQ(run.exitCode, 64) << line;
             EXPECT_EQ(run.err.count('\n'), 1) << line << ": " << run.err.toStdString();
