@@ -24,18 +24,29 @@ bool XmlParser::parse(XmlParserDelegate& delegate) {
     error_.clear();
     QXmlStreamReader reader(data_);
     reader.setNamespaceProcessing(false);
+    // A hostile answer gets no further than this: entities expand to a few kilobytes at most,
+    // and no answer we read nests more than a handful of elements.
+    reader.setEntityExpansionLimit(kMaximumEntityExpansion);
+    int depth = 0;
     while (!reader.atEnd() && !aborted_) {
         switch (reader.readNext()) {
             case QXmlStreamReader::StartDocument:
                 delegate.parserDidStartDocument();
                 break;
             case QXmlStreamReader::StartElement:
+                if (++depth > kMaximumDepth) {
+                    reader.raiseError(
+                        QStringLiteral("The document nests more than %1 elements deep.")
+                            .arg(kMaximumDepth));
+                    break;
+                }
                 delegate.readerDidStartElement(reader.qualifiedName(), reader.attributes());
                 break;
             case QXmlStreamReader::Characters:
                 delegate.readerFoundCharacters(reader.text());
                 break;
             case QXmlStreamReader::EndElement:
+                --depth;
                 delegate.readerDidEndElement(reader.qualifiedName());
                 break;
             case QXmlStreamReader::EndDocument:

@@ -37,6 +37,11 @@ public:
 /// ISO-8859-1, UTF-8, ...) is honoured. No external entities or DTDs are loaded.
 class XmlParser {
 public:
+    /// Bounds that no answer we read comes near: deeper documents and larger entity expansions
+    /// are errors.
+    static constexpr int kMaximumDepth = 256;
+    static constexpr int kMaximumEntityExpansion = 4096;
+
     explicit XmlParser(QByteArray data) : data_(std::move(data)) {}
 
     /// Runs the whole document through `delegate`. False on a malformed, truncated or empty

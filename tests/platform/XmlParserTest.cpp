@@ -19,7 +19,9 @@ public:
         events << u'<' + name + (attrs.isEmpty() ? QString() : u' ' + attrs.join(u' ')) + u'>';
     }
     void parserFoundCharacters(const QString& text) override { events << text; }
-    void parserDidEndElement(const QString& name) override { events << QStringLiteral("</") + name + u'>'; }
+    void parserDidEndElement(const QString& name) override {
+        events << QStringLiteral("</") + name + u'>';
+    }
     void parserDidEndDocument() override { events << QStringLiteral("end-document"); }
 };
 
@@ -31,21 +33,22 @@ TEST(XmlParser, DeliversEventsWithQualifiedNamesAndAttributes) {
         "<name>A &amp; B<![CDATA[<x>]]></name></gesmes:Envelope>");
     Recorder r;
     ASSERT_TRUE(parser.parse(r)) << parser.errorString().toStdString();
-    EXPECT_EQ(r.events, (QStringList{"start-document",
-                                     "<gesmes:Envelope xmlns:gesmes=http://www.gesmes.org/xml/2002-08-01>",
-                                     "<Cube>", "<Cube time=2013-03-12>", "<Cube currency=USD rate=1.3>",
-                                     "</Cube>", "</Cube>", "</Cube>", "<name>", "A & B", "<x>", "</name>",
-                                     "</gesmes:Envelope>", "end-document"}));
+    EXPECT_EQ(r.events,
+              (QStringList{"start-document",
+                           "<gesmes:Envelope xmlns:gesmes=http://www.gesmes.org/xml/2002-08-01>",
+                           "<Cube>", "<Cube time=2013-03-12>", "<Cube currency=USD rate=1.3>",
+                           "</Cube>", "</Cube>", "</Cube>", "<name>", "A & B", "<x>", "</name>",
+                           "</gesmes:Envelope>", "end-document"}));
 }
 
 TEST(XmlParser, HonoursTheDeclaredSingleByteEncoding) {
     for (const char* encoding : {"windows-1251", "ISO-8859-1"}) {
         const QString name = encoding == QByteArray("windows-1251") ? QStringLiteral("Доллар США")
-                                                                   : QStringLiteral("Dólar");
+                                                                    : QStringLiteral("Dólar");
         QStringEncoder encoder(encoding);
         ASSERT_TRUE(encoder.isValid()) << encoding;
-        const QByteArray doc = QByteArray("<?xml version=\"1.0\" encoding=\"") + encoding + "\"?><item><name>" +
-                               QByteArray(encoder(name)) + "</name></item>";
+        const QByteArray doc = QByteArray("<?xml version=\"1.0\" encoding=\"") + encoding +
+                               "\"?><item><name>" + QByteArray(encoder(name)) + "</name></item>";
         XmlParser parser(doc);
         Recorder r;
         ASSERT_TRUE(parser.parse(r)) << encoding << ": " << parser.errorString().toStdString();
@@ -67,12 +70,19 @@ TEST_P(XmlParserBad, FailsWithATextAndNeverHangs) {
     EXPECT_FALSE(parser.errorString().isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Documents, XmlParserBad,
-                         ::testing::Values(BadCase{"empty", QByteArray()}, BadCase{"truncated", "<a><b>text</b>"},
-                                           BadCase{"mismatched", "<a></b>"}, BadCase{"html", "<html><br></html"},
-                                           BadCase{"binary", QByteArray("\x00\x01\x02<a/>", 7)},
-                                           BadCase{"two_roots", "<a/><b/>"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Documents, XmlParserBad,
+    ::testing::Values(
+        BadCase{"empty", QByteArray()}, BadCase{"truncated", "<a><b>text</b>"},
+        BadCase{"mismatched", "<a></b>"}, BadCase{"html", "<html><br></html"},
+        BadCase{"binary", QByteArray("\x00\x01\x02<a/>", 7)}, BadCase{"two_roots", "<a/><b/>"},
+        BadCase{"too_deep", QByteArray("<a>").repeated(300) + QByteArray("</a>").repeated(300)},
+        BadCase{"entity_expansion",
+                "<!DOCTYPE d [<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">"
+                "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c "
+                "\"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
+                "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">]><d>&d;&d;&d;</d>"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(XmlParser, AHandlerCanAbort) {
     class Stopper : public XmlParserDelegate {
