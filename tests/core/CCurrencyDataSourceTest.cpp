@@ -228,6 +228,8 @@ TEST_F(AggregatorTest, SourcesThatCannotAnswerEndTheCycleWithAText) {
                         "(Not Found). The last stored rates are shown.")},
         {{"YFinance", "BankUa"}, QStringLiteral("answered 404 (Not Found)")},
         {{"YFinance", "ECB", "Bloomberg", "OCBC"}, QStringLiteral("answered 404 (Not Found)")},
+        {{"Bloomberg"}, QStringLiteral("answered 404 (Not Found)")},
+        {{"OCBC"}, QStringLiteral("answered 404 (Not Found)")},
         // A custom source's failure ends the cycle too.
         {{"ftp://rates.example.com/feed.xml"}, QStringLiteral("ftp://rates.example.com/feed.xml")},
         {{}, QStringLiteral("No data source is selected.")},

@@ -77,6 +77,9 @@ TEST_F(CliTest, RatesFromASourceWithFeeConversionFailureAndBadInput) {
         "convert 1,000 GBP; convert 2e15 GBP; sources ECB; select; base; add JPY jpy; add GBP1; "
         "remove; remove x; remove CHF; fee off --subtract; feed; convert; rates GBP; help me");
     EXPECT_TRUE(cli("select ecbb").err.contains("did you mean ECB?"));
+    EXPECT_TRUE(ok("--help").out.contains("\n  chart "));
+    EXPECT_TRUE(ok("--version").out.startsWith("numiva-cli "));
+    EXPECT_EQ(ok("--json sources").out.count("\"id\""), ok("sources").out.count('\n') - 1);
     EXPECT_TRUE(ok("convert --help").out.startsWith("Usage: numiva-cli [options] convert"));
     // A feed that cannot be read is registered all the same, and its user hears of it.
     const CliRun feed = cli("feed add http://127.0.0.1:9/rates.xml");
@@ -113,6 +116,12 @@ TEST_F(CliTest, ChartWithExportsCacheAndBadArguments) {
     EXPECT_EQ(ok("chart --csv -").out, csv);
     EXPECT_TRUE(ok("chart").out.startsWith("EUR per 1 USD, 1 week, ECB\n"));
     EXPECT_TRUE(file(QStringLiteral("chart.pdf")).startsWith("%PDF"));
+    for (const char* line : {"chart --csv /nonexistent/c.csv", "chart --html /nonexistent/c.html",
+                             "chart --pdf /nonexistent/c.pdf"}) {
+        const CliRun unwritable = cli(line);
+        EXPECT_EQ(unwritable.exitCode, 2) << line;
+        EXPECT_TRUE(unwritable.err.contains("/nonexistent/c.")) << unwritable.err.toStdString();
+    }
 
     // A failing service: exit 2 and the cached chart.
     server.setFailing(SampleServer::ECBChart, true);
