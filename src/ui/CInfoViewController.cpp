@@ -52,20 +52,20 @@ CInfoViewController::~CInfoViewController() {
 
 const CInfoViewController::Row* CInfoViewController::rowAt(int section, int row) const {
     static const Row kAbout[] = {
-        {"AboutUs", "ic-about", "info-circle", Action::About},
-        {"RateThisApp", "ic-rateme", "star", Action::Rate},
-        {"Support", "ic-support", "life-preserver", Action::Support},
-        {"AllProducts", "ic-allproducts", "grid", Action::AllProducts},
+        {"AboutUs", "ic-about", "info-circle", "#007aff", Action::About},
+        {"RateThisApp", "ic-rateme", "star", "#ff9500", Action::Rate},
+        {"Support", "ic-support", "life-preserver", "#ff3b30", Action::Support},
+        {"AllProducts", "ic-allproducts", "grid", "#5856d6", Action::AllProducts},
     };
     static const Row kInvite[] = {
-        {"ShareFacebook", "ic-facebook", "facebook", Action::FacebookShare},
-        {"TweetAbout", "ic-tweeter", "twitter-x", Action::TwitterShare},
-        {"InviteByMail", "ic-mail", "envelope", Action::MailInvite},
-        {"InviteBySms", "ic-sms", "chat-text", Action::SmsInvite},
+        {"ShareFacebook", "ic-facebook", "facebook", "#1877f2", Action::FacebookShare},
+        {"TweetAbout", "ic-tweeter", "twitter-x", "#000000", Action::TwitterShare},
+        {"InviteByMail", "ic-mail", "envelope", "#007aff", Action::MailInvite},
+        {"InviteBySms", "ic-sms", "chat-text", "#34c759", Action::SmsInvite},
     };
     static const Row kFollow[] = {
-        {"FollowFacebook", "ic_facebook_normal", "facebook", Action::FacebookFollow},
-        {"FollowTwitter", "ic_twitter_normal", "twitter-x", Action::TwitterFollow},
+        {"FollowFacebook", "ic_facebook_normal", "facebook", "#1877f2", Action::FacebookFollow},
+        {"FollowTwitter", "ic_twitter_normal", "twitter-x", "#000000", Action::TwitterFollow},
     };
     if (row < 0 || row >= rowCount(section)) {
         return nullptr;
@@ -112,16 +112,18 @@ QVariantList CInfoViewController::rows() const {
     for (int section = 0; section < SectionCount; ++section) {
         for (int row = 0; row < rowCount(section); ++row) {
             const Row* info = rowAt(section, row);
-            // The bundle's own image of that name first, else the icon package's.
-            QString path = Resources::imagePath(QString::fromLatin1(info->image));
-            if (path.isEmpty()) {
-                path = Resources::imagePath(QString::fromLatin1(info->icon));
-            }
+            // The bundle's own image of that name first, else the icon package's, coloured.
+            const QString path = Resources::imagePath(QString::fromLatin1(info->image));
+            const QUrl image = path.isEmpty()
+                                   ? CUISettings::tintedUrlForImagePath(
+                                         Resources::imagePath(QString::fromLatin1(info->icon)),
+                                         QString::fromLatin1(info->tint))
+                                   : CUISettings::urlForImagePath(path);
             list.append(QVariantMap{
                 {QStringLiteral("section"), section},
                 {QStringLiteral("row"), row},
                 {QStringLiteral("title"), localized(QString::fromLatin1(info->key))},
-                {QStringLiteral("image"), CUISettings::urlForImagePath(path)},
+                {QStringLiteral("image"), image},
                 {QStringLiteral("disclosure"), info->action == Action::About},
             });
         }

@@ -136,6 +136,8 @@ private:
         /// The image's name, and the file of the icon package that draws it.
         const char* image;
         const char* icon;
+        /// The icon's colour (the package draws in the text colour).
+        const char* tint;
         Action action;
     };
     const Row* rowAt(int section, int row) const;

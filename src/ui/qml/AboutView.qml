@@ -35,7 +35,7 @@ Item {
             anchors.horizontalCenter: parent.horizontalCenter
             width: 64
             height: 64
-            source: CUISettings.imageUrl("currency-exchange")
+            source: CUISettings.tintedImageUrl("currency-exchange", CUISettings.tableHeaderColor)
             sourceSize.width: 128
             sourceSize.height: 128
             fillMode: Image.PreserveAspectFit
