@@ -39,7 +39,13 @@ CInfoViewController::CInfoViewController(Dependencies dependencies, QObject* par
       twitterSupported_(dependencies_.twitterSupported.value_or(isTwitterSupported())),
       links_(dependencies_.endpoints.value_or(Endpoints::standard())),
       navigation_(new CRootNavigationController(this, dependencies_.tablet, this)),
-      socialNetworkManager_(new CSocialNetworkSharingManager(this)) {
+      socialNetworkManager_(nullptr) {
+    // Posts that go through the browser (the share dialog, the tweet) use this screen's way
+    // of opening addresses.
+    SocialNetworkSettings settings = SocialNetworkSettings::fromConfiguration(
+        dependencies_.endpoints.value_or(Endpoints::standard()));
+    settings.openUrl = [this](const QUrl& url) { return opener().openUrl(url); };
+    socialNetworkManager_ = new CSocialNetworkSharingManager(std::move(settings), this);
     setFormSheet(true);
     setTitle(localized(QStringLiteral("Info")));
 }
@@ -182,10 +188,13 @@ QString CInfoViewController::invitationWithLink() const {
     return link.isValid() ? text + QLatin1String("\n\n") + link.toString(QUrl::FullyEncoded) : text;
 }
 
+DocumentOpener& CInfoViewController::opener() const {
+    return dependencies_.opener != nullptr ? *dependencies_.opener
+                                           : DocumentOpener::platformDefault();
+}
+
 void CInfoViewController::openAddress(const QUrl& url) {
-    DocumentOpener& opener =
-        dependencies_.opener != nullptr ? *dependencies_.opener : DocumentOpener::platformDefault();
-    if (!url.isValid() || !opener.openUrl(url)) {
+    if (!url.isValid() || !opener().openUrl(url)) {
         emit alertRequested(localized(QStringLiteral("CannotOpenAddress")),
                             url.isValid() ? url.toString() : QString(),
                             localized(QStringLiteral("OK")));
@@ -301,7 +310,8 @@ void CInfoViewController::share(int type) {
     socialNetworkManager_->delegate = nullptr;
     socialNetworkManager_->cancelRequest();
     const ShareRequest request = shareRequest(type);
-    // The tweet only opens the browser; a Facebook post waits for the service.
+    // A Facebook post waits for the service (or the hand-over to the browser); a tweet only
+    // opens the browser.
     setPosting(type == 0);
     socialNetworkManager_->socialNetworkType = type;
     socialNetworkManager_->delegate = this;
@@ -336,4 +346,9 @@ void CInfoViewController::socialNetworkManager(CSocialNetworkSharingManager* man
     manager->delegate = nullptr;
     setPosting(false);
     showMessage(localized(QStringLiteral("CannotPostMessage")).arg(errorText));
+}
+
+void CInfoViewController::socialNetworkManagerHandedToBrowser(CSocialNetworkSharingManager*) {
+    // The user finishes the post in the browser; nothing more is heard of it.
+    setPosting(false);
 }

@@ -126,6 +126,7 @@ public:
     void socialNetworkManagerPostMessageSucceeed(CSocialNetworkSharingManager* manager) override;
     void socialNetworkManager(CSocialNetworkSharingManager* manager,
                               const QString& errorText) override;
+    void socialNetworkManagerHandedToBrowser(CSocialNetworkSharingManager* manager) override;
 
 signals:
     void postingChanged();
@@ -141,6 +142,7 @@ private:
         Action action;
     };
     const Row* rowAt(int section, int row) const;
+    DocumentOpener& opener() const;
     /// Opens `url` in the user's browser or store program; a message when it cannot.
     void openAddress(const QUrl& url);
     void share(int type);
