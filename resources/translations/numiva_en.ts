@@ -579,5 +579,105 @@
         <source>Signing in to Facebook failed</source>
         <translation>Signing in to Facebook failed</translation>
     </message>
+    <message id="AboutUs">
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message id="RateThisApp">
+        <source>Rate Numiva</source>
+        <translation>Rate Numiva</translation>
+    </message>
+    <message id="Support">
+        <source>Support</source>
+        <translation>Support</translation>
+    </message>
+    <message id="AllProducts">
+        <source>All our products</source>
+        <translation>All our products</translation>
+    </message>
+    <message id="ShareFacebook">
+        <source>Share on Facebook</source>
+        <translation>Share on Facebook</translation>
+    </message>
+    <message id="TweetAbout">
+        <source>Tweet about Numiva</source>
+        <translation>Tweet about Numiva</translation>
+    </message>
+    <message id="InviteByMail">
+        <source>Invite by mail</source>
+        <translation>Invite by mail</translation>
+    </message>
+    <message id="InviteBySms">
+        <source>Invite by text message</source>
+        <translation>Invite by text message</translation>
+    </message>
+    <message id="FollowFacebook">
+        <source>Numiva on Facebook</source>
+        <translation>Numiva on Facebook</translation>
+    </message>
+    <message id="FollowTwitter">
+        <source>Numiva on Twitter</source>
+        <translation>Numiva on Twitter</translation>
+    </message>
+    <message id="InviteFriends">
+        <source>Invite friends</source>
+        <translation>Invite friends</translation>
+    </message>
+    <message id="SocialNetworks">
+        <source>Social networks</source>
+        <translation>Social networks</translation>
+    </message>
+    <message id="AboutProgram">
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message id="AboutDescription">
+        <source>Exchange rates from many sources, a converter and rate charts.</source>
+        <translation>Exchange rates from many sources, a converter and rate charts.</translation>
+    </message>
+    <message id="VersionFormat">
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message id="InviteMailSubject">
+        <source>Have a look at Numiva</source>
+        <translation>Have a look at Numiva</translation>
+    </message>
+    <message id="InviteTextCopied">
+        <source>The invitation is copied: paste it into any messenger.</source>
+        <translation>The invitation is copied: paste it into any messenger.</translation>
+    </message>
+    <message id="CannotOpenAddress">
+        <source>This address cannot be opened: no browser is set up</source>
+        <translation>This address cannot be opened: no browser is set up</translation>
+    </message>
+    <message id="MessagePostSuccess">
+        <source>The message is posted</source>
+        <translation>The message is posted</translation>
+    </message>
+    <message id="CannotPostMessage">
+        <source>The message cannot be posted: %1</source>
+        <translation>The message cannot be posted: %1</translation>
+    </message>
+    <message id="RatingPromptTitle">
+        <source>Rate Numiva</source>
+        <translation>Rate Numiva</translation>
+    </message>
+    <message id="RatingPromptMessage">
+        <source>If you like Numiva, would you take a moment to rate it? Thank you for your support!</source>
+        <translation>If you like Numiva, would you take a moment to rate it? Thank you for your support!</translation>
+    </message>
+    <message id="RatingPromptRate">
+        <source>Rate Numiva</source>
+        <translation>Rate Numiva</translation>
+    </message>
+    <message id="RatingPromptLater">
+        <source>Remind me later</source>
+        <translation>Remind me later</translation>
+    </message>
+    <message id="RatingPromptNever">
+        <source>No, thanks</source>
+        <translation>No, thanks</translation>
+    </message>
 </context>
 </TS>

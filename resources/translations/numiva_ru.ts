@@ -579,5 +579,105 @@
         <source>Signing in to Facebook failed</source>
         <translation>Не удалось войти в Facebook</translation>
     </message>
+    <message id="AboutUs">
+        <source>About</source>
+        <translation>О программе</translation>
+    </message>
+    <message id="RateThisApp">
+        <source>Rate Numiva</source>
+        <translation>Оценить Numiva</translation>
+    </message>
+    <message id="Support">
+        <source>Support</source>
+        <translation>Поддержка</translation>
+    </message>
+    <message id="AllProducts">
+        <source>All our products</source>
+        <translation>Все наши программы</translation>
+    </message>
+    <message id="ShareFacebook">
+        <source>Share on Facebook</source>
+        <translation>Рассказать в Facebook</translation>
+    </message>
+    <message id="TweetAbout">
+        <source>Tweet about Numiva</source>
+        <translation>Написать в Twitter</translation>
+    </message>
+    <message id="InviteByMail">
+        <source>Invite by mail</source>
+        <translation>Пригласить письмом</translation>
+    </message>
+    <message id="InviteBySms">
+        <source>Invite by text message</source>
+        <translation>Пригласить по SMS</translation>
+    </message>
+    <message id="FollowFacebook">
+        <source>Numiva on Facebook</source>
+        <translation>Numiva в Facebook</translation>
+    </message>
+    <message id="FollowTwitter">
+        <source>Numiva on Twitter</source>
+        <translation>Numiva в Twitter</translation>
+    </message>
+    <message id="InviteFriends">
+        <source>Invite friends</source>
+        <translation>Пригласить друзей</translation>
+    </message>
+    <message id="SocialNetworks">
+        <source>Social networks</source>
+        <translation>Социальные сети</translation>
+    </message>
+    <message id="AboutProgram">
+        <source>About</source>
+        <translation>О программе</translation>
+    </message>
+    <message id="AboutDescription">
+        <source>Exchange rates from many sources, a converter and rate charts.</source>
+        <translation>Курсы валют из многих источников, конвертер и графики курсов.</translation>
+    </message>
+    <message id="VersionFormat">
+        <source>Version %1</source>
+        <translation>Версия %1</translation>
+    </message>
+    <message id="InviteMailSubject">
+        <source>Have a look at Numiva</source>
+        <translation>Посмотри на Numiva</translation>
+    </message>
+    <message id="InviteTextCopied">
+        <source>The invitation is copied: paste it into any messenger.</source>
+        <translation>Приглашение скопировано: вставьте его в любой мессенджер.</translation>
+    </message>
+    <message id="CannotOpenAddress">
+        <source>This address cannot be opened: no browser is set up</source>
+        <translation>Не удалось открыть адрес: браузер не настроен</translation>
+    </message>
+    <message id="MessagePostSuccess">
+        <source>The message is posted</source>
+        <translation>Сообщение опубликовано</translation>
+    </message>
+    <message id="CannotPostMessage">
+        <source>The message cannot be posted: %1</source>
+        <translation>Не удалось опубликовать сообщение: %1</translation>
+    </message>
+    <message id="RatingPromptTitle">
+        <source>Rate Numiva</source>
+        <translation>Оцените Numiva</translation>
+    </message>
+    <message id="RatingPromptMessage">
+        <source>If you like Numiva, would you take a moment to rate it? Thank you for your support!</source>
+        <translation>Если вам нравится Numiva, найдите минутку, чтобы оценить её. Спасибо за поддержку!</translation>
+    </message>
+    <message id="RatingPromptRate">
+        <source>Rate Numiva</source>
+        <translation>Оценить Numiva</translation>
+    </message>
+    <message id="RatingPromptLater">
+        <source>Remind me later</source>
+        <translation>Напомнить позже</translation>
+    </message>
+    <message id="RatingPromptNever">
+        <source>No, thanks</source>
+        <translation>Нет, спасибо</translation>
+    </message>
 </context>
 </TS>

@@ -17,6 +17,7 @@ NumivaAppDelegate::NumivaAppDelegate(Options options, QObject* parent)
 
 NumivaAppDelegate::~NumivaAppDelegate() {
     StorageErrors::setListener({});
+    appirater_.reset();
     navigationController_.reset();
     splitController_.reset();
     settingsPane_.reset();
@@ -37,7 +38,12 @@ bool NumivaAppDelegate::didFinishLaunching() {
                                      : CCustomDataSourceStorageManager::sharedInstance();
     const Endpoints endpoints = options_.endpoints.value_or(Endpoints::standard());
 
-    Appirater::appLaunched(true);
+    Appirater::Options ratingOptions = options_.ratingPrompt;
+    if (ratingOptions.defaults == nullptr) {
+        ratingOptions.defaults = &defaults;
+    }
+    appirater_ = std::make_unique<Appirater>(std::move(ratingOptions));
+    appirater_->appLaunched(options_.promptForRating);
     Startup::registerDefaultsFromSettingsBundle(defaults, options_.settingsBundlePath);
 
     customDataSourceInfoUpdater_ = std::make_unique<CCustomDataSourceMetadataUpdater>(
@@ -53,6 +59,8 @@ bool NumivaAppDelegate::didFinishLaunching() {
     dependencies.tablet = options_.tablet;
     dependencies.refreshAfterEditingDelay = options_.refreshAfterEditingDelay;
     rootController_ = std::make_unique<CRootViewController>(std::move(dependencies));
+    // The rate list, shown for the whole run, asks the rating question.
+    appirater_->setPresenter(rootController_.get());
 
     settingsController_ =
         std::make_unique<CSettingsViewController>(rootController_->dataModel(), options_.tablet);
@@ -86,7 +94,9 @@ bool NumivaAppDelegate::openURL(const QUrl& url) {
 }
 
 void NumivaAppDelegate::applicationWillEnterForeground() {
-    Appirater::appEnteredForeground(true);
+    if (appirater_) {
+        appirater_->appEnteredForeground(options_.promptForRating);
+    }
 }
 
 void NumivaAppDelegate::applicationDidBecomeActive() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Appirater.h"
 #include "CNavigationController.h"
 #include "CRootViewController.h"
 #include "CSettingsViewController.h"
@@ -41,6 +42,10 @@ public:
         QString settingsBundlePath;
         std::chrono::milliseconds metadataUpdateInterval = std::chrono::seconds(20);
         std::chrono::milliseconds refreshAfterEditingDelay = std::chrono::milliseconds(500);
+        /// The rating prompt's schedule; its store is the one above.
+        Appirater::Options ratingPrompt;
+        /// False: uses are counted but nothing is asked (screenshots).
+        bool promptForRating = true;
     };
 
     explicit NumivaAppDelegate(Options options, QObject* parent = nullptr);
@@ -62,6 +67,7 @@ public:
     CSplitViewController* splitController() const { return splitController_.get(); }
     CRootViewController* rootController() const { return rootController_.get(); }
     CSettingsViewController* settingsController() const { return settingsController_.get(); }
+    Appirater* ratingPrompt() const { return appirater_.get(); }
     CCustomDataSourceMetadataUpdater* customDataSourceInfoUpdater() const {
         return customDataSourceInfoUpdater_.get();
     }
@@ -78,6 +84,7 @@ private:
     /// One alert with every problem with the user's files reported since the last one.
     void showStorageProblems();
     Options options_;
+    std::unique_ptr<Appirater> appirater_;
     std::unique_ptr<CRootNavigationController> navigationController_;
     std::unique_ptr<CSplitViewController> splitController_;
     std::unique_ptr<CNavigationController> settingsPane_;

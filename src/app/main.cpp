@@ -1,6 +1,7 @@
 // numiva: the touch application.
 #include "CCurrencyChartViewController.h"
 #include "CFileOperations.h"
+#include "CInfoViewController.h"
 #include "CTutorialView.h"
 #include "CUISettings.h"
 #include "Endpoints.h"
@@ -31,6 +32,7 @@ constexpr int kUsageError = 64;
 /// A screenshot is taken at the latest this long after start-up.
 constexpr int kScreenshotDeadlineMs = 5000;
 const char* const kDefaultFlagsDirectory = "/usr/local/share/numiva/flag-icons/flags/4x3";
+const char* const kDefaultIconsDirectory = "/usr/local/share/numiva/bootstrap-icons/icons";
 
 int usage(const QString& problem) {
     QTextStream(stderr) << "numiva: " << problem << "\n";
@@ -91,8 +93,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption screen(
         QStringLiteral("screen"),
         QStringLiteral("Open NAME at start: rates (default), settings, request-currency, "
-                       "add-source, chart or chart-settings (a phone turns to landscape for "
-                       "the chart)."),
+                       "add-source, info, about, chart or chart-settings (a phone turns to "
+                       "landscape for the chart)."),
         QStringLiteral("NAME"), QStringLiteral("rates"));
     const QCommandLineOption orientation(
         QStringLiteral("orientation"),
@@ -128,6 +130,8 @@ int main(int argc, char** argv) {
                                   QStringLiteral("settings"),
                                   QStringLiteral("request-currency"),
                                   QStringLiteral("add-source"),
+                                  QStringLiteral("info"),
+                                  QStringLiteral("about"),
                                   QStringLiteral("chart"),
                                   QStringLiteral("chart-settings")};
     const bool chartScreen = screenName.startsWith(u"chart");
@@ -153,6 +157,12 @@ int main(int argc, char** argv) {
     if (QDir(flags).exists()) {
         Resources::addImageDirectory(flags);
     }
+    const QString icons = qEnvironmentVariableIsSet("NUMIVA_ICONS_DIR")
+                              ? qEnvironmentVariable("NUMIVA_ICONS_DIR")
+                              : QString::fromLatin1(kDefaultIconsDirectory);
+    if (QDir(icons).exists()) {
+        Resources::addImageDirectory(icons);
+    }
 
     // Without a display there is no GPU context to be had: draw in software.
     if (QGuiApplication::platformName() == u"offscreen" &&
@@ -169,6 +179,8 @@ int main(int argc, char** argv) {
     NumivaAppDelegate::Options options;
     options.tablet = idiomName == u"tablet";
     options.location = location.get();
+    // A picture of a screen is never covered by the rating question.
+    options.promptForRating = !parser.isSet(screenshot) && !parser.isSet(firstFrame);
     NumivaAppDelegate delegate(options);
     delegate.didFinishLaunching();
 
@@ -239,6 +251,13 @@ int main(int argc, char** argv) {
                 settings->onRequestNewCurrencyCellSelect();
             } else if (screenName == u"add-source") {
                 settings->onAddDataSourceCellSelect();
+            } else if (screenName == u"info" || screenName == u"about") {
+                settings->onAboutCellSelect();
+                auto* info = qobject_cast<CInfoViewController*>(settings->presentedController());
+                if (info != nullptr && screenName == u"about") {
+                    // Once the info screen's view is there to show the push.
+                    QTimer::singleShot(0, info, [info] { info->onAboutClick(); });
+                }
             }
         });
     }

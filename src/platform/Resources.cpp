@@ -1,5 +1,6 @@
 #include "Resources.h"
 
+#include "Localization.h"
 #include "PropertyList.h"
 
 #include <QFileInfo>
@@ -16,6 +17,20 @@ namespace Resources {
 QString pathForResource(const QString& name, const QString& type) {
     const QString path = QStringLiteral(":/%1.%2").arg(name, type);
     return QFileInfo::exists(path) ? path : QString();
+}
+
+QString localizedPathForResource(const QString& name, const QString& type) {
+    QString language = Localization::currentLanguage();
+    for (const QString& lproj : {language, QStringLiteral("en")}) {
+        if (lproj.isEmpty() || lproj.contains(u'/')) {
+            continue;
+        }
+        const QString path = pathForResource(lproj + QLatin1String(".lproj/") + name, type);
+        if (!path.isEmpty()) {
+            return path;
+        }
+    }
+    return pathForResource(name, type);
 }
 
 QVariant propertyList(const QString& name) {

@@ -12,6 +12,9 @@ namespace Resources {
 
 /// The path of the resource `name.type` (e.g. "CurrencyDataSources", "plist"), or empty.
 QString pathForResource(const QString& name, const QString& type);
+/// The variant of `name.type` for the installed language ("ru.lproj/name.type"), else the
+/// English one, else the resource itself; empty when there is none.
+QString localizedPathForResource(const QString& name, const QString& type);
 /// A property list resource; an invalid value when missing or unreadable.
 QVariant propertyList(const QString& name);
 /// The settings bundle's directory ("Settings.bundle"), or empty.

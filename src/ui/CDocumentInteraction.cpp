@@ -13,6 +13,7 @@ public:
     bool openFile(const QString& path) override {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     }
+    bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 };
 
 class DialogPrintPresenter : public PrintPresenter {

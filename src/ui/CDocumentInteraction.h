@@ -5,13 +5,17 @@
 #include <functional>
 
 class QPrinter;
+class QUrl;
 
-/// Hands a file to the user's default program for its type ("Open in").
+/// Hands a file to the user's default program for its type ("Open in"), and a web address to
+/// the user's browser.
 class DocumentOpener {
 public:
     virtual ~DocumentOpener() = default;
     /// False when no program took the file.
     virtual bool openFile(const QString& path) = 0;
+    /// False when no program took the address.
+    virtual bool openUrl(const QUrl& url) = 0;
 
     /// QDesktopServices.
     static DocumentOpener& platformDefault();

@@ -2,6 +2,7 @@
 
 #include "CBaseCurrencySelector.h"
 #include "CCustomDataSourceMetadataUpdater.h"
+#include "CInfoViewController.h"
 #include "CRateRows.h"
 #include "CRootViewModel.h"
 #include "CUISettings.h"
@@ -421,7 +422,8 @@ void CSettingsViewController::requestCurrencyController(CRequestCurrencyViewCont
 }
 
 void CSettingsViewController::onAboutCellSelect() {
-    // The info screen is not part of this build: its row names the application and version.
-    showMessage(QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(),
-                                            QCoreApplication::applicationVersion()));
+    CInfoViewController::Dependencies dependencies;
+    dependencies.tablet = isTablet();
+    dependencies.mailComposer = mailComposer_;
+    presentViewController(new CInfoViewController(std::move(dependencies)));
 }

@@ -4,6 +4,7 @@
 #include "CurrencyNames.h"
 #include "Resources.h"
 
+#include <QFile>
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
@@ -171,4 +172,21 @@ QUrl CUISettings::imageUrlForCurrency(const QString& code) const {
 
 QUrl CUISettings::imageUrl(const QString& name) const {
     return urlForImagePath(Resources::imagePath(name));
+}
+
+QUrl CUISettings::tintedUrlForImagePath(const QString& path, const QString& color) {
+    QFile file(path);
+    if (!path.endsWith(QLatin1String(".svg")) || !file.open(QIODevice::ReadOnly)) {
+        return urlForImagePath(path);
+    }
+    QByteArray svg = file.read(256 * 1024);
+    if (!svg.contains("currentColor")) {
+        return urlForImagePath(path);
+    }
+    svg.replace("currentColor", color.toLatin1());
+    return QUrl(QStringLiteral("data:image/svg+xml;base64,") + QString::fromLatin1(svg.toBase64()));
+}
+
+QUrl CUISettings::tintedImageUrl(const QString& name, const QString& color) const {
+    return tintedUrlForImagePath(Resources::imagePath(name), color);
 }

@@ -82,6 +82,10 @@ public:
     Q_INVOKABLE QUrl imageUrlForCurrency(const QString& code) const;
     /// The bundled or installed image of that name as a URL, or empty.
     Q_INVOKABLE QUrl imageUrl(const QString& name) const;
+    /// An SVG image drawn in the text colour (icon packages draw in "currentColor") as an inline
+    /// image in `color`; any other image as it is.
+    static QUrl tintedUrlForImagePath(const QString& path, const QString& color);
+    Q_INVOKABLE QUrl tintedImageUrl(const QString& name, const QString& color) const;
 
 signals:
     void animationScaleChanged();

@@ -3,6 +3,8 @@
 #include "CPopoverGlobalHolder.h"
 #include "Localization.h"
 
+#include <utility>
+
 CViewController::CViewController(QString viewName, bool tablet, QObject* parent)
     : QObject(parent), viewName_(std::move(viewName)), tablet_(tablet) {}
 
@@ -28,6 +30,20 @@ void CViewController::setTitle(const QString& title) {
 
 void CViewController::showMessage(const QString& text) {
     emit alertRequested(text, QString(), localized(QStringLiteral("OK")));
+}
+
+void CViewController::askChoice(const QString& title, const QString& message,
+                                const QStringList& buttons, std::function<void(int)> answer) {
+    choiceAnswer_ = std::move(answer);
+    emit choiceRequested(title, message, buttons);
+}
+
+void CViewController::answerChoice(int index) {
+    // One answer per question: a second report (a double tap) finds nothing to call.
+    std::function<void(int)> answer = std::exchange(choiceAnswer_, nullptr);
+    if (answer) {
+        answer(index);
+    }
 }
 
 void CViewController::presentViewController(CViewController* controller, int anchorRow,

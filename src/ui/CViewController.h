@@ -5,6 +5,9 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 /// What every screen controller shares: its title, the view that shows it, the device idiom,
 /// the alerts it asks for, and the one screen it presents (modally on a phone, in a popover on
@@ -52,6 +55,13 @@ public:
     /// An alert whose title is `text`, without a message, with the localized "OK".
     void showMessage(const QString& text);
 
+    /// An alert with a title, a message and a button per entry of `buttons`, one under the
+    /// other; `answer` hears the index of the pressed one (-1 when closed without a button).
+    void askChoice(const QString& title, const QString& message, const QStringList& buttons,
+                   std::function<void(int)> answer);
+    /// The view's report of the pressed button of the choice asked last.
+    Q_INVOKABLE void answerChoice(int index);
+
     /// Shows `controller` over this screen and takes ownership of it. On a tablet it becomes
     /// the active popover, which first dismisses the one shown before.
     void presentViewController(CViewController* controller, int anchorRow = -1,
@@ -72,6 +82,7 @@ signals:
     void presentedControllerChanged();
     /// An alert with a title, a message (may be empty) and one button.
     void alertRequested(const QString& title, const QString& message, const QString& button);
+    void choiceRequested(const QString& title, const QString& message, const QStringList& buttons);
     /// The presented screen is going away; `animated` tells the view how.
     void dismissAnimationRequested(bool animated);
 
@@ -89,4 +100,5 @@ private:
     QString anchorArrow_ = QStringLiteral("left");
     bool formSheet_ = false;
     bool fullScreen_ = false;
+    std::function<void(int)> choiceAnswer_;
 };

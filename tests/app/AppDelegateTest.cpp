@@ -1,10 +1,14 @@
 #include "Appirater.h"
 #include "CCustomDataSourceMetadataUpdater.h"
 #include "CUISettings.h"
+#include "Localization.h"
 #include "NotificationCenter.h"
 #include "NumivaAppDelegate.h"
+#include "RecordingComposers.h"
 #include "TestSupport.h"
 #include "UserDefaults.h"
+
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -14,8 +18,6 @@ namespace {
 /// nothing is asked anyway).
 class StartUp : public ::testing::Test {
 protected:
-    void SetUp() override { Appirater::reset(); }
-
     std::unique_ptr<NumivaAppDelegate> launch(bool tablet) {
         NumivaAppDelegate::Options options;
         options.tablet = tablet;
@@ -33,7 +35,7 @@ protected:
 
 TEST_F(StartUp, AFirstLaunchRegistersTheBundleAndModelDefaultsAndTellsThePrompt) {
     auto app = launch(false);
-    EXPECT_EQ(Appirater::launchCount(), 1);
+    EXPECT_EQ(app->ratingPrompt()->useCount(), 1);
     // Which keys are registered is the model's test; here, that start-up registers the bundle.
     EXPECT_TRUE(UserDefaults::standardUserDefaults().registeredDefaults().contains(
         QStringLiteral("ChartDataCsvSeparatorUserDefaultsKey")));
@@ -45,7 +47,7 @@ TEST_F(StartUp, AFirstLaunchRegistersTheBundleAndModelDefaultsAndTellsThePrompt)
     EXPECT_EQ(app->rootController()->settingsViewController(), app->settingsController());
     app->applicationWillEnterForeground();
     app->applicationDidBecomeActive();  // both screens refresh what they show
-    EXPECT_EQ(Appirater::foregroundCount(), 1);
+    EXPECT_EQ(app->ratingPrompt()->useCount(), 2);
 }
 
 TEST_F(StartUp, APhoneShowsOneNavigationStackWithTheRateList) {
@@ -77,6 +79,84 @@ TEST_F(StartUp, ATabletShowsSettingsOnTheLeftAndTheRateListOnTheRight) {
     EXPECT_EQ(
         properties.value(QStringLiteral("settingsNavigation")).value<CNavigationController*>(),
         panes[0]);
+}
+
+}  // namespace
+
+namespace {
+
+/// The rating question over an injected clock: asked only once enough days and uses have
+/// passed, again after "Remind me later" plus its delay, never after Rate or No, thanks until
+/// the version changes.
+TEST(RatingPrompt, AsksOnScheduleOncePerVersion) {
+    ScopedDataDir dataDir;
+    Localization::install(QStringLiteral("en"));
+    QDateTime now = QDateTime(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
+    RecordingOpener opener;
+    CViewController presenter(QStringLiteral("RootView"), false);
+    QSignalSpy asked(&presenter, &CViewController::choiceRequested);
+    auto prompt = [&](const QString& version) {
+        Appirater::Options options;
+        options.version = version;
+        options.clock = [&now] { return now; };
+        options.opener = &opener;
+        options.reviewUrl = QUrl(QStringLiteral("https://store.example/review"));
+        auto appirater = std::make_unique<Appirater>(options);
+        appirater->setPresenter(&presenter);
+        return appirater;
+    };
+    auto appirater = prompt(QStringLiteral("1.0"));
+    struct Step {
+        int days;      // the clock moves on this many days first
+        int launches;  // then the application is used this many times
+        int answer;    // the answer to a question asked (-1: none, or closed)
+        bool asked;
+    };
+    const Step steps[] = {
+        {0, 19, -1, false},  // 19 uses on the first day
+        {9, 1, -1, false},   // 20 uses, but only 9 days
+        {1, 1, 1, true},     // 10 days and 21 uses: asked; Remind me later
+        {1, 3, -1, false},   // the reminder waits two days
+        {1, 1, -1, true},    // asked again; closed without an answer is a reminder too
+        {2, 1, 0, true},     // Rate: the review page opens
+        {30, 5, -1, false},  // never again for this version
+    };
+    int step = 0;
+    for (const Step& s : steps) {
+        SCOPED_TRACE(step++);
+        now = now.addDays(s.days);
+        asked.clear();
+        for (int i = 0; i < s.launches; ++i) {
+            i % 2 == 0 ? appirater->appLaunched(true) : appirater->appEnteredForeground(true);
+            QCoreApplication::processEvents();
+        }
+        ASSERT_EQ(asked.size(), s.asked ? 1 : 0);
+        if (s.asked) {
+            EXPECT_EQ(asked.first().at(2).toStringList(),
+                      (QStringList{QStringLiteral("Rate Numiva"), QStringLiteral("Remind me later"),
+                                   QStringLiteral("No, thanks")}));
+            presenter.answerChoice(s.answer);
+        }
+    }
+    EXPECT_EQ(opener.openedUrls, QList<QUrl>{QUrl(QStringLiteral("https://store.example/review"))});
+
+    // A new version starts counting afresh; No, thanks ends the questions for it.
+    appirater = prompt(QStringLiteral("1.1"));
+    asked.clear();
+    for (int i = 0; i < 20; ++i) {
+        appirater->appLaunched(true);
+    }
+    now = now.addDays(10);
+    appirater->appLaunched(true);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(asked.size(), 1);
+    presenter.answerChoice(2);
+    now = now.addDays(100);
+    appirater->appLaunched(true);
+    appirater->appLaunched(false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(asked.size(), 1);
+    EXPECT_EQ(appirater->useCount(), 23);
 }
 
 }  // namespace

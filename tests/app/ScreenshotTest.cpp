@@ -88,6 +88,8 @@ TEST_P(Screenshot, TheFirstFrameAfterTheFirstRefreshIsSavedAsAPng) {
 INSTANTIATE_TEST_SUITE_P(Idioms, Screenshot,
                          ::testing::Values(IdiomCase{"phone", "rates", 390, 844},
                                            IdiomCase{"tablet", "rates", 1180, 820},
+                                           IdiomCase{"phone", "info", 390, 844},
+                                           IdiomCase{"tablet", "about", 1180, 820},
                                            // The chart waits until it has loaded or failed.
                                            IdiomCase{"phone", "chart", 844, 390},
                                            IdiomCase{"tablet", "chart-settings", 1180, 820},

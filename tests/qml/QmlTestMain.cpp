@@ -4,6 +4,7 @@
 #include "CCurrencyChartSettings.h"
 #include "CCurrencyChartViewController.h"
 #include "CFileOperations.h"
+#include "CInfoViewController.h"
 #include "CRootViewModel.h"
 #include "CUISettings.h"
 #include "Localization.h"
@@ -36,8 +37,12 @@ public slots:
         engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
         engine->rootContext()->setContextProperty(QStringLiteral("testChartController"),
                                                   chartController());
+        info_ = std::make_unique<CInfoViewController>(CInfoViewController::Dependencies{});
+        engine->rootContext()->setContextProperty(QStringLiteral("testInfoController"),
+                                                  info_.get());
     }
     void cleanupTestCase() {
+        info_.reset();
         chart_.reset();
         model_.reset();
         CFileOperations::setDataDirectory(QString());
@@ -77,6 +82,7 @@ private:
     NotificationCenter center_;
     std::unique_ptr<CRootViewModel> model_;
     std::unique_ptr<CCurrencyChartViewController> chart_;
+    std::unique_ptr<CInfoViewController> info_;
 };
 
 // Qt Charts draws through the widgets' graphics scene: the views run in a QApplication.

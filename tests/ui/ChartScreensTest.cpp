@@ -19,16 +19,6 @@
 
 namespace {
 
-class RecordingOpener : public DocumentOpener {
-public:
-    bool answer = true;
-    QStringList opened;
-    bool openFile(const QString& path) override {
-        opened.append(path);
-        return answer;
-    }
-};
-
 class RecordingPrinter : public PrintPresenter {
 public:
     Result result = Result::Completed;

@@ -2,7 +2,8 @@ import QtQuick
 import QtQuick.Controls
 import Numiva
 
-// An alert with a title, an optional message and one button.
+// An alert with a title, an optional message and one button, two side by side (a question), or
+// any number one under the other (a choice).
 Popup {
     id: alert
 
@@ -12,8 +13,13 @@ Popup {
     /// A second button (a question); empty for a plain alert.
     property string otherButtonText
 
+    /// The buttons of a choice, top to bottom; empty otherwise.
+    property var choiceTexts: []
+
     /// `other` is true when the second button was pressed.
     signal answered(bool other)
+    /// The index of the pressed button of a choice; -1 when closed without one.
+    signal chosen(int index)
 
     function show(title, message, button) {
         ask(title, message, button, "")
@@ -23,6 +29,16 @@ Popup {
         alert.message = message
         alert.buttonText = button
         alert.otherButtonText = otherButton
+        alert.choiceTexts = []
+        alert.awaiting = true
+        open()
+    }
+    function choose(title, message, texts) {
+        alert.title = title
+        alert.message = message
+        alert.buttonText = ""
+        alert.otherButtonText = ""
+        alert.choiceTexts = texts
         alert.awaiting = true
         open()
     }
@@ -31,10 +47,20 @@ Popup {
         alert.close()
         alert.answered(other)
     }
+    function choice(index) {
+        alert.awaiting = false
+        alert.close()
+        alert.chosen(index)
+    }
 
-    // Closed without a button (Escape): the first button's answer.
+    // Closed without a button (Escape): the first button's answer, or no choice (-1).
     property bool awaiting: false
-    onClosed: if (awaiting) answer(false)
+    onClosed: if (awaiting) {
+        if (choiceTexts.length > 0)
+            choice(-1)
+        else
+            answer(false)
+    }
 
     component AlertButton: AbstractButton {
         id: button
@@ -106,7 +132,25 @@ Popup {
         }
         Item { width: 1; height: 20 }
         Rectangle { width: parent.width; height: 1; color: "#d1d1d6" }
+        Repeater {
+            model: alert.choiceTexts
+            delegate: Column {
+                id: choiceRow
+                required property int index
+                required property string modelData
+                width: alert.width
+                Rectangle { visible: choiceRow.index > 0; width: parent.width; height: 1; color: "#d1d1d6" }
+                AlertButton {
+                    objectName: "choiceButton_" + choiceRow.index
+                    width: parent.width
+                    text: choiceRow.modelData
+                    bold: choiceRow.index === 0
+                    onClicked: alert.choice(choiceRow.index)
+                }
+            }
+        }
         Row {
+            visible: alert.choiceTexts.length === 0
             width: parent.width
             AlertButton {
                 objectName: "alertButton"

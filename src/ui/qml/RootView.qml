@@ -210,6 +210,7 @@ Item {
         target: view.controller
         function onScrollToTopRequested() { list.positionViewAtBeginning() }
         function onAlertRequested(title, message, button) { alert.show(title, message, button) }
+        function onChoiceRequested(title, message, buttons) { choice.choose(title, message, buttons) }
     }
 
     PresentationHost {
@@ -229,5 +230,10 @@ Item {
 
     AlertDialog {
         id: alert
+    }
+    AlertDialog {
+        id: choice
+        objectName: "choiceDialog"
+        onChosen: function (index) { view.controller.answerChoice(index) }
     }
 }
