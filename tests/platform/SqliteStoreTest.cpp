@@ -2,6 +2,7 @@
 #include "SqliteStore.h"
 #include "StorageErrors.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -44,6 +45,20 @@ TEST(SqliteStore, WithoutAPathThereIsNoThrowAwayStore) {
     EXPECT_FALSE(store.readConnection().isValid());
     EXPECT_EQ(log.lines(), QStringList{QStringLiteral(
                                "Persistent store create error: there is no library directory")});
+}
+
+TEST(StorageErrors, TheListenerIsCalledOnceForWhatWaitsAndATextIsKeptOnce) {
+    StorageErrors::takeAll();
+    int calls = 0;
+    StorageErrors::setListener([&calls] { ++calls; });
+    for (const char* text : {"a", "a", "b"}) {
+        StorageErrors::report(StorageErrors::Kind::Failure, QString::fromLatin1(text));
+    }
+    QCoreApplication::processEvents();
+    StorageErrors::setListener({});
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(StorageErrors::hasFailures());
+    EXPECT_EQ(StorageErrors::takeAll().size(), 2);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QNetworkAccessManager>
 #include <QTest>
+#include <QTimer>
 #include <QUrlQuery>
 
 #include <gtest/gtest.h>
@@ -40,7 +41,8 @@ struct Recorder : CSocialNetworkSharingManagerDelegate {
 };
 
 // What the user's browser does with the authorization page.
-enum class Browser { Follows, Refuses, IsClosed, BringsWrongCode };
+// ReturnsThroughApp: the service sends the user back to the app's own "fb<id>://" address.
+enum class Browser { Follows, Refuses, IsClosed, BringsWrongCode, ReturnsThroughApp };
 
 struct Services {
     FakeHttpServer auth, graph;
@@ -88,6 +90,18 @@ struct Services {
         s.twitterIntentUrl = QUrl(u"https://x.test/intent/tweet"_s);
         s.openUrl = [this](const QUrl& url) {
             opened << url;
+            if (mode == Browser::ReturnsThroughApp) {
+                const QUrlQuery asked(url);
+                challenge = asked.queryItemValue(u"code_challenge"_s, QUrl::FullyDecoded);
+                const QString state = asked.queryItemValue(u"state"_s, QUrl::FullyDecoded);
+                const QUrl address(
+                    QString::fromLatin1("fb123://authorize?code=" + QUrl::toPercentEncoding(Code) +
+                                        "&state=" + QUrl::toPercentEncoding(state)));
+                QTimer::singleShot(0, [address] {
+                    EXPECT_TRUE(CFacebookSingleton::sharedInstance().handleOpenURL(address));
+                });
+                return true;
+            }
             if (mode != Browser::IsClosed && url.port() == auth.port()) {
                 QNetworkRequest request(url);
                 request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
@@ -129,6 +143,7 @@ TEST(SocialSharing, FacebookGraphFlowAgainstFakeServices) {
         {"expired session is never sent", -1, {posted}, Browser::Follows, true, "ok", 1, {"new1"}, "new1"},
         {"190: token dropped, re-authorized", 24, {expired, posted}, Browser::Follows, false, "ok", 1, {"stored", "new1"}, "new1"},
         {"190 right after signing in", 24, {expired}, Browser::Follows, false, "fail:Expired", 1, {"stored", "new1"}, ""},
+        {"sign-in back through the app's address", 0, {posted}, Browser::ReturnsThroughApp, false, "ok", 1, {"new1"}, "new1"},
         {"refused login", 0, {posted}, Browser::Refuses, false, "fail:CanceledByUser", 1, {}, ""},
         {"token exchange refused", 0, {posted}, Browser::BringsWrongCode, false, "fail:Bad code", 1, {}, ""},
         {"sign-in page closed", 0, {posted}, Browser::IsClosed, false, "fail:CanceledByUser", 1, {}, ""},
