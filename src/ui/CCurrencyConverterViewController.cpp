@@ -1,11 +1,15 @@
 #include "CCurrencyConverterViewController.h"
 
+#include "CUISettings.h"
 #include "NumberFormatter.h"
 
 CCurrencyConverterViewController::CCurrencyConverterViewController(CCBRCurrencyInfoPtr currencyInfo,
-                                                                   bool tablet, QObject* parent)
+                                                                   bool tablet, QObject* parent,
+                                                                   const QString& decimalSeparator)
     : CViewController(QStringLiteral("CurrencyConverterView"), tablet, parent),
-      currencyInfo_(std::move(currencyInfo)) {
+      currencyInfo_(std::move(currencyInfo)),
+      localeSeparator_(decimalSeparator.isEmpty() ? CUISettings::displayLocale().decimalPoint()
+                                                  : decimalSeparator) {
     setTitle(localized(QStringLiteral("Converter")));
     resetConverter();
 }
@@ -63,4 +67,45 @@ void CCurrencyConverterViewController::onConvertClick() {
     if (delegate_ != nullptr) {
         delegate_->currencyConverter(this, Decimal::fromString(convertedValueText_));
     }
+}
+
+void CCurrencyConverterViewController::onBackspaceClick() {
+    QString typed = convertedValueText_;
+    typed.chop(1);
+    if (typed.isEmpty()) {
+        resetConverter();
+        return;
+    }
+    show(typed, getFormattedNumberText(typed));
+}
+
+bool CCurrencyConverterViewController::handleKey(int key, const QString& text) {
+    switch (key) {
+        case Qt::Key_Backspace:
+            onBackspaceClick();
+            return true;
+        case Qt::Key_Delete:
+            onClearClick();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            onConvertClick();
+            return true;
+        case Qt::Key_Escape:
+            onCancelClick();
+            return true;
+        default:
+            break;
+    }
+    if (text.size() == 1 && text.front() >= u'0' && text.front() <= u'9') {
+        onDigitClick(text);
+        return true;
+    }
+    // A comma is taken only where the locale writes it as the decimal separator: elsewhere
+    // it would be a digit group, and guessing would change the amount.
+    if (!text.isEmpty() && (text == u"." || text == localeSeparator_)) {
+        onDecimalSeparatorClick();
+        return true;
+    }
+    return false;
 }

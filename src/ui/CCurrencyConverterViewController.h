@@ -32,8 +32,10 @@ public:
     /// Longer shown amounts accept no more keys.
     static constexpr int MaximumDisplayLength = 11;
 
+    /// `decimalSeparator` empty: the display locale's.
     CCurrencyConverterViewController(CCBRCurrencyInfoPtr currencyInfo, bool tablet,
-                                     QObject* parent = nullptr);
+                                     QObject* parent = nullptr,
+                                     const QString& decimalSeparator = {});
 
     CCBRCurrencyInfoPtr currencyInfo() const { return currencyInfo_; }
     CCurrencyConverterViewDelegate* delegate() const { return delegate_; }
@@ -53,6 +55,12 @@ public:
     Q_INVOKABLE void onDigitClick(const QString& digit);
     Q_INVOKABLE void onDecimalSeparatorClick();
     Q_INVOKABLE void onClearClick() { resetConverter(); }
+    /// Takes back the last typed character; nothing typed left gives "0".
+    Q_INVOKABLE void onBackspaceClick();
+    /// A key of a hardware keyboard (`key` a Qt::Key, `text` what it types): digits, "." or
+    /// the locale's decimal separator, Backspace, Delete (clear), Enter/Return (Done) and
+    /// Escape (Cancel). Returns whether the key was one of these.
+    Q_INVOKABLE bool handleKey(int key, const QString& text);
     /// Done: hands the typed amount to the delegate, which closes the keypad.
     Q_INVOKABLE void onConvertClick();
     /// Cancel: closes the keypad; the delegate hears nothing.
@@ -68,4 +76,5 @@ private:
     CCurrencyConverterViewDelegate* delegate_ = nullptr;
     QString convertedValueText_;
     QString displayText_;
+    QString localeSeparator_;
 };

@@ -274,6 +274,26 @@ void CCurrencyPickerViewController::onDoneClick() {
     }
 }
 
+bool CCurrencyPickerViewController::handleKey(int key) {
+    if (key == Qt::Key_Escape) {
+        onCancelClick();
+        return true;
+    }
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) {
+        return false;
+    }
+    if (showsDoneButton()) {
+        onDoneClick();
+        return true;
+    }
+    // Without Done, Enter chooses only what is unambiguous.
+    if (isSearching() && searchModel_->rowCount() == 1) {
+        didSelectRow(true, 0);
+        return true;
+    }
+    return false;
+}
+
 int CCurrencyPickerViewController::rowForSectionIndexTitle(int index) const {
     return mainModel_->firstRowAtOrAfterSection(index);
 }

@@ -137,6 +137,10 @@ public:
     void didSelectCurrency(const QString& code);
     Q_INVOKABLE void onDoneClick();
     Q_INVOKABLE void onCancelClick() { dismissSelf(true); }
+    /// A key of a hardware keyboard that the search field did not take: Escape cancels;
+    /// Enter/Return is Done where there is a Done button, else picks the one search result.
+    /// Returns whether the key was used.
+    Q_INVOKABLE bool handleKey(int key);
     /// The main table's row for a tap on the section index title `index`; -1 when the list
     /// ends before that section.
     Q_INVOKABLE int rowForSectionIndexTitle(int index) const;

@@ -89,4 +89,56 @@ TEST(Keypad, DoneHandsTheTypedAmountToTheDelegate) {
     EXPECT_EQ(receiver.values[2].toString(), QStringLiteral("7"));
 }
 
+/// A hardware keyboard: "<" Backspace, "#" Delete, "a" a letter; every other character types
+/// itself. The keypad's locale writes `separator` as its decimal separator.
+struct KeyboardCase {
+    const char* separator;
+    const char* keys;
+    const char* typed;
+    bool allTaken;
+};
+
+class Keyboard : public ::testing::TestWithParam<KeyboardCase> {};
+
+TEST_P(Keyboard, TypesLikeTheKeypad) {
+    const KeyboardCase& c = GetParam();
+    CCurrencyConverterViewController keypad(rowFor(QStringLiteral("EUR")), false, nullptr,
+                                            QString::fromLatin1(c.separator));
+    bool allTaken = true;
+    for (const char key : std::string(c.keys)) {
+        const int code = key == '<'   ? int(Qt::Key_Backspace)
+                         : key == '#' ? int(Qt::Key_Delete)
+                                      : int(key);
+        const QString text = key == '<' || key == '#' ? QString() : QString(QChar::fromLatin1(key));
+        allTaken = keypad.handleKey(code, text) && allTaken;
+    }
+    EXPECT_EQ(keypad.convertedValueText(), QString::fromLatin1(c.typed)) << c.keys;
+    EXPECT_EQ(keypad.displayText(), CCurrencyConverterViewController::getFormattedNumberText(
+                                        keypad.convertedValueText()));
+    EXPECT_EQ(allTaken, c.allTaken) << c.keys;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, Keyboard,
+    ::testing::Values(KeyboardCase{".", "12<", "1", true}, KeyboardCase{".", "1<<", "0", true},
+                      KeyboardCase{".", "1.5<", "1.", true}, KeyboardCase{".", "1.<5", "15", true},
+                      KeyboardCase{".", "12#3", "3", true}, KeyboardCase{",", "1,5", "1.5", true},
+                      KeyboardCase{",", "1.5,", "1.5", true}, KeyboardCase{".", "1,5", "15", false},
+                      KeyboardCase{".", "1a2", "12", false}, KeyboardCase{".", "<", "0", true}));
+
+TEST(Keyboard, EnterIsDoneAndEscapeCancelsWithoutReporting) {
+    CViewController presenter(QStringLiteral("RootView"), false);
+    auto* keypad = new CCurrencyConverterViewController(rowFor(QStringLiteral("EUR")), false);
+    Receiver receiver;
+    keypad->setDelegate(&receiver);
+    presenter.presentViewController(keypad);
+    keypad->handleKey(Qt::Key_4, QStringLiteral("4"));
+    EXPECT_TRUE(keypad->handleKey(Qt::Key_Enter, QStringLiteral("\r")));
+    ASSERT_EQ(receiver.values.size(), 1);
+    EXPECT_EQ(receiver.values[0].toString(), QStringLiteral("4"));
+    EXPECT_TRUE(keypad->handleKey(Qt::Key_Escape, QString()));
+    EXPECT_EQ(presenter.presentedController(), nullptr);
+    EXPECT_EQ(receiver.values.size(), 1);
+}
+
 }  // namespace

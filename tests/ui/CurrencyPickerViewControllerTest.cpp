@@ -168,6 +168,30 @@ TEST_F(PickerTest, SearchFindsByCodeOrNameInAnyCaseAndKeepsEverySection) {
     EXPECT_FALSE(picker->isSearching());
 }
 
+TEST(PickerKeys, KeysTheSearchFieldLeavesCancelOrChooseOnlyWhatIsUnambiguous) {
+    struct Case {
+        bool multiple;
+        const char* search;
+        int key;
+        bool taken;
+        QStringList report;
+    };
+    const Case cases[] = {
+        {false, "", Qt::Key_Escape, true, {}},     {false, "krona", Qt::Key_Return, true, {"SEK"}},
+        {false, "kr", Qt::Key_Enter, false, {}},   {false, "", Qt::Key_Return, false, {}},
+        {true, "krona", Qt::Key_Return, true, {}}, {false, "krona", Qt::Key_A, false, {}},
+    };
+    for (const Case& c : cases) {
+        CCurrencyPickerViewController keyed(kCodes, false, nullptr, QStringLiteral("en_US"));
+        Receiver heard;
+        keyed.setDelegate(&heard);
+        keyed.setAllowsMultipleSelection(c.multiple);
+        keyed.setSearchText(QString::fromLatin1(c.search));
+        EXPECT_EQ(keyed.handleKey(c.key), c.taken) << c.search << " " << c.key;
+        EXPECT_EQ(heard.reports.value(0), c.report) << c.search << " " << c.key;
+    }
+}
+
 TEST(PickerLocale, RussianNamesFallIntoCyrillicSections) {
     Localization::install(QStringLiteral("ru"));
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));

@@ -16,22 +16,9 @@ Item {
         forceActiveFocus()
     }
 
-    // A hardware keyboard types as well.
+    // A hardware keyboard types as well; the controller decides what a key does.
     Keys.onPressed: function (event) {
-        if (event.text.length === 1 && event.text >= "0" && event.text <= "9") {
-            controller.onDigitClick(event.text)
-        } else if (event.text === "." || event.text === ",") {
-            controller.onDecimalSeparatorClick()
-        } else if (event.key === Qt.Key_Backspace || event.key === Qt.Key_Delete) {
-            controller.onClearClick()
-        } else if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
-            controller.onConvertClick()
-        } else if (event.key === Qt.Key_Escape) {
-            controller.onCancelClick()
-        } else {
-            return
-        }
-        event.accepted = true
+        event.accepted = controller.handleKey(event.key, event.text)
     }
 
     BaseBackgroundView {
@@ -73,6 +60,8 @@ Item {
             font.family: "Helvetica"
             font.pixelSize: 16
         }
+        Accessible.role: Accessible.StaticText
+        Accessible.name: view.controller.currencyCode + " " + view.controller.displayText
         Text {
             objectName: "converterAmount"
             anchors.right: parent.right
@@ -94,7 +83,7 @@ Item {
         id: keypad
         anchors.bottom: parent.bottom
         width: parent.width
-        height: view.tablet ? 248 : Math.min(parent.height * 0.45, 320)
+        height: view.tablet ? 300 : Math.min(parent.height * 0.5, 380)
         gradient: Gradient {
             GradientStop { position: 0; color: "#3a3f47" }
             GradientStop { position: 1; color: "#2a2e34" }
@@ -109,20 +98,28 @@ Item {
             columnSpacing: 6
 
             Repeater {
-                model: ["1", "2", "3", "4", "5", "6", "7", "8", "9", ".", "0", "C"]
+                model: ["1", "2", "3", "4", "5", "6", "7", "8", "9", ".", "0", "\u232b", "C"]
                 delegate: AbstractButton {
                     id: key
                     required property string modelData
                     readonly property bool clearKey: modelData === "C"
-                    objectName: clearKey ? "keyClear" : modelData === "." ? "keySeparator"
-                                                                          : "key" + modelData
+                    readonly property bool backspaceKey: modelData === "\u232b"
+                    objectName: clearKey ? "keyClear" : backspaceKey ? "keyBackspace"
+                              : modelData === "." ? "keySeparator" : "key" + modelData
+                    // The clear key takes the whole last row.
+                    Layout.columnSpan: clearKey ? 3 : 1
                     // Equal keys: the same preferred size, stretched alike.
                     Layout.preferredWidth: 10
                     Layout.preferredHeight: 10
                     Layout.fillWidth: true
                     Layout.fillHeight: true
-                    focusPolicy: Qt.NoFocus
+                    // Reached with Tab; typed keys still go on to the view's handler.
+                    focusPolicy: Qt.TabFocus
                     text: modelData
+                    Accessible.role: Accessible.Button
+                    Accessible.name: clearKey ? qsTrId("ClearAmount")
+                                   : backspaceKey ? qsTrId("DeleteLastDigit")
+                                   : modelData === "." ? qsTrId("DecimalSeparatorKey") : modelData
                     background: Rectangle {
                         radius: 6
                         gradient: Gradient {
@@ -141,7 +138,8 @@ Item {
                             anchors.fill: parent
                             radius: 6
                             color: "transparent"
-                            border.color: "#66000000"
+                            border.color: key.visualFocus ? "#4da3ff" : "#66000000"
+                            border.width: key.visualFocus ? 2 : 1
                         }
                     }
                     contentItem: Text {
@@ -155,6 +153,8 @@ Item {
                     onClicked: {
                         if (clearKey)
                             view.controller.onClearClick()
+                        else if (backspaceKey)
+                            view.controller.onBackspaceClick()
                         else if (modelData === ".")
                             view.controller.onDecimalSeparatorClick()
                         else

@@ -3,12 +3,18 @@ import QtQuick.Controls
 import Numiva
 
 // The currency picker: a searchable, alphabetically indexed list of currencies.
-Item {
+FocusScope {
     id: view
     required property CCurrencyPickerViewController controller
     readonly property alias list: list
     readonly property alias searchField: searchField
     readonly property alias alert: alert
+
+    // Typing goes to the search field from the start; keys it leaves go to the controller.
+    focus: true
+    Keys.onPressed: function (event) {
+        event.accepted = controller.handleKey(event.key)
+    }
 
     BaseBackgroundView {
         anchors.fill: parent
@@ -45,7 +51,10 @@ Item {
             anchors.fill: parent
             anchors.margins: 9
             leftPadding: 12
+            rightPadding: clearSearch.visible ? clearSearch.width + 8 : 12
+            focus: true
             placeholderText: qsTrId("Search")
+            Accessible.name: qsTrId("Search")
             font.family: "Helvetica"
             font.pixelSize: 15
             inputMethodHints: Qt.ImhNoPredictiveText
@@ -55,6 +64,37 @@ Item {
                 border.color: searchField.activeFocus ? "#007aff" : "#d1d1d6"
             }
             onTextChanged: view.controller.searchText = text
+
+            AbstractButton {
+                id: clearSearch
+                objectName: "clearSearchButton"
+                visible: searchField.text.length > 0
+                anchors.right: parent.right
+                anchors.rightMargin: 6
+                anchors.verticalCenter: parent.verticalCenter
+                width: 22
+                height: 22
+                focusPolicy: Qt.TabFocus
+                Accessible.role: Accessible.Button
+                Accessible.name: qsTrId("ClearSearch")
+                background: Rectangle {
+                    radius: 11
+                    color: clearSearch.down ? "#8e8e93" : "#b4b4b9"
+                    border.color: clearSearch.activeFocus ? "#007aff" : "transparent"
+                }
+                contentItem: Text {
+                    text: "\u2715"
+                    color: "white"
+                    font.pixelSize: 11
+                    font.bold: true
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                }
+                onClicked: {
+                    searchField.clear()
+                    searchField.forceActiveFocus()
+                }
+            }
         }
     }
 
@@ -67,6 +107,19 @@ Item {
         anchors.bottom: parent.bottom
         anchors.rightMargin: view.controller.isSearching ? 0 : 22
         clip: true
+        // Tab from the search field; arrows move, Enter or Space choose the current row.
+        activeFocusOnTab: true
+        keyNavigationEnabled: true
+        Accessible.role: Accessible.List
+        Accessible.name: view.controller.title
+        onActiveFocusChanged: if (activeFocus && currentIndex < 0 && count > 0) currentIndex = 0
+        Keys.onPressed: function (event) {
+            if (list.currentIndex >= 0 && (event.key === Qt.Key_Return || event.key === Qt.Key_Enter
+                                           || event.key === Qt.Key_Space)) {
+                view.controller.didSelectRow(view.controller.isSearching, list.currentIndex)
+                event.accepted = true
+            }
+        }
         model: view.controller.isSearching ? view.controller.searchModel : view.controller.mainModel
         section.property: "section"
         section.delegate: Rectangle {

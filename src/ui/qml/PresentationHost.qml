@@ -38,7 +38,7 @@ Item {
 
     function place() {
         const overlay = sheet.parent
-        if (!overlay)
+        if (!overlay || !presented)
             return
         if (!tablet || presented.isFullScreen) {
             arrow.visible = false
@@ -74,13 +74,23 @@ Item {
         arrow.anchorY = anchorY - y
     }
 
+    // A resized window keeps the popover on screen, pointing at its row again.
+    Connections {
+        target: sheet.parent
+        enabled: sheet.visible
+        function onWidthChanged() { host.place() }
+        function onHeightChanged() { host.place() }
+    }
+
     Popup {
         id: sheet
         objectName: "presentationSheet"
         parent: Overlay.overlay
         modal: true
         dim: true
-        closePolicy: host.tablet && !(host.presented && host.presented.isFullScreen) ? Popup.CloseOnPressOutside | Popup.CloseOnEscape : Popup.NoAutoClose
+        // The presented screen takes the keyboard; Escape goes through it (below).
+        focus: true
+        closePolicy: host.tablet && !(host.presented && host.presented.isFullScreen) ? Popup.CloseOnPressOutside : Popup.NoAutoClose
 
         Overlay.modal: Rectangle { color: host.tablet ? "#33000000" : "#55000000" }
 
@@ -126,9 +136,19 @@ Item {
 
         contentItem: Item {
             clip: true
+            // Escape that the screen did not take closes it, as its Cancel would (the phone's
+            // chart stays while the window is wider than tall: it belongs to that shape).
+            Keys.onEscapePressed: function (event) {
+                const wide = sheet.parent && sheet.parent.width > sheet.parent.height
+                if (host.presented && !(wide && host.presented.viewName === "SlideDownView"))
+                    host.presented.dismissSelf(true)
+                else
+                    event.accepted = false
+            }
             Loader {
                 id: loader
                 anchors.fill: parent
+                focus: true
             }
         }
 
