@@ -679,5 +679,49 @@
         <source>No, thanks</source>
         <translation>No, thanks</translation>
     </message>
+    <message id="CopyValue">
+        <source>Copy value</source>
+        <translation>Copy value</translation>
+    </message>
+    <message id="CopyRow">
+        <source>Copy row</source>
+        <translation>Copy row</translation>
+    </message>
+    <message id="ShowChart">
+        <source>Chart</source>
+        <translation>Chart</translation>
+    </message>
+    <message id="RemoveCurrency">
+        <source>Remove</source>
+        <translation>Remove</translation>
+    </message>
+    <message id="ClearSearch">
+        <source>Clear search</source>
+        <translation>Clear search</translation>
+    </message>
+    <message id="DeleteLastDigit">
+        <source>Delete last digit</source>
+        <translation>Delete last digit</translation>
+    </message>
+    <message id="ClearAmount">
+        <source>Clear amount</source>
+        <translation>Clear amount</translation>
+    </message>
+    <message id="DecimalSeparatorKey">
+        <source>Decimal separator</source>
+        <translation>Decimal separator</translation>
+    </message>
+    <message id="RateList">
+        <source>Currency rates</source>
+        <translation>Currency rates</translation>
+    </message>
+    <message id="AccessibleRateRowABC">
+        <source>%1, %2 %3</source>
+        <translation>%1, %2 %3</translation>
+    </message>
+    <message id="ChartButton">
+        <source>Chart</source>
+        <translation>Chart</translation>
+    </message>
 </context>
 </TS>

@@ -679,5 +679,49 @@
         <source>No, thanks</source>
         <translation>Нет, спасибо</translation>
     </message>
+    <message id="CopyValue">
+        <source>Copy value</source>
+        <translation>Копировать курс</translation>
+    </message>
+    <message id="CopyRow">
+        <source>Copy row</source>
+        <translation>Копировать строку</translation>
+    </message>
+    <message id="ShowChart">
+        <source>Chart</source>
+        <translation>График</translation>
+    </message>
+    <message id="RemoveCurrency">
+        <source>Remove</source>
+        <translation>Удалить</translation>
+    </message>
+    <message id="ClearSearch">
+        <source>Clear search</source>
+        <translation>Очистить поиск</translation>
+    </message>
+    <message id="DeleteLastDigit">
+        <source>Delete last digit</source>
+        <translation>Стереть цифру</translation>
+    </message>
+    <message id="ClearAmount">
+        <source>Clear amount</source>
+        <translation>Сбросить сумму</translation>
+    </message>
+    <message id="DecimalSeparatorKey">
+        <source>Decimal separator</source>
+        <translation>Десятичный разделитель</translation>
+    </message>
+    <message id="RateList">
+        <source>Currency rates</source>
+        <translation>Курсы валют</translation>
+    </message>
+    <message id="AccessibleRateRowABC">
+        <source>%1, %2 %3</source>
+        <translation>%1, %2 %3</translation>
+    </message>
+    <message id="ChartButton">
+        <source>Chart</source>
+        <translation>График</translation>
+    </message>
 </context>
 </TS>

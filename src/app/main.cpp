@@ -93,8 +93,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption screen(
         QStringLiteral("screen"),
         QStringLiteral("Open NAME at start: rates (default), settings, request-currency, "
-                       "add-source, info, about, chart or chart-settings (a phone turns to "
-                       "landscape for the chart)."),
+                       "add-source, info, about, chart, chart-settings (a phone turns to "
+                       "landscape for the chart), converter (for the first rate row) or picker "
+                       "(adding currencies)."),
         QStringLiteral("NAME"), QStringLiteral("rates"));
     const QCommandLineOption orientation(
         QStringLiteral("orientation"),
@@ -133,7 +134,9 @@ int main(int argc, char** argv) {
                                   QStringLiteral("info"),
                                   QStringLiteral("about"),
                                   QStringLiteral("chart"),
-                                  QStringLiteral("chart-settings")};
+                                  QStringLiteral("chart-settings"),
+                                  QStringLiteral("converter"),
+                                  QStringLiteral("picker")};
     const bool chartScreen = screenName.startsWith(u"chart");
     if (!screenNames.contains(screenName)) {
         return usage(QStringLiteral("--screen takes %1, not %2")
@@ -235,6 +238,16 @@ int main(int argc, char** argv) {
             // it); a tablet opens it with the chart button.
             if (delegate.isTablet()) {
                 delegate.rootController()->onChartClick();
+            }
+        });
+    } else if (screenName == u"converter" || screenName == u"picker") {
+        // Over the rate list, as a tap on its first rate row or on the add control would.
+        QTimer::singleShot(0, &delegate, [&delegate, screenName] {
+            CTutorialView::tutorialView().dismissAnimated(false);
+            if (screenName == u"converter") {
+                delegate.rootController()->selectRow(1, 0);
+            } else {
+                delegate.rootController()->insertCurrencies();
             }
         });
     } else if (screenName != u"rates") {

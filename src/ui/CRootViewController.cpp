@@ -2,6 +2,7 @@
 
 #include "CChartSettingsViewController.h"
 #include "CCurrencyChartDataSource.h"
+#include "CCurrencyChartSettings.h"
 #include "CCurrencyChartViewController.h"
 #include "CSlideDownViewController.h"
 
@@ -396,10 +397,42 @@ void CRootViewController::refreshFinishedWith(const std::optional<QString>& fail
     reloadData();
     finishRefreshHeader();
     if (failure && !viewHidden_ && showErrorMessage_) {
-        emit alertRequested(*failure, QString(), QStringLiteral("OK"));
+        showRefreshAlert(*failure);
         showErrorMessage_ = false;
     }
     emit refreshFinished(!failure);
+}
+
+void CRootViewController::showRefreshAlert(const QString& text) {
+    if (!tutorialView_.isVisible()) {
+        emit alertRequested(text, QString(), QStringLiteral("OK"));
+        return;
+    }
+    // A later failure replaces one still waiting: only the newest is worth reading.
+    const bool connected = alertAfterTutorial_.has_value();
+    alertAfterTutorial_ = text;
+    if (connected) {
+        return;
+    }
+    connect(&tutorialView_, &CTutorialView::visibleChanged, this, [this] {
+        if (tutorialView_.isVisible() || !alertAfterTutorial_) {
+            return;
+        }
+        disconnect(&tutorialView_, &CTutorialView::visibleChanged, this, nullptr);
+        const QString text = *std::exchange(alertAfterTutorial_, std::nullopt);
+        if (!viewHidden_) {
+            emit alertRequested(text, QString(), QStringLiteral("OK"));
+        }
+    });
+}
+
+void CRootViewController::onRefreshClick() {
+    if (!editing_.isPullToRefreshEnabled() || isDataReloading_) {
+        return;
+    }
+    showErrorMessage_ = true;
+    startTableDataRefresh();
+    showPullToRefreshView(true);
 }
 
 // Pull to refresh -------------------------------------------------------------------------------
@@ -585,6 +618,16 @@ void CRootViewController::onChartClick() {
     if (!isChartButtonVisible()) {
         return;
     }
+    presentChart();
+}
+
+void CRootViewController::presentChart() {
+    if (!isTablet()) {
+        if (presentedController() == nullptr) {
+            deviceOrientationChanged(CTutorialView::LandscapeRight);
+        }
+        return;
+    }
     CCurrencyChartViewController::Dependencies dependencies;
     dependencies.endpoints = endpoints_;
     auto* chart = new CCurrencyChartViewController(*dataModel_, true, std::move(dependencies));
@@ -659,6 +702,64 @@ QString CRootViewController::copyRow(int row) {
     text.remove(u' ');
     CPasteboard::setString(text);
     return text;
+}
+
+QString CRootViewController::rowText(int row) const {
+    const CRateCellInfo* cell = rates_->cellAt(row);
+    if (cell == nullptr) {
+        return {};
+    }
+    QString text = QStringLiteral("%1 (%2): %3").arg(cell->name, cell->code, cell->rateText);
+    if (!cell->codeText.isEmpty()) {
+        text += u' ' + cell->codeText;
+    }
+    return text;
+}
+
+QStringList CRootViewController::contextMenuActions(int row) const {
+    QStringList actions;
+    const CRateCellInfo* cell = rates_->cellAt(row);
+    if (cell == nullptr) {
+        return actions;
+    }
+    if (canCopyRow(row)) {
+        actions << QStringLiteral("copyValue");
+    }
+    if (!editing_.isEditing()) {
+        actions << QStringLiteral("copyRow");
+    }
+    const std::optional<QString> source = dataModel_->getSelectedDataSource();
+    if (!editing_.isEditing() && !isConversionMode() && cell->selectable && source &&
+        chartsSupported_ && chartsSupported_(*source)) {
+        actions << QStringLiteral("chart");
+    }
+    if (canEditRows()) {
+        actions << QStringLiteral("remove");
+    }
+    return actions;
+}
+
+bool CRootViewController::triggerContextAction(int row, const QString& action) {
+    if (!contextMenuActions(row).contains(action)) {
+        return false;
+    }
+    if (action == u"copyValue") {
+        copyRow(row);
+    } else if (action == u"copyRow") {
+        CPasteboard::setString(rowText(row));
+    } else if (action == u"chart") {
+        // The chart of the row against the base, the same way round as the row's rate.
+        const CRateCellInfo* cell = rates_->cellAt(row);
+        const QString base = baseCurrencyCode();
+        CCurrencyChartSettings::setCurrencyPair(cell->codeText == cell->code
+                                                    ? QStringList{base, cell->code}
+                                                    : QStringList{cell->code, base},
+                                                defaults_);
+        presentChart();
+    } else {
+        return deleteRow(row);
+    }
+    return true;
 }
 
 // Picker ----------------------------------------------------------------------------------------

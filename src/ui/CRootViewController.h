@@ -219,6 +219,9 @@ public:
     Q_INVOKABLE void viewDidAppear(int orientation = 1);
     void applicationDidBecomeActive();
     Q_INVOKABLE void startTableDataRefresh();
+    /// A refresh the user asked for from the keyboard (F5, Ctrl+R): as a pull past the
+    /// threshold, so a failure may alert. Nothing while editing or while one is in flight.
+    Q_INVOKABLE void onRefreshClick();
 
     // Pull to refresh; `y` is the list's vertical content offset (negative when pulled down).
     Q_INVOKABLE void scrollViewDidScroll(qreal y, bool dragging);
@@ -256,6 +259,13 @@ public:
     Q_INVOKABLE bool canCopyRow(int row) const;
     /// Puts the row's value, without blanks, on the pasteboard; returns the text.
     Q_INVOKABLE QString copyRow(int row);
+    /// The row as one line: name, code, and the rate as shown with what it is quoted in.
+    QString rowText(int row) const;
+    /// The entries of a rates row's context menu that apply now, in this order: "copyValue",
+    /// "copyRow", "chart" (the active source has charts), "remove".
+    Q_INVOKABLE QStringList contextMenuActions(int row) const;
+    /// Carries out one of `contextMenuActions(row)`; false when it does not apply.
+    Q_INVOKABLE bool triggerContextAction(int row, const QString& action);
 
     // Delegates.
     void currencyPicker(CCurrencyPickerViewController* picker, const QStringList& codes) override;
@@ -289,6 +299,12 @@ private:
     void refreshFinishedWith(const std::optional<QString>& failure);
     CCBRCurrencyInfoPtr elementForRow(int section, int row) const;
     void onCurrencyDataSourceChanged();
+    /// Opens the chart of the active source: the full-screen chart screen on a tablet, the chart
+    /// above its settings on a phone.
+    void presentChart();
+    /// Shows a refresh failure, or keeps it until the start tutorial is tapped away (the alert
+    /// would cover the hints, and a tap meant for the hints would close it unread).
+    void showRefreshAlert(const QString& text);
 
     UserDefaults& defaults_;
     NotificationCenter& center_;
@@ -304,6 +320,7 @@ private:
     CRateListEditing editing_;
     QTimer chartUnavailableNotice_;
     QPointer<CViewController> chartController_;
+    std::optional<QString> alertAfterTutorial_;
 
     bool viewLoaded_ = false;
     bool isDataReloading_ = false;

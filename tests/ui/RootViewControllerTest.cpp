@@ -351,4 +351,26 @@ TEST_F(ListedScreenTest, ChangesOfTheModelRefreshTheListAndRenameIt) {
     EXPECT_EQ(rateText(root, 0), QStringLiteral("1.0842"));
 }
 
+TEST_F(ListedScreenTest, RowMenuOffersWhatAppliesAndTheChartOnlyWhereTheSourceHasCharts) {
+    CRootViewController& root = screen.controller();
+    const QStringList all{"copyValue", "copyRow", "chart", "remove"};
+    EXPECT_EQ(root.contextMenuActions(0), all) << "Yahoo Finance has charts";
+    ASSERT_TRUE(root.triggerContextAction(0, QStringLiteral("copyRow")));
+    EXPECT_EQ(CPasteboard::string(), QStringLiteral("Euro (EUR): 1.0842 USD"));
+    root.setEditing(true);
+    EXPECT_EQ(root.contextMenuActions(0), QStringList{"remove"});
+    EXPECT_FALSE(root.triggerContextAction(0, QStringLiteral("copyValue")));
+    root.setEditing(false);
+    for (const char* source : {"PayPal", "OCBC"}) {
+        screen.model().selectSingleDataSource(QString::fromLatin1(source));
+        ASSERT_TRUE(screen.waitForRefresh());
+        EXPECT_FALSE(root.contextMenuActions(0).contains(QStringLiteral("chart"))) << source;
+    }
+    screen.model().selectSingleDataSource(QStringLiteral("ECB"));
+    ASSERT_TRUE(screen.waitForRefresh());
+    EXPECT_TRUE(root.contextMenuActions(0).contains(QStringLiteral("chart")));
+    ASSERT_TRUE(root.triggerContextAction(0, QStringLiteral("remove")));
+    EXPECT_EQ(codes(screen.model()), (QStringList{"USD", "GBP", "JPY", "RUB"}));
+}
+
 }  // namespace

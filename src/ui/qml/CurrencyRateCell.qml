@@ -24,17 +24,25 @@ SwipeDelegate {
     property bool isFirst: index === 0
     property bool isLast: index === ListView.view.count - 1
 
-    signal copyRequested(int row, Item cell)
+    /// The context menu, at (x, y) of the cell.
+    signal contextMenuRequested(int row, Item cell, real x, real y)
     signal reorderStarted(int row)
     signal reorderMoved(int row, real sceneX, real sceneY)
     signal reorderFinished(int row)
 
     readonly property bool editingList: controller.editing && !controller.isInSwipeToDeleteMode
+    // A swipe moves background and content left to uncover Delete; the card and the row's
+    // texts stay where they are (narrowed, the name elided) so that the user sees what goes.
+    readonly property real swipeFraction: Math.max(0, -swipe.position)
+    readonly property real swipeShift: swipeFraction * (88 + sideMargin)
 
     implicitHeight: 60
     padding: 0
     hoverEnabled: false
+    // The list takes the keyboard and moves its current row (RootView).
     focusPolicy: Qt.NoFocus
+    Accessible.role: Accessible.ListItem
+    Accessible.name: qsTrId("AccessibleRateRowABC").arg(name).arg(rateText).arg(codeText).trim()
     swipe.enabled: controller.canEditRows
 
     swipe.onOpened: if (!controller.editing) controller.beginSwipeToDelete(index)
@@ -47,16 +55,26 @@ SwipeDelegate {
             controller.selectRow(1, index)
         }
     }
-    onPressAndHold: if (controller.canCopyRow(index)) copyRequested(index, cell)
+    onPressAndHold: contextMenuRequested(index, cell, pressX, pressY)
+
+    // A right click (a mouse, a touchpad) opens the same menu as a long press.
+    TapHandler {
+        acceptedButtons: Qt.RightButton
+        onTapped: function (eventPoint) {
+            cell.contextMenuRequested(cell.index, cell, eventPoint.position.x, eventPoint.position.y)
+        }
+    }
 
     background: Item {
         Rectangle {
             id: card
-            x: cell.sideMargin
-            width: cell.width - 2 * cell.sideMargin
+            x: cell.sideMargin + cell.swipeShift
+            width: cell.width - 2 * cell.sideMargin - cell.swipeFraction * 88
             height: cell.height
             radius: 10
             color: cell.down && cell.selectable && !cell.controller.editing ? "#d4e6fb" : "white"
+            border.color: cell.ListView.isCurrentItem && cell.ListView.view.activeFocus ? "#4da3ff" : "transparent"
+            border.width: 2
             // Square corners where the row meets its neighbours.
             Rectangle {
                 visible: !cell.isFirst
@@ -116,8 +134,8 @@ SwipeDelegate {
 
         Item {
             id: frame
-            x: cell.sideMargin
-            width: cell.width - 2 * cell.sideMargin
+            x: cell.sideMargin + cell.swipeShift
+            width: cell.width - 2 * cell.sideMargin - cell.swipeFraction * 88
             height: cell.height
 
             AbstractButton {

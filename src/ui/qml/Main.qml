@@ -15,6 +15,10 @@ ApplicationWindow {
 
     width: tablet ? 1180 : (landscape ? 844 : 390)
     height: tablet ? 820 : (landscape ? 390 : 844)
+    // Free to resize down to what each layout still shows whole: the tablet keeps its settings
+    // pane beside a usable rate list.
+    minimumWidth: tablet ? 720 : 320
+    minimumHeight: 480
     visible: true
     title: "Numiva"
     color: tablet ? "black" : CUISettings.defaultBackgroundColor
@@ -93,6 +97,18 @@ ApplicationWindow {
             font.bold: true
             font.pixelSize: 15
         }
+    }
+
+    // Desktop keys: refresh as a pull does, quit. They work over an open popover too.
+    Shortcut {
+        sequences: ["F5", "Ctrl+R"]
+        context: Qt.ApplicationShortcut
+        onActivated: window.rootController.onRefreshClick()
+    }
+    Shortcut {
+        sequence: "Ctrl+Q"
+        context: Qt.ApplicationShortcut
+        onActivated: Qt.quit()
     }
 
     TutorialView {

@@ -39,6 +39,8 @@ Item {
                                                           : qsTrId("Done")
         rightBold: view.controller.editing || view.controller.rightButton === "conversionDone"
         secondRightIcon: view.controller.chartButtonVisible ? CUISettings.imageUrl("IcnDynamic") : ""
+        leftIconName: qsTrId("Settings")
+        secondRightIconName: qsTrId("ChartButton")
         onLeftClicked: {
             if (view.controller.leftButton === "inverse")
                 view.controller.onInverseRate()
@@ -80,6 +82,30 @@ Item {
             boundsBehavior: Flickable.DragAndOvershootBounds
             cacheBuffer: 600
 
+            // Tab reaches the list; arrows move the current row, Enter or Space opens the
+            // converter for it, the menu key (or Shift+F10) its context menu.
+            activeFocusOnTab: true
+            keyNavigationEnabled: true
+            currentIndex: -1
+            Accessible.role: Accessible.List
+            Accessible.name: qsTrId("RateList")
+            onActiveFocusChanged: if (activeFocus && currentIndex < 0 && count > 0) currentIndex = 0
+            Keys.onPressed: function (event) {
+                const row = list.currentIndex
+                if (row < 0)
+                    return
+                if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter || event.key === Qt.Key_Space) {
+                    view.controller.selectRow(1, row)
+                } else if (event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier))) {
+                    const item = list.itemAtIndex(row)
+                    if (item)
+                        rowMenu.openFor(row, item, item.width / 2, item.height / 2)
+                } else {
+                    return
+                }
+                event.accepted = true
+            }
+
             /// The content offset as the screen reasons about it: negative when pulled down.
             readonly property real offsetY: contentY - originY
 
@@ -120,10 +146,7 @@ Item {
                 width: list.width
                 controller: view.controller
                 sideMargin: view.sideMargin
-                onCopyRequested: function (row, cell) {
-                    copyMenu.row = row
-                    copyMenu.popup(cell, cell.width - view.sideMargin - 140, 0)
-                }
+                onContextMenuRequested: function (row, cell, x, y) { rowMenu.openFor(row, cell, x, y) }
                 onReorderStarted: function (row) { reorder.start(row) }
                 onReorderMoved: function (row, sceneX, sceneY) { reorder.move(sceneX, sceneY) }
                 onReorderFinished: function (row) { reorder.finish() }
@@ -196,14 +219,32 @@ Item {
         }
     }
 
+    // The context menu of a rates row: only the entries the controller offers for it.
     Menu {
-        id: copyMenu
+        id: rowMenu
+        objectName: "rowMenu"
         property int row: -1
-        MenuItem {
-            objectName: "copyItem"
-            text: qsTrId("Copy")
-            onTriggered: view.controller.copyRow(copyMenu.row)
+        property var actions: []
+
+        function openFor(row, cell, x, y) {
+            actions = view.controller.contextMenuActions(row)
+            if (actions.length === 0)
+                return
+            rowMenu.row = row
+            popup(cell, x, y)
         }
+
+        component RowMenuItem: MenuItem {
+            required property string action
+            visible: rowMenu.actions.indexOf(action) >= 0
+            height: visible ? implicitHeight : 0
+            objectName: action + "Item"
+            onTriggered: view.controller.triggerContextAction(rowMenu.row, action)
+        }
+        RowMenuItem { action: "copyValue"; text: qsTrId("CopyValue") }
+        RowMenuItem { action: "copyRow"; text: qsTrId("CopyRow") }
+        RowMenuItem { action: "chart"; text: qsTrId("ShowChart") }
+        RowMenuItem { action: "remove"; text: qsTrId("RemoveCurrency") }
     }
 
     Connections {

@@ -14,47 +14,38 @@ Item {
         NumberAnimation { duration: (CTutorialView.visible ? 600 : 300) * CUISettings.animationScale }
     }
 
-    component Hint: Column {
+    readonly property color tint: Qt.rgba(225 / 255, 180 / 255, 80 / 255, 1)
+
+    // One hint: a glyph showing where it points (the bar's corners, the list) and its text.
+    component Hint: Row {
         id: hint
         property string key
-        property string arrow: ""
-        /// Where the arrow and the text lean: Text.AlignLeft, AlignHCenter or AlignRight.
-        property int align: Text.AlignHCenter
-        property real maximumWidth: overlay.width - 48
-        readonly property color tint: Qt.rgba(225 / 255, 180 / 255, 80 / 255, 1)
-        spacing: 4
-        width: label.width
+        property string glyph
+        spacing: 10
         Text {
-            visible: hint.arrow === "up"
-            width: parent.width
-            horizontalAlignment: hint.align
-            leftPadding: 8
-            rightPadding: 8
-            text: "\u2191"
-            color: hint.tint
-            font.pixelSize: 28
+            width: 28
+            text: hint.glyph
+            horizontalAlignment: Text.AlignHCenter
+            color: overlay.tint
+            font.pixelSize: 22
             font.bold: true
         }
         Label {
-            id: label
-            width: Math.min(implicitWidth, hint.maximumWidth)
+            width: hint.width - 38
             text: hint.key
             wrapMode: Text.Wrap
-            horizontalAlignment: hint.align
-            color: hint.tint
+            color: overlay.tint
             font.family: "Helvetica"
             font.pixelSize: 17
             font.bold: true
         }
-        Text {
-            visible: hint.arrow === "down"
-            width: parent.width
-            horizontalAlignment: hint.align
-            text: "\u2193"
-            color: hint.tint
-            font.pixelSize: 28
-            font.bold: true
-        }
+    }
+
+    component Pointer: Text {
+        text: "\u2191"
+        color: overlay.tint
+        font.pixelSize: 24
+        font.bold: true
     }
 
     Rectangle {
@@ -62,48 +53,75 @@ Item {
         color: Qt.rgba(0, 0, 0, 0.6)
     }
 
+    // The hints sit together at the bottom, where they cover no row they speak of (the bar's
+    // buttons and the first rows are at the top); only thin arrows point at the buttons.
     Item {
         id: content
         objectName: "tutorialContent"
         anchors.fill: parent
         rotation: CTutorialView.rotation
 
-        Hint {
-            key: "TutorialSettings"
-            arrow: "up"
+        Pointer {
             visible: !overlay.tablet
-            maximumWidth: overlay.width * 0.42
-            align: Text.AlignLeft
-            x: 8
-            y: 46
+            x: 14
+            y: 40
         }
-        Hint {
-            key: "TutorialEditList"
-            arrow: "up"
-            maximumWidth: overlay.tablet ? 260 : overlay.width * 0.42
-            align: Text.AlignRight
+        Pointer {
             anchors.right: parent.right
-            anchors.rightMargin: 8
-            y: 46
+            anchors.rightMargin: 22
+            y: 40
         }
-        Hint {
-            key: "TutorialPullToRefresh"
-            arrow: "down"
-            anchors.horizontalCenter: parent.horizontalCenter
-            anchors.horizontalCenterOffset: overlay.tablet ? 160 : 0
-            y: overlay.height * 0.22
-        }
-        Hint {
-            key: "TutorialTapToConvert"
-            anchors.horizontalCenter: parent.horizontalCenter
-            anchors.horizontalCenterOffset: overlay.tablet ? 160 : 0
-            y: overlay.height * 0.45
-        }
-        Hint {
-            key: "TutorialTapToClose"
-            anchors.horizontalCenter: parent.horizontalCenter
-            anchors.horizontalCenterOffset: overlay.tablet ? 160 : 0
-            y: overlay.height * 0.78
+
+        Rectangle {
+            objectName: "tutorialHints"
+            readonly property real paneWidth: overlay.tablet ? overlay.width - 321 : overlay.width
+            width: Math.min(paneWidth - 32, 460)
+            height: hints.implicitHeight + 32
+            x: overlay.width - paneWidth + (paneWidth - width) / 2
+            anchors.bottom: parent.bottom
+            anchors.bottomMargin: 24
+            radius: 14
+            color: Qt.rgba(0, 0, 0, 0.55)
+            border.color: Qt.rgba(225 / 255, 180 / 255, 80 / 255, 0.5)
+
+            Column {
+                id: hints
+                x: 16
+                y: 16
+                width: parent.width - 32
+                spacing: 14
+                Hint {
+                    width: parent.width
+                    visible: !overlay.tablet
+                    glyph: "\u2196"
+                    key: "TutorialSettings"
+                }
+                Hint {
+                    width: parent.width
+                    glyph: "\u2197"
+                    key: "TutorialEditList"
+                }
+                Hint {
+                    width: parent.width
+                    glyph: "\u2193"
+                    key: "TutorialPullToRefresh"
+                }
+                Hint {
+                    width: parent.width
+                    glyph: "\u261d"
+                    key: "TutorialTapToConvert"
+                }
+                Label {
+                    width: parent.width
+                    topPadding: 4
+                    text: "TutorialTapToClose"
+                    wrapMode: Text.Wrap
+                    horizontalAlignment: Text.AlignHCenter
+                    color: "white"
+                    font.family: "Helvetica"
+                    font.pixelSize: 15
+                }
+            }
         }
         Component.onCompleted: CUIHelpers.localize(content)
     }
@@ -111,6 +129,15 @@ Item {
     MouseArea {
         anchors.fill: parent
         enabled: CTutorialView.visible
+        Accessible.role: Accessible.Button
+        Accessible.name: qsTrId("TutorialTapToClose")
         onClicked: CTutorialView.onTapGesture()
+    }
+
+    // From the keyboard: Escape, Enter or Space as the tap.
+    Shortcut {
+        sequences: ["Escape", "Return", "Enter", "Space"]
+        enabled: CTutorialView.visible
+        onActivated: CTutorialView.onTapGesture()
     }
 }
