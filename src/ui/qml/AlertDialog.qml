@@ -66,6 +66,10 @@ Popup {
         id: button
         property bool bold: false
         height: 44
+        Accessible.role: Accessible.Button
+        Accessible.name: text
+        Keys.onReturnPressed: click()
+        Keys.onEnterPressed: click()
         contentItem: Text {
             text: button.text
             color: "#007aff"

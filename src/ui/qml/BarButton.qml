@@ -9,11 +9,26 @@ AbstractButton {
     property bool bold: false
     property bool back: false
     property color tint: "#007aff"
+    /// What a screen reader says: the text, or a name for an icon-only button.
+    property string accessibleName: text
 
     implicitHeight: 44
     implicitWidth: content.implicitWidth + 16
     hoverEnabled: false
-    focusPolicy: Qt.NoFocus
+    // Reached with Tab; Space, Enter or Return press it.
+    focusPolicy: Qt.TabFocus
+    Accessible.role: Accessible.Button
+    Accessible.name: accessibleName
+    Keys.onReturnPressed: click()
+    Keys.onEnterPressed: click()
+
+    background: Rectangle {
+        visible: button.visualFocus
+        color: "transparent"
+        radius: 6
+        border.color: button.tint
+        border.width: 2
+    }
 
     contentItem: Item {
         id: content

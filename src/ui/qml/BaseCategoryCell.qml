@@ -17,7 +17,13 @@ AbstractButton {
 
     implicitHeight: 64
     hoverEnabled: false
-    focusPolicy: Qt.NoFocus
+    // Reached with Tab before the list; Space, Enter or Return open it.
+    focusPolicy: Qt.TabFocus
+    Accessible.role: Accessible.Button
+    Accessible.name: (controller.baseCurrencyName + ", " + controller.baseDescription + " "
+                      + controller.baseSubscript).trim()
+    Keys.onReturnPressed: click()
+    Keys.onEnterPressed: click()
 
     background: Item {
         Rectangle {
@@ -26,7 +32,8 @@ AbstractButton {
             height: cell.height
             radius: 10
             color: "white"
-            border.color: "#14000000"
+            border.color: cell.visualFocus ? "#4da3ff" : "#14000000"
+            border.width: cell.visualFocus ? 2 : 1
         }
     }
 
@@ -45,6 +52,9 @@ AbstractButton {
                 width: 24
                 height: 24
                 anchors.verticalCenter: parent.verticalCenter
+                focusPolicy: Qt.NoFocus
+                Accessible.role: Accessible.Button
+                Accessible.name: qsTrId("AddNewCurrency")
                 background: Rectangle { radius: 12; color: "#34c759" }
                 contentItem: Text {
                     text: "+"

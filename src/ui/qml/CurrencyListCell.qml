@@ -15,10 +15,15 @@ ItemDelegate {
     implicitHeight: 48
     padding: 0
     hoverEnabled: false
+    // The list takes the keyboard and moves its current row (CurrencyPickerView).
     focusPolicy: Qt.NoFocus
+    Accessible.role: Accessible.ListItem
+    Accessible.name: name + ", " + code
+    Accessible.checkable: true
+    Accessible.checked: chosen
 
     background: Rectangle {
-        color: cell.down ? "#d4e6fb" : "white"
+        color: cell.down || (cell.ListView.isCurrentItem && cell.ListView.view.activeFocus) ? "#d4e6fb" : "white"
         Rectangle {
             x: 60
             width: parent.width - 60

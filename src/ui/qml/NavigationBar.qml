@@ -18,6 +18,9 @@ ToolBar {
     property bool rightBold: false
     property bool rightEnabled: true
     property url secondRightIcon
+    /// What a screen reader says for the icon-only buttons.
+    property string leftIconName
+    property string secondRightIconName
 
     signal leftClicked()
     signal rightClicked()
@@ -66,6 +69,7 @@ ToolBar {
             anchors.verticalCenter: parent.verticalCenter
             text: bar.leftText
             iconSource: bar.leftIcon
+            accessibleName: text.length > 0 ? text : bar.leftIconName
             back: bar.leftBack
             bold: bar.leftBold
             onClicked: bar.leftClicked()
@@ -80,6 +84,7 @@ ToolBar {
                 objectName: "secondRightButton"
                 visible: String(bar.secondRightIcon) !== ""
                 iconSource: bar.secondRightIcon
+                accessibleName: bar.secondRightIconName
                 onClicked: bar.secondRightClicked()
             }
             BarButton {
@@ -96,6 +101,8 @@ ToolBar {
 
         Text {
             objectName: "title"
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: bar.title
             anchors.centerIn: parent
             // Never under the buttons: as wide as the space between the wider side allows.

@@ -121,7 +121,13 @@ Item {
             leftPadding: view.groupMargin
             rightPadding: view.groupMargin
             hoverEnabled: false
-            focusPolicy: Qt.NoFocus
+            // Reached with Tab; Space, Enter or Return act as a tap.
+            focusPolicy: cell.kind === "switch" ? Qt.NoFocus : Qt.TabFocus
+            Accessible.role: cell.checkmark ? Accessible.RadioButton : Accessible.Button
+            Accessible.name: cell.subtitle.length > 0 ? cell.title + ", " + cell.subtitle : cell.title
+            Accessible.checked: cell.checkmark
+            Keys.onReturnPressed: click()
+            Keys.onEnterPressed: click()
             swipe.enabled: deletable
 
             onClicked: {
@@ -308,6 +314,7 @@ Item {
                     anchors.verticalCenter: parent.verticalCenter
                     checked: cell.switchOn
                     enabled: cell.switchEnabled
+                    Accessible.name: cell.title
                     onToggled: view.controller.setSwitch(cell.sectionNumber, cell.row, checked)
                 }
 
