@@ -83,7 +83,7 @@ Item {
         id: keypad
         anchors.bottom: parent.bottom
         width: parent.width
-        height: view.tablet ? 300 : Math.min(parent.height * 0.5, 380)
+        height: view.tablet ? 280 : Math.min(parent.height * 0.5, 380)
         gradient: Gradient {
             GradientStop { position: 0; color: "#3a3f47" }
             GradientStop { position: 1; color: "#2a2e34" }

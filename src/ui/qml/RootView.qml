@@ -224,27 +224,27 @@ Item {
         id: rowMenu
         objectName: "rowMenu"
         property int row: -1
-        property var actions: []
+        property var entries: []
 
         function openFor(row, cell, x, y) {
-            actions = view.controller.contextMenuActions(row)
-            if (actions.length === 0)
+            entries = view.controller.contextMenuActions(row)
+            if (entries.length === 0)
                 return
             rowMenu.row = row
             popup(cell, x, y)
         }
 
         component RowMenuItem: MenuItem {
-            required property string action
-            visible: rowMenu.actions.indexOf(action) >= 0
+            required property string entry
+            visible: rowMenu.entries.indexOf(entry) >= 0
             height: visible ? implicitHeight : 0
-            objectName: action + "Item"
-            onTriggered: view.controller.triggerContextAction(rowMenu.row, action)
+            objectName: entry + "Item"
+            onTriggered: view.controller.triggerContextAction(rowMenu.row, entry)
         }
-        RowMenuItem { action: "copyValue"; text: qsTrId("CopyValue") }
-        RowMenuItem { action: "copyRow"; text: qsTrId("CopyRow") }
-        RowMenuItem { action: "chart"; text: qsTrId("ShowChart") }
-        RowMenuItem { action: "remove"; text: qsTrId("RemoveCurrency") }
+        RowMenuItem { entry: "copyValue"; text: qsTrId("CopyValue") }
+        RowMenuItem { entry: "copyRow"; text: qsTrId("CopyRow") }
+        RowMenuItem { entry: "chart"; text: qsTrId("ShowChart") }
+        RowMenuItem { entry: "remove"; text: qsTrId("RemoveCurrency") }
     }
 
     Connections {
