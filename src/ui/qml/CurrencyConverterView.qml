@@ -83,7 +83,9 @@ Item {
         id: keypad
         anchors.bottom: parent.bottom
         width: parent.width
-        height: view.tablet ? 280 : Math.min(parent.height * 0.5, 380)
+        // Never over the amount: a short window gets smaller keys.
+        height: Math.min(view.tablet ? 280 : Math.min(parent.height * 0.5, 380),
+                         parent.height - valueCell.y - valueCell.height - 12)
         gradient: Gradient {
             GradientStop { position: 0; color: "#3a3f47" }
             GradientStop { position: 1; color: "#2a2e34" }

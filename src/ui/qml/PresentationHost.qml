@@ -78,8 +78,9 @@ Item {
     Connections {
         target: sheet.parent
         enabled: sheet.visible
-        function onWidthChanged() { host.place() }
-        function onHeightChanged() { host.place() }
+        // Once the views have laid out for the new size.
+        function onWidthChanged() { Qt.callLater(host.place) }
+        function onHeightChanged() { Qt.callLater(host.place) }
     }
 
     Popup {
