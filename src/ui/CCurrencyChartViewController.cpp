@@ -300,7 +300,12 @@ void CCurrencyChartViewController::onTopPaneTap() {
 
 void CCurrencyChartViewController::onClose() {
     chartDataSource_->cancelQuery();
-    dismissSelf(true);
+    // On a phone the chart sits in its slide-down container, which is what was presented.
+    if (rootController_) {
+        rootController_->dismissSelf(true);
+    } else {
+        dismissSelf(true);
+    }
 }
 
 void CCurrencyChartViewController::onShare() {

@@ -1,3 +1,5 @@
+#include "CCurrencyChartSettings.h"
+#include "CCurrencyChartViewController.h"
 #include "CCurrencyConverterViewController.h"
 #include "CCurrencyPickerViewController.h"
 #include "CNavigationController.h"
@@ -5,6 +7,7 @@
 #include "CPullToRefreshView.h"
 #include "CRateRows.h"
 #include "CRootViewController.h"
+#include "CTutorialView.h"
 #include "Localization.h"
 #include "UiTestSupport.h"
 #include "UserDefaults.h"
@@ -173,6 +176,21 @@ TEST_F(RootScreenTest, TheFirstRefreshAfterLaunchMayAlertAndAHiddenViewNever) {
     screen.controller().scrollViewDidEndDragging(-80);
     ASSERT_TRUE(screen.waitForRefresh());
     EXPECT_EQ(alerts.size(), 1);
+}
+
+TEST_F(RootScreenTest, AFailureAlertWaitsUntilTheStartHintsAreTappedAway) {
+    UserDefaults hints(screen.dataDir.filePath(QStringLiteral("hints.plist")));
+    CTutorialView& tutorial = CTutorialView::tutorialView();
+    tutorial.setUserDefaults(&hints);
+    screen.rates.setFailing(true);
+    QSignalSpy alerts(&screen.controller(), &CViewController::alertRequested);
+    screen.controller().viewDidAppear(1);
+    ASSERT_TRUE(tutorial.isVisible());
+    ASSERT_TRUE(screen.loadAndWaitForFirstRefresh());
+    EXPECT_EQ(alerts.size(), 0) << "not over the hints";
+    tutorial.onTapGesture();
+    EXPECT_EQ(alerts.size(), 1);
+    tutorial.setUserDefaults(nullptr);
 }
 
 TEST_F(RootScreenTest, AtLaunchTheStoredRatesShowAtOnceWhileTheFirstRefreshRuns) {
@@ -369,6 +387,11 @@ TEST_F(ListedScreenTest, RowMenuOffersWhatAppliesAndTheChartOnlyWhereTheSourceHa
     screen.model().selectSingleDataSource(QStringLiteral("ECB"));
     ASSERT_TRUE(screen.waitForRefresh());
     EXPECT_TRUE(root.contextMenuActions(0).contains(QStringLiteral("chart")));
+    ASSERT_TRUE(root.triggerContextAction(0, QStringLiteral("chart")));
+    EXPECT_TRUE(root.isShowingLandscapeView()) << "a phone's chart, in an upright window too";
+    EXPECT_EQ(CCurrencyChartSettings::getCurrencyPair(), (QStringList{"EUR", "USD"}));
+    qobject_cast<CCurrencyChartViewController*>(root.chartController())->onClose();
+    EXPECT_EQ(root.presentedController(), nullptr);
     ASSERT_TRUE(root.triggerContextAction(0, QStringLiteral("remove")));
     EXPECT_EQ(codes(screen.model()), (QStringList{"USD", "GBP", "JPY", "RUB"}));
 }

@@ -17,13 +17,16 @@ AbstractButton {
 
     implicitHeight: 64
     hoverEnabled: false
-    // Reached with Tab before the list; Space, Enter or Return open it.
-    focusPolicy: Qt.TabFocus
+    // The first row of the list for the keyboard: reached with the up arrow from the first rate
+    // row (RootView); Space, Enter or Return open it.
+    focusPolicy: Qt.NoFocus
     Accessible.role: Accessible.Button
     Accessible.name: (controller.baseCurrencyName + ", " + controller.baseDescription + " "
                       + controller.baseSubscript).trim()
     Keys.onReturnPressed: click()
     Keys.onEnterPressed: click()
+
+    readonly property bool keyboardFocus: activeFocus && !pressed
 
     background: Item {
         Rectangle {
@@ -32,8 +35,8 @@ AbstractButton {
             height: cell.height
             radius: 10
             color: "white"
-            border.color: cell.visualFocus ? "#4da3ff" : "#14000000"
-            border.width: cell.visualFocus ? 2 : 1
+            border.color: cell.keyboardFocus ? "#4da3ff" : "#14000000"
+            border.width: cell.keyboardFocus ? 2 : 1
         }
     }
 

@@ -40,7 +40,9 @@ Item {
         width: parent.width
         z: 2
         title: view.controller.title
-        leftText: view.tablet ? view.controller.closeTitle : ""
+        // A phone closes its chart by turning upright; opened from a row's menu in an upright
+        // window it needs a button for that.
+        leftText: view.tablet || view.height > view.width ? view.controller.closeTitle : ""
         rightIcon: view.tablet ? "" : CUISettings.imageUrl("settings")
         onLeftClicked: view.controller.onClose()
         onRightClicked: view.controller.onSettings()

@@ -13,6 +13,8 @@ Item {
     property string backTitle: ""
 
     readonly property real sideMargin: controller.isTablet ? 40 : 16
+    /// The base row, for the keyboard: above the first rate row.
+    property Item baseRow: null
     readonly property alias list: list
     readonly property alias presentationHost: presentation
     readonly property alias alert: alert
@@ -82,8 +84,9 @@ Item {
             boundsBehavior: Flickable.DragAndOvershootBounds
             cacheBuffer: 600
 
-            // Tab reaches the list; arrows move the current row, Enter or Space opens the
-            // converter for it, the menu key (or Shift+F10) its context menu.
+            // Tab reaches the list; arrows move the current row (up from the first reaches the
+            // base row), Enter or Space opens the converter for it, the menu key (or Shift+F10)
+            // its context menu.
             activeFocusOnTab: true
             keyNavigationEnabled: true
             currentIndex: -1
@@ -92,9 +95,11 @@ Item {
             onActiveFocusChanged: if (activeFocus && currentIndex < 0 && count > 0) currentIndex = 0
             Keys.onPressed: function (event) {
                 const row = list.currentIndex
-                if (row < 0)
+                if (event.key === Qt.Key_Up && row <= 0 && view.baseRow) {
+                    view.baseRow.forceActiveFocus()
+                } else if (row < 0) {
                     return
-                if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter || event.key === Qt.Key_Space) {
+                } else if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter || event.key === Qt.Key_Space) {
                     view.controller.selectRow(1, row)
                 } else if (event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier))) {
                     const item = list.itemAtIndex(row)
@@ -123,6 +128,11 @@ Item {
                 BaseCategoryCell {
                     id: baseCell
                     objectName: "baseCell"
+                    Component.onCompleted: view.baseRow = baseCell
+                    Keys.onDownPressed: {
+                        list.currentIndex = 0
+                        list.forceActiveFocus()
+                    }
                     y: 20
                     width: parent.width
                     controller: view.controller
