@@ -78,9 +78,14 @@ Item {
     Connections {
         target: sheet.parent
         enabled: sheet.visible
-        // Once the views have laid out for the new size.
-        function onWidthChanged() { Qt.callLater(host.place) }
-        function onHeightChanged() { Qt.callLater(host.place) }
+        function onWidthChanged() { placeLater.restart() }
+        function onHeightChanged() { placeLater.restart() }
+    }
+    // Once the views have laid out for the new size.
+    Timer {
+        id: placeLater
+        interval: 0
+        onTriggered: host.place()
     }
 
     Popup {
