@@ -133,12 +133,17 @@ const QList<Row>& rows() {
              w.server.answer(QStringLiteral("/old"), moved);
              w.serve("/new", "new");
              w.serve("/nowhere", "moved", 301);
+             // A hostile server cannot send the client to a local file.
+             FakeHttpServer::Answer toFile = FakeHttpServer::Answer::text("see file", 302);
+             toFile.headers.append({"Location", QByteArray("file:///etc/passwd")});
+             w.server.answer(QStringLiteral("/file"), toFile);
              RecordingClient client(w.transcript);
              client.send(w.url("/old"), 1);
              client.send(w.url("/nowhere"), 2);
-             w.waitFor(2);
+             client.send(w.url("/file"), 3);
+             w.waitFor(3);
          },
-         {"1 ok new", "2 failed 301 Moved Permanently"}},
+         {"1 ok new", "2 failed 301 Moved Permanently", "3 failed 302 Found"}},
         {"a refused connection reports the transport's text",
          [](World& w) {
              RecordingClient client(w.transcript);
