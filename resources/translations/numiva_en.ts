@@ -723,5 +723,9 @@
         <source>Chart</source>
         <translation>Chart</translation>
     </message>
+    <message id="ChartSourceFailedMessage">
+        <source>%1 could not be updated. %2. The last stored chart is shown.</source>
+        <translation>%1 could not be updated. %2. The last stored chart is shown.</translation>
+    </message>
 </context>
 </TS>

@@ -723,5 +723,9 @@
         <source>Chart</source>
         <translation>График</translation>
     </message>
+    <message id="ChartSourceFailedMessage">
+        <source>%1 could not be updated. %2. The last stored chart is shown.</source>
+        <translation>Не удалось обновить %1. %2. Показан последний сохранённый график.</translation>
+    </message>
 </context>
 </TS>

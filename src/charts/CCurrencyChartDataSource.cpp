@@ -4,6 +4,7 @@
 #include "CCurrencyChartSettings.h"
 #include "CRootViewModel.h"
 #include "Endpoints.h"
+#include "Localization.h"
 #include "Log.h"
 
 namespace {
@@ -218,7 +219,13 @@ void CCurrencyChartDataSource::completed(CCurrencyChartInfo record) {
 
 void CCurrencyChartDataSource::failed(const QString& description) {
     if (delegate_ != nullptr) {
-        delegate_->queryCurrencyChartDataSourceFailedWithErrorDescription(description);
+        const QString source = query_
+                                   ? Localization::localizedString(
+                                         query_->dataSource + QStringLiteral("-CurrencyDataSource"))
+                                   : QString();
+        delegate_->queryCurrencyChartDataSourceFailedWithErrorDescription(
+            CWebServiceClient::sourceFailureText(source, description,
+                                                 QStringLiteral("ChartSourceFailedMessage")));
     }
 }
 

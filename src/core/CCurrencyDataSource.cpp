@@ -8,28 +8,10 @@
 
 #include <QDateTime>
 #include <QObject>
-#include <QRegularExpression>
 #include <QTimer>
 
 namespace {
 
-/// One line for the user: which source failed, why, and that the stored rates stay on screen.
-QString userFailureText(const QString& source, QString reason) {
-    // A status the service answered comes as "503 Service Unavailable".
-    static const QRegularExpression status(QStringLiteral("^([1-5][0-9][0-9]) (.+)$"));
-    if (const QRegularExpressionMatch match = status.match(reason); match.hasMatch()) {
-        reason = Localization::localizedString(QStringLiteral("FailureStatus"))
-                     .arg(match.captured(1), match.captured(2));
-    }
-    reason = reason.trimmed();
-    if (source.isEmpty()) {
-        return reason;  // nothing was asked: the reason says it all
-    }
-    if (reason.endsWith(u'.')) {
-        reason.chop(1);
-    }
-    return Localization::localizedString(QStringLiteral("SourceFailedMessage")).arg(source, reason);
-}
 const QString usd = QStringLiteral("USD");
 }  // namespace
 
@@ -318,7 +300,8 @@ void CCurrencyDataSource::dataSourceFailed(const QString& description) {
     cycleActive_ = false;
     if (delegate_ != nullptr) {
         delegate_->queryCurrencyDataSourceFailedWithErrorDescription(
-            userFailureText(currentDataSourceName(), description));
+            CWebServiceClient::sourceFailureText(currentDataSourceName(), description,
+                                                 QStringLiteral("SourceFailedMessage")));
     }
 }
 

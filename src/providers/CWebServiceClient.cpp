@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QObject>
+#include <QRegularExpression>
 #include <QThread>
 
 CWebServiceClient::CWebServiceClient()
@@ -93,6 +94,23 @@ QString CWebServiceClient::failureDescription(const std::optional<HttpError>& er
             .arg(HttpResponse::localizedStringForStatusCode(response->statusCode));
     }
     return QStringLiteral("The request ended without an answer from the server.");
+}
+
+QString CWebServiceClient::sourceFailureText(const QString& source, QString reason,
+                                             const QString& messageKey) {
+    static const QRegularExpression status(QStringLiteral("^([1-5][0-9][0-9]) (.+)$"));
+    if (const QRegularExpressionMatch match = status.match(reason); match.hasMatch()) {
+        reason = Localization::localizedString(QStringLiteral("FailureStatus"))
+                     .arg(match.captured(1), match.captured(2));
+    }
+    reason = reason.trimmed();
+    if (source.isEmpty()) {
+        return reason;  // nothing was asked: the reason says it all
+    }
+    if (reason.endsWith(u'.')) {
+        reason.chop(1);
+    }
+    return Localization::localizedString(messageKey).arg(source, reason);
 }
 
 QString CWebServiceClient::notUnderstood(const QString& detail) {

@@ -48,6 +48,12 @@ public:
     /// (status code and its standard reason phrase), else a general text.
     static QString failureDescription(const std::optional<HttpError>& error,
                                       const std::optional<HttpResponse>& response);
+    /// One line for the user: which source failed (`source`, a display name), why in plain words
+    /// (`reason`, a failure description; a status "503 Service Unavailable" is spelt out) and
+    /// what is shown instead, by the format `messageKey` ("%1 ... %2 ..."). Without a source,
+    /// the reason alone.
+    static QString sourceFailureText(const QString& source, QString reason,
+                                     const QString& messageKey);
     /// An answer that arrived but could not be read, as the user reads it; `detail` is the
     /// parser's own complaint.
     static QString notUnderstood(const QString& detail);

@@ -127,7 +127,10 @@ TEST_F(CliTest, ChartWithExportsCacheAndBadArguments) {
     server.setFailing(SampleServer::ECBChart, true);
     const CliRun failed = cli("--json chart EUR USD --period 1");
     EXPECT_EQ(failed.exitCode, 2);
-    EXPECT_TRUE(failed.err.endsWith("\nnumiva-cli: 503 Service Unavailable\n"))
+    EXPECT_TRUE(
+        failed.err.endsWith("\nnumiva-cli: European Central Bank could not be updated. The "
+                            "service answered 503 (Service Unavailable). The last "
+                            "stored chart is shown.\n"))
         << failed.err.toStdString();
     EXPECT_EQ(failed.json().value(QStringLiteral("points")), QJsonValue(points));
 

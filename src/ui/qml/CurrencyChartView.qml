@@ -296,13 +296,15 @@ Item {
             id: statusLabel
             objectName: "overlayStatus"
             anchors.centerIn: parent
-            width: parent.width - 20
-            height: 20
+            // A failure says which source, why and what is shown: up to four lines.
+            width: Math.min(parent.width - 20, 560)
             text: overlay.model.statusText
             color: "white"
             font.bold: true
             font.pixelSize: 13
             horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.WordWrap
+            maximumLineCount: 4
             elide: Text.ElideRight
         }
         BusyIndicator {
