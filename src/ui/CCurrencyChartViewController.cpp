@@ -376,23 +376,11 @@ void CCurrencyChartViewController::onEmail() {
     if (!csv) {
         return;
     }
-    MailComposer& composer = dependencies_.mailComposer != nullptr
-                                 ? *dependencies_.mailComposer
-                                 : MailComposer::platformDefault();
-    if (!composer.canSendMail()) {
-        showMessage(localized(QStringLiteral("CannotSendEmail")));
-        return;
-    }
     MailMessage message;
     message.subject = csv->second;
     message.attachments.append(MailAttachment{
         csv->first.toUtf8(), QStringLiteral("application/octet-stream"), csv->second});
-    QPointer<CCurrencyChartViewController> self(this);
-    composer.compose(message, [self](MailComposer::Result result, const QString& errorText) {
-        if (self && result == MailComposer::Result::Failed) {
-            self->showMessage(errorText);
-        }
-    });
+    composeMail(dependencies_.mailComposer, message);
 }
 
 void CCurrencyChartViewController::onPrint() {

@@ -222,41 +222,17 @@ void CInfoViewController::onTwitterClick() {
 }
 
 void CInfoViewController::onSupportClick() {
-    MailComposer& composer = dependencies_.mailComposer != nullptr
-                                 ? *dependencies_.mailComposer
-                                 : MailComposer::platformDefault();
-    if (!composer.canSendMail()) {
-        showMessage(localized(QStringLiteral("CannotSendEmail")));
-        return;
-    }
     MailMessage message;
     message.subject = SupportSubject;
     message.recipients = QStringList{localized(QStringLiteral("SupportEmailAddress"))};
-    QPointer<CInfoViewController> self(this);
-    composer.compose(message, [self](MailComposer::Result result, const QString& errorText) {
-        if (self && result == MailComposer::Result::Failed) {
-            self->showMessage(errorText);
-        }
-    });
+    composeMail(dependencies_.mailComposer, message);
 }
 
 void CInfoViewController::onMailInvite() {
-    MailComposer& composer = dependencies_.mailComposer != nullptr
-                                 ? *dependencies_.mailComposer
-                                 : MailComposer::platformDefault();
-    if (!composer.canSendMail()) {
-        showMessage(localized(QStringLiteral("CannotSendEmail")));
-        return;
-    }
     MailMessage message;
     message.subject = localized(QStringLiteral("InviteMailSubject"));
     message.body = invitationWithLink();
-    QPointer<CInfoViewController> self(this);
-    composer.compose(message, [self](MailComposer::Result result, const QString& errorText) {
-        if (self && result == MailComposer::Result::Failed) {
-            self->showMessage(errorText);
-        }
-    });
+    composeMail(dependencies_.mailComposer, message);
 }
 
 void CInfoViewController::onSmsInvite() {

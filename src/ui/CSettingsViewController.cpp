@@ -403,22 +403,11 @@ void CSettingsViewController::onRequestNewCurrencyCellSelect() {
 void CSettingsViewController::requestCurrencyController(CRequestCurrencyViewController* controller,
                                                         const QStringList& codes) {
     controller->dismissSelf(false);
-    MailComposer& composer =
-        mailComposer_ != nullptr ? *mailComposer_ : MailComposer::platformDefault();
-    if (!composer.canSendMail()) {
-        showMessage(localized(QStringLiteral("CannotSendEmail")));
-        return;
-    }
     MailMessage message;
     message.subject = RequestSubject;
     message.recipients = QStringList{localized(QStringLiteral("SupportEmailAddress"))};
     message.body = codes.join(QStringLiteral("\r\n"));
-    QPointer<CSettingsViewController> self(this);
-    composer.compose(message, [self](MailComposer::Result result, const QString& errorText) {
-        if (self && result == MailComposer::Result::Failed) {
-            self->showMessage(errorText);
-        }
-    });
+    composeMail(mailComposer_, message);
 }
 
 void CSettingsViewController::onAboutCellSelect() {

@@ -3,6 +3,8 @@
 #include "CPopoverGlobalHolder.h"
 #include "Localization.h"
 
+#include <QPointer>
+
 #include <utility>
 
 CViewController::CViewController(QString viewName, bool tablet, QObject* parent)
@@ -30,6 +32,20 @@ void CViewController::setTitle(const QString& title) {
 
 void CViewController::showMessage(const QString& text) {
     emit alertRequested(text, QString(), localized(QStringLiteral("OK")));
+}
+
+void CViewController::composeMail(MailComposer* composer, const MailMessage& message) {
+    MailComposer& mail = composer != nullptr ? *composer : MailComposer::platformDefault();
+    if (!mail.canSendMail()) {
+        showMessage(localized(QStringLiteral("CannotSendEmail")));
+        return;
+    }
+    QPointer<CViewController> self(this);
+    mail.compose(message, [self](MailComposer::Result result, const QString& errorText) {
+        if (self && result == MailComposer::Result::Failed) {
+            self->showMessage(errorText);
+        }
+    });
 }
 
 void CViewController::askChoice(const QString& title, const QString& message,

@@ -2,6 +2,8 @@
 
 #include <QtQml/qqmlregistration.h>
 #include <QList>
+#include "MailComposer.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -54,6 +56,9 @@ public:
 
     /// An alert whose title is `text`, without a message, with the localized "OK".
     void showMessage(const QString& text);
+    /// Hands `message` to the user's mail program (`composer`, or the platform's when null):
+    /// "CannotSendEmail" without one, the program's error text when it fails.
+    void composeMail(MailComposer* composer, const MailMessage& message);
 
     /// An alert with a title, a message and a button per entry of `buttons`, one under the
     /// other; `answer` hears the index of the pressed one (-1 when closed without a button).
