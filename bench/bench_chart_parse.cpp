@@ -11,6 +11,7 @@
 #include "CFrankfurterChartWebServiceClient.h"
 #include "CYahooFinanceChartWebServiceClient.h"
 #include "ChartProviderSupport.h"
+#include "SampleData.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -54,47 +55,15 @@ private:
 /// The bank's whole history of one currency, in its SDMX form: every working day since the
 /// euro's first one.
 QByteArray ecbHistory(const char* code, const char* name, double start, int decimals) {
-    QByteArray xml =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<message:CompactData "
-        "xmlns=\"http://www.SDMX.org/resources/SDMXML/schemas/v2_0/message\" "
-        "xmlns:common=\"http://www.SDMX.org/resources/SDMXML/schemas/v2_0/common\" "
-        "xmlns:compact=\"http://www.SDMX.org/resources/SDMXML/schemas/v2_0/compact\" "
-        "xmlns:ecb_exr1=\"http://www.ecb.europa.eu/vocabulary/stats/exr/1\" "
-        "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-        "xmlns:message=\"http://www.SDMX.org/resources/SDMXML/schemas/v2_0/message\" "
-        "xsi:schemaLocation=\"http://www.SDMX.org/resources/SDMXML/schemas/v2_0/message "
-        "SDMXMessage.xsd http://www.ecb.europa.eu/vocabulary/stats/exr/1 "
-        "http://www.ecb.europa.eu/stats/exchange/eurofxref/shared/xml/ecb_exr1.xsd\">\n"
-        "<Header>\n<ID>EXR-HIST_2026-12-07</ID>\n<Test>false</Test>\n"
-        "<Name xml:lang=\"en\">Euro foreign exchange reference rates</Name>\n"
-        "<Prepared>2026-12-07T14:15:00</Prepared>\n<Sender id=\"4F0\">\n"
-        "<Name xml:lang=\"en\">European Central Bank</Name>\n<Contact>\n"
-        "<Department xml:lang=\"en\">DG Statistics</Department>\n"
-        "<URI>mailto:statistics@ecb.europa.eu</URI>\n</Contact>\n</Sender>\n"
-        "<DataSetAgency>ECB</DataSetAgency>\n<DataSetID>ECB_EXR1</DataSetID>\n"
-        "<Extracted>2026-12-07T14:15:00</Extracted>\n</Header>\n"
-        "<DataSet xmlns=\"http://www.ecb.europa.eu/vocabulary/stats/exr/1\" "
-        "xsi:schemaLocation=\"http://www.ecb.europa.eu/vocabulary/stats/exr/1 "
-        "http://www.ecb.europa.eu/stats/exchange/eurofxref/shared/xml/ecb_exr1.xsd\">\n";
-    xml += QByteArray("<Group CURRENCY=\"") + code +
-           "\" CURRENCY_DENOM=\"EUR\" EXR_TYPE=\"SP00\" EXR_VAR=\"E\" DECIMALS=\"4\" "
-           "TITLE_COMPL=\"ECB reference exchange rate, " +
-           name + "/Euro, 2:15 pm (C.E.T.)\" UNIT=\"" + code + "\" UNIT_MULT=\"0\"/>\n" +
-           "<Series FREQ=\"D\" CURRENCY=\"" + code +
-           "\" CURRENCY_DENOM=\"EUR\" EXR_TYPE=\"SP00\" EXR_VAR=\"E\" TIME_FORMAT=\"P1D\" "
-           "COLLECTION=\"A\">\n";
+    QList<QPair<QDate, QString>> observations;
     RandomWalk walk(start);
     for (QDate day(1999, 1, 4); day <= kToday; day = day.addDays(1)) {
-        if (day.dayOfWeek() > 5) {
-            continue;
+        if (day.dayOfWeek() <= 5) {
+            observations.append({day, QString::number(walk.next(), 'f', decimals)});
         }
-        xml += "<Obs TIME_PERIOD=\"" + day.toString(Qt::ISODate).toLatin1() + "\" OBS_VALUE=\"" +
-               QByteArray::number(walk.next(), 'f', decimals) +
-               "\" OBS_STATUS=\"A\" OBS_CONF=\"F\"/>\n";
     }
-    xml += "</Series>\n</DataSet>\n</message:CompactData>";
-    return xml;
+    return SampleData::ecbHistoryXml(QString::fromLatin1(code), QString::fromLatin1(name), kToday,
+                                     observations);
 }
 
 const QByteArray& ecbPounds() {

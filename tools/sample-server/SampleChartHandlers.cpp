@@ -350,65 +350,32 @@ void SampleServer::registerChartHandlers() {
     });
 
     // ECB reference rate history of one currency (units per euro), every day since 1999.
-    server_->Get(R"(/stats/exchange/eurofxref/html/([a-z]+)\.xml)", [this](
-                                                                        const httplib::Request& req,
-                                                                        httplib::Response& res) {
-        if (failIfAsked(ECBChart, res)) {
-            return;
-        }
-        const QString code = qs(req.matches[1]).toUpper();
-        if (!SampleData::ecbCurrencies().contains(code)) {
-            res.status = 404;
-            res.set_content(
-                "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-                "<title>European Central Bank - Page not found</title>\n</head>\n<body>\n"
-                "<p>The page you requested does not exist.</p>\n</body>\n</html>\n",
-                "text/html");
-            return;
-        }
-        const QString euro = QStringLiteral("EUR");
-        const QString prepared =
-            SampleData::today().toString(Qt::ISODate) + QStringLiteral("T14:15:00");
-        QString xml =
-            QStringLiteral(
-                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                "<message:CompactData "
-                "xmlns=\"http://www.SDMX.org/resources/SDMXML/schemas/v2_0/message\" "
-                "xmlns:common=\"http://www.SDMX.org/resources/SDMXML/schemas/v2_0/common\" "
-                "xmlns:compact=\"http://www.SDMX.org/resources/SDMXML/schemas/v2_0/compact\" "
-                "xmlns:ecb_exr1=\"http://www.ecb.europa.eu/vocabulary/stats/exr/1\" "
-                "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-                "xmlns:message=\"http://www.SDMX.org/resources/SDMXML/schemas/v2_0/message\" "
-                "xsi:schemaLocation=\"http://www.SDMX.org/resources/SDMXML/schemas/v2_0/message "
-                "SDMXMessage.xsd http://www.ecb.europa.eu/vocabulary/stats/exr/1 "
-                "http://www.ecb.europa.eu/stats/exchange/eurofxref/shared/xml/ecb_exr1.xsd\">\n"
-                "<Header>\n<ID>EXR-HIST_%1</ID>\n<Test>false</Test>\n"
-                "<Name xml:lang=\"en\">Euro foreign exchange reference rates</Name>\n"
-                "<Prepared>%2</Prepared>\n<Sender id=\"4F0\">\n"
-                "<Name xml:lang=\"en\">European Central Bank</Name>\n<Contact>\n"
-                "<Department xml:lang=\"en\">DG Statistics</Department>\n"
-                "<URI>mailto:statistics@ecb.europa.eu</URI>\n</Contact>\n</Sender>\n"
-                "<DataSetAgency>ECB</DataSetAgency>\n<DataSetID>ECB_EXR1</DataSetID>\n"
-                "<Extracted>%2</Extracted>\n</Header>\n"
-                "<DataSet xmlns=\"http://www.ecb.europa.eu/vocabulary/stats/exr/1\" "
-                "xsi:schemaLocation=\"http://www.ecb.europa.eu/vocabulary/stats/exr/1 "
-                "http://www.ecb.europa.eu/stats/exchange/eurofxref/shared/xml/ecb_exr1.xsd\">\n"
-                "<Group CURRENCY=\"%3\" CURRENCY_DENOM=\"EUR\" EXR_TYPE=\"SP00\" EXR_VAR=\"E\" "
-                "DECIMALS=\"4\" TITLE_COMPL=\"ECB reference exchange rate, %4/Euro, 2:15 pm "
-                "(C.E.T.)\" UNIT=\"%3\" UNIT_MULT=\"0\"/>\n"
-                "<Series FREQ=\"D\" CURRENCY=\"%3\" CURRENCY_DENOM=\"EUR\" EXR_TYPE=\"SP00\" "
-                "EXR_VAR=\"E\" TIME_FORMAT=\"P1D\" COLLECTION=\"A\">\n")
-                .arg(SampleData::today().toString(Qt::ISODate), prepared, code,
-                     CurrencyNames::displayName(code, QStringLiteral("en")).value_or(code));
-        for (const QDate& day : daysSince(kHistoryStart)) {
-            xml += QStringLiteral(
-                       "<Obs TIME_PERIOD=\"%1\" OBS_VALUE=\"%2\" OBS_STATUS=\"A\" "
-                       "OBS_CONF=\"F\"/>\n")
-                       .arg(day.toString(Qt::ISODate), fixedText(crossOn(euro, code, day), 4));
-        }
-        xml += QStringLiteral("</Series>\n</DataSet>\n</message:CompactData>");
-        res.set_content(str(xml), "text/xml");
-    });
+    server_->Get(
+        R"(/stats/exchange/eurofxref/html/([a-z]+)\.xml)",
+        [this](const httplib::Request& req, httplib::Response& res) {
+            if (failIfAsked(ECBChart, res)) {
+                return;
+            }
+            const QString code = qs(req.matches[1]).toUpper();
+            if (!SampleData::ecbCurrencies().contains(code)) {
+                res.status = 404;
+                res.set_content(
+                    "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+                    "<title>European Central Bank - Page not found</title>\n</head>\n<body>\n"
+                    "<p>The page you requested does not exist.</p>\n</body>\n</html>\n",
+                    "text/html");
+                return;
+            }
+            const QString euro = QStringLiteral("EUR");
+            QList<QPair<QDate, QString>> observations;
+            for (const QDate& day : daysSince(kHistoryStart)) {
+                observations.append({day, fixedText(crossOn(euro, code, day), 4)});
+            }
+            const QByteArray xml = SampleData::ecbHistoryXml(
+                code, CurrencyNames::displayName(code, QStringLiteral("en")).value_or(code),
+                SampleData::today(), observations);
+            res.set_content(xml.toStdString(), "text/xml");
+        });
 
     // Central Bank of Russia: one currency's roubles per nominal between two days, and the
     // metals' roubles per gram, windows-1251 with comma decimals.

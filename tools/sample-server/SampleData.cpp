@@ -57,6 +57,48 @@ QDate today() {
     return QDate::currentDate();
 }
 
+QByteArray ecbHistoryXml(const QString& code, const QString& name, const QDate& prepared,
+                         const QList<QPair<QDate, QString>>& observations) {
+    const QString at = prepared.toString(Qt::ISODate) + QStringLiteral("T14:15:00");
+    QString xml =
+        QStringLiteral(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<message:CompactData "
+            "xmlns=\"http://www.SDMX.org/resources/SDMXML/schemas/v2_0/message\" "
+            "xmlns:common=\"http://www.SDMX.org/resources/SDMXML/schemas/v2_0/common\" "
+            "xmlns:compact=\"http://www.SDMX.org/resources/SDMXML/schemas/v2_0/compact\" "
+            "xmlns:ecb_exr1=\"http://www.ecb.europa.eu/vocabulary/stats/exr/1\" "
+            "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+            "xmlns:message=\"http://www.SDMX.org/resources/SDMXML/schemas/v2_0/message\" "
+            "xsi:schemaLocation=\"http://www.SDMX.org/resources/SDMXML/schemas/v2_0/message "
+            "SDMXMessage.xsd http://www.ecb.europa.eu/vocabulary/stats/exr/1 "
+            "http://www.ecb.europa.eu/stats/exchange/eurofxref/shared/xml/ecb_exr1.xsd\">\n"
+            "<Header>\n<ID>EXR-HIST_%1</ID>\n<Test>false</Test>\n"
+            "<Name xml:lang=\"en\">Euro foreign exchange reference rates</Name>\n"
+            "<Prepared>%2</Prepared>\n<Sender id=\"4F0\">\n"
+            "<Name xml:lang=\"en\">European Central Bank</Name>\n<Contact>\n"
+            "<Department xml:lang=\"en\">DG Statistics</Department>\n"
+            "<URI>mailto:statistics@ecb.europa.eu</URI>\n</Contact>\n</Sender>\n"
+            "<DataSetAgency>ECB</DataSetAgency>\n<DataSetID>ECB_EXR1</DataSetID>\n"
+            "<Extracted>%2</Extracted>\n</Header>\n"
+            "<DataSet xmlns=\"http://www.ecb.europa.eu/vocabulary/stats/exr/1\" "
+            "xsi:schemaLocation=\"http://www.ecb.europa.eu/vocabulary/stats/exr/1 "
+            "http://www.ecb.europa.eu/stats/exchange/eurofxref/shared/xml/ecb_exr1.xsd\">\n"
+            "<Group CURRENCY=\"%3\" CURRENCY_DENOM=\"EUR\" EXR_TYPE=\"SP00\" EXR_VAR=\"E\" "
+            "DECIMALS=\"4\" TITLE_COMPL=\"ECB reference exchange rate, %4/Euro, 2:15 pm "
+            "(C.E.T.)\" UNIT=\"%3\" UNIT_MULT=\"0\"/>\n"
+            "<Series FREQ=\"D\" CURRENCY=\"%3\" CURRENCY_DENOM=\"EUR\" EXR_TYPE=\"SP00\" "
+            "EXR_VAR=\"E\" TIME_FORMAT=\"P1D\" COLLECTION=\"A\">\n")
+            .arg(prepared.toString(Qt::ISODate), at, code, name);
+    for (const auto& [day, value] : observations) {
+        xml += QStringLiteral(
+                   "<Obs TIME_PERIOD=\"%1\" OBS_VALUE=\"%2\" OBS_STATUS=\"A\" OBS_CONF=\"F\"/>\n")
+                   .arg(day.toString(Qt::ISODate), value);
+    }
+    xml += QStringLiteral("</Series>\n</DataSet>\n</message:CompactData>");
+    return xml.toUtf8();
+}
+
 QString russianName(const QString& code) {
     static const QHash<QString, QString> names{
         {QStringLiteral("USD"), QStringLiteral("Доллар США")},

@@ -2,6 +2,7 @@
 
 #include "Decimal.h"
 
+#include <QByteArray>
 #include <QDate>
 #include <QList>
 #include <QPair>
@@ -26,6 +27,11 @@ Decimal cross(const QString& code, const QString& quote);
 QString text(const Decimal& value, int digits);
 /// The day the sample answers are for.
 QDate today();
+
+/// The ECB's SDMX history document of one currency against the euro (`name` as in its title),
+/// prepared on `prepared`, with one observation per day and its value text.
+QByteArray ecbHistoryXml(const QString& code, const QString& name, const QDate& prepared,
+                         const QList<QPair<QDate, QString>>& observations);
 
 /// The name of a currency in the central bank's Russian documents, for the codes that have one.
 QString russianName(const QString& code);
