@@ -66,6 +66,18 @@ bool NumivaAppDelegate::didFinishLaunching() {
         std::make_unique<CSettingsViewController>(rootController_->dataModel(), options_.tablet);
     rootController_->setSettingsViewController(settingsController_.get());
 
+    buildLayout();
+    // Trouble with the user's files reaches the user as one alert, however much there is; what
+    // happened while launching is shown once the window is up.
+    if (const QString problem = CFileOperations::dataDirectoryProblem(); !problem.isEmpty()) {
+        StorageErrors::report(StorageErrors::Kind::Failure, problem);
+    }
+    StorageErrors::setListener([this] { showStorageProblems(); });
+    QMetaObject::invokeMethod(this, &NumivaAppDelegate::showStorageProblems, Qt::QueuedConnection);
+    return true;
+}
+
+void NumivaAppDelegate::buildLayout() {
     if (options_.tablet) {
         settingsPane_ = std::make_unique<CNavigationController>(settingsController_.get());
         ratesPane_ = std::make_unique<CNavigationController>(rootController_.get());
@@ -78,14 +90,28 @@ bool NumivaAppDelegate::didFinishLaunching() {
         navigationController_->setViewControllers({rootController_.get()});
         rootController_->setNavigationController(navigationController_.get());
     }
-    // Trouble with the user's files reaches the user as one alert, however much there is; what
-    // happened while launching is shown once the window is up.
-    if (const QString problem = CFileOperations::dataDirectoryProblem(); !problem.isEmpty()) {
-        StorageErrors::report(StorageErrors::Kind::Failure, problem);
+}
+
+void NumivaAppDelegate::setTablet(bool tablet) {
+    if (tablet == options_.tablet || !rootController_) {
+        return;
     }
-    StorageErrors::setListener([this] { showStorageProblems(); });
-    QMetaObject::invokeMethod(this, &NumivaAppDelegate::showStorageProblems, Qt::QueuedConnection);
-    return true;
+    // Popovers, the converter and the phone's landscape chart belong to the layout being left.
+    rootController_->dismissViewController(false);
+    settingsController_->dismissViewController(false);
+    // The window still shows the old stacks until it takes the new ones: they go afterwards.
+    QObject* old[] = {navigationController_.release(), splitController_.release(),
+                      settingsPane_.release(), ratesPane_.release()};
+    options_.tablet = tablet;
+    rootController_->setTablet(tablet);
+    settingsController_->setTablet(tablet);
+    buildLayout();
+    emit layoutChanged();
+    for (QObject* stack : old) {
+        if (stack != nullptr) {
+            stack->deleteLater();
+        }
+    }
 }
 
 bool NumivaAppDelegate::openURL(const QUrl& url) {

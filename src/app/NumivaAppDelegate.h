@@ -61,6 +61,10 @@ public:
     void applicationDidReceiveMemoryWarning() {}
 
     bool isTablet() const { return options_.tablet; }
+    /// Switches the window between the phone and the tablet layout (the window was resized
+    /// across the threshold): what was open over the screens is closed, the same screens on
+    /// the same model are arranged for the other idiom, and `layoutChanged` is emitted.
+    Q_SLOT void setTablet(bool tablet);
     /// Phone only: the one navigation stack, holding the rate list screen.
     CRootNavigationController* navigationController() const { return navigationController_.get(); }
     /// Tablet only: [settings navigation, rate list navigation].
@@ -80,7 +84,13 @@ public:
     /// The main window's initial properties.
     QVariantMap windowProperties() const;
 
+signals:
+    /// The window shows the new `windowProperties()`; the old stacks go once it has let go.
+    void layoutChanged();
+
 private:
+    /// The navigation stacks of the current idiom around the two screens.
+    void buildLayout();
     /// One alert with every problem with the user's files reported since the last one.
     void showStorageProblems();
     Options options_;

@@ -222,6 +222,16 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // Resized across the threshold: the same screens in the other layout.
+    QObject::connect(window, SIGNAL(layoutRequested(bool)), &delegate, SLOT(setTablet(bool)));
+    QObject::connect(&delegate, &NumivaAppDelegate::layoutChanged, window, [&delegate, window] {
+        const QVariantMap properties = delegate.windowProperties();
+        QMetaObject::invokeMethod(
+            window, "showLayout", Q_ARG(QVariant, properties.value(QStringLiteral("tablet"))),
+            Q_ARG(QVariant, properties.value(QStringLiteral("rootNavigation"))),
+            Q_ARG(QVariant, properties.value(QStringLiteral("settingsNavigation"))));
+    });
+
     // A chart screen opened at start: the chart-settings screen is opened from it.
     QObject::connect(delegate.rootController(), &CRootViewController::chartControllerPresented,
                      &delegate, [screenName](CViewController* chart) {

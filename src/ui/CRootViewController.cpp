@@ -170,6 +170,8 @@ CRootViewController::CRootViewController(Dependencies dependencies, QObject* par
     chartUnavailableNotice_.setInterval(dependencies.chartUnavailableNoticeDuration);
     connect(&chartUnavailableNotice_, &QTimer::timeout, this,
             &CRootViewController::chartUnavailableNoticeChanged);
+    // The settings button (phone) and the chart button (tablet) follow the layout.
+    connect(this, &CViewController::isTabletChanged, this, &CRootViewController::buttonsChanged);
     updater_.setFinished(
         [this](const std::optional<QString>& failure) { refreshFinishedWith(failure); });
     rates_->reload();

@@ -96,6 +96,14 @@ void CViewController::dismissViewController(bool animated) {
     emit presentedControllerChanged();
 }
 
+void CViewController::setTablet(bool tablet) {
+    if (tablet_ == tablet) {
+        return;
+    }
+    tablet_ = tablet;
+    emit isTabletChanged();
+}
+
 void CViewController::dismissSelf(bool animated) {
     if (tablet_) {
         CPopoverGlobalHolder& holder = CPopoverGlobalHolder::sharedInstance();

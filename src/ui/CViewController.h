@@ -21,7 +21,7 @@ class CViewController : public QObject {
 
     Q_PROPERTY(QString title READ title NOTIFY titleChanged)
     Q_PROPERTY(QString viewName READ viewName CONSTANT)
-    Q_PROPERTY(bool isTablet READ isTablet CONSTANT)
+    Q_PROPERTY(bool isTablet READ isTablet NOTIFY isTabletChanged)
     Q_PROPERTY(CViewController* presentedController READ presentedController NOTIFY
                    presentedControllerChanged)
     /// Where the presented screen's popover points: a row of this screen's view (-1 for the
@@ -41,6 +41,9 @@ public:
     QString title() const { return title_; }
     QString viewName() const { return viewName_; }
     bool isTablet() const { return tablet_; }
+    /// The window changed layout: the screen behaves (and its view lays out) for the other
+    /// idiom from now on. Whatever it presented belongs to the old layout: close it first.
+    void setTablet(bool tablet);
 
     CViewController* presentedController() const { return presented_; }
     CViewController* presentingController() const { return presenting_; }
@@ -84,6 +87,7 @@ public:
 
 signals:
     void titleChanged();
+    void isTabletChanged();
     void presentedControllerChanged();
     /// An alert with a title, a message (may be empty) and one button.
     void alertRequested(const QString& title, const QString& message, const QString& button);

@@ -50,35 +50,62 @@ TEST_F(StartUp, AFirstLaunchRegistersTheBundleAndModelDefaultsAndTellsThePrompt)
     EXPECT_EQ(app->ratingPrompt()->useCount(), 2);
 }
 
-TEST_F(StartUp, APhoneShowsOneNavigationStackWithTheRateList) {
-    auto app = launch(false);
-    ASSERT_NE(app->navigationController(), nullptr);
-    EXPECT_EQ(app->splitController(), nullptr);
-    EXPECT_EQ(app->navigationController()->viewControllers(),
-              QList<CViewController*>{app->rootController()});
-    EXPECT_EQ(app->rootNavigation(), app->navigationController());
-    EXPECT_EQ(app->settingsNavigation(), nullptr);
-    EXPECT_FALSE(app->rootController()->isTablet());
-    EXPECT_EQ(app->windowProperties().value(QStringLiteral("tablet")), false);
-}
-
-TEST_F(StartUp, ATabletShowsSettingsOnTheLeftAndTheRateListOnTheRight) {
-    auto app = launch(true);
-    EXPECT_EQ(app->navigationController(), nullptr);
-    ASSERT_NE(app->splitController(), nullptr);
-    const QList<CNavigationController*> panes = app->splitController()->viewControllers();
-    ASSERT_EQ(panes.size(), 2);
-    EXPECT_EQ(panes[0]->viewControllers(), QList<CViewController*>{app->settingsController()});
-    EXPECT_EQ(panes[1]->viewControllers(), QList<CViewController*>{app->rootController()});
-    EXPECT_EQ(app->windowBackgroundColor(), QColor(Qt::black));
-    EXPECT_EQ(app->settingsController()->title(), QStringLiteral("Settings"));
-    EXPECT_TRUE(app->rootController()->isTablet());
-    const QVariantMap properties = app->windowProperties();
+/// The phone's one stack or the tablet's two panes around the same two screens.
+void expectLayout(NumivaAppDelegate& app, bool tablet) {
+    SCOPED_TRACE(tablet ? "tablet" : "phone");
+    EXPECT_EQ(app.isTablet(), tablet);
+    EXPECT_EQ(app.rootController()->isTablet(), tablet);
+    EXPECT_EQ(app.settingsController()->isTablet(), tablet);
+    const QVariantMap properties = app.windowProperties();
+    EXPECT_EQ(properties.value(QStringLiteral("tablet")), tablet);
     EXPECT_EQ(properties.value(QStringLiteral("rootNavigation")).value<CNavigationController*>(),
-              panes[1]);
+              app.rootNavigation());
     EXPECT_EQ(
         properties.value(QStringLiteral("settingsNavigation")).value<CNavigationController*>(),
-        panes[0]);
+        app.settingsNavigation());
+    ASSERT_NE(app.rootNavigation(), nullptr);
+    EXPECT_EQ(app.rootNavigation()->viewControllers(),
+              QList<CViewController*>{app.rootController()});
+    if (!tablet) {
+        EXPECT_EQ(app.splitController(), nullptr);
+        EXPECT_EQ(app.settingsNavigation(), nullptr);
+        EXPECT_EQ(app.rootNavigation(), app.navigationController());
+        return;
+    }
+    EXPECT_EQ(app.navigationController(), nullptr);
+    ASSERT_NE(app.splitController(), nullptr);
+    EXPECT_EQ(app.splitController()->viewControllers(),
+              (QList<CNavigationController*>{app.settingsNavigation(), app.rootNavigation()}));
+    EXPECT_EQ(app.settingsNavigation()->viewControllers(),
+              QList<CViewController*>{app.settingsController()});
+    EXPECT_EQ(app.windowBackgroundColor(), QColor(Qt::black));
+}
+
+TEST_F(StartUp, EachIdiomHasItsLayoutAndAResizedWindowSwitchesBetweenThem) {
+    for (const bool tablet : {false, true}) {
+        auto app = launch(tablet);
+        expectLayout(*app, tablet);
+        CRootViewController* rates = app->rootController();
+        CSettingsViewController* settings = app->settingsController();
+        // Whatever is open belongs to the old layout: the settings pushed on the phone's stack,
+        // the picker over the rate list.
+        if (!tablet) {
+            rates->onSettingsClick();
+        }
+        rates->insertCurrencies();
+        ASSERT_NE(rates->presentedController(), nullptr);
+        QSignalSpy changed(app.get(), &NumivaAppDelegate::layoutChanged);
+        QSignalSpy buttons(rates, &CRootViewController::buttonsChanged);
+        app->setTablet(!tablet);
+        EXPECT_EQ(changed.size(), 1);
+        EXPECT_FALSE(buttons.isEmpty()) << "the settings and chart buttons follow the layout";
+        EXPECT_EQ(rates->presentedController(), nullptr);
+        EXPECT_EQ(app->rootController(), rates) << "the same screens on the same model";
+        EXPECT_EQ(app->settingsController(), settings);
+        expectLayout(*app, !tablet);
+        app->setTablet(!tablet);
+        EXPECT_EQ(changed.size(), 1) << "no change, no new layout";
+    }
 }
 
 }  // namespace

@@ -12,20 +12,41 @@ ApplicationWindow {
     property CNavigationController settingsNavigation: null
     required property bool tablet
     property bool landscape: false
+    // The size at start, from the idiom it starts in: a later change of layout keeps the size
+    // the user gave the window.
+    property bool startsAsTablet: tablet
 
-    width: tablet ? 1180 : (landscape ? 844 : 390)
-    height: tablet ? 820 : (landscape ? 390 : 844)
-    // Free to resize down to what each layout still shows whole: the tablet keeps its settings
-    // pane beside a usable rate list.
-    minimumWidth: tablet ? 720 : 320
-    minimumHeight: 480
+    width: startsAsTablet ? 1180 : (landscape ? 844 : 390)
+    height: startsAsTablet ? 820 : (landscape ? 390 : 844)
+    minimumWidth: 320
+    minimumHeight: 320
     visible: true
     title: "Numiva"
     color: tablet ? "black" : CUISettings.defaultBackgroundColor
 
     Loader {
+        id: layout
         anchors.fill: parent
         sourceComponent: window.tablet ? splitLayout : stackLayout
+    }
+
+    // The layout follows the window's size: the split view needs room for the settings pane
+    // beside a usable rate list, in both directions. The gap between the two thresholds keeps
+    // a window dragged near one of them from flipping back and forth.
+    signal layoutRequested(bool tablet)
+    readonly property bool roomForSplit: width >= 800 && height >= 560
+    readonly property bool tooSmallForSplit: width < 720 || height < 480
+    onRoomForSplitChanged: if (roomForSplit && !tablet) layoutRequested(true)
+    onTooSmallForSplitChanged: if (tooSmallForSplit && tablet) layoutRequested(false)
+
+    // The delegate's answer to `layoutRequested`: the views of the old stacks go before the
+    // new stacks are shown.
+    function showLayout(newTablet, newRootNavigation, newSettingsNavigation) {
+        layout.active = false
+        rootNavigation = newRootNavigation
+        settingsNavigation = newSettingsNavigation
+        tablet = newTablet
+        layout.active = true
     }
 
     Component {
@@ -64,6 +85,7 @@ ApplicationWindow {
     property bool orientationReported: false
     onOrientationChanged: if (orientationReported) rootController.deviceOrientationChanged(orientation)
     Component.onCompleted: {
+        startsAsTablet = tablet  // from now on a value, not bound to the layout
         orientationReported = true
         if (orientation === 3)
             reportOrientation.start()
