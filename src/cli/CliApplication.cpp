@@ -1,7 +1,7 @@
 #include "CliApplication.h"
+#include "PdfPlugin.h"
 
 #include "AtomicFile.h"
-#include "CChartDataPrintPageRenderer.h"
 #include "CChartDataStorageManager.h"
 #include "CChartPeriod.h"
 #include "CCurrencyChartDataExporter.h"
@@ -889,9 +889,8 @@ int CliApplication::chart() {
             return ProviderFailed;
         }
         if (hasPdf) {
-            CChartDataPrintPageRenderer renderer(local);
             QString error;
-            if (!renderer.printToPdf(pdfPath, &error)) {
+            if (!PdfPlugin::printToPdf(local, pdfPath, &error)) {
                 err_ << "numiva-cli: cannot print to " << pdfPath << ": " << error << Qt::endl;
                 return ProviderFailed;
             }

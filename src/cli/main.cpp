@@ -1,11 +1,11 @@
 // numiva-cli: the same core, settings and stores as the app, on a terminal.
 #include "CliApplication.h"
+#include "PdfPlugin.h"
 #include "StorageErrors.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QTextStream>
 
 #include <unistd.h>
@@ -14,7 +14,8 @@
 #include <memory>
 
 int main(int argc, char** argv) {
-    // Printing to PDF lays out text, which needs a GUI application (offscreen on a terminal).
+    // Printing to PDF lays out text, which needs a GUI application (offscreen on a terminal); it
+    // comes with the PDF plug-in.
     bool printing = false;
     for (int i = 1; i < argc; ++i) {
         printing = printing || std::strcmp(argv[i], "--pdf") == 0;
@@ -34,7 +35,12 @@ int main(int argc, char** argv) {
                                                                        QFileDevice::ExeOwner);
             qputenv("XDG_RUNTIME_DIR", runtime);
         }
-        application = std::make_unique<QGuiApplication>(argc, argv);
+        QString error;
+        if (!PdfPlugin::load(&error)) {
+            QTextStream(stderr) << "numiva-cli: cannot print to PDF: " << error << Qt::endl;
+            return 1;
+        }
+        application = PdfPlugin::makeApplication(argc, argv);
     } else {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
