@@ -12,6 +12,8 @@
 #include <QLockFile>
 #include <QMutexLocker>
 
+#include <sys/stat.h>
+
 UserDefaults::UserDefaults(QString filePath) : filePath_(std::move(filePath)) {
     QMutexLocker lock(&mutex_);
     loadLocked();
@@ -39,7 +41,21 @@ void UserDefaults::resetStandardUserDefaults() {
 UserDefaults::FileState UserDefaults::loadLocked() {
     FileState state = FileState::Missing;
     QVariantMap merged;
-    if (!filePath_.isEmpty()) {
+    QByteArray identity;
+    if (struct stat info{};
+        !filePath_.isEmpty() && ::stat(QFile::encodeName(filePath_), &info) == 0) {
+        identity = QByteArray::number(quint64(info.st_dev)) + ' ' +
+                   QByteArray::number(quint64(info.st_ino)) + ' ' +
+                   QByteArray::number(qint64(info.st_size)) + ' ' +
+                   QByteArray::number(qint64(info.st_mtim.tv_sec)) + '.' +
+                   QByteArray::number(qint64(info.st_mtim.tv_nsec)) + ' ' +
+                   QByteArray::number(qint64(info.st_ctim.tv_sec)) + '.' +
+                   QByteArray::number(qint64(info.st_ctim.tv_nsec));
+    }
+    if (!identity.isEmpty() && identity == onDiskIdentity_) {
+        state = FileState::Read;
+        merged = onDisk_;
+    } else if (!filePath_.isEmpty()) {
         QFile file(filePath_);
         if (file.open(QIODevice::ReadOnly)) {
             const auto value = PropertyList::fromData(file.readAll());
@@ -57,6 +73,7 @@ UserDefaults::FileState UserDefaults::loadLocked() {
         return state;  // what was read before stays
     }
     onDisk_ = merged;
+    onDiskIdentity_ = state == FileState::Read ? identity : QByteArray();
     // This store's unsaved changes on top of what is on disk.
     for (const QString& key : changedKeys_) {
         auto it = stored_.constFind(key);

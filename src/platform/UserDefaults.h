@@ -77,6 +77,9 @@ private:
     QSet<QString> changedKeys_;
     /// The file as last read (without the changes made here).
     QVariantMap onDisk_;
+    /// Which file `onDisk_` was read from (device, inode, size, change times): the same file
+    /// is not parsed again. Savers replace the file in one rename, so a change is a new inode.
+    QByteArray onDiskIdentity_;
     QString lastError_;
     int lockTimeoutMs_ = 5000;
 };
