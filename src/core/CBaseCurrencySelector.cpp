@@ -27,17 +27,24 @@ CBaseCurrencySelector::CBaseCurrencySelector(CRootViewModel* dataModel, Location
     : dataModel_(dataModel),
       locationManager_(location),
       center_(center),
-      endpoints_(std::move(endpoints)),
-      currencyCodeDictionary_(
-          Resources::propertyList(QStringLiteral("CountriesAndCurrenciesData")).toMap()) {}
+      endpoints_(std::move(endpoints)) {}
+
+namespace {
+
+/// The currency of every country, read when a country is first looked up (most runs never do).
+const QVariantMap& currencyCodeDictionary() {
+    static const QVariantMap table =
+        Resources::propertyList(QStringLiteral("CountriesAndCurrenciesData")).toMap();
+    return table;
+}
+
+}  // namespace
 
 QString CBaseCurrencySelector::currencyForTerritory(QLocale::Territory territory) {
     if (territory == QLocale::AnyTerritory) {
         return {};
     }
-    static const QVariantMap table =
-        Resources::propertyList(QStringLiteral("CountriesAndCurrenciesData")).toMap();
-    return table.value(QLocale::territoryToCode(territory)).toString();
+    return currencyCodeDictionary().value(QLocale::territoryToCode(territory)).toString();
 }
 
 CBaseCurrencySelector::~CBaseCurrencySelector() {
@@ -135,7 +142,7 @@ void CBaseCurrencySelector::parserDidEndElement(const QString&) {
         return;
     }
     const QString country = countryCodeValue_.trimmed();
-    const QString currency = currencyCodeDictionary_.value(country).toString();
+    const QString currency = currencyCodeDictionary().value(country).toString();
     if (currency.isEmpty()) {
         nlog(QStringLiteral("No base currency for country with code: %1").arg(country));
         return;

@@ -57,7 +57,6 @@ private:
     Endpoints endpoints_;
     bool locationManagerSetUp_ = false;
     std::unique_ptr<GeoNamesClient> geoNamesServiceConnection_;
-    QVariantMap currencyCodeDictionary_;
     QString currentParsedElementName_;
     QString countryCodeValue_;
 };

@@ -95,8 +95,7 @@ CRootViewModel::CRootViewModel(UserDefaults& defaults, NotificationCenter& cente
                 source, defaults_.stringArrayForKey(source + kAvailableCurrencies));
         }
     }
-    currencyDataStorageManager_ =
-        std::make_unique<CCurrencyDataStorageManager>(options.rateCachePath);
+    rateCachePath_ = options.rateCachePath;
     relatedCurrenciesInfo_ = std::make_unique<CRelatedCurrenciesInfo>();
     metalsInfo_ = std::make_unique<CMetalsInfo>(defaults_);
     customDataSourceInfoUpdater_ =
@@ -104,6 +103,13 @@ CRootViewModel::CRootViewModel(UserDefaults& defaults, NotificationCenter& cente
 }
 
 CRootViewModel::~CRootViewModel() = default;
+
+CCurrencyDataStorageManager& CRootViewModel::currencyDataStorageManager() {
+    if (!currencyDataStorageManager_) {
+        currencyDataStorageManager_ = std::make_unique<CCurrencyDataStorageManager>(rateCachePath_);
+    }
+    return *currencyDataStorageManager_;
+}
 
 void CRootViewModel::post(const QString& name) {
     center_.post(name, this);
@@ -410,7 +416,7 @@ void CRootViewModel::synchronizeDataSourceWithInfo(const CCBRCurrenciesInfo& inf
         }
         const CCBRCurrencyInfoPtr cached =
             activeSource
-                ? currencyDataStorageManager_->getCurrencyInfoForCode(sourceCode, *activeSource)
+                ? currencyDataStorageManager().getCurrencyInfoForCode(sourceCode, *activeSource)
                 : nullptr;
         if (cached) {
             synchronizeCurrencyInfo(row, *cached);

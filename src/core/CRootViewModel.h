@@ -133,9 +133,8 @@ public:
     const CCurrencyDataSourceInfo& currencyDataSourceInfo() const {
         return *currencyDataSourceInfo_;
     }
-    CCurrencyDataStorageManager& currencyDataStorageManager() {
-        return *currencyDataStorageManager_;
-    }
+    /// The rate cache, opened on first use (listing the sources needs no store).
+    CCurrencyDataStorageManager& currencyDataStorageManager();
     const CRelatedCurrenciesInfo& relatedCurrenciesInfo() const { return *relatedCurrenciesInfo_; }
     const CMetalsInfo& metalsInfo() const { return *metalsInfo_; }
     /// Refreshes user-added sources on demand (the settings screen, after adding one).
@@ -163,6 +162,7 @@ private:
     bool isConversionModeEnabled_ = false;
     std::unique_ptr<CBaseCurrencySelector> baseCurrencySelector_;
     std::unique_ptr<CCurrencyDataSourceInfo> currencyDataSourceInfo_;
+    QString rateCachePath_;
     std::unique_ptr<CCurrencyDataStorageManager> currencyDataStorageManager_;
     std::unique_ptr<CRelatedCurrenciesInfo> relatedCurrenciesInfo_;
     std::unique_ptr<CMetalsInfo> metalsInfo_;
