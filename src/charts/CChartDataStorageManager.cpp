@@ -31,7 +31,7 @@ bool createSchema(QSqlDatabase& db, int fromVersion) {
 
 CChartDataStorageManager::CChartDataStorageManager(const QString& filePath) {
     store_ = SqliteStore::inLibrary(filePath, QStringLiteral("ChartDataStorage.sqlite"),
-                                    kSchemaVersion, createSchema);
+                                    kSchemaVersion, createSchema, SqliteStore::Durability::Cache);
     operationQueue_ = std::make_unique<OperationQueue>(QStringLiteral("ChartDataStorage"));
 }
 

@@ -30,7 +30,7 @@ bool createSchema(QSqlDatabase& db, int fromVersion) {
 
 CCurrencyDataStorageManager::CCurrencyDataStorageManager(const QString& filePath) {
     store_ = SqliteStore::inLibrary(filePath, QStringLiteral("CurrencyDataStorage.sqlite"),
-                                    kSchemaVersion, createSchema);
+                                    kSchemaVersion, createSchema, SqliteStore::Durability::Cache);
     operationQueue_ = std::make_unique<OperationQueue>(QStringLiteral("CurrencyDataStorage"));
 }
 

@@ -12,11 +12,28 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <sqlite3.h>
 #include <QThread>
 
 namespace {
+
+/// A cache's connection: commits do not wait for the disk, and closing leaves the WAL for the
+/// next program instead of checkpointing it (which syncs three times and deletes the WAL, whose
+/// re-creation syncs again): what a command that runs for milliseconds would mostly wait for.
+/// SQLite still checkpoints when the WAL grows past its limit.
+void relaxDurability(QSqlDatabase& db) {
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    const QVariant handle = db.driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
+        if (auto* connection = *static_cast<sqlite3* const*>(handle.constData())) {
+            sqlite3_db_config(connection, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        }
+    }
+}
 
 QAtomicInteger<quint64> storeCounter;
 QAtomicInteger<int> busyTimeoutMs = 5000;
@@ -76,8 +93,10 @@ void SqliteStore::setBusyTimeout(int milliseconds) {
     busyTimeoutMs.storeRelaxed(milliseconds);
 }
 
-SqliteStore::SqliteStore(QString filePath, int schemaVersion, Upgrade upgrade)
+SqliteStore::SqliteStore(QString filePath, int schemaVersion, Upgrade upgrade,
+                         Durability durability)
     : filePath_(std::move(filePath)),
+      cache_(durability == Durability::Cache),
       schemaVersion_(schemaVersion),
       upgrade_(std::move(upgrade)),
       baseName_(QStringLiteral("numiva-store-%1").arg(storeCounter.fetchAndAddOrdered(1))) {
@@ -193,6 +212,9 @@ bool SqliteStore::tryOpenLocked(QString* error, QString* code) {
         newer = ok && version > schemaVersion_;
         ok = ok && !newer;
         ok = ok && execWaitingForLock(db, QStringLiteral("PRAGMA journal_mode=WAL"), &failure);
+        if (ok && cache_) {
+            relaxDurability(db);
+        }
         if (ok && version < schemaVersion_) {
             // Immediate: a second program starting at the same moment waits here, then finds
             // the schema made and does nothing.
@@ -256,6 +278,9 @@ QSqlDatabase SqliteStore::connectionLocked(bool readOnly) {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);
         return {};
+    }
+    if (cache_ && !readOnly) {
+        relaxDurability(db);
     }
     connections_.insert(thread, name);
     return db;
@@ -326,7 +351,8 @@ void SqliteStore::releaseThreadConnection() {
 }
 
 std::unique_ptr<SqliteStore> SqliteStore::inLibrary(const QString& filePath, const QString& name,
-                                                    int schemaVersion, Upgrade upgrade) {
+                                                    int schemaVersion, Upgrade upgrade,
+                                                    Durability durability) {
     const QString path = filePath.isEmpty() ? CFileOperations::getLibraryFilePath(name) : filePath;
-    return std::make_unique<SqliteStore>(path, schemaVersion, std::move(upgrade));
+    return std::make_unique<SqliteStore>(path, schemaVersion, std::move(upgrade), durability);
 }

@@ -42,10 +42,20 @@ public:
         Unavailable,
     };
 
-    SqliteStore(QString filePath, int schemaVersion, Upgrade upgrade);
+    /// Whether the store waits for the disk at every commit.
+    enum class Durability {
+        /// The user's own data.
+        Full,
+        /// A cache of what a provider can send again: commits do not wait for the disk, so a
+        /// power loss may undo the last writes, never break the file (WAL, synchronous NORMAL).
+        Cache
+    };
+    SqliteStore(QString filePath, int schemaVersion, Upgrade upgrade,
+                Durability durability = Durability::Full);
     /// The store at `filePath`, or, when that is empty, the library directory's file `name`.
     static std::unique_ptr<SqliteStore> inLibrary(const QString& filePath, const QString& name,
-                                                  int schemaVersion, Upgrade upgrade);
+                                                  int schemaVersion, Upgrade upgrade,
+                                                  Durability durability = Durability::Full);
     ~SqliteStore();
     SqliteStore(const SqliteStore&) = delete;
     SqliteStore& operator=(const SqliteStore&) = delete;
@@ -79,6 +89,7 @@ private:
     QString displayName() const;
 
     QString filePath_;
+    bool cache_ = false;
     int schemaVersion_;
     Upgrade upgrade_;
     QString baseName_;
