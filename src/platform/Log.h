@@ -13,7 +13,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcSystem)
 void nlog(const QString& line);
 
 /// The application's log file, kept where a user looks for it and bounded in size: every message
-/// of every category goes to it, and to standard error as well when asked (run from a terminal).
+/// of every category goes to it, and to standard error as well when someone reads that.
 namespace LogFile {
 
 /// `$XDG_STATE_HOME/numiva/numiva.log`, by default `~/.local/state/numiva/numiva.log`.
