@@ -7,6 +7,7 @@
 #include "Endpoints.h"
 #include "Localization.h"
 #include "LocationService.h"
+#include "Log.h"
 #include "NumivaAppDelegate.h"
 #include "Resources.h"
 
@@ -15,6 +16,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QImage>
 #include <QLocale>
 #include <QQmlApplicationEngine>
@@ -31,8 +33,6 @@ namespace {
 constexpr int kUsageError = 64;
 /// A screenshot is taken at the latest this long after start-up.
 constexpr int kScreenshotDeadlineMs = 5000;
-const char* const kDefaultFlagsDirectory = "/usr/local/share/numiva/flag-icons/flags/4x3";
-const char* const kDefaultIconsDirectory = "/usr/local/share/numiva/bootstrap-icons/icons";
 
 int usage(const QString& problem) {
     QTextStream(stderr) << "numiva: " << problem << "\n";
@@ -64,9 +64,20 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Numiva"));
     QGuiApplication::setApplicationVersion(QStringLiteral(NUMIVA_VERSION));
+    // Ties the windows to the installed .desktop file and icon (taskbars, Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.numiva.Numiva"));
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.numiva.Numiva")));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Numiva: currency rates and converter."));
+    const QString logPath = LogFile::defaultPath();
+    parser.setApplicationDescription(
+        QStringLiteral("Numiva: currency rates and converter.\n\n"
+                       "The log is written to %1\n"
+                       "($XDG_STATE_HOME/numiva/numiva.log when that is set; the previous 1 MiB "
+                       "is kept in\nnumiva.log.1) and to standard error when that is a terminal, "
+                       "a pipe or a file.\nQT_LOGGING_RULES turns logging categories on or off, "
+                       "e.g.\nQT_LOGGING_RULES=\"numiva.system.info=false\".")
+            .arg(LogFile::displayPath(logPath)));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption idiom(QStringLiteral("idiom"),
@@ -104,6 +115,10 @@ int main(int argc, char** argv) {
     parser.addOptions(
         {idiom, dataDir, endpoints, screenshot, language, firstFrame, screen, orientation});
     parser.process(app);
+    if (!LogFile::install(logPath, 1024 * 1024, LogFile::stderrIsWatched())) {
+        QTextStream(stderr) << "numiva: the log cannot be written to " << logPath
+                            << "; it goes to standard error only\n";
+    }
 
     const QString idiomName = parser.value(idiom);
     if (idiomName != u"phone" && idiomName != u"tablet") {
@@ -154,18 +169,7 @@ int main(int argc, char** argv) {
         QLocale::setDefault(QLocale(parser.value(language)));
     }
 
-    const QString flags = qEnvironmentVariableIsSet("NUMIVA_FLAGS_DIR")
-                              ? qEnvironmentVariable("NUMIVA_FLAGS_DIR")
-                              : QString::fromLatin1(kDefaultFlagsDirectory);
-    if (QDir(flags).exists()) {
-        Resources::addImageDirectory(flags);
-    }
-    const QString icons = qEnvironmentVariableIsSet("NUMIVA_ICONS_DIR")
-                              ? qEnvironmentVariable("NUMIVA_ICONS_DIR")
-                              : QString::fromLatin1(kDefaultIconsDirectory);
-    if (QDir(icons).exists()) {
-        Resources::addImageDirectory(icons);
-    }
+    Resources::addInstalledImageDirectories(QCoreApplication::applicationDirPath());
 
     // Without a display there is no GPU context to be had: draw in software.
     if (QGuiApplication::platformName() == u"offscreen" &&

@@ -3,11 +3,19 @@
 #include "Localization.h"
 #include "PropertyList.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QMutex>
 #include <QMutexLocker>
 
+#include <utility>
+
 namespace {
+#ifndef NUMIVA_INSTALL_DATADIR
+#define NUMIVA_INSTALL_DATADIR "/usr/local/share/numiva"
+#endif
+const char* const kSetupDataDirectory = "/usr/local/share/numiva";
+
 QMutex directoriesMutex;
 QStringList extraImageDirectories;
 }  // namespace
@@ -70,6 +78,44 @@ QString imagePath(const QString& name) {
         }
     }
     return {};
+}
+
+QStringList dataDirectories(const QString& applicationDirectory) {
+    QStringList directories;
+    for (const QString& candidate :
+         {applicationDirectory + QLatin1String("/../share/numiva"),
+          QStringLiteral(NUMIVA_INSTALL_DATADIR), QString::fromLatin1(kSetupDataDirectory)}) {
+        const QString clean = QDir::cleanPath(candidate);
+        if (!directories.contains(clean)) {
+            directories.append(clean);
+        }
+    }
+    return directories;
+}
+
+QString findDataDirectory(const QString& relative, const QStringList& directories) {
+    for (const QString& directory : directories) {
+        const QString path = directory + u'/' + relative;
+        if (QFileInfo(path).isDir()) {
+            return path;
+        }
+    }
+    return {};
+}
+
+void addInstalledImageDirectories(const QString& applicationDirectory) {
+    const QStringList directories = dataDirectories(applicationDirectory);
+    for (const auto& [variable, relative] :
+         {std::pair{"NUMIVA_FLAGS_DIR", "flag-icons/flags/4x3"},
+          std::pair{"NUMIVA_ICONS_DIR", "bootstrap-icons/icons"}}) {
+        // A directory named by the user is taken as it is, never replaced by another.
+        const QString directory = qEnvironmentVariableIsSet(variable)
+                                      ? qEnvironmentVariable(variable)
+                                      : findDataDirectory(QLatin1String(relative), directories);
+        if (!directory.isEmpty() && QDir(directory).exists()) {
+            addImageDirectory(directory);
+        }
+    }
 }
 
 }  // namespace Resources

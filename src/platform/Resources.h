@@ -25,4 +25,14 @@ void addImageDirectory(const QString& directory);
 /// The file of the image named exactly `name` (PNG or SVG), or empty when there is none.
 QString imagePath(const QString& name);
 
+/// Where installed data (the icon packages) is looked for, first to last: `share/numiva` beside
+/// the program's directory (an installed tree, wherever it was moved), the data directory of the
+/// prefix the build was configured for, and the place scripts/setup unpacks the packages to.
+QStringList dataDirectories(const QString& applicationDirectory);
+/// `relative` under the first of `directories` that holds it, or empty.
+QString findDataDirectory(const QString& relative, const QStringList& directories);
+/// Adds the flag and icon packages' image directories: `$NUMIVA_FLAGS_DIR` and
+/// `$NUMIVA_ICONS_DIR` when set, else the first found in `dataDirectories`.
+void addInstalledImageDirectories(const QString& applicationDirectory);
+
 }  // namespace Resources

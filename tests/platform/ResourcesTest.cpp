@@ -1,9 +1,14 @@
 #include "CurrencyNames.h"
 #include "Localization.h"
+#include "Log.h"
 #include "PropertyList.h"
 #include "Resources.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
@@ -55,6 +60,50 @@ TEST(CurrencyNames, ComeFromIcuForTheLocale) {
     const QStringList iso = CurrencyNames::isoCurrencyCodes();
     EXPECT_TRUE(iso.contains(QStringLiteral("JPY")));
     EXPECT_GT(iso.size(), 100);
+}
+
+TEST(Resources, InstalledDataBesideTheProgramComesFirstAndTheFirstThatHoldsAFolderWins) {
+    QTemporaryDir root;
+    const QStringList order = Resources::dataDirectories(root.filePath(QStringLiteral("usr/bin")));
+    ASSERT_GE(order.size(), 2);
+    EXPECT_EQ(order.first(), root.filePath(QStringLiteral("usr/share/numiva")));
+    EXPECT_EQ(order.last(), QStringLiteral("/usr/local/share/numiva"));
+    EXPECT_EQ(order.size(), QSet<QString>(order.begin(), order.end()).size());
+
+    const QStringList here{order.first(), root.filePath(QStringLiteral("setup"))};
+    for (const QString& dir : {here[0] + QLatin1String("/icons"), here[1] + QLatin1String("/icons"),
+                               here[1] + QLatin1String("/flags")}) {
+        ASSERT_TRUE(QDir().mkpath(dir));
+    }
+    EXPECT_EQ(Resources::findDataDirectory(QStringLiteral("icons"), here), here[0] + "/icons");
+    EXPECT_EQ(Resources::findDataDirectory(QStringLiteral("flags"), here), here[1] + "/flags");
+    EXPECT_EQ(Resources::findDataDirectory(QStringLiteral("none"), here), QString());
+}
+
+TEST(LogFile, LivesInTheStateDirectoryAndIsMovedAsideBeforePassingItsBound) {
+    const QByteArray saved = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", "relative/is/ignored");
+    EXPECT_EQ(LogFile::defaultPath(), QDir::homePath() + "/.local/state/numiva/numiva.log");
+    QTemporaryDir dir;
+    qputenv("XDG_STATE_HOME", dir.path().toUtf8());
+    const QString path = LogFile::defaultPath();
+    qputenv("XDG_STATE_HOME", saved);
+    EXPECT_EQ(path, dir.filePath(QStringLiteral("numiva/numiva.log")));
+
+    ASSERT_TRUE(LogFile::install(path, 300, false));
+    for (int i = 0; i < 12; ++i) {
+        nlog(QStringLiteral("line %1 ").arg(i) + QString(40, u'x'));
+    }
+    LogFile::uninstall();
+    QFile current(path);
+    QFile older(path + QStringLiteral(".1"));
+    ASSERT_TRUE(current.open(QIODevice::ReadOnly) && older.open(QIODevice::ReadOnly));
+    EXPECT_LE(current.size(), 300);
+    EXPECT_LE(older.size(), 300);
+    EXPECT_TRUE(current.readAll().contains("numiva.system: line 11 xxx"));
+    EXPECT_TRUE(older.readAll().startsWith(QByteArray("20")));
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".2")));
+    EXPECT_EQ(current.permissions() & (QFile::ReadOther | QFile::ReadGroup), 0);
 }
 
 }  // namespace
