@@ -31,7 +31,11 @@ bool load(QString* errorText) {
     const QString programDirectory =
         QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).absolutePath();
     QString problem;
-    for (const QString& directory : {programDirectory, QStringLiteral(NUMIVA_PLUGIN_DIR)}) {
+    // In the build tree beside the program; installed, under the program's prefix (wherever it
+    // was moved), then under the configured one.
+    for (const QString& directory :
+         {programDirectory, programDirectory + QStringLiteral("/" NUMIVA_PLUGIN_RELATIVE_DIR),
+          QStringLiteral(NUMIVA_PLUGIN_DIR)}) {
         const QString path = directory + QStringLiteral("/numiva-cli-pdf.so");
         if (!QFileInfo::exists(path)) {
             continue;
