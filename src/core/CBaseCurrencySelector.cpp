@@ -147,5 +147,7 @@ void CBaseCurrencySelector::parserDidEndElement(const QString&) {
         nlog(QStringLiteral("No base currency for country with code: %1").arg(country));
         return;
     }
-    dataModel_->setBaseCurrencyCode(currency);
+    if (dataModel_ != nullptr) {
+        dataModel_->setBaseCurrencyCode(currency);
+    }
 }

@@ -23,7 +23,8 @@ public:
     static inline const QString BaseCurrencyAutoselectDisabled =
         QStringLiteral("BaseCurrencyAutoselectDisabled");
 
-    /// `location` (not owned) may be null; the GeoNames service comes from `endpoints`.
+    /// `location` (not owned) may be null; the GeoNames service comes from `endpoints`. Without
+    /// `dataModel` answers are read but change nothing (a harness feeding answers directly).
     CBaseCurrencySelector(CRootViewModel* dataModel, LocationService* location,
                           NotificationCenter& center, Endpoints endpoints);
     ~CBaseCurrencySelector() override;

@@ -27,7 +27,9 @@ public:
     CWebServiceClient& operator=(const CWebServiceClient&) = delete;
 
     /// Sets the request's delegate to this client and queues the exchange; returns at once.
-    void sendAsyncHttpRequest(CHttpRequestPtr request);
+    /// Virtual so that a harness can take the request instead and answer it with bytes of its
+    /// own through `requestSucceeded` (the fuzz targets do).
+    virtual void sendAsyncHttpRequest(CHttpRequestPtr request);
     /// Cancels every queued and running operation of this client's queue.
     void cancelAllHttpRequests();
 
