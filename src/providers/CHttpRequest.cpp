@@ -283,8 +283,11 @@ QNetworkRequest networkRequest(const HttpRequestSettings& settings) {
     // Headers set twice are joined into one list value, as HTTP allows.
     QList<QPair<QByteArray, QByteArray>> merged;
     for (const auto& [name, value] : settings.headers) {
+        // A lambda may not capture a structured binding before C++20 compilers caught up
+        // (clang 16): the name goes in by a reference of its own.
+        const QByteArray& key = name;
         auto existing = std::find_if(merged.begin(), merged.end(), [&](const auto& header) {
-            return sameName(header.first, name);
+            return sameName(header.first, key);
         });
         if (existing != merged.end()) {
             existing->second += ", " + value;
