@@ -50,8 +50,16 @@ std::optional<QString> numberText(simdjson::ondemand::value value) {
 ConversionAnswer readAnswer(const QByteArray& data) {
     using namespace simdjson;
     ConversionAnswer answer;
-    ondemand::parser parser;
     const padded_string json(data.constData(), static_cast<size_t>(data.size()));
+    // The reads below look fields up one after another, and the on-demand parser must not be
+    // used again once it has met a malformed part (it is left without its state). So the
+    // whole answer, a few kilobytes, is checked first: after that only a missing field or one
+    // of another type can turn up, and both are mere absences.
+    dom::parser validator;
+    if (validator.parse(json).error() != SUCCESS) {
+        return answer;
+    }
+    ondemand::parser parser;
     ondemand::document document;
     ondemand::object root;
     if (parser.iterate(json).get(document) != SUCCESS ||

@@ -4,6 +4,7 @@
 option(NUMIVA_FUZZ "Build one libFuzzer program per fuzz target (clang only)" OFF)
 add_library(numiva_fuzz_targets STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/FuzzTargets.cpp ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/FuzzTargets.h)
+set_target_properties(numiva_fuzz_targets PROPERTIES AUTOMOC OFF)
 target_include_directories(numiva_fuzz_targets PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/fuzz)
 target_link_libraries(numiva_fuzz_targets PUBLIC numiva_core numiva_charts)
 
@@ -19,6 +20,7 @@ if(NUMIVA_FUZZ)
     target_compile_definitions(fuzz_${name} PRIVATE NUMIVA_FUZZ_TARGET="${name}")
     target_link_libraries(fuzz_${name} PRIVATE numiva_fuzz_targets)
     target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+    set_target_properties(fuzz_${name} PROPERTIES AUTOMOC OFF)
     list(APPEND fuzz_programs fuzz_${name})
   endforeach()
   add_custom_target(fuzz_programs DEPENDS ${fuzz_programs})
