@@ -75,7 +75,8 @@ public:
 
 private:
     void checkThread() {
-        allOnMainThread = allOnMainThread && QThread::currentThread() == qApp->thread();
+        allOnMainThread =
+            allOnMainThread && QThread::currentThread() == QCoreApplication::instance()->thread();
     }
     void completed(const CCurrencyChartInfo& result) {
         checkThread();
