@@ -383,8 +383,8 @@ public:
 };
 
 void geoNames(const std::uint8_t* d, std::size_t n) {
-    // One selector for the run (it reads the country table when made); a fixed answer first
-    // puts it in the same state before every input.
+    // One selector for the run; a fixed answer first puts it in the same state before every
+    // input.
     static StillLocation location;
     static NotificationCenter center;
     static CBaseCurrencySelector selector(nullptr, &location, center, endpoints());
