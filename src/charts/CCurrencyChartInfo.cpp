@@ -238,7 +238,9 @@ CCurrencyChartInfo CCurrencyChartInfo::decode(const QCborMap& map) {
     }
     info.firstCurrencyCode = map.value(kFirstCurrencyCode).toString();
     info.lastCurrencyCode = map.value(kLastCurrencyCode).toString();
-    const qint64 period = map.value(kChartPeriod).toInteger(0);
+    // We store an integer; a stored double would not convert safely (it may be out of range).
+    const QCborValue periodValue = map.value(kChartPeriod);
+    const qint64 period = periodValue.isInteger() ? periodValue.toInteger() : 0;
     info.chartPeriod = period >= INT32_MIN && period <= INT32_MAX ? static_cast<qint32>(period) : 0;
     return info;
 }

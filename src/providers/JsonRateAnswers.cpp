@@ -162,7 +162,12 @@ std::optional<Decimal> positiveValue(std::string_view token) {
     if (token.front() == '-' || zero) {
         return std::nullopt;
     }
-    return decimalFromToken(token);
+    // A tiny exponent ("1e-7745") leaves nothing after rounding.
+    std::optional<Decimal> value = decimalFromToken(token);
+    if (value && !(*value > Decimal())) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 std::optional<QString> serviceMessage(const QByteArray& body, bool plainText) {
