@@ -22,6 +22,22 @@ UserDefaults::UserDefaults(QString filePath) : filePath_(std::move(filePath)) {
 namespace {
 QMutex standardMutex;
 std::unique_ptr<UserDefaults> standardInstance;
+/// Which file is at `path` (device, inode, size, modification and change times); empty when
+/// there is none. Savers replace the file in one rename, so a change is a new identity.
+QByteArray fileIdentity(const QString& path) {
+    struct stat info {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path), &info) != 0) {
+        return {};
+    }
+    return QByteArray::number(quint64(info.st_dev)) + ' ' +
+           QByteArray::number(quint64(info.st_ino)) + ' ' +
+           QByteArray::number(qint64(info.st_size)) + ' ' +
+           QByteArray::number(qint64(info.st_mtim.tv_sec)) + '.' +
+           QByteArray::number(qint64(info.st_mtim.tv_nsec)) + ' ' +
+           QByteArray::number(qint64(info.st_ctim.tv_sec)) + '.' +
+           QByteArray::number(qint64(info.st_ctim.tv_nsec));
+}
+
 }  // namespace
 
 UserDefaults& UserDefaults::standardUserDefaults() {
@@ -41,17 +57,7 @@ void UserDefaults::resetStandardUserDefaults() {
 UserDefaults::FileState UserDefaults::loadLocked() {
     FileState state = FileState::Missing;
     QVariantMap merged;
-    QByteArray identity;
-    if (struct stat info{};
-        !filePath_.isEmpty() && ::stat(QFile::encodeName(filePath_), &info) == 0) {
-        identity = QByteArray::number(quint64(info.st_dev)) + ' ' +
-                   QByteArray::number(quint64(info.st_ino)) + ' ' +
-                   QByteArray::number(qint64(info.st_size)) + ' ' +
-                   QByteArray::number(qint64(info.st_mtim.tv_sec)) + '.' +
-                   QByteArray::number(qint64(info.st_mtim.tv_nsec)) + ' ' +
-                   QByteArray::number(qint64(info.st_ctim.tv_sec)) + '.' +
-                   QByteArray::number(qint64(info.st_ctim.tv_nsec));
-    }
+    const QByteArray identity = fileIdentity(filePath_);
     if (!identity.isEmpty() && identity == onDiskIdentity_) {
         state = FileState::Read;
         merged = onDisk_;
@@ -264,6 +270,8 @@ bool UserDefaults::synchronize() {
         return failLocked(error);
     }
     onDisk_ = stored_;
+    // What was just written need not be read back at the next synchronize.
+    onDiskIdentity_ = fileIdentity(filePath_);
     changedKeys_.clear();
     lastError_.clear();
     return true;
