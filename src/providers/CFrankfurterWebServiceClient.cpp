@@ -138,11 +138,15 @@ QStringList CFrankfurterWebServiceClient::currencyCodesFromAnswer(const QByteArr
         if (element.get_object().get(object) != SUCCESS) {
             return {};
         }
-        if (object.find_field_unordered("iso_code").get_string().get(code) == SUCCESS) {
+        const error_code found = object.find_field_unordered("iso_code").get_string().get(code);
+        if (found == SUCCESS) {
             const QString value = text(code);
             if (isCode(value) && !codes.contains(value)) {
                 codes.append(value);
             }
+        } else if (found != NO_SUCH_FIELD && found != INCORRECT_TYPE) {
+            // A broken document leaves the parser unusable: reading on would read garbage.
+            return {};
         }
     }
     return codes;
