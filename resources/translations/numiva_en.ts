@@ -727,5 +727,41 @@
         <source>%1 could not be updated. %2. The last stored chart is shown.</source>
         <translation>%1 could not be updated. %2. The last stored chart is shown.</translation>
     </message>
+    <message id="SourceFailedOthersFreshMessage">
+        <source>%1 could not be updated. %2. Its last stored rates are shown beside the fresh rates of the other sources.</source>
+        <translation>%1 could not be updated. %2. Its last stored rates are shown beside the fresh rates of the other sources.</translation>
+    </message>
+    <message id="SourcesFailedOthersFreshMessage">
+        <source>%1 could not be updated. %2. Their last stored rates are shown beside the fresh rates of the other sources.</source>
+        <translation>%1 could not be updated. %2. Their last stored rates are shown beside the fresh rates of the other sources.</translation>
+    </message>
+    <message id="FurtherSources">
+        <source>Further sources</source>
+        <translation>Further sources</translation>
+    </message>
+    <message id="FurtherSourcesFooter">
+        <source>A currency the active source lacks is taken from the first further source that offers it.</source>
+        <translation>A currency the active source lacks is taken from the first further source that offers it.</translation>
+    </message>
+    <message id="AddFurtherSource">
+        <source>Add further source</source>
+        <translation>Add further source</translation>
+    </message>
+    <message id="MoveUp">
+        <source>Move up</source>
+        <translation>Move up</translation>
+    </message>
+    <message id="MoveDown">
+        <source>Move down</source>
+        <translation>Move down</translation>
+    </message>
+    <message id="RemoveFurtherSource">
+        <source>Remove</source>
+        <translation>Remove</translation>
+    </message>
+    <message id="CurrencyFromSource">
+        <source>from %1</source>
+        <translation>from %1</translation>
+    </message>
 </context>
 </TS>

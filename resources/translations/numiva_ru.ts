@@ -727,5 +727,41 @@
         <source>%1 could not be updated. %2. The last stored chart is shown.</source>
         <translation>Не удалось обновить %1. %2. Показан последний сохранённый график.</translation>
     </message>
+    <message id="SourceFailedOthersFreshMessage">
+        <source>%1 could not be updated. %2. Its last stored rates are shown beside the fresh rates of the other sources.</source>
+        <translation>Не удалось обновить %1. %2. Для него показаны последние сохранённые курсы, для остальных источников — свежие.</translation>
+    </message>
+    <message id="SourcesFailedOthersFreshMessage">
+        <source>%1 could not be updated. %2. Their last stored rates are shown beside the fresh rates of the other sources.</source>
+        <translation>Не удалось обновить %1. %2. Для них показаны последние сохранённые курсы, для остальных источников — свежие.</translation>
+    </message>
+    <message id="FurtherSources">
+        <source>Further sources</source>
+        <translation>Дополнительные источники</translation>
+    </message>
+    <message id="FurtherSourcesFooter">
+        <source>A currency the active source lacks is taken from the first further source that offers it.</source>
+        <translation>Валюту, которой нет у основного источника, берут из первого дополнительного, где она есть.</translation>
+    </message>
+    <message id="AddFurtherSource">
+        <source>Add further source</source>
+        <translation>Добавить источник</translation>
+    </message>
+    <message id="MoveUp">
+        <source>Move up</source>
+        <translation>Выше</translation>
+    </message>
+    <message id="MoveDown">
+        <source>Move down</source>
+        <translation>Ниже</translation>
+    </message>
+    <message id="RemoveFurtherSource">
+        <source>Remove</source>
+        <translation>Убрать</translation>
+    </message>
+    <message id="CurrencyFromSource">
+        <source>from %1</source>
+        <translation>источник: %1</translation>
+    </message>
 </context>
 </TS>

@@ -44,11 +44,14 @@ struct CommandHelp {
 };
 
 const CommandHelp kCommands[] = {
-    {"sources", "sources", "the data sources; '*' marks the selected one",
+    {"sources", "sources", "the data sources; '*' marks the active one, '+' the further ones",
      "Prints a header line, then one line per source: the mark, its id, name, the number of\n"
-     "currencies it offers and what it needs.\n"},
-    {"select", "select ID", "make ID the selected data source",
-     "ID as `sources` prints it; letter case does not matter where that is unambiguous.\n"},
+     "currencies it offers and what it needs. The active source comes first, then the further\n"
+     "ones in their order, then the others.\n"},
+    {"select", "select ID [ID...]", "the active data source, then further ones in order",
+     "Each ID as `sources` prints it; letter case does not matter where that is unambiguous.\n"
+     "A currency is taken from the first source that offers it; when a source fails, the\n"
+     "others' rates are still fresh and its own come from the last refresh.\n"},
     {"base", "base CODE", "set the base currency",
      "CODE must be offered by the selected data source (see `rates`).\n"},
     {"add", "add CODE...", "add currencies to the rate list (last given first)",
@@ -62,7 +65,8 @@ const CommandHelp kCommands[] = {
     {"rates", "rates [--inverse]", "refresh and print the rate list",
      "Prints one line per listed currency: code, name, rate, unit and the rate's date (UTC).\n"
      "Rates are plain decimals (a point, no digit groups). When the refresh fails, the rates\n"
-     "stored by the last one are printed and the exit code is 2.\n"},
+     "stored by the last one are printed and the exit code is 2. With several sources, one that\n"
+     "fails is named on standard error (exit code 2) and the others' fresh rates are printed.\n"},
     {"convert", "convert AMOUNT CODE [--inverse]",
      "refresh and convert AMOUNT of CODE into every listed currency",
      "AMOUNT is a plain number with a point or a comma as the decimal separator (\"2,5\");\n"
@@ -326,25 +330,44 @@ int CliApplication::sources() {
     }
     const CCurrencyDataSourceInfo& info = model().currencyDataSourceInfo();
     const std::optional<QString> selected = model().getSelectedDataSource();
+    const QStringList order = model().getAllSelectedDataSources();
+    // The selected sources lead, in the order they are asked.
+    QStringList ids;
+    const QStringList all = info.getAllDataSourceIds();
+    for (const QString& id : order) {
+        if (all.contains(id)) {
+            ids.append(id);
+        }
+    }
+    for (const QString& id : all) {
+        if (!ids.contains(id)) {
+            ids.append(id);
+        }
+    }
     QJsonArray list;
     if (!json_) {
         out_ << "  id\tname\tcurrencies\tdescription" << Qt::endl;
     }
-    for (const QString& id : info.getAllDataSourceIds()) {
+    for (const QString& id : ids) {
         const QString name = info.getDataSourceDisplayName(id);
         const int count = static_cast<int>(info.getAvailableCurrencyCodes(id).size());
         // What the source needs (an account or nothing) and what it offers.
         const QString description = info.getDataSourceDescription(id);
         if (json_) {
-            list.append(QJsonObject{{QStringLiteral("id"), id},
-                                    {QStringLiteral("name"), name},
-                                    {QStringLiteral("currencies"), count},
-                                    {QStringLiteral("description"), description},
-                                    {QStringLiteral("selected"), selected == id},
-                                    {QStringLiteral("custom"), info.isCustomDataSource(id)}});
+            list.append(QJsonObject{
+                {QStringLiteral("id"), id},
+                {QStringLiteral("name"), name},
+                {QStringLiteral("currencies"), count},
+                {QStringLiteral("description"), description},
+                {QStringLiteral("selected"), selected == id},
+                {QStringLiteral("order"), order.contains(id) ? QJsonValue(order.indexOf(id) + 1)
+                                                             : QJsonValue(QJsonValue::Null)},
+                {QStringLiteral("custom"), info.isCustomDataSource(id)}});
         } else {
-            out_ << (selected == id ? "* " : "  ") << id << '\t' << name << '\t' << count << '\t'
-                 << description << Qt::endl;
+            out_ << (selected == id       ? "* "
+                     : order.contains(id) ? "+ "
+                                          : "  ")
+                 << id << '\t' << name << '\t' << count << '\t' << description << Qt::endl;
         }
     }
     if (json_) {
@@ -354,28 +377,37 @@ int CliApplication::sources() {
 }
 
 int CliApplication::select() {
-    if (commandArguments_.size() != 1) {
-        return usage(QStringLiteral("select takes one data source id (see sources)"));
-    }
-    // Letter case does not matter where only one id matches ("ecb").
-    QString id = commandArguments_.first();
-    const QStringList ids = model().currencyDataSourceInfo().getAllDataSourceIds();
-    QStringList matches;
-    for (const QString& candidate : ids) {
-        if (candidate.compare(id, Qt::CaseInsensitive) == 0) {
-            matches.append(candidate);
-        }
-    }
-    if (matches.size() == 1) {
-        id = matches.first();
-    }
-    if (!CSettingsEditor(model()).selectDataSource(id)) {
+    if (commandArguments_.isEmpty()) {
         return usage(
-            QStringLiteral("unknown data source %1%2 (see sources)").arg(id, didYouMean(id, ids)));
+            QStringLiteral("select takes data source ids, the active one first (see "
+                           "sources)"));
     }
+    const QStringList ids = model().currencyDataSourceInfo().getAllDataSourceIds();
+    QStringList chosen;
+    for (QString id : commandArguments_) {
+        // Letter case does not matter where only one id matches ("ecb").
+        QStringList matches;
+        for (const QString& candidate : ids) {
+            if (candidate.compare(id, Qt::CaseInsensitive) == 0) {
+                matches.append(candidate);
+            }
+        }
+        if (matches.size() == 1) {
+            id = matches.first();
+        }
+        if (!ids.contains(id)) {
+            return usage(QStringLiteral("unknown data source %1%2 (see sources)")
+                             .arg(id, didYouMean(id, ids)));
+        }
+        if (chosen.contains(id)) {
+            return usage(QStringLiteral("%1 is given twice").arg(id));
+        }
+        chosen.append(id);
+    }
+    CSettingsEditor(model()).setDataSources(chosen);
     if (!model().isCurrencyCodeAvailable(model().getBaseCurrencyCode())) {
-        err_ << "numiva-cli: note: " << id << " does not offer the base currency "
-             << model().getBaseCurrencyCode() << Qt::endl;
+        err_ << "numiva-cli: note: " << chosen.join(u", ") << (chosen.size() > 1 ? " do" : " does")
+             << " not offer the base currency " << model().getBaseCurrencyCode() << Qt::endl;
     }
     return Ok;
 }
@@ -391,8 +423,10 @@ int CliApplication::base() {
     }
     // A base the source does not quote would leave every rate without a value.
     if (!model().isCurrencyCodeAvailable(code)) {
-        return usage(QStringLiteral("%1 is not offered by the selected data source %2%3")
-                         .arg(code, model().getSelectedDataSource().value_or(QStringLiteral("-")),
+        const QStringList selected = model().getAllSelectedDataSources();
+        return usage(QStringLiteral("%1 is not offered by the selected data source%2 %3%4")
+                         .arg(code, selected.size() > 1 ? QStringLiteral("s") : QString(),
+                              selected.isEmpty() ? QStringLiteral("-") : selected.join(u", "),
                               didYouMean(code, model().getAvailableCurrencyCodes())));
     }
     model().setBaseCurrencyCode(code);

@@ -67,6 +67,9 @@ void CCurrencyDataSource::queryCurrencyRateRelativeToBase(const QString& baseCur
     selectedDataSources_ = dataModel_.getAllSelectedDataSources();
     currentDataSourceIndex_ = 0;
     resultCurrenciesInfo_ = std::make_shared<CCBRCurrenciesInfo>();
+    answers_.clear();
+    failures_.clear();
+    partialFailure_.reset();
     cycleActive_ = true;
     if (selectedDataSources_.isEmpty()) {
         // A refresh that nobody answers would leave the screen waiting for ever.
@@ -272,9 +275,44 @@ void CCurrencyDataSource::processNextDataSource() {
         return;
     }
     cycleActive_ = false;
+    if (answers_.isEmpty()) {
+        // Every one of several sources failed: nothing fresh to deliver.
+        if (delegate_ != nullptr) {
+            delegate_->queryCurrencyDataSourceFailedWithErrorDescription(failuresText(false));
+        }
+        return;
+    }
+    if (!failures_.isEmpty()) {
+        partialFailure_ = failuresText(true);
+    }
     if (delegate_ != nullptr) {
         delegate_->queryCurrencyDataSourceCompletedWithResult(resultCurrenciesInfo_);
     }
+}
+
+QString CCurrencyDataSource::failuresText(bool delivered) const {
+    QStringList names;
+    QStringList reasons;
+    for (const auto& [name, text] : failures_) {
+        names.append(name);
+        QString reason = CWebServiceClient::sourceFailureText(QString(), text, QString());
+        if (reason.endsWith(u'.')) {
+            reason.chop(1);
+        }
+        reasons.append(reason);
+    }
+    // The same reason (the network is down) is said once; different ones each by their source.
+    QString reason = reasons.first();
+    if (reasons.count(reason) != reasons.size()) {
+        for (qsizetype i = 0; i < reasons.size(); ++i) {
+            reasons[i] = QStringLiteral("%1: %2").arg(names[i], reasons[i]);
+        }
+        reason = reasons.join(QStringLiteral("; "));
+    }
+    const QString key = !delivered              ? QStringLiteral("SourceFailedMessage")
+                        : failures_.size() == 1 ? QStringLiteral("SourceFailedOthersFreshMessage")
+                                                : QStringLiteral("SourcesFailedOthersFreshMessage");
+    return CWebServiceClient::sourceFailureText(names.join(QStringLiteral(", ")), reason, key);
 }
 
 void CCurrencyDataSource::dataSourceCompleted(CCBRCurrenciesInfoPtr result) {
@@ -289,12 +327,21 @@ void CCurrencyDataSource::dataSourceCompleted(CCBRCurrenciesInfoPtr result) {
         dataSourceFailed(failure);
         return;
     }
+    answers_.append({selectedDataSources_.value(currentDataSourceIndex_), usable});
     mergeResultCurrenciesInfoWithInfo(*usable);
     processNextDataSource();
 }
 
 void CCurrencyDataSource::dataSourceFailed(const QString& description) {
     if (!cycleActive_) {
+        return;
+    }
+    if (selectedDataSources_.size() > 1) {
+        // The other sources' fresh rates are worth more than this one's failure.
+        nlog(QStringLiteral("%1 failed, the refresh goes on: %2")
+                 .arg(currentDataSourceName(), description));
+        failures_.append({currentDataSourceName(), description});
+        processNextDataSource();
         return;
     }
     cycleActive_ = false;

@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class CRelatedCurrenciesInfo;
@@ -37,7 +38,10 @@ public:
 
 /// The data source aggregator: asks every selected rate provider in turn, rebases each answer to
 /// one US dollar, merges the answers (earlier sources win) and hands the result to its delegate.
-/// The first failure ends the cycle. Main thread only.
+/// With one source its failure ends the cycle. With several, a failing source is noted and the
+/// cycle goes on: what the others delivered is handed over (the failed sources' rates then come
+/// from the rate cache), and only a cycle in which every source failed ends with a failure.
+/// Main thread only.
 class CCurrencyDataSource : public CCBRCurrenciesWebServiceClientDelegate,
                             public CYahooFinanceWebServiceClientDelegate,
                             public CECBCurrenciesWebServiceClientDelegate,
@@ -127,6 +131,12 @@ public:
     void currencyApiQueryFailedWithErrorDescription(const QString& description) override;
 
     const QStringList& selectedDataSources() const { return selectedDataSources_; }
+    /// What each source that answered delivered in the last cycle, rebased and in the order
+    /// asked: what the rate cache keeps under that source. Read it when the cycle has ended.
+    const QList<std::pair<QString, CCBRCurrenciesInfoPtr>>& answers() const { return answers_; }
+    /// The one line naming the sources that failed in a cycle that still delivered rates;
+    /// nothing when every source answered.
+    const std::optional<QString>& partialFailure() const { return partialFailure_; }
     const QString& currentBaseCurrency() const { return currentBaseCurrency_; }
 
 protected:
@@ -152,6 +162,8 @@ private:
     template <typename Client>
     Client& serviceFor(std::unique_ptr<Client>& slot);
     void mergeResultCurrenciesInfoWithInfo(const CCBRCurrenciesInfo& info);
+    /// One line for the failures of a cycle of several sources; `delivered`: others answered.
+    QString failuresText(bool delivered) const;
     void processNextDataSource();
     /// The clients made so far, in the order of the identifiers.
     std::vector<CWebServiceClient*> clients() const;
@@ -179,6 +191,10 @@ private:
     QStringList selectedDataSources_;
     qsizetype currentDataSourceIndex_ = 0;
     CCBRCurrenciesInfoPtr resultCurrenciesInfo_;
+    QList<std::pair<QString, CCBRCurrenciesInfoPtr>> answers_;
+    /// The sources that failed in this cycle: display name and the provider's text.
+    QList<std::pair<QString, QString>> failures_;
+    std::optional<QString> partialFailure_;
     QString currentBaseCurrency_;
     /// Counts cycles, so that a deferred call of an older cycle does nothing.
     quint64 cycle_ = 0;

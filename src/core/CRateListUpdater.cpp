@@ -29,12 +29,13 @@ void CRateListUpdater::queryCurrencyRateRelativeToBase(const QString& code) {
 
 void CRateListUpdater::queryCurrencyDataSourceCompletedWithResult(CCBRCurrenciesInfoPtr result) {
     const CCBRCurrenciesInfo table = result ? *result : CCBRCurrenciesInfo();
-    if (const std::optional<QString> source = model_.getSelectedDataSource()) {
-        model_.currencyDataStorageManager().addCurrenciesInfoAsync(table, *source);
+    // Each source's rates under its own id, so that a source failing later supplies its own.
+    for (const auto& [source, answer] : currencyDataSource_->answers()) {
+        model_.currencyDataStorageManager().addCurrenciesInfoAsync(*answer, source);
     }
     model_.synchronizeDataSourceWithInfo(table);
     if (finished_) {
-        finished_(std::nullopt);
+        finished_(currencyDataSource_->partialFailure());
     }
 }
 

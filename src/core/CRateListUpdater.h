@@ -12,11 +12,12 @@
 class CRootViewModel;
 
 /// One refresh of the rate list, the same for the rate list screen and numiva-cli: asks the
-/// aggregator, stores a successful answer in the rate cache under the active source, and merges
-/// the answer (after a failure, the cached rates alone) into the model. Main thread only.
+/// aggregator, stores each source's answer in the rate cache under that source, and merges the
+/// answer (after a failure, the cached rates alone) into the model. Main thread only.
 class CRateListUpdater : public CCurrencyDataSourceDelegate {
 public:
-    /// Told at the end of each cycle, after the merge: nothing, or the failure text.
+    /// Told at the end of each cycle, after the merge: nothing, or the failure text (also when
+    /// some of several sources failed and the others' rates were merged).
     using Finished = std::function<void(const std::optional<QString>& failure)>;
 
     /// `model` (not owned) must outlive the updater; `endpoints` go to every provider client.

@@ -233,13 +233,31 @@ void CRootViewModel::setDataSource(const QString& identifier, bool selected) {
 }
 
 void CRootViewModel::selectSingleDataSource(const QString& identifier) {
-    const QStringList sources{identifier};
+    setSelectedDataSources({identifier});
+}
+
+void CRootViewModel::setSelectedDataSources(const QStringList& identifiers) {
+    QStringList sources = identifiers;
+    sources.removeDuplicates();
     if (getAllSelectedDataSources() == sources) {
         return;
     }
     defaults_.setObject(sources, kSelectedCurrencySources);
     defaults_.synchronize();
     post(CurrencyDataSourceChanged);
+}
+
+QStringList CRootViewModel::getFurtherDataSources() const {
+    return getAllSelectedDataSources().mid(1);
+}
+
+std::optional<QString> CRootViewModel::getDataSourceForCurrency(const QString& code) const {
+    for (const QString& source : getAllSelectedDataSources()) {
+        if (currencyDataSourceInfo_->getAvailableCurrencyCodes(source).contains(code)) {
+            return source;
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<QString> CRootViewModel::getSelectedDataSource() const {
@@ -391,7 +409,7 @@ void CRootViewModel::sortCurrencyDataSource() {
 }
 
 void CRootViewModel::synchronizeDataSourceWithInfo(const CCBRCurrenciesInfo& info) {
-    const std::optional<QString> activeSource = getSelectedDataSource();
+    const QStringList sources = getAllSelectedDataSources();
     const QStringList available = getAvailableCurrencyCodes();
     for (qsizetype i = currencyDataSource_.size() - 1; i >= 0; --i) {
         CCBRCurrencyInfo& row = *currencyDataSource_[i];
@@ -414,10 +432,12 @@ void CRootViewModel::synchronizeDataSourceWithInfo(const CCBRCurrenciesInfo& inf
             synchronizeCurrencyInfo(row, *answer);
             continue;
         }
-        const CCBRCurrencyInfoPtr cached =
-            activeSource
-                ? currencyDataStorageManager().getCurrencyInfoForCode(sourceCode, *activeSource)
-                : nullptr;
+        // Each source's answers are cached under its own id; a source that failed this time
+        // still supplies its last rates, in the order of the sources.
+        CCBRCurrencyInfoPtr cached;
+        for (qsizetype s = 0; !cached && s < sources.size(); ++s) {
+            cached = currencyDataStorageManager().getCurrencyInfoForCode(sourceCode, sources[s]);
+        }
         if (cached) {
             synchronizeCurrencyInfo(row, *cached);
         } else {

@@ -84,8 +84,16 @@ public:
     void setDataSource(const QString& identifier, bool selected);
     /// Makes `identifier` the one selected source in one change (one notification).
     void selectSingleDataSource(const QString& identifier);
+    /// Stores the whole ordered list (the active source first, then the further ones, each
+    /// once) in one change; posts "CurrencyDataSourceChanged" unless it is unchanged.
+    void setSelectedDataSources(const QStringList& identifiers);
     std::optional<QString> getSelectedDataSource() const;
     QStringList getAllSelectedDataSources() const;
+    /// The selected sources after the active one, in order.
+    QStringList getFurtherDataSources() const;
+    /// The first selected source that offers `code`, or nothing: the source whose rate the
+    /// list shows for it.
+    std::optional<QString> getDataSourceForCurrency(const QString& code) const;
     /// Keeps the codes a built-in source reported itself (in the settings, with the moment) and
     /// makes them the catalogue's list for it.
     void setAvailableCurrencyCodesForDataSource(const QString& identifier,
@@ -111,7 +119,8 @@ public:
     bool isCurrencyCodeAvailable(const QString& code) const;
     QStringList getAvailableNotSelectedCurrencyCodes() const;
     void sortCurrencyDataSource();
-    /// Merges a provider answer (an empty table after a failed query) into the list.
+    /// Merges a provider answer (an empty table after a failed query) into the list. A code the
+    /// answer lacks takes the cached rate of the first selected source that has one.
     void synchronizeDataSourceWithInfo(const CCBRCurrenciesInfo& info);
     void synchronizeCurrencyInfo(CCBRCurrencyInfo& target, const CCBRCurrencyInfo& source) const;
 

@@ -5,6 +5,8 @@
 
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 bool isHexDigit(char c) {
@@ -53,7 +55,59 @@ bool CSettingsEditor::selectDataSource(const QString& identifier) {
     if (!model_.currencyDataSourceInfo().getAllDataSourceIds().contains(identifier)) {
         return false;
     }
-    model_.selectSingleDataSource(identifier);
+    QStringList sources = model_.getFurtherDataSources();
+    sources.removeAll(identifier);
+    sources.prepend(identifier);
+    model_.setSelectedDataSources(sources);
+    return true;
+}
+
+bool CSettingsEditor::setDataSources(const QStringList& identifiers) {
+    const QStringList known = model_.currencyDataSourceInfo().getAllDataSourceIds();
+    if (identifiers.isEmpty() || QStringList(identifiers).removeDuplicates() > 0 ||
+        !std::all_of(identifiers.begin(), identifiers.end(),
+                     [&](const QString& id) { return known.contains(id); })) {
+        return false;
+    }
+    model_.setSelectedDataSources(identifiers);
+    return true;
+}
+
+QStringList CSettingsEditor::addableFurtherDataSources() const {
+    const QStringList selected = model_.getAllSelectedDataSources();
+    QStringList addable = sortedDataSourceIds();
+    addable.removeIf([&](const QString& id) { return selected.contains(id); });
+    return addable;
+}
+
+bool CSettingsEditor::addFurtherDataSource(const QString& identifier) {
+    QStringList sources = model_.getAllSelectedDataSources();
+    if (sources.isEmpty() || !addableFurtherDataSources().contains(identifier)) {
+        return false;
+    }
+    sources.append(identifier);
+    model_.setSelectedDataSources(sources);
+    return true;
+}
+
+bool CSettingsEditor::removeFurtherDataSource(int index) {
+    QStringList sources = model_.getAllSelectedDataSources();
+    if (index < 0 || index + 1 >= sources.size()) {
+        return false;
+    }
+    sources.removeAt(index + 1);
+    model_.setSelectedDataSources(sources);
+    return true;
+}
+
+bool CSettingsEditor::moveFurtherDataSource(int from, int to) {
+    QStringList sources = model_.getAllSelectedDataSources();
+    const qsizetype further = sources.size() - 1;
+    if (from < 0 || to < 0 || from >= further || to >= further) {
+        return false;
+    }
+    sources.move(from + 1, to + 1);
+    model_.setSelectedDataSources(sources);
     return true;
 }
 
@@ -107,13 +161,16 @@ bool CSettingsEditor::removeCustomDataSource(const QString& identifier) {
         return false;
     }
     registry.removeDataSource(identifier);
-    if (model_.isDataSourceSelected(identifier)) {
+    QStringList sources = model_.getAllSelectedDataSources();
+    const bool wasActive = !sources.isEmpty() && sources.first() == identifier;
+    sources.removeAll(identifier);
+    // The next source in the user's order takes over; without one, the first in display order.
+    if (wasActive && sources.isEmpty()) {
         const QStringList remaining = sortedDataSourceIds();
-        if (remaining.isEmpty()) {
-            model_.setDataSource(identifier, false);
-        } else {
-            model_.selectSingleDataSource(remaining.first());
+        if (!remaining.isEmpty()) {
+            sources.append(remaining.first());
         }
     }
+    model_.setSelectedDataSources(sources);
     return true;
 }

@@ -11,9 +11,10 @@ class CRootViewModel;
 
 /// The rules by which the user changes the settings, the same for the settings screen and
 /// numiva-cli: the fee is a percentage from 0 to 100 typed with "," or "."; a user-added source
-/// is an http or https address registered once; exactly one data source is selected, and a
-/// deleted selected source hands the selection to the first source in display order. Every
-/// change goes through the model's setters, which store it and post the change notifications.
+/// is an http or https address registered once; one data source is active, further sources
+/// follow it in the user's order, each source at most once; a deleted active source hands over
+/// to the next further one, or without one to the first source in display order. Every change
+/// goes through the model's setters, which store it and post the change notifications.
 class CSettingsEditor {
 public:
     enum class AddResult { Added, InvalidUrl, AlreadyExists };
@@ -29,8 +30,21 @@ public:
     /// Every data source, built-in and user-added, by display name in the collation of
     /// `language` (empty: the language of the texts shown).
     QStringList sortedDataSourceIds(const QString& language = {}) const;
-    /// Makes `identifier` the one selected source; false for an unknown source.
+    /// Makes `identifier` the active source, keeping the further ones (without it); false for an
+    /// unknown source.
     bool selectDataSource(const QString& identifier);
+    /// Sets the whole list in order; false, with nothing stored, when it is empty, names an
+    /// unknown source or names one twice.
+    bool setDataSources(const QStringList& identifiers);
+
+    /// The sources that can be added as further ones (not in the list yet), in display order.
+    QStringList addableFurtherDataSources() const;
+    /// Appends a further source; false when it is unknown or in the list already.
+    bool addFurtherDataSource(const QString& identifier);
+    /// Removes the further source at `index` (0: the first after the active one).
+    bool removeFurtherDataSource(int index);
+    /// Moves the further source at `from` to `to` (both among the further ones).
+    bool moveFurtherDataSource(int from, int to);
 
     /// The address as it is registered: white space trimmed, characters that may not stand in
     /// an address percent-encoded (existing escapes kept). Nothing unless it is a well-formed

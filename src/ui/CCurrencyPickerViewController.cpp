@@ -1,6 +1,7 @@
 #include "CCurrencyPickerViewController.h"
 
 #include "CRateRows.h"
+#include "CRootViewModel.h"
 #include "CUISettings.h"
 #include "CurrencyNames.h"
 #include "Localization.h"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -56,6 +58,8 @@ QVariant CCurrencyPickerListModel::data(const QModelIndex& index, int role) cons
             return picker_->sectionTitles().value(rowSections_[index.row()]);
         case SectionIndexRole:
             return rowSections_[index.row()];
+        case DetailRole:
+            return item.detail;
         default:
             return {};
     }
@@ -68,7 +72,8 @@ QHash<int, QByteArray> CCurrencyPickerListModel::roleNames() const {
             {CodeTextRole, "codeText"},
             {CheckedRole, "chosen"},
             {SectionRole, "section"},
-            {SectionIndexRole, "sectionIndex"}};
+            {SectionIndexRole, "sectionIndex"},
+            {DetailRole, "detail"}};
 }
 
 void CCurrencyPickerListModel::setSections(const QList<QList<CCurrencyPickerItemInfo>>& sections) {
@@ -178,6 +183,23 @@ void CCurrencyPickerViewController::getItemListForCurrencies(const QStringList& 
                          });
     }
     filtered_ = QList<QList<CCurrencyPickerItemInfo>>(sectionTitles_.size());
+}
+
+void CCurrencyPickerViewController::setDetailsFromDataSources(const CRootViewModel& model) {
+    const std::optional<QString> active = model.getSelectedDataSource();
+    for (QList<CCurrencyPickerItemInfo>& section : original_) {
+        for (CCurrencyPickerItemInfo& item : section) {
+            const std::optional<QString> source = model.getDataSourceForCurrency(item.currencyCode);
+            item.detail =
+                source && source != active
+                    ? localized(QStringLiteral("CurrencyFromSource"))
+                          .arg(model.currencyDataSourceInfo().getDataSourceDisplayName(*source))
+                    : QString();
+        }
+    }
+    mainModel_->setSections(original_);
+    const QString search = std::exchange(searchText_, QString());
+    setSearchText(search);
 }
 
 void CCurrencyPickerViewController::updateTitle() {

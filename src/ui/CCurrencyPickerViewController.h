@@ -10,6 +10,7 @@
 #include <limits>
 
 class CCurrencyPickerViewController;
+class CRootViewModel;
 
 /// Receives the codes chosen in the picker; the receiver closes it.
 class CCurrencyPickerViewDelegate {
@@ -24,6 +25,8 @@ struct CCurrencyPickerItemInfo {
     QString currencyCode;
     /// The display name, localized with itself as the key, its first letter in upper case.
     QString currencyName;
+    /// A line below the name (which further source offers the currency), or empty.
+    QString detail;
 };
 
 /// The rows of one of the picker's tables (the full list or the search results): every
@@ -44,6 +47,7 @@ public:
         CheckedRole,
         SectionRole,
         SectionIndexRole,
+        DetailRole,
     };
 
     CCurrencyPickerListModel(const CCurrencyPickerViewController* picker, QObject* parent);
@@ -98,6 +102,10 @@ public:
     /// `localeName` empty: the current locale (collation, index and names).
     CCurrencyPickerViewController(const QStringList& codes, bool tablet, QObject* parent = nullptr,
                                   const QString& localeName = {});
+
+    /// Names the source of each code that the active source does not offer, as the picker's
+    /// detail line ("from ECB"): a currency the list would take from a further source.
+    void setDetailsFromDataSources(const CRootViewModel& model);
 
     CCurrencyPickerViewDelegate* delegate() const { return delegate_; }
     void setDelegate(CCurrencyPickerViewDelegate* delegate) { delegate_ = delegate; }

@@ -502,6 +502,7 @@ void CRootViewController::insertCurrencies() {
     }
     auto* picker = new CCurrencyPickerViewController(
         dataModel_->getAvailableNotSelectedCurrencyCodes(), isTablet());
+    picker->setDetailsFromDataSources(*dataModel_);
     picker->setAllowsMultipleSelection(true);
     picker->setDelegate(this);
     presentViewController(picker, -1, QStringLiteral("left"));

@@ -23,8 +23,8 @@ QVariant CSettingsTableModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const CSettingsRow& row = rows_[static_cast<size_t>(index.row())];
-    static const char* const kinds[] = {"switch",       "plain",     "subtitle",
-                                        "customSource", "addSource", "fee"};
+    static const char* const kinds[] = {"switch",    "plain", "subtitle",     "customSource",
+                                        "addSource", "fee",   "furtherSource"};
     switch (role) {
         case SectionRole:
             return QString::number(row.section);
@@ -53,6 +53,10 @@ QVariant CSettingsTableModel::data(const QModelIndex& index, int role) const {
             return row.deletable;
         case IdentifierRole:
             return row.identifier;
+        case CanMoveUpRole:
+            return row.canMoveUp;
+        case CanMoveDownRole:
+            return row.canMoveDown;
         default:
             return {};
     }
@@ -71,7 +75,9 @@ QHash<int, QByteArray> CSettingsTableModel::roleNames() const {
             {SwitchOnRole, "switchOn"},
             {SwitchEnabledRole, "switchEnabled"},
             {DeletableRole, "deletable"},
-            {IdentifierRole, "identifier"}};
+            {IdentifierRole, "identifier"},
+            {CanMoveUpRole, "canMoveUp"},
+            {CanMoveDownRole, "canMoveDown"}};
 }
 
 void CSettingsTableModel::setRows(std::vector<CSettingsRow> rows) {
@@ -153,13 +159,33 @@ QString CSettingsViewController::sectionHeader(int section) const {
             return localized(QStringLiteral("BaseCurrency"));
         case DataSourceSection:
             return localized(QStringLiteral("CurrencyDataSource"));
+        case FurtherSourcesSection:
+            return localized(QStringLiteral("FurtherSources"));
         default:
             return {};
     }
 }
 
 QString CSettingsViewController::sectionFooter(int section) const {
-    return section == FeeSection ? localized(QStringLiteral("ConversionFeeFooter")) : QString();
+    switch (section) {
+        case FeeSection:
+            return localized(QStringLiteral("ConversionFeeFooter"));
+        case FurtherSourcesSection:
+            return localized(QStringLiteral("FurtherSourcesFooter"));
+        default:
+            return {};
+    }
+}
+
+QString CSettingsViewController::footerAbove(int section) const {
+    switch (section) {
+        case FeeSection:
+            return sectionFooter(FurtherSourcesSection);
+        case MoreSection:
+            return sectionFooter(FeeSection);
+        default:
+            return {};
+    }
 }
 
 int CSettingsViewController::rowCount(int section) const {
@@ -172,18 +198,17 @@ int CSettingsViewController::rowCount(int section) const {
             return model_.isConversionFeeEnabled() ? 3 : 1;
         case MoreSection:
             return 2;
+        case FurtherSourcesSection:
+            return static_cast<int>(model_.getFurtherDataSources().size()) +
+                   (editor_.addableFurtherDataSources().isEmpty() ? 0 : 1);
         default:
             return 0;
     }
 }
 
 int CSettingsViewController::getSelectedCurrencyDataSourceIndex() const {
-    for (qsizetype i = 0; i < availableCurrencyDataSources_.size(); ++i) {
-        if (model_.isDataSourceSelected(availableCurrencyDataSources_[i])) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+    const std::optional<QString> active = model_.getSelectedDataSource();
+    return active ? static_cast<int>(availableCurrencyDataSources_.indexOf(*active)) : -1;
 }
 
 QString CSettingsViewController::feeFieldText() const {
@@ -223,25 +248,44 @@ std::vector<CSettingsRow> CSettingsViewController::buildRows() const {
     }
 
     const CCurrencyDataSourceInfo& info = model_.currencyDataSourceInfo();
-    const int selected = getSelectedCurrencyDataSourceIndex();
-    for (qsizetype i = 0; i < availableCurrencyDataSources_.size(); ++i) {
-        const QString& id = availableCurrencyDataSources_[i];
+    auto addSource = [&](int section, const QString& id) -> CSettingsRow& {
         const bool custom = info.isCustomDataSource(id);
-        CSettingsRow& row =
-            add(DataSourceSection, custom ? CSettingsRow::CustomSource : CSettingsRow::Subtitle,
-                info.getDataSourceDisplayName(id));
+        CSettingsRow& row = add(section,
+                                section == FurtherSourcesSection ? CSettingsRow::FurtherSource
+                                : custom                         ? CSettingsRow::CustomSource
+                                                                 : CSettingsRow::Subtitle,
+                                info.getDataSourceDisplayName(id));
         row.subtitle = info.getDataSourceDescription(id);
         if (row.subtitle.isEmpty()) {
             row.subtitle = localized(QStringLiteral("CurrenciesAvailable"))
                                .arg(info.getAvailableCurrencyCodes(id).size());
         }
         row.image = CUISettings::urlForImagePath(info.getDataSourceLogo(id));
+        row.identifier = id;
+        return row;
+    };
+    const int selected = getSelectedCurrencyDataSourceIndex();
+    for (qsizetype i = 0; i < availableCurrencyDataSources_.size(); ++i) {
+        const QString& id = availableCurrencyDataSources_[i];
+        CSettingsRow& row = addSource(DataSourceSection, id);
         row.checked = i == selected;
         row.deletable = editor_.canDeleteDataSource(id);
-        row.identifier = id;
     }
     add(DataSourceSection, CSettingsRow::AddSource, localized(QStringLiteral("AddSource")))
         .centered = true;
+
+    const QStringList further = model_.getFurtherDataSources();
+    for (qsizetype i = 0; i < further.size(); ++i) {
+        CSettingsRow& row = addSource(FurtherSourcesSection, further[i]);
+        row.deletable = true;  // removed from the list, never from the registry
+        row.canMoveUp = i > 0;
+        row.canMoveDown = i + 1 < further.size();
+    }
+    if (!editor_.addableFurtherDataSources().isEmpty()) {
+        add(FurtherSourcesSection, CSettingsRow::AddSource,
+            localized(QStringLiteral("AddFurtherSource")))
+            .centered = true;
+    }
 
     CSettingsRow& fee =
         add(FeeSection, CSettingsRow::Switch, localized(QStringLiteral("ConversionFee")));
@@ -265,11 +309,18 @@ void CSettingsViewController::didSelectRow(int section, int row) {
                row < availableCurrencyDataSources_.size()) {
         editor_.selectDataSource(availableCurrencyDataSources_[row]);
         reloadData();
-        if (!model_.isCurrencyCodeAvailable(model_.getBaseCurrencyCode())) {
-            showBaseCurrencyUnavailableAlert();
-        }
+        checkBaseCurrencyAvailable();
     } else if (section == DataSourceSection && row == availableCurrencyDataSources_.size()) {
         onAddDataSourceCellSelect();
+    } else if (section == FurtherSourcesSection && row == model_.getFurtherDataSources().size()) {
+        const QStringList ids = editor_.addableFurtherDataSources();
+        QStringList names;
+        for (const QString& id : ids) {
+            names.append(model_.currencyDataSourceInfo().getDataSourceDisplayName(id));
+        }
+        if (!ids.isEmpty()) {
+            emit furtherSourceChoiceRequested(ids, names);
+        }
     } else if (section == FeeSection && row == 2 && model_.isConversionFeeEnabled()) {
         model_.setSubtractFeeEnabled(!model_.isSubtractFeeEnabled());
         reloadData();
@@ -297,6 +348,13 @@ void CSettingsViewController::setSwitch(int section, int row, bool on) {
 }
 
 void CSettingsViewController::deleteRow(int section, int row) {
+    if (section == FurtherSourcesSection) {
+        if (editor_.removeFurtherDataSource(row)) {
+            reloadData();
+            checkBaseCurrencyAvailable();
+        }
+        return;
+    }
     if (section != DataSourceSection || row < 0 || row >= availableCurrencyDataSources_.size()) {
         return;
     }
@@ -305,6 +363,24 @@ void CSettingsViewController::deleteRow(int section, int row) {
     }
     updateAvailableDataSources();
     reloadData();
+}
+
+void CSettingsViewController::addFurtherSource(const QString& identifier) {
+    if (editor_.addFurtherDataSource(identifier)) {
+        reloadData();
+    }
+}
+
+void CSettingsViewController::moveFurtherSource(int from, int to) {
+    if (editor_.moveFurtherDataSource(from, to)) {
+        reloadData();
+    }
+}
+
+void CSettingsViewController::checkBaseCurrencyAvailable() {
+    if (!model_.isCurrencyCodeAvailable(model_.getBaseCurrencyCode())) {
+        showBaseCurrencyUnavailableAlert();
+    }
 }
 
 void CSettingsViewController::beginFeeEditing() {
@@ -356,6 +432,7 @@ void CSettingsViewController::answerBaseCurrencyUnavailable(bool yes) {
 void CSettingsViewController::onBaseCurrencyCellSelect() {
     auto* picker =
         new CCurrencyPickerViewController(model_.getAvailableCurrencyCodes(), isTablet());
+    picker->setDetailsFromDataSources(model_);
     picker->setDelegate(this);
     presentViewController(picker, rows_->indexOf(BaseCurrencySection, 1), QStringLiteral("left"));
 }

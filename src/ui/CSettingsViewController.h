@@ -20,7 +20,7 @@ class MailComposer;
 
 /// What one row of the settings table shows.
 struct CSettingsRow {
-    enum Kind { Switch, Plain, Subtitle, CustomSource, AddSource, Fee };
+    enum Kind { Switch, Plain, Subtitle, CustomSource, AddSource, Fee, FurtherSource };
 
     int section = 0;
     int row = 0;
@@ -34,6 +34,9 @@ struct CSettingsRow {
     bool switchOn = false;
     bool switchEnabled = true;
     bool deletable = false;
+    /// A further source's place can move up / down.
+    bool canMoveUp = false;
+    bool canMoveDown = false;
     /// The data source of a source row.
     QString identifier;
 };
@@ -59,6 +62,8 @@ public:
         SwitchEnabledRole,
         DeletableRole,
         IdentifierRole,
+        CanMoveUpRole,
+        CanMoveDownRole,
     };
 
     using QAbstractListModel::QAbstractListModel;
@@ -77,8 +82,9 @@ private:
 };
 
 /// The settings screen on the rate list model: base currency (by hand or from the device's
-/// country), the data source among the built-in and user-added ones, adding and deleting
-/// user-added sources, the conversion fee, the currency request mail and the info row.
+/// country), the active data source among the built-in and user-added ones, the further
+/// sources in the user's order (added, moved, removed), adding and deleting user-added
+/// sources, the conversion fee, the currency request mail and the info row.
 /// Every change goes through the shared settings rules and the model's setters.
 class CSettingsViewController : public CViewController,
                                 public CCurrencyPickerViewDelegate,
@@ -98,6 +104,9 @@ public:
     static constexpr int DataSourceSection = 1;
     static constexpr int FeeSection = 2;
     static constexpr int MoreSection = 3;
+    /// Shown right below the data source section: the further sources in order, then the row
+    /// that adds one (while any source is left to add).
+    static constexpr int FurtherSourcesSection = 4;
     static inline const QString RequestSubject = QStringLiteral("Numiva Pro currency request");
 
     /// `mailComposer` (not owned) null: the platform's.
@@ -122,15 +131,22 @@ public:
     /// section, which says what the fee is.
     Q_INVOKABLE QString sectionHeader(int section) const;
     Q_INVOKABLE QString sectionFooter(int section) const;
+    /// The footer of the section shown just above `section`, which its header area shows.
+    Q_INVOKABLE QString footerAbove(int section) const;
     Q_INVOKABLE int rowCount(int section) const;
-    /// The index of the selected source in `availableCurrencyDataSources`, or -1.
+    /// The index of the active source in `availableCurrencyDataSources`, or -1.
     int getSelectedCurrencyDataSourceIndex() const;
 
     Q_INVOKABLE void didSelectRow(int section, int row);
     /// A switch row's switch was flipped.
     Q_INVOKABLE void setSwitch(int section, int row, bool on);
-    /// Deletes the user-added source of a row of the source section.
+    /// Deletes the user-added source of a row of the source section, or removes a further
+    /// source from the list.
     Q_INVOKABLE void deleteRow(int section, int row);
+    /// Adds a further source (one of those `furtherSourceChoiceRequested` offered).
+    Q_INVOKABLE void addFurtherSource(const QString& identifier);
+    /// Moves the further source of row `from` to row `to` (a drag, or Move up / Move down).
+    Q_INVOKABLE void moveFurtherSource(int from, int to);
 
     /// The fee field takes the keyboard: it now holds the bare number.
     Q_INVOKABLE void beginFeeEditing();
@@ -162,11 +178,15 @@ signals:
     void questionRequested(const QString& title, const QString& noText, const QString& yesText);
     /// The fee field should give up the keyboard.
     void feeEditingEndRequested();
+    /// The user asked to add a further source: offer these (ids and display names).
+    void furtherSourceChoiceRequested(const QStringList& identifiers, const QStringList& names);
 
 private:
     void updateAvailableDataSources();
     void reloadData();
     void showBaseCurrencyUnavailableAlert();
+    /// After a change of the sources: asks about a base currency no source offers any more.
+    void checkBaseCurrencyAvailable();
     void observeNotifications();
     std::vector<CSettingsRow> buildRows() const;
 

@@ -11,6 +11,8 @@ ItemDelegate {
     required property url flag
     required property string codeText
     required property bool chosen
+    // Which further source offers the currency; empty when the active one does.
+    required property string detail
 
     implicitHeight: 48
     padding: 0
@@ -18,7 +20,7 @@ ItemDelegate {
     // The list takes the keyboard and moves its current row (CurrencyPickerView).
     focusPolicy: Qt.NoFocus
     Accessible.role: Accessible.ListItem
-    Accessible.name: name + ", " + code
+    Accessible.name: name + ", " + code + (detail.length > 0 ? ", " + detail : "")
     Accessible.checkable: true
     Accessible.checked: chosen
 
@@ -41,14 +43,27 @@ ItemDelegate {
             anchors.verticalCenter: parent.verticalCenter
             source: cell.flag
         }
-        Text {
+        Column {
             x: 60
             width: (cell.chosen ? check.x : codeLabel.x) - 8 - x
             anchors.verticalCenter: parent.verticalCenter
-            text: cell.name
-            elide: Text.ElideRight
-            color: "#1c1c1e"
-            font: CUISettings.cellTextFont
+            Text {
+                width: parent.width
+                text: cell.name
+                elide: Text.ElideRight
+                color: "#1c1c1e"
+                font: CUISettings.cellTextFont
+            }
+            Text {
+                objectName: "pickerDetail"
+                visible: cell.detail.length > 0
+                width: parent.width
+                text: cell.detail
+                elide: Text.ElideRight
+                color: "#8e8e93"
+                font.family: "Helvetica"
+                font.pixelSize: 12
+            }
         }
         Text {
             id: codeLabel

@@ -53,8 +53,8 @@ Item {
             id: sectionItem
             required property string section
             readonly property int number: parseInt(section)
-            // The fee section's footer stands above the next section.
-            readonly property string footer: number === 3 ? view.controller.sectionFooter(2) : ""
+            // A section's footer stands above the next section.
+            readonly property string footer: view.controller.footerAbove(number)
             readonly property string header: view.controller.sectionHeader(number)
             width: list.width
             height: (footerText.visible ? footerText.height + 14 : 0)
@@ -62,7 +62,7 @@ Item {
 
             Text {
                 id: footerText
-                objectName: sectionItem.footer.length > 0 ? "feeFooter" : ""
+                objectName: sectionItem.footer.length > 0 ? "sectionFooter_" + sectionItem.number : ""
                 visible: sectionItem.footer.length > 0
                 x: 20
                 y: 8
@@ -107,11 +107,14 @@ Item {
             required property bool switchEnabled
             required property bool deletable
             required property string identifier
+            required property bool canMoveUp
+            required property bool canMoveDown
 
             readonly property int sectionNumber: parseInt(section)
+            readonly property bool further: kind === "furtherSource"
             readonly property bool first: row === 0
             readonly property bool last: row === view.controller.rowCount(sectionNumber) - 1
-            readonly property bool tall: kind === "subtitle" || kind === "customSource"
+            readonly property bool tall: kind === "subtitle" || kind === "customSource" || further
 
             objectName: "settingsRow_" + section + "_" + row
             width: list.width
@@ -137,6 +140,30 @@ Item {
                 }
                 view.controller.didSelectRow(sectionNumber, row)
             }
+            // A further source's actions, also by right click or press and hold.
+            onPressAndHold: if (further) sourceMenu.popup()
+            TapHandler {
+                enabled: cell.further
+                acceptedButtons: Qt.RightButton
+                onTapped: sourceMenu.popup()
+            }
+            Menu {
+                id: sourceMenu
+                MenuItem {
+                    text: qsTrId("MoveUp")
+                    enabled: cell.canMoveUp
+                    onTriggered: view.controller.moveFurtherSource(cell.row, cell.row - 1)
+                }
+                MenuItem {
+                    text: qsTrId("MoveDown")
+                    enabled: cell.canMoveDown
+                    onTriggered: view.controller.moveFurtherSource(cell.row, cell.row + 1)
+                }
+                MenuItem {
+                    text: qsTrId("RemoveFurtherSource")
+                    onTriggered: view.controller.deleteRow(cell.sectionNumber, cell.row)
+                }
+            }
 
             swipe.right: Rectangle {
                 width: 90
@@ -145,7 +172,7 @@ Item {
                 color: "#ff3b30"
                 Text {
                     anchors.centerIn: parent
-                    text: qsTrId("Delete")
+                    text: cell.further ? qsTrId("RemoveFurtherSource") : qsTrId("Delete")
                     color: "white"
                     font.family: "Helvetica"
                     font.pixelSize: 16
@@ -226,6 +253,7 @@ Item {
                 id: content
                 // Space the accessory at the right edge takes.
                 readonly property real accessoryWidth: cell.kind === "switch" ? rowSwitch.width + 14
+                    : cell.further ? moveButtons.width + 10
                     : (cell.checkmark || cell.disclosure ? 34 : 10)
 
                 // A user-added source: its logo fitted into 48 x 42 at the left, texts from x 68.
@@ -243,11 +271,11 @@ Item {
                 // A built-in source's logo, or the base currency's flag.
                 Image {
                     id: icon
-                    visible: (cell.kind === "subtitle" || cell.kind === "plain")
+                    visible: (cell.kind === "subtitle" || cell.kind === "plain" || cell.further)
                              && String(cell.image) !== ""
                     x: 10
-                    width: cell.kind === "subtitle" ? 40 : 32
-                    height: cell.kind === "subtitle" ? 40 : 24
+                    width: cell.kind === "plain" ? 32 : 40
+                    height: cell.kind === "plain" ? 24 : 40
                     anchors.verticalCenter: parent.verticalCenter
                     source: visible ? cell.image : ""
                     sourceSize.width: width * 2
@@ -268,8 +296,8 @@ Item {
                         width: parent.width
                         text: cell.title
                         elide: Text.ElideRight
-                        maximumLineCount: cell.kind === "switch" ? 2 : 1
-                        wrapMode: cell.kind === "switch" ? Text.WordWrap : Text.NoWrap
+                        maximumLineCount: cell.kind === "switch" || cell.further ? 2 : 1
+                        wrapMode: cell.kind === "switch" || cell.further ? Text.WordWrap : Text.NoWrap
                         horizontalAlignment: cell.centered ? Text.AlignHCenter : Text.AlignLeft
                         color: cell.kind === "addSource" ? CUISettings.tableHeaderColor : "#1c1c1e"
                         font: CUISettings.tableHeaderFont
@@ -305,6 +333,43 @@ Item {
                     text: "\u203a"
                     color: "#c7c7cc"
                     font.pixelSize: 28
+                }
+                // Move up / Move down: the order in which the further sources are asked.
+                Row {
+                    id: moveButtons
+                    visible: cell.further
+                    anchors.right: parent.right
+                    anchors.rightMargin: 4
+                    anchors.verticalCenter: parent.verticalCenter
+                    spacing: 2
+                    Repeater {
+                        model: [{ up: true }, { up: false }]
+                        delegate: AbstractButton {
+                            id: moveButton
+                            required property var modelData
+                            objectName: modelData.up ? "moveUp" : "moveDown"
+                            width: 36
+                            height: 36
+                            enabled: modelData.up ? cell.canMoveUp : cell.canMoveDown
+                            focusPolicy: Qt.TabFocus
+                            Accessible.role: Accessible.Button
+                            Accessible.name: modelData.up ? qsTrId("MoveUp") : qsTrId("MoveDown")
+                            background: Rectangle {
+                                radius: 6
+                                color: moveButton.down ? "#d4e6fb" : "transparent"
+                                border.color: moveButton.activeFocus ? "#007aff" : "transparent"
+                            }
+                            contentItem: Text {
+                                text: moveButton.modelData.up ? "\u25b2" : "\u25bc"
+                                color: moveButton.enabled ? "#007aff" : "#c7c7cc"
+                                font.pixelSize: 15
+                                horizontalAlignment: Text.AlignHCenter
+                                verticalAlignment: Text.AlignVCenter
+                            }
+                            onClicked: view.controller.moveFurtherSource(
+                                           cell.row, modelData.up ? cell.row - 1 : cell.row + 1)
+                        }
+                    }
                 }
                 Switch {
                     id: rowSwitch
@@ -386,6 +451,29 @@ Item {
         target: view.controller
         function onAlertRequested(title, message, button) { alert.show(title, message, button) }
         function onQuestionRequested(title, noText, yesText) { question.ask(title, "", noText, yesText) }
+        function onFurtherSourceChoiceRequested(identifiers, names) {
+            furtherSourceMenu.identifiers = identifiers
+            furtherSourceMenu.names = names
+            furtherSourceMenu.popup()
+        }
+    }
+
+    // The sources that can be added as further ones, by name.
+    Menu {
+        id: furtherSourceMenu
+        objectName: "furtherSourceMenu"
+        property var identifiers: []
+        property var names: []
+        width: Math.min(view.width - 20, 300)
+        Repeater {
+            model: furtherSourceMenu.names
+            delegate: MenuItem {
+                required property int index
+                required property string modelData
+                text: modelData
+                onTriggered: view.controller.addFurtherSource(furtherSourceMenu.identifiers[index])
+            }
+        }
     }
 
     PresentationHost {
