@@ -53,9 +53,9 @@ const CommandHelp kCommands[] = {
      "A currency is taken from the first source that offers it; when a source fails, the\n"
      "others' rates are still fresh and its own come from the last refresh.\n"},
     {"base", "base CODE", "set the base currency",
-     "CODE must be offered by the selected data source (see `rates`).\n"},
+     "CODE must be offered by one of the selected data sources (see `rates`).\n"},
     {"add", "add CODE...", "add currencies to the rate list (last given first)",
-     "Each CODE must be offered by the selected data source and not listed yet.\n"},
+     "Each CODE must be offered by a selected data source and not listed yet.\n"},
     {"remove", "remove CODE...", "remove currencies from the rate list",
      "The base currency cannot be removed.\n"},
     {"fee", "fee off | fee PERCENT [--subtract]",

@@ -205,15 +205,20 @@ TEST_F(AggregatorTest, MergesRebasedAnswersAndTheFirstSourceWins) {
     }
 }
 
-TEST_F(AggregatorTest, FailureAtTheSecondSourceDeliversNothing) {
+TEST_F(AggregatorTest, FailureAtTheSecondSourceKeepsTheFirstSourcesRates) {
     server.answer(quotesPath,
                   FakeHttpServer::Answer::file(QStringLiteral("yahoo/eur-usd-xau-in-eur.csv")));
     server.answer(convertPath, FakeHttpServer::Answer::text("busy", 503));
     start({"YFinance", "PayPal"}, {"USD", "EUR", "XAU"}, QStringLiteral("EUR"));
     refresh();
-    EXPECT_TRUE(recorder.results.isEmpty());
-    ASSERT_EQ(recorder.failures.size(), 1);
-    EXPECT_TRUE(recorder.failures.first().contains(u"answered 503 (Service Unavailable)"));
+    EXPECT_TRUE(recorder.failures.isEmpty());
+    ASSERT_EQ(recorder.results.size(), 1);
+    EXPECT_EQ(recorder.results.first()->saleValueForCurrencyWithTextCode(QStringLiteral("XAU")),
+              d("1522.3") / d("0.9223"));
+    EXPECT_EQ(source->partialFailure().value_or(QString()),
+              QStringLiteral("PayPal could not be updated. The service answered 503 (Service "
+                             "Unavailable). Its last stored rates are shown beside the fresh "
+                             "rates of the other sources."));
 }
 
 TEST_F(AggregatorTest, SourcesThatCannotAnswerEndTheCycleWithAText) {
@@ -226,8 +231,6 @@ TEST_F(AggregatorTest, SourcesThatCannotAnswerEndTheCycleWithAText) {
         {{"CBR"},
          QStringLiteral("Central Bank of Russia could not be updated. The service answered 404 "
                         "(Not Found). The last stored rates are shown.")},
-        {{"YFinance", "BankUa"}, QStringLiteral("answered 404 (Not Found)")},
-        {{"YFinance", "ECB", "Bloomberg", "OCBC"}, QStringLiteral("answered 404 (Not Found)")},
         {{"Bloomberg"}, QStringLiteral("answered 404 (Not Found)")},
         {{"OCBC"}, QStringLiteral("answered 404 (Not Found)")},
         // A custom source's failure ends the cycle too.
