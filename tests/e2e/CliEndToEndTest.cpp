@@ -61,6 +61,17 @@ TEST_F(CliTest, RatesFromASourceWithFeeConversionFailureAndBadInput) {
     // Plain numbers for scripts: no digit groups.
     EXPECT_FALSE(str(row(answer, QStringLiteral("JPY")), "text").contains(u' '));
 
+    // Further sources in order: a failing one is named in one line and costs only its own rates.
+    ok("select ECB paypal");
+    const QList<QByteArray> listed = ok("sources").out.split('\n');
+    EXPECT_TRUE(listed[1].startsWith("* ECB\t") && listed[2].startsWith("+ PayPal\t"));
+    server.setFailing(SampleServer::PayPal, true);
+    const CliRun partial = cli("--json rates");
+    EXPECT_EQ(partial.exitCode, 2);
+    EXPECT_EQ(partial.err.count("numiva-cli: PayPal could not be updated."), 1);
+    expectNear(partial.json(), "JPY", cross("JPY", "EUR"));
+    ok("select ECB");
+
     // A failing provider: exit 2, its text, and the rows from the cache.
     server.setFailing(SampleServer::ECB, true);
     const CliRun failed = cli("--json rates");
