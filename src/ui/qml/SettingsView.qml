@@ -141,28 +141,11 @@ Item {
                 view.controller.didSelectRow(sectionNumber, row)
             }
             // A further source's actions, also by right click or press and hold.
-            onPressAndHold: if (further) sourceMenu.popup()
+            onPressAndHold: if (further) sourceMenu.openFor(cell)
             TapHandler {
                 enabled: cell.further
                 acceptedButtons: Qt.RightButton
-                onTapped: sourceMenu.popup()
-            }
-            Menu {
-                id: sourceMenu
-                MenuItem {
-                    text: qsTrId("MoveUp")
-                    enabled: cell.canMoveUp
-                    onTriggered: view.controller.moveFurtherSource(cell.row, cell.row - 1)
-                }
-                MenuItem {
-                    text: qsTrId("MoveDown")
-                    enabled: cell.canMoveDown
-                    onTriggered: view.controller.moveFurtherSource(cell.row, cell.row + 1)
-                }
-                MenuItem {
-                    text: qsTrId("RemoveFurtherSource")
-                    onTriggered: view.controller.deleteRow(cell.sectionNumber, cell.row)
-                }
+                onTapped: sourceMenu.openFor(cell)
             }
 
             swipe.right: Rectangle {
@@ -454,7 +437,44 @@ Item {
         function onFurtherSourceChoiceRequested(identifiers, names) {
             furtherSourceMenu.identifiers = identifiers
             furtherSourceMenu.names = names
-            furtherSourceMenu.popup()
+            // Below the row that asked (the last of the further sources' section).
+            const row = list.itemAtIndex(view.controller.rows.indexOf(
+                                             4, view.controller.rowCount(4) - 1))
+            if (row)
+                furtherSourceMenu.popup(row, view.groupMargin, row.height)
+            else
+                furtherSourceMenu.popup()
+        }
+    }
+
+    // Move up, Move down and Remove for the further source it was opened on.
+    Menu {
+        id: sourceMenu
+        objectName: "furtherSourceActions"
+        property int section: -1
+        property int row: -1
+        property bool canMoveUp: false
+        property bool canMoveDown: false
+        function openFor(cell) {
+            section = cell.sectionNumber
+            row = cell.row
+            canMoveUp = cell.canMoveUp
+            canMoveDown = cell.canMoveDown
+            popup(cell, view.groupMargin, cell.height)
+        }
+        MenuItem {
+            text: qsTrId("MoveUp")
+            enabled: sourceMenu.canMoveUp
+            onTriggered: view.controller.moveFurtherSource(sourceMenu.row, sourceMenu.row - 1)
+        }
+        MenuItem {
+            text: qsTrId("MoveDown")
+            enabled: sourceMenu.canMoveDown
+            onTriggered: view.controller.moveFurtherSource(sourceMenu.row, sourceMenu.row + 1)
+        }
+        MenuItem {
+            text: qsTrId("RemoveFurtherSource")
+            onTriggered: view.controller.deleteRow(sourceMenu.section, sourceMenu.row)
         }
     }
 
