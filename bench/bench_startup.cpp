@@ -1,6 +1,7 @@
 // Cold start of the touch application to its first frame, offscreen, with rates already in the
-// cache: each iteration starts the numiva program on a prepared data directory and waits for it
-// to exit after drawing its first frame.
+// cache, against a bare Qt Quick window with a list of 20 text rows: the two programs are started
+// alternately, each until it exits after drawing its first frame, and the medians of their wall
+// times and their ratio are printed per idiom (limit 1.6x).
 #include "CCBRCurrenciesInfo.h"
 #include "CCurrencyDataStorageManager.h"
 #include "CFileOperations.h"
@@ -12,10 +13,16 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
 
 #include <benchmark/benchmark.h>
 
 namespace {
+
+/// The app may take at most this many times as long as the bare program.
+constexpr double kLimit = 1.6;
 
 /// A data directory whose settings list ten currencies and whose rate cache holds their rates
 /// from an earlier run; every service host is unreachable.
@@ -63,36 +70,89 @@ struct PreparedData {
     }
 };
 
+/// Wall time of one start in milliseconds and what the program printed, or -1 on failure.
+struct Run {
+    double ms = -1;
+    QString output;
+};
+
+Run run(const QString& program, const QStringList& arguments,
+        const QProcessEnvironment& environment) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        return {};
+    }
+    return {static_cast<double>(timer.nsecsElapsed()) / 1e6,
+            QString::fromUtf8(process.readAllStandardOutput())};
+}
+
+double median(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    if (values.isEmpty()) {
+        return 0;
+    }
+    const qsizetype middle = values.size() / 2;
+    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+/// Medians of one idiom, printed after the table.
+QStringList summaries;
+
+/// Each iteration starts the bare Qt Quick program and then the app, so that whatever else the
+/// machine does at that moment falls on both alike. The iteration's time is the app's start.
 void BM_ColdStartToFirstFrame(benchmark::State& state) {
     static PreparedData data;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    const QStringList arguments{
-        QStringLiteral("--idiom"),
-        state.range(0) != 0 ? QStringLiteral("tablet") : QStringLiteral("phone"),
-        QStringLiteral("--data-dir"),
-        data.dir.path(),
-        QStringLiteral("--endpoints"),
-        data.endpoints,
-        QStringLiteral("--quit-after-first-frame")};
-    static const QRegularExpression reported(QStringLiteral("first frame after (\\d+) ms"));
-    double inProcess = 0;
+    const bool tablet = state.range(0) != 0;
+    const QStringList arguments{QStringLiteral("--idiom"),
+                                tablet ? QStringLiteral("tablet") : QStringLiteral("phone"),
+                                QStringLiteral("--data-dir"),
+                                data.dir.path(),
+                                QStringLiteral("--endpoints"),
+                                data.endpoints,
+                                QStringLiteral("--quit-after-first-frame")};
+    static const QRegularExpression reported(
+        QStringLiteral("first frame after (\\d+) ms, peak resident memory (\\d+) MB"));
+    QList<double> bare;
+    QList<double> app;
+    QList<double> inProcess;
+    QList<double> residentMb;
     for (auto _ : state) {
-        QProcess app;
-        app.setProcessEnvironment(environment);
-        QElapsedTimer timer;
-        timer.start();
-        app.start(QStringLiteral(NUMIVA_APP), arguments);
-        if (!app.waitForFinished(30000) || app.exitCode() != 0) {
-            state.SkipWithError("numiva did not show a first frame");
-            break;
+        const Run floor = run(QStringLiteral(NUMIVA_BARE_QUICK), {}, environment);
+        const Run numiva = run(QStringLiteral(NUMIVA_APP), arguments, environment);
+        const auto match = reported.match(numiva.output);
+        if (floor.ms < 0 || numiva.ms < 0 || !match.hasMatch()) {
+            state.SkipWithError("a program did not show a first frame");
+            return;
         }
-        state.SetIterationTime(static_cast<double>(timer.nsecsElapsed()) / 1e9);
-        const auto match = reported.match(QString::fromUtf8(app.readAllStandardOutput()));
-        inProcess += match.hasMatch() ? match.captured(1).toDouble() : 0;
+        state.SetIterationTime(numiva.ms / 1e3);
+        bare.append(floor.ms);
+        app.append(numiva.ms);
+        inProcess.append(match.captured(1).toDouble());
+        residentMb.append(match.captured(2).toDouble());
     }
-    state.counters["in_process_ms"] =
-        benchmark::Counter(inProcess, benchmark::Counter::kAvgIterations);
+    const double ratio = median(app) / median(bare);
+    state.counters["app_median_ms"] = median(app);
+    state.counters["bare_median_ms"] = median(bare);
+    state.counters["ratio"] = ratio;
+    state.counters["in_process_ms"] = median(inProcess);
+    state.counters["peak_rss_mb"] = *std::max_element(residentMb.cbegin(), residentMb.cend());
+    summaries.append(QStringLiteral("%1: numiva %2 ms, bare Qt Quick %3 ms: %4x (limit %5x)%6; "
+                                    "in-process %7 ms, peak resident memory %8 MB")
+                         .arg(tablet ? QStringLiteral("tablet") : QStringLiteral("phone "))
+                         .arg(median(app), 0, 'f', 1)
+                         .arg(median(bare), 0, 'f', 1)
+                         .arg(ratio, 0, 'f', 2)
+                         .arg(kLimit)
+                         .arg(ratio <= kLimit ? QString() : QStringLiteral(": TOO SLOW"))
+                         .arg(median(inProcess), 0, 'f', 0)
+                         .arg(state.counters["peak_rss_mb"].value, 0, 'f', 0));
 }
 BENCHMARK(BM_ColdStartToFirstFrame)
     ->ArgName("tablet")
@@ -100,7 +160,7 @@ BENCHMARK(BM_ColdStartToFirstFrame)
     ->Arg(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
+    ->Iterations(21);
 
 }  // namespace
 
@@ -109,5 +169,9 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    QTextStream out(stdout);
+    for (const QString& line : summaries) {
+        out << line << "\n";
+    }
     return 0;
 }

@@ -16,6 +16,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QIcon>
 #include <QImage>
 #include <QLocale>
@@ -37,6 +38,20 @@ constexpr int kScreenshotDeadlineMs = 5000;
 int usage(const QString& problem) {
     QTextStream(stderr) << "numiva: " << problem << "\n";
     return kUsageError;
+}
+
+/// The process's peak resident set so far (Linux), 0 where it cannot be read.
+qint64 peakResidentMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:")) {
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() / 1024;
+        }
+    }
+    return 0;
 }
 
 /// The main window of the module's "Main" component.
@@ -100,7 +115,8 @@ int main(int argc, char** argv) {
                                       QStringLiteral("LANG"));
     const QCommandLineOption firstFrame(QStringLiteral("quit-after-first-frame"),
                                         QStringLiteral("Exit once the first frame is shown, "
-                                                       "printing the milliseconds it took."));
+                                                       "printing the milliseconds it took and the "
+                                                       "peak resident memory."));
     const QCommandLineOption screen(
         QStringLiteral("screen"),
         QStringLiteral("Open NAME at start: rates (default), settings, request-currency, "
@@ -293,7 +309,9 @@ int main(int argc, char** argv) {
         QObject::connect(
             window, &QQuickWindow::frameSwapped, &app,
             [&] {
-                QTextStream(stdout) << "first frame after " << sinceStart.elapsed() << " ms\n";
+                QTextStream(stdout)
+                    << "first frame after " << sinceStart.elapsed() << " ms, peak resident memory "
+                    << peakResidentMegabytes() << " MB\n";
                 QCoreApplication::exit(0);
             },
             Qt::QueuedConnection);
