@@ -63,7 +63,8 @@ struct PreparedData {
         if (file.open(QIODevice::WriteOnly)) {
             for (const char* key :
                  {"cbr", "cbrScripts", "ecb", "bankUa", "yahooQuotes", "yahooChart", "payPal",
-                  "bloomberg", "bloombergChart", "ocbc", "geoNames"}) {
+                  "bloomberg", "bloombergChart", "ocbc", "frankfurter", "currencyApi",
+                  "currencyApiFallback", "geoNames", "sampleFeed"}) {
                 file.write(QByteArray(key) + " = http://127.0.0.1:9\n");
             }
         }

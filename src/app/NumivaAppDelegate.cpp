@@ -9,6 +9,7 @@
 #include "Localization.h"
 #include "NotificationCenter.h"
 #include "Startup.h"
+#include "StartupTrace.h"
 #include "StorageErrors.h"
 #include "UserDefaults.h"
 
@@ -44,11 +45,14 @@ bool NumivaAppDelegate::didFinishLaunching() {
     }
     appirater_ = std::make_unique<Appirater>(std::move(ratingOptions));
     appirater_->appLaunched(options_.promptForRating);
+    StartupTrace::step("rating prompt told of the launch");
     Startup::registerDefaultsFromSettingsBundle(defaults, options_.settingsBundlePath);
+    StartupTrace::step("settings bundle defaults");
 
     customDataSourceInfoUpdater_ = std::make_unique<CCustomDataSourceMetadataUpdater>(
         registry, center, options_.metadataUpdateInterval);
     customDataSourceInfoUpdater_->scheduleMetadataUpdate();
+    StartupTrace::step("metadata updater");
 
     CRootViewController::Dependencies dependencies;
     dependencies.defaults = &defaults;
@@ -61,10 +65,12 @@ bool NumivaAppDelegate::didFinishLaunching() {
     rootController_ = std::make_unique<CRootViewController>(std::move(dependencies));
     // The rate list, shown for the whole run, asks the rating question.
     appirater_->setPresenter(rootController_.get());
+    StartupTrace::step("rate list screen and model");
 
     settingsController_ =
         std::make_unique<CSettingsViewController>(rootController_->dataModel(), options_.tablet);
     rootController_->setSettingsViewController(settingsController_.get());
+    StartupTrace::step("settings screen");
 
     buildLayout();
     // Trouble with the user's files reaches the user as one alert, however much there is; what

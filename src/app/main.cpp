@@ -10,6 +10,7 @@
 #include "Log.h"
 #include "NumivaAppDelegate.h"
 #include "Resources.h"
+#include "StartupTrace.h"
 
 #include <QtQml/qqmlextensionplugin.h>
 #include <QApplication>
@@ -76,12 +77,15 @@ int main(int argc, char** argv) {
         }
     }
     // Qt Charts draws through the widgets' graphics scene, which wants a QApplication.
+    StartupTrace::step("main");
     QApplication app(argc, argv);
+    StartupTrace::step("application object");
     QGuiApplication::setApplicationName(QStringLiteral("Numiva"));
     QGuiApplication::setApplicationVersion(QStringLiteral(NUMIVA_VERSION));
     // Ties the windows to the installed .desktop file and icon (taskbars, Wayland).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.numiva.Numiva"));
     QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.numiva.Numiva")));
+    StartupTrace::step("window icon");
 
     QCommandLineParser parser;
     const QString logPath = LogFile::defaultPath();
@@ -136,6 +140,7 @@ int main(int argc, char** argv) {
                             << "; it goes to standard error only\n";
     }
 
+    StartupTrace::step("command line and log");
     const QString idiomName = parser.value(idiom);
     if (idiomName != u"phone" && idiomName != u"tablet") {
         return usage(QStringLiteral("--idiom takes phone or tablet, not %1").arg(idiomName));
@@ -185,6 +190,7 @@ int main(int argc, char** argv) {
         QLocale::setDefault(QLocale(parser.value(language)));
     }
 
+    StartupTrace::step("translations");
     Resources::addInstalledImageDirectories(QCoreApplication::applicationDirPath());
 
     // Without a display there is no GPU context to be had: draw in software.
@@ -198,7 +204,9 @@ int main(int argc, char** argv) {
         CUISettings::sharedSettings().setAnimationScale(0);
     }
 
+    StartupTrace::step("style");
     std::unique_ptr<LocationService> location = LocationService::createDefault();
+    StartupTrace::step("location service");
     NumivaAppDelegate::Options options;
     options.tablet = idiomName == u"tablet";
     options.location = location.get();
@@ -206,6 +214,7 @@ int main(int argc, char** argv) {
     options.promptForRating = !parser.isSet(screenshot) && !parser.isSet(firstFrame);
     NumivaAppDelegate delegate(options);
     delegate.didFinishLaunching();
+    StartupTrace::step("launched");
 
     // After the launch: a return to the foreground is told to the rating prompt, and every
     // return to the active state refreshes the list.
@@ -237,6 +246,7 @@ int main(int argc, char** argv) {
         QTextStream(stderr) << "numiva: the main window could not be loaded\n";
         return 1;
     }
+    StartupTrace::step("main window loaded");
     auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
     if (window == nullptr) {
         return 1;
@@ -366,5 +376,12 @@ int main(int argc, char** argv) {
         }
     }
 
+    QObject::connect(
+        window, &QQuickWindow::frameSwapped, &app, [] { StartupTrace::step("first frame"); },
+        Qt::SingleShotConnection);
+    QObject::connect(
+        window, &QQuickWindow::afterSynchronizing, &app,
+        [] { StartupTrace::step("scene synchronized"); }, Qt::SingleShotConnection);
+    StartupTrace::step("event loop");
     return app.exec();
 }
