@@ -18,6 +18,10 @@ NumivaAppDelegate::NumivaAppDelegate(Options options, QObject* parent)
 
 NumivaAppDelegate::~NumivaAppDelegate() {
     StorageErrors::setListener({});
+    if (held_ && appirater_) {
+        // Quit before the first frame: the launch still counts.
+        appirater_->appLaunched(false);
+    }
     appirater_.reset();
     navigationController_.reset();
     splitController_.reset();
@@ -32,6 +36,7 @@ NumivaAppDelegate::~NumivaAppDelegate() {
 bool NumivaAppDelegate::didFinishLaunching() {
     UserDefaults& defaults =
         options_.defaults != nullptr ? *options_.defaults : UserDefaults::standardUserDefaults();
+    held_ = options_.holdUntilFirstFrame;
     NotificationCenter& center =
         options_.center != nullptr ? *options_.center : NotificationCenter::defaultCenter();
     CCustomDataSourceStorageManager& registry =
@@ -44,14 +49,19 @@ bool NumivaAppDelegate::didFinishLaunching() {
         ratingOptions.defaults = &defaults;
     }
     appirater_ = std::make_unique<Appirater>(std::move(ratingOptions));
-    appirater_->appLaunched(options_.promptForRating);
+    // Counting the launch writes the settings file: held, it waits for the first frame.
+    if (!held_) {
+        appirater_->appLaunched(options_.promptForRating);
+    }
     StartupTrace::step("rating prompt told of the launch");
     Startup::registerDefaultsFromSettingsBundle(defaults, options_.settingsBundlePath);
     StartupTrace::step("settings bundle defaults");
 
     customDataSourceInfoUpdater_ = std::make_unique<CCustomDataSourceMetadataUpdater>(
         registry, center, options_.metadataUpdateInterval);
-    customDataSourceInfoUpdater_->scheduleMetadataUpdate();
+    if (!held_) {
+        customDataSourceInfoUpdater_->scheduleMetadataUpdate();
+    }
     StartupTrace::step("metadata updater");
 
     CRootViewController::Dependencies dependencies;
@@ -63,6 +73,7 @@ bool NumivaAppDelegate::didFinishLaunching() {
     dependencies.tablet = options_.tablet;
     dependencies.refreshAfterEditingDelay = options_.refreshAfterEditingDelay;
     rootController_ = std::make_unique<CRootViewController>(std::move(dependencies));
+    rootController_->holdRefreshes(held_);
     // The rate list, shown for the whole run, asks the rating question.
     appirater_->setPresenter(rootController_.get());
     StartupTrace::step("rate list screen and model");
@@ -81,6 +92,16 @@ bool NumivaAppDelegate::didFinishLaunching() {
     StorageErrors::setListener([this] { showStorageProblems(); });
     QMetaObject::invokeMethod(this, &NumivaAppDelegate::showStorageProblems, Qt::QueuedConnection);
     return true;
+}
+
+void NumivaAppDelegate::firstFrameShown() {
+    if (!held_) {
+        return;
+    }
+    held_ = false;
+    appirater_->appLaunched(options_.promptForRating);
+    customDataSourceInfoUpdater_->scheduleMetadataUpdate();
+    rootController_->holdRefreshes(false);
 }
 
 void NumivaAppDelegate::buildLayout() {

@@ -46,6 +46,10 @@ public:
         Appirater::Options ratingPrompt;
         /// False: uses are counted but nothing is asked (screenshots).
         bool promptForRating = true;
+        /// True: what the first frame does not need (telling the rating prompt of the launch,
+        /// which saves the settings, and the first requests of the metadata updater and of the
+        /// rate list) waits for `firstFrameShown`.
+        bool holdUntilFirstFrame = false;
     };
 
     explicit NumivaAppDelegate(Options options, QObject* parent = nullptr);
@@ -53,6 +57,8 @@ public:
 
     /// The start-up sequence; true.
     bool didFinishLaunching();
+    /// The window has shown its first frame: what start-up held back goes ahead.
+    void firstFrameShown();
     /// A URL opened into the application; without a social network client, not handled.
     bool openURL(const QUrl& url);
     void applicationWillEnterForeground();
@@ -94,6 +100,8 @@ private:
     /// One alert with every problem with the user's files reported since the last one.
     void showStorageProblems();
     Options options_;
+    /// Start-up work held back until the first frame.
+    bool held_ = false;
     std::unique_ptr<Appirater> appirater_;
     std::unique_ptr<CRootNavigationController> navigationController_;
     std::unique_ptr<CSplitViewController> splitController_;

@@ -4,6 +4,7 @@
 #include "CInfoViewController.h"
 #include "CTutorialView.h"
 #include "CUISettings.h"
+#include "DeferredLocationService.h"
 #include "Endpoints.h"
 #include "Localization.h"
 #include "LocationService.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGeoPositionInfoSource>
 #include <QIcon>
 #include <QImage>
 #include <QLocale>
@@ -205,13 +207,17 @@ int main(int argc, char** argv) {
     }
 
     StartupTrace::step("style");
-    std::unique_ptr<LocationService> location = LocationService::createDefault();
+    // The positioning plug-in (and its D-Bus connection) loads once the window is up; whether
+    // there is one is known from the plug-ins' descriptions alone.
+    DeferredLocationService location(!QGeoPositionInfoSource::availableSources().isEmpty(),
+                                     &LocationService::createDefault);
     StartupTrace::step("location service");
     NumivaAppDelegate::Options options;
     options.tablet = idiomName == u"tablet";
-    options.location = location.get();
+    options.location = &location;
     // A picture of a screen is never covered by the rating question.
     options.promptForRating = !parser.isSet(screenshot) && !parser.isSet(firstFrame);
+    options.holdUntilFirstFrame = true;
     NumivaAppDelegate delegate(options);
     delegate.didFinishLaunching();
     StartupTrace::step("launched");
@@ -251,6 +257,17 @@ int main(int argc, char** argv) {
     if (window == nullptr) {
         return 1;
     }
+
+    // What the first frame does not need starts once it is on screen.
+    QObject::connect(
+        window, &QQuickWindow::frameSwapped, &delegate,
+        [&delegate, &location] {
+            QTimer::singleShot(0, &delegate, [&delegate, &location] {
+                location.activate();
+                delegate.firstFrameShown();
+            });
+        },
+        static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
 
     // Resized across the threshold: the same screens in the other layout.
     QObject::connect(window, SIGNAL(layoutRequested(bool)), &delegate, SLOT(setTablet(bool)));

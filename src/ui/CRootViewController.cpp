@@ -361,13 +361,25 @@ void CRootViewController::onCurrencyDataSourceChanged() {
 
 void CRootViewController::startTableDataRefresh() {
     refreshHeaderView_->setState(CPullToRefreshView::Loading);
-    updater_.queryCurrencyRates();
+    if (refreshesHeld_) {
+        refreshWaiting_ = true;
+    } else {
+        updater_.queryCurrencyRates();
+    }
     if (!isDataReloading_) {
         isDataReloading_ = true;
         emit dataReloadingChanged();
     }
     // Rows still without a rate show that one is coming.
     rates_->refreshValues();
+}
+
+void CRootViewController::holdRefreshes(bool hold) {
+    refreshesHeld_ = hold;
+    if (!hold && refreshWaiting_) {
+        refreshWaiting_ = false;
+        updater_.queryCurrencyRates();
+    }
 }
 
 QDateTime CRootViewController::latestRateDate() const {
@@ -564,6 +576,8 @@ void CRootViewController::selectRow(int section, int row) {
         return;
     }
     if (!dataModel_->isCurrencyCodeAvailable(dataModel_->getBaseCurrencyCode())) {
+        // It replaces the cycle in flight, and so a held one too.
+        refreshWaiting_ = false;
         updater_.queryCurrencyRateRelativeToBase(element->isoTextCode);
     }
     auto* converter = new CCurrencyConverterViewController(element, isTablet());

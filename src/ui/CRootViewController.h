@@ -219,6 +219,9 @@ public:
     Q_INVOKABLE void viewDidAppear(int orientation = 1);
     void applicationDidBecomeActive();
     Q_INVOKABLE void startTableDataRefresh();
+    /// While held, a refresh shows as started (header, reloading flag) but asks the providers
+    /// only when released: the app keeps the network quiet until its first frame is on screen.
+    void holdRefreshes(bool hold);
     /// A refresh the user asked for from the keyboard (F5, Ctrl+R): as a pull past the
     /// threshold, so a failure may alert. Nothing while editing or while one is in flight.
     Q_INVOKABLE void onRefreshClick();
@@ -323,6 +326,8 @@ private:
     std::optional<QString> alertAfterTutorial_;
 
     bool viewLoaded_ = false;
+    bool refreshesHeld_ = false;
+    bool refreshWaiting_ = false;
     bool isDataReloading_ = false;
     bool showErrorMessage_ = true;
     bool showsInverseRates_ = false;
