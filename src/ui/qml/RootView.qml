@@ -17,7 +17,9 @@ Item {
     property Item baseRow: null
     readonly property alias list: list
     readonly property alias presentationHost: presentation
-    readonly property alias alert: alert
+    /// The alerts, once made.
+    readonly property var alert: alertLoader.item
+    readonly property var choice: choiceLoader.item
 
     Component.onCompleted: {
         controller.viewDidLoad()
@@ -104,7 +106,7 @@ Item {
                 } else if (event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier))) {
                     const item = list.itemAtIndex(row)
                     if (item)
-                        rowMenu.openFor(row, item, item.width / 2, item.height / 2)
+                        view.openRowMenu(row, item, item.width / 2, item.height / 2)
                 } else {
                     return
                 }
@@ -156,7 +158,7 @@ Item {
                 width: list.width
                 controller: view.controller
                 sideMargin: view.sideMargin
-                onContextMenuRequested: function (row, cell, x, y) { rowMenu.openFor(row, cell, x, y) }
+                onContextMenuRequested: function (row, cell, x, y) { view.openRowMenu(row, cell, x, y) }
                 onReorderStarted: function (row) { reorder.start(row) }
                 onReorderMoved: function (row, sceneX, sceneY) { reorder.move(sceneX, sceneY) }
                 onReorderFinished: function (row) { reorder.finish() }
@@ -229,39 +231,60 @@ Item {
         }
     }
 
-    // The context menu of a rates row: only the entries the controller offers for it.
-    Menu {
-        id: rowMenu
-        objectName: "rowMenu"
-        property int row: -1
-        property var entries: []
+    // The context menu of a rates row: only the entries the controller offers for it. Made when
+    // first opened: most runs open none, and a start without it is quicker.
+    Loader {
+        id: rowMenuLoader
+        active: false
+        sourceComponent: Menu {
+            id: rowMenu
+            objectName: "rowMenu"
+            property int row: -1
+            property var entries: []
 
-        function openFor(row, cell, x, y) {
-            entries = view.controller.contextMenuActions(row)
-            if (entries.length === 0)
-                return
-            rowMenu.row = row
-            popup(cell, x, y)
-        }
+            function openFor(row, cell, x, y) {
+                entries = view.controller.contextMenuActions(row)
+                if (entries.length === 0)
+                    return
+                rowMenu.row = row
+                popup(cell, x, y)
+            }
+            Connections {
+                target: view
+                function onRowMenuRequested(row, cell, x, y) { rowMenu.openFor(row, cell, x, y) }
+            }
 
-        component RowMenuItem: MenuItem {
-            required property string entry
-            visible: rowMenu.entries.indexOf(entry) >= 0
-            height: visible ? implicitHeight : 0
-            objectName: entry + "Item"
-            onTriggered: view.controller.triggerContextAction(rowMenu.row, entry)
+            component RowMenuItem: MenuItem {
+                required property string entry
+                visible: rowMenu.entries.indexOf(entry) >= 0
+                height: visible ? implicitHeight : 0
+                objectName: entry + "Item"
+                onTriggered: view.controller.triggerContextAction(rowMenu.row, entry)
+            }
+            RowMenuItem { entry: "copyValue"; text: qsTrId("CopyValue") }
+            RowMenuItem { entry: "copyRow"; text: qsTrId("CopyRow") }
+            RowMenuItem { entry: "chart"; text: qsTrId("ShowChart") }
+            RowMenuItem { entry: "remove"; text: qsTrId("RemoveCurrency") }
         }
-        RowMenuItem { entry: "copyValue"; text: qsTrId("CopyValue") }
-        RowMenuItem { entry: "copyRow"; text: qsTrId("CopyRow") }
-        RowMenuItem { entry: "chart"; text: qsTrId("ShowChart") }
-        RowMenuItem { entry: "remove"; text: qsTrId("RemoveCurrency") }
+    }
+
+    signal rowMenuRequested(int row, Item cell, real x, real y)
+    function openRowMenu(row, cell, x, y) {
+        rowMenuLoader.active = true
+        rowMenuRequested(row, cell, x, y)
     }
 
     Connections {
         target: view.controller
         function onScrollToTopRequested() { list.positionViewAtBeginning() }
-        function onAlertRequested(title, message, button) { alert.show(title, message, button) }
-        function onChoiceRequested(title, message, buttons) { choice.choose(title, message, buttons) }
+        function onAlertRequested(title, message, button) {
+            alertLoader.active = true
+            view.alert.show(title, message, button)
+        }
+        function onChoiceRequested(title, message, buttons) {
+            choiceLoader.active = true
+            view.choice.choose(title, message, buttons)
+        }
     }
 
     PresentationHost {
@@ -279,12 +302,18 @@ Item {
         }
     }
 
-    AlertDialog {
-        id: alert
+    // Made when first needed, as the menu.
+    Loader {
+        id: alertLoader
+        active: false
+        sourceComponent: AlertDialog {}
     }
-    AlertDialog {
-        id: choice
-        objectName: "choiceDialog"
-        onChosen: function (index) { view.controller.answerChoice(index) }
+    Loader {
+        id: choiceLoader
+        active: false
+        sourceComponent: AlertDialog {
+            objectName: "choiceDialog"
+            onChosen: function (index) { view.controller.answerChoice(index) }
+        }
     }
 }
