@@ -133,9 +133,23 @@ ApplicationWindow {
         onActivated: Qt.quit()
     }
 
-    TutorialView {
+    // The start tutorial is made when it is first shown (most starts never show it) and then
+    // kept for its fade-out.
+    Loader {
+        id: tutorial
         anchors.fill: parent
         z: 100
-        tablet: window.tablet
+        active: false
+        sourceComponent: TutorialView {
+            tablet: window.tablet
+        }
+        Component.onCompleted: if (CTutorialView.visible) active = true
+        Connections {
+            target: CTutorialView
+            function onVisibleChanged() {
+                if (CTutorialView.visible)
+                    tutorial.active = true
+            }
+        }
     }
 }
