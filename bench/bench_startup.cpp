@@ -24,8 +24,8 @@ namespace {
 /// The app may take at most this many times as long as the bare program.
 constexpr double kLimit = 1.6;
 
-/// A data directory whose settings list ten currencies and whose rate cache holds their rates
-/// from an earlier run; every service host is unreachable.
+/// A data directory whose settings list ten currencies and select Yahoo Finance, whose rates
+/// for them an earlier run left in the cache; every service host is unreachable.
 struct PreparedData {
     QTemporaryDir dir;
     QString endpoints;
@@ -37,6 +37,9 @@ struct PreparedData {
         const QStringList codes{"USD", "EUR", "GBP", "JPY", "CHF", "CNY",
                                 "CAD", "AUD", "XAU", "RUB", "SEK"};
         defaults.setObject(codes, QStringLiteral("SelectedCurrencies"));
+        // The source whose rates are cached below, so that the list shows them.
+        defaults.setObject(QStringList{QStringLiteral("YFinance")},
+                           QStringLiteral("SelectedCurrencySources"));
         defaults.setObject(false, QStringLiteral("ShowStartTutorial"));
         defaults.synchronize();
 
