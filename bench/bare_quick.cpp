@@ -4,6 +4,7 @@
 #include <QQmlComponent>
 #include <QQuickItem>
 #include <QQuickView>
+#include <QTextStream>
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
@@ -37,7 +38,11 @@ ListView {
         return 1;
     }
     QObject::connect(
-        &view, &QQuickWindow::frameSwapped, &app, [] { QCoreApplication::exit(0); },
+        &view, &QQuickWindow::frameSwapped, &app,
+        [] {
+            QTextStream(stdout) << "first frame\n";
+            QCoreApplication::exit(0);
+        },
         Qt::QueuedConnection);
     view.show();
     return app.exec();
