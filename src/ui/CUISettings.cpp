@@ -1,14 +1,20 @@
 #include "CUISettings.h"
 
 #include "CChartPeriod.h"
+#include "CFileOperations.h"
 #include "CurrencyNames.h"
 #include "Resources.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
+#include <QImageReader>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QQmlEngine>
+#include <QSaveFile>
 
 #include <unicode/ucurr.h>
 #include <unicode/uenum.h>
@@ -164,6 +170,53 @@ QUrl CUISettings::urlForImagePath(const QString& path) {
         return QUrl(QStringLiteral("qrc") + path);
     }
     return QUrl::fromLocalFile(path);
+}
+
+QUrl CUISettings::rasterUrl(const QUrl& source, int width, int height, bool crop) const {
+    QString path;
+    if (source.isLocalFile()) {
+        path = source.toLocalFile();
+    } else if (source.scheme() == u"qrc") {
+        path = u':' + source.path();
+    }
+    const QString caches = CFileOperations::getCachesPath();
+    if (width <= 0 || height <= 0 || !path.endsWith(QLatin1String(".svg")) || caches.isEmpty()) {
+        return source;
+    }
+    const QFileInfo svg(path);
+    if (!svg.exists()) {
+        return source;
+    }
+    // Named after the SVG's place, size and time, so that a changed SVG is drawn afresh.
+    const QByteArray identity = (svg.absoluteFilePath() + u'|' + QString::number(svg.size()) +
+                                 u'|' + QString::number(svg.lastModified().toMSecsSinceEpoch()))
+                                    .toUtf8();
+    const QString name =
+        QStringLiteral("%1-%2-%3x%4%5.png")
+            .arg(svg.completeBaseName(),
+                 QString::fromLatin1(
+                     QCryptographicHash::hash(identity, QCryptographicHash::Md5).toHex().left(12)))
+            .arg(width)
+            .arg(height)
+            .arg(crop ? QString() : QStringLiteral("-fit"));
+    const QString file = QDir(caches).filePath(QStringLiteral("Images/") + name);
+    if (QFileInfo::exists(file)) {
+        return QUrl::fromLocalFile(file);
+    }
+    QImageReader reader(path);
+    const QSize natural = reader.size();
+    if (natural.isEmpty()) {
+        return source;
+    }
+    reader.setScaledSize(
+        natural.scaled(width, height, crop ? Qt::KeepAspectRatioByExpanding : Qt::KeepAspectRatio));
+    const QImage image = reader.read();
+    QSaveFile out(file);
+    if (image.isNull() || !QDir().mkpath(QFileInfo(file).path()) ||
+        !out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit()) {
+        return source;
+    }
+    return QUrl::fromLocalFile(file);
 }
 
 QUrl CUISettings::imageUrlForCurrency(const QString& code) const {

@@ -86,6 +86,12 @@ public:
     /// image in `color`; any other image as it is.
     static QUrl tintedUrlForImagePath(const QString& path, const QString& color);
     Q_INVOKABLE QUrl tintedImageUrl(const QString& name, const QString& color) const;
+    /// An SVG file or resource as a PNG of `width` x `height` pixels at most (`crop`: at least,
+    /// for an image cropped to fill them; its aspect kept either way), drawn once and kept in the
+    /// caches directory: a start then decodes a few small PNGs instead of loading the SVG support
+    /// and drawing every flag. The PNG is drawn again when the SVG changes. Anything else, or a
+    /// failure, as it is.
+    Q_INVOKABLE QUrl rasterUrl(const QUrl& source, int width, int height, bool crop = true) const;
 
 signals:
     void animationScaleChanged();

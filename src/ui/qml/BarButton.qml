@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import Numiva
 
 // A navigation bar button: a text, an icon, or a back button (chevron and text).
 AbstractButton {
@@ -47,7 +48,7 @@ AbstractButton {
             }
             Image {
                 visible: String(button.iconSource) !== ""
-                source: button.iconSource
+                source: CUISettings.rasterUrl(button.iconSource, 24, 24, false)
                 sourceSize.width: 24
                 sourceSize.height: 24
                 width: 24

@@ -138,24 +138,28 @@ SwipeDelegate {
             width: cell.width - 2 * cell.sideMargin - cell.swipeFraction * 88
             height: cell.height
 
-            AbstractButton {
-                objectName: "deleteControl"
-                visible: cell.editingList && cell.controller.canEditRows
+            // The editing controls and the busy indicator are made when needed: a start makes
+            // every row, and most rows never show them.
+            Loader {
+                active: cell.editingList && cell.controller.canEditRows
                 x: 12
-                width: 24
-                height: 24
                 anchors.verticalCenter: parent.verticalCenter
-                background: Rectangle { radius: 12; color: "#ff3b30" }
-                contentItem: Item {
-                    Rectangle {
-                        width: 12
-                        height: 3
-                        radius: 1
-                        color: "white"
-                        anchors.centerIn: parent
+                sourceComponent: AbstractButton {
+                    objectName: "deleteControl"
+                    width: 24
+                    height: 24
+                    background: Rectangle { radius: 12; color: "#ff3b30" }
+                    contentItem: Item {
+                        Rectangle {
+                            width: 12
+                            height: 3
+                            radius: 1
+                            color: "white"
+                            anchors.centerIn: parent
+                        }
                     }
+                    onClicked: cell.swipe.open(SwipeDelegate.Right)
                 }
-                onClicked: cell.swipe.open(SwipeDelegate.Right)
             }
 
             FlagImage {
@@ -219,13 +223,16 @@ SwipeDelegate {
                         }
                     }
                 }
-                BusyIndicator {
-                    objectName: "pendingIndicator"
+                Loader {
                     anchors.right: parent.right
-                    visible: cell.pending
-                    running: visible
-                    width: 22
-                    height: 22
+                    active: cell.pending
+                    visible: active
+                    sourceComponent: BusyIndicator {
+                        objectName: "pendingIndicator"
+                        running: true
+                        width: 22
+                        height: 22
+                    }
                 }
                 Text {
                     id: codeLabel
@@ -240,25 +247,27 @@ SwipeDelegate {
                 }
             }
 
-            Text {
+            Loader {
                 id: handle
-                objectName: "reorderHandle"
-                visible: cell.editingList && cell.controller.canEditRows
+                active: cell.editingList && cell.controller.canEditRows
                 x: frame.width - width - 14
                 anchors.verticalCenter: parent.verticalCenter
-                text: "\u2261"
-                color: "#a0a0a6"
-                font.pixelSize: 26
-                MouseArea {
-                    anchors.fill: parent
-                    anchors.margins: -12
-                    preventStealing: true
-                    onPressed: cell.reorderStarted(cell.index)
-                    onPositionChanged: function (mouse) {
-                        const p = mapToItem(null, mouse.x, mouse.y)
-                        cell.reorderMoved(cell.index, p.x, p.y)
+                sourceComponent: Text {
+                    objectName: "reorderHandle"
+                    text: "\u2261"
+                    color: "#a0a0a6"
+                    font.pixelSize: 26
+                    MouseArea {
+                        anchors.fill: parent
+                        anchors.margins: -12
+                        preventStealing: true
+                        onPressed: cell.reorderStarted(cell.index)
+                        onPositionChanged: function (mouse) {
+                            const p = mapToItem(null, mouse.x, mouse.y)
+                            cell.reorderMoved(cell.index, p.x, p.y)
+                        }
+                        onReleased: cell.reorderFinished(cell.index)
                     }
-                    onReleased: cell.reorderFinished(cell.index)
                 }
             }
         }

@@ -1,4 +1,5 @@
 import QtQuick
+import Numiva
 
 // A currency's flag with softly rounded corners and a hairline edge.
 Item {
@@ -11,7 +12,7 @@ Item {
     Image {
         id: image
         anchors.fill: parent
-        source: flag.source
+        source: CUISettings.rasterUrl(flag.source, flag.width * 2, flag.height * 2)
         sourceSize.width: flag.width * 2
         sourceSize.height: flag.height * 2
         fillMode: Image.PreserveAspectCrop

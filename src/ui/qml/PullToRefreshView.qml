@@ -43,7 +43,7 @@ Item {
         y: header.height - 65
         width: 34
         height: 56
-        source: CUISettings.imageUrl("rotatingArrow")
+        source: CUISettings.rasterUrl(CUISettings.imageUrl("rotatingArrow"), 34, 56, false)
         sourceSize.width: 34
         sourceSize.height: 56
         fillMode: Image.PreserveAspectFit
