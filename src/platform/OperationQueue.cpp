@@ -24,7 +24,7 @@ void Operation::setCancellationHandler(std::function<void()> handler) const {
 OperationQueue::OperationQueue(const QString& name) {
     thread_ = QThread::create([this] { run(); });
     thread_->setObjectName(name);
-    thread_->start();
+    // Started with the first operation: most clients of a run never send anything.
 }
 
 OperationQueue::~OperationQueue() {
@@ -41,6 +41,10 @@ std::shared_ptr<Operation> OperationQueue::addOperation(Work work) {
     auto operation = std::make_shared<Operation>();
     QMutexLocker lock(&mutex_);
     pending_.push_back({operation, std::move(work)});
+    if (!started_) {
+        started_ = true;
+        thread_->start();
+    }
     wake_.wakeAll();
     return operation;
 }

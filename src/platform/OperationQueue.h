@@ -66,5 +66,6 @@ private:
     std::deque<Item> pending_;
     std::shared_ptr<Operation> running_;
     bool stopping_ = false;
+    bool started_ = false;
     QThread* thread_ = nullptr;
 };
