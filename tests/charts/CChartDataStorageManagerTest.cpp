@@ -3,12 +3,9 @@
 #include "CChartPeriod.h"
 #include "ChartTestSupport.h"
 #include "Log.h"
+#include "TestSupport.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -29,49 +26,7 @@ CCurrencyChartInfo record(const QString& first, const QString& last, int period,
 
 const QStringList usdEur{QStringLiteral("USD"), QStringLiteral("EUR")};
 
-/// Rows in the file, counted with a connection of our own after the manager has gone.
-int rowCount(const QString& path) {
-    int count = -1;
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
-        db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery q(QStringLiteral("SELECT COUNT(*) FROM ChartInfoEntity"), db);
-            if (q.next()) {
-                count = q.value(0).toInt();
-            }
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("count"));
-    return count;
-}
-
 }  // namespace
-
-TEST(ChartCache, LivesInTheLibraryDirectoryAndReadsBackFieldForField) {
-    ScopedChartDataDir dir;
-    const CCurrencyChartInfo info = record("USD", "EUR", ChartPeriod1Year, "1.29875");
-    {
-        CChartDataStorageManager cache;
-        EXPECT_FALSE(cache.getChartInfoForCurrencyPair(usdEur, ChartPeriod1Year, "YFinance"));
-        cache.addChartInfo(info, QStringLiteral("YFinance"));
-        // Saved on the store's queue, but a read right after the write sees it.
-        const auto queued = cache.getChartInfoForCurrencyPair(usdEur, ChartPeriod1Year, "YFinance");
-        ASSERT_TRUE(queued.has_value());
-        EXPECT_EQ(*queued, info);
-    }  // the manager's end waits for the write
-    EXPECT_TRUE(QFileInfo::exists(dir.filePath("Library/ChartDataStorage.sqlite")));
-
-    // A new manager (the next launch) reads the same record.
-    CChartDataStorageManager cache;
-    const auto back = cache.getChartInfoForCurrencyPair(usdEur, ChartPeriod1Year, "YFinance");
-    ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(*back, info);  // every field, points included
-    EXPECT_EQ(back->minCurrencyValue.toString(), "1.29875");
-    EXPECT_EQ(back->plotPoints[1].date, utc(2012, 3, 2, 0, 0, 1));
-}
 
 TEST(ChartCache, OneEntryPerKeyAndSeparateEntriesPerPeriodSourceAndPair) {
     QTemporaryDir dir;
@@ -111,7 +66,8 @@ TEST(ChartCache, OneEntryPerKeyAndSeparateEntriesPerPeriodSourceAndPair) {
         EXPECT_FALSE(cache.getChartInfoForCurrencyPair({"USD"}, ChartPeriod1Day, "YFinance"));
         EXPECT_FALSE(cache.getChartInfoForCurrencyPair({}, ChartPeriod1Day, "YFinance"));
     }
-    EXPECT_EQ(rowCount(path), static_cast<int>(std::size(entries)));
+    EXPECT_EQ(sqliteRowCount(path, QStringLiteral("ChartInfoEntity")),
+              static_cast<int>(std::size(entries)));
 }
 
 TEST(ChartCache, UnreadableStoredDataReadsAsNothing) {
@@ -121,15 +77,9 @@ TEST(ChartCache, UnreadableStoredDataReadsAsNothing) {
         CChartDataStorageManager cache(path);
         cache.addChartInfo(record("USD", "EUR", ChartPeriod1Day, "0.9"), "YFinance");
     }
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("poke"));
-        db.setDatabaseName(path);
-        ASSERT_TRUE(db.open());
+    withSqlite(path, [](QSqlDatabase& db) {
         QSqlQuery(QStringLiteral("UPDATE ChartInfoEntity SET chartData = X'FFFF00'"), db);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("poke"));
+    });
     LogCapture log;
     CChartDataStorageManager cache(path);
     EXPECT_FALSE(cache.getChartInfoForCurrencyPair(usdEur, ChartPeriod1Day, "YFinance"));

@@ -6,16 +6,19 @@
 
 using namespace charttest;
 
-TEST(ChartSettings, AFreshInstallChartsUsdEurOverOneDay) {
-    ScopedChartDataDir dir;
-    EXPECT_EQ(CCurrencyChartSettings::getCurrencyPair(dir.defaults()), QStringList({"USD", "EUR"}));
-    EXPECT_EQ(CCurrencyChartSettings::getChartPeriod(dir.defaults()), 0);
-    // Registered, not stored.
-    EXPECT_FALSE(dir.defaults().persistentObjectForKey("ChartCurrencyPair").isValid());
-    EXPECT_EQ(dir.defaults().registeredDefaults().value("ChartPeriod"), QVariant(0));
-}
-
-TEST(ChartSettings, AMalformedPairReadsAsNothing) {
+TEST(ChartSettings, AFreshInstallChartsUsdEurOverOneDayAndMalformedValuesReadAsNothing) {
+    {
+        ScopedChartDataDir dir;
+        EXPECT_EQ(CCurrencyChartSettings::getCurrencyPair(dir.defaults()),
+                  QStringList({"USD", "EUR"}));
+        EXPECT_EQ(CCurrencyChartSettings::getChartPeriod(dir.defaults()), 0);
+        // Registered, not stored.
+        EXPECT_FALSE(dir.defaults().persistentObjectForKey("ChartCurrencyPair").isValid());
+        dir.defaults().setObject(QStringLiteral("weekly"), "ChartPeriod");
+        EXPECT_EQ(CCurrencyChartSettings::getChartPeriod(dir.defaults()), 0);
+        dir.defaults().setObject(QStringLiteral("3"), "ChartPeriod");
+        EXPECT_EQ(CCurrencyChartSettings::getChartPeriod(dir.defaults()), 3);
+    }
     const QVariant stored[] = {
         QVariant(QStringLiteral("USD")),
         QVariant(QVariantList{QStringLiteral("USD")}),
@@ -29,12 +32,4 @@ TEST(ChartSettings, AMalformedPairReadsAsNothing) {
         dir.defaults().setObject(value, "ChartCurrencyPair");
         EXPECT_FALSE(CCurrencyChartSettings::getCurrencyPair(dir.defaults()).has_value());
     }
-}
-
-TEST(ChartSettings, APeriodThatIsNotANumberReadsAsZero) {
-    ScopedChartDataDir dir;
-    dir.defaults().setObject(QStringLiteral("weekly"), "ChartPeriod");
-    EXPECT_EQ(CCurrencyChartSettings::getChartPeriod(dir.defaults()), 0);
-    dir.defaults().setObject(QStringLiteral("3"), "ChartPeriod");
-    EXPECT_EQ(CCurrencyChartSettings::getChartPeriod(dir.defaults()), 3);
 }

@@ -1,9 +1,7 @@
 #include "CCurrencyDataStorageManager.h"
 #include "Log.h"
+#include "TestSupport.h"
 
-#include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
@@ -28,22 +26,6 @@ CCBRCurrenciesInfo table(std::initializer_list<CCBRCurrencyInfoPtr> rows) {
         t.addCurrencyInfo(r);
     }
     return t;
-}
-
-int entryCount(const QString& path) {
-    int count = -1;
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
-        db.setDatabaseName(path);
-        db.open();
-        QSqlQuery q(db);
-        if (q.exec(QStringLiteral("SELECT count(*) FROM CurrencyInfo")) && q.next()) {
-            count = q.value(0).toInt();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("count"));
-    return count;
 }
 
 class RateCacheTest : public ::testing::Test {
@@ -78,7 +60,7 @@ TEST_F(RateCacheTest, RepeatedWritesKeepOneEntryPerSourceAndCodeAndSurviveAResta
         EXPECT_FALSE(
             cache.getCurrencyInfoForCode(QStringLiteral("eur"), QStringLiteral("YFinance")));
     }
-    EXPECT_EQ(entryCount(path), 4);
+    EXPECT_EQ(sqliteRowCount(path, QStringLiteral("CurrencyInfo")), 4);
     CCurrencyDataStorageManager reopened(path);
     const auto xau = reopened.getCurrencyInfoForCode(QStringLiteral("XAU"), QStringLiteral("CBR"));
     ASSERT_TRUE(xau);

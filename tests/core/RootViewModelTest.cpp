@@ -175,17 +175,6 @@ TEST_F(ModelTest, MergingAnAnswer) {
     EXPECT_EQ(codes(), (QStringList{"USD", "EUR", "GBP", "KPW", "GBX", "JPY"}));
 }
 
-TEST_F(ModelTest, AFailedQueryLeavesOnlyCachedRates) {
-    select({"EUR", "GBP"});
-    model();
-    CCBRCurrenciesInfo cached;
-    cached.addCurrencyInfo(row("EUR", "1.3"));
-    model().currencyDataStorageManager().addCurrenciesInfoAsync(cached, QStringLiteral("YFinance"));
-    setRates({});
-    EXPECT_EQ(model().getSaleValueForBaseCurrency(QStringLiteral("EUR")), d("1.3"));
-    EXPECT_TRUE(model().getSaleValueForBaseCurrency(QStringLiteral("GBP")).isNaN());
-}
-
 struct FeeCase {
     bool enabled;
     bool subtract;

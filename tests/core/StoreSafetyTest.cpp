@@ -6,14 +6,13 @@
 #include "Log.h"
 #include "SqliteStore.h"
 #include "StorageErrors.h"
+#include "TestSupport.h"
 #include "UserDefaults.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -120,18 +119,6 @@ QByteArray digest(const QString& path) {
                : QByteArray();
 }
 
-/// `work` on a connection of another program's.
-void otherProgram(const QString& path, const std::function<void(QSqlDatabase&)>& work) {
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-        db.setDatabaseName(path);
-        ASSERT_TRUE(db.open());
-        work(db);
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("other"));
-}
-
 /// Takes what was reported: {notices, failures}.
 std::pair<int, int> reported() {
     std::pair<int, int> counts;
@@ -191,7 +178,7 @@ TEST_P(StoreSafety, WhatTheUserHadStaysAndTheUserHearsOfIt) {
         }
         case Locked: {
             if (t.sqlite) {
-                otherProgram(path, [&](QSqlDatabase& db) {
+                withSqlite(path, [&](QSqlDatabase& db) {
                     ASSERT_TRUE(QSqlQuery(db).exec("BEGIN EXCLUSIVE"));
                     t.save(path, added);
                     QSqlQuery(db).exec("ROLLBACK");
@@ -212,8 +199,8 @@ TEST_P(StoreSafety, WhatTheUserHadStaysAndTheUserHearsOfIt) {
             if (!t.sqlite) {
                 GTEST_SKIP() << "the settings file has no schema version";
             }
-            otherProgram(path,
-                         [](QSqlDatabase& db) { QSqlQuery(db).exec("PRAGMA user_version=99"); });
+            withSqlite(path,
+                       [](QSqlDatabase& db) { QSqlQuery(db).exec("PRAGMA user_version=99"); });
             const QByteArray before = digest(path);
             t.save(path, added);
             EXPECT_TRUE(t.has(path, kept)) << "read where the schema allows";

@@ -1,11 +1,8 @@
 #include "CCustomDataSourceStorageManager.h"
-#include "Log.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -33,11 +30,9 @@ TEST_F(RegistryTest, AddingTwiceKeepsOneEntryInOrderOfAdding) {
     registry->addDataSourceWithUrl(kFeed);
     const auto all = registry->getAllDataSources();
     ASSERT_EQ(all.size(), 2);
-    EXPECT_EQ(all[0].url, kFeed);
-    EXPECT_EQ(all[1].url, QStringLiteral("https://other/feed"));
-    EXPECT_FALSE(all[0].displayName.has_value());
-    EXPECT_FALSE(all[0].currenciesList.has_value());
-    EXPECT_FALSE(all[0].logoImagePath.has_value());
+    EXPECT_EQ((QStringList{all[0].url, all[1].url}),
+              (QStringList{kFeed, QStringLiteral("https://other/feed")}));
+    EXPECT_FALSE(all[0].displayName || all[0].currenciesList || all[0].logoImagePath);
 }
 
 TEST_F(RegistryTest, UpdatesStoreNameCodesAndOneLogoFileThatLaterReadsOverwrite) {
@@ -90,19 +85,13 @@ TEST_F(RegistryTest, ALogoPathOutsideTheLogoDirectoryIsNeverWritten) {
         auto registry = open();
         registry->addDataSourceWithUrl(kFeed);
     }
-    {
-        // A store edited by hand (or by an older program) pointing elsewhere.
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("edit"));
-        db.setDatabaseName(storePath);
-        ASSERT_TRUE(db.open());
+    // A store edited by hand (or by an older program) pointing elsewhere.
+    withSqlite(storePath, [&](QSqlDatabase& db) {
         QSqlQuery q(db);
         q.prepare(QStringLiteral("UPDATE CustomDataSourceEntity SET logoImagePath = ?"));
         q.bindValue(0, victim);
-        ASSERT_TRUE(q.exec());
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("edit"));
+        EXPECT_TRUE(q.exec());
+    });
     auto registry = open();
     registry->updateDataSource(kFeed, {kFeed, std::nullopt, QByteArray("evil"), QStringList{}});
     QFile f(victim);

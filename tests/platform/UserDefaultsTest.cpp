@@ -3,10 +3,8 @@
 #include "AtomicFile.h"
 #include "PropertyList.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimeZone>
 
 #include <sys/stat.h>
 
@@ -38,29 +36,6 @@ TEST_F(UserDefaultsTest, RegisteredDefaultsAnswerUntilAValueIsStoredAndAreNeverW
     const QVariantMap onDisk = PropertyList::readFile(path).value().toMap();
     EXPECT_FALSE(onDisk.contains(QStringLiteral("BaseCurrency")));
     EXPECT_TRUE(onDisk.contains(QStringLiteral("Other")));
-}
-
-TEST_F(UserDefaultsTest, EveryValueTypeSurvivesTheFile) {
-    const QDateTime when(QDate(2013, 3, 12), QTime(10, 30, 15), QTimeZone::utc());
-    {
-        UserDefaults defaults(path);
-        defaults.setObject(QStringLiteral("Ounce"), QStringLiteral("text"));
-        defaults.setObject(2.5, QStringLiteral("real"));
-        defaults.setObject(42, QStringLiteral("integer"));
-        defaults.setObject(true, QStringLiteral("flag"));
-        defaults.setObject(QStringList{QStringLiteral("EUR"), QStringLiteral("USD")},
-                           QStringLiteral("codes"));
-        defaults.setObject(when, QStringLiteral("date"));
-        ASSERT_TRUE(defaults.synchronize());
-    }
-    UserDefaults reread(path);
-    EXPECT_EQ(reread.stringForKey(QStringLiteral("text")), QStringLiteral("Ounce"));
-    EXPECT_EQ(reread.numberForKey(QStringLiteral("real")), 2.5);
-    EXPECT_EQ(reread.numberForKey(QStringLiteral("integer")), 42.0);
-    EXPECT_TRUE(reread.boolForKey(QStringLiteral("flag")));
-    EXPECT_EQ(reread.stringArrayForKey(QStringLiteral("codes")),
-              (QStringList{QStringLiteral("EUR"), QStringLiteral("USD")}));
-    EXPECT_EQ(reread.dateForKey(QStringLiteral("date")), when);
 }
 
 TEST_F(UserDefaultsTest, AbsentAndMistypedValuesReadAsNothing) {

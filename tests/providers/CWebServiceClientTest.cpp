@@ -349,7 +349,7 @@ INSTANTIATE_TEST_SUITE_P(Table, WebClient, ::testing::ValuesIn(rows()),
                              return name.substr(0, 60);
                          });
 
-TEST(CHttpRequest, ReasonPhrasesAndSoapEnvelope) {
+TEST(CHttpRequest, ReasonPhrases) {
     const QList<QPair<int, QString>> phrases = {
         {418, QStringLiteral("I'm a teapot")}, {299, QStringLiteral("Success")},
         {499, QStringLiteral("Client Error")}, {599, QStringLiteral("Server Error")},
@@ -359,12 +359,6 @@ TEST(CHttpRequest, ReasonPhrasesAndSoapEnvelope) {
         EXPECT_EQ(HttpResponse::localizedStringForStatusCode(code), phrase) << code;
     }
     EXPECT_FALSE(CWebServiceClient::failureDescription(std::nullopt, std::nullopt).isEmpty());
-    EXPECT_EQ(CHttpRequest::wrapSoapEnvelopeWithData("<a>\xd0\xb9</a>"),
-              "<?xml version='1.0' encoding='utf-8'?>\r\n"
-              "<soap:Envelope xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance' "
-              "xmlns:xsd='http://www.w3.org/2001/XMLSchema' "
-              "xmlns:soap='http://schemas.xmlsoap.org/soap/envelope/'>\r\n<soap:Body>\r\n"
-              "<a>\xd0\xb9</a></soap:Body>\r\n</soap:Envelope>\r\n");
 }
 
 }  // namespace

@@ -14,34 +14,25 @@ CCBRCurrencyInfoPtr row(const QString& code, const char* sale, int nominal, int 
     return r;
 }
 
-TEST(RateRow, OneUnitValueIsExactAndNeverDividesByZero) {
-    EXPECT_EQ(row("X", "50", 100)->saleValueForCurrency().toString(), QStringLiteral("0.5"));
-    EXPECT_EQ(row("X", "35.5", 100)->saleValueForCurrency().toString(), QStringLiteral("0.355"));
-    EXPECT_TRUE(CCBRCurrencyInfo().saleValueForCurrency().isNaN())
-        << "a never-merged row has no rate";
-    EXPECT_TRUE(row("X", "NaN", 1)->saleValueForCurrency().isNaN());
-}
-
-TEST(RateTable, LookupsTakeTheFirstExactMatch) {
+TEST(RateTable, LookupsTakeTheFirstExactMatchPerOneUnit) {
     CCBRCurrenciesInfo table;
     table.addCurrencyInfo(row("USD", "30", 1, 840));
     table.addCurrencyInfo(row("USD", "99", 1, 840));
     table.addCurrencyInfo(row("JPY", "35.5", 100, 392));
-    EXPECT_EQ(table.saleValueForCurrencyWithTextCode(QStringLiteral("USD")).toString(),
-              QStringLiteral("30"));
-    EXPECT_EQ(table.saleValueForCurrencyWithTextCode(QStringLiteral("JPY")).toString(),
-              QStringLiteral("0.355"));
-    EXPECT_TRUE(table.saleValueForCurrencyWithTextCode(QStringLiteral("usd")).isNaN());
-    EXPECT_TRUE(table.saleValueForCurrencyWithTextCode(QStringLiteral("EUR")).isNaN());
+    table.addCurrencyInfo(row("XAU", "NaN", 1));
+    table.addCurrencyInfo(std::make_shared<CCBRCurrencyInfo>());  // never merged: nominal 0
+    QStringList values;
+    for (const char* code : {"USD", "JPY", "usd", "EUR", "XAU", ""}) {
+        values << table.saleValueForCurrencyWithTextCode(QString::fromLatin1(code)).toString();
+    }
+    EXPECT_EQ(values, (QStringList{"30", "0.355", "NaN", "NaN", "NaN", "NaN"}));
     EXPECT_EQ(table.saleValueForCurrency(392).toString(), QStringLiteral("0.355"));
     const auto found = table.findCurrencyInfoWithPredicate(
         [](const CCBRCurrencyInfo& r) { return r.saleValue > Decimal::fromInt(50); });
     ASSERT_TRUE(found);
     EXPECT_EQ(found->saleValue.toString(), QStringLiteral("99"));
-    EXPECT_EQ(table.currenciesInfo.size(), 3);
-
     table.removeAllCurrenciesInfo();
-    EXPECT_TRUE(table.saleValueForCurrencyWithTextCode(QStringLiteral("USD")).isNaN());
+    EXPECT_TRUE(table.currenciesInfo.isEmpty());
 }
 
 TEST(RateTable, AMissingNumericCodeIsLoggedNotFatal) {

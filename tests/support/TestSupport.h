@@ -3,8 +3,14 @@
 #include "CFileOperations.h"
 #include "UserDefaults.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
 
 #if __has_include("CCustomDataSourceStorageManager.h")
 #include "CCustomDataSourceStorageManager.h"
@@ -38,3 +44,30 @@ private:
     }
     QTemporaryDir dir_;
 };
+
+/// `work` on a connection of its own to the SQLite file at `path`, as another program's would be.
+inline void withSqlite(const QString& path, const std::function<void(QSqlDatabase&)>& work) {
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        db.setDatabaseName(path);
+        if (db.open()) {
+            work(db);
+        } else {
+            ADD_FAILURE() << "cannot open " << path.toStdString();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+}
+
+/// The rows of `table` in the SQLite file at `path`; -1 when it cannot be read.
+inline int sqliteRowCount(const QString& path, const QString& table) {
+    int count = -1;
+    withSqlite(path, [&](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + table) && q.next()) {
+            count = q.value(0).toInt();
+        }
+    });
+    return count;
+}

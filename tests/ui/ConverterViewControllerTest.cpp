@@ -70,25 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
         KeysCase{"0.12345678", "0.12345678", "0.12345678"}, KeysCase{"12C", "0", "0"},
         KeysCase{"12C3", "3", "3"}, KeysCase{"9999999999", "9 999 999 999", "9999999999"}));
 
-TEST(Keypad, DoneHandsTheTypedAmountToTheDelegate) {
-    CCurrencyConverterViewController keypad(rowFor(QStringLiteral("EUR")), false);
-    Receiver receiver;
-    keypad.setDelegate(&receiver);
-    type(keypad, QStringLiteral("12.50"));
-    keypad.onConvertClick();
-    ASSERT_EQ(receiver.values.size(), 1);
-    EXPECT_EQ(receiver.from, &keypad);
-    EXPECT_EQ(receiver.values[0], Decimal::fromString(u"12.5"));
-    EXPECT_EQ(receiver.values[0].toString(), QStringLiteral("12.5"));
-    keypad.onClearClick();
-    keypad.onConvertClick();
-    ASSERT_EQ(receiver.values.size(), 2);
-    EXPECT_TRUE(receiver.values[1].isZero()) << "Done without typing hands over 0";
-    type(keypad, QStringLiteral("7."));
-    keypad.onConvertClick();
-    EXPECT_EQ(receiver.values[2].toString(), QStringLiteral("7"));
-}
-
 /// A hardware keyboard: "<" Backspace, "#" Delete, "a" a letter; every other character types
 /// itself. The keypad's locale writes `separator` as its decimal separator.
 struct KeyboardCase {
@@ -126,19 +107,30 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyboardCase{",", "1.5,", "1.5", true}, KeyboardCase{".", "1,5", "15", false},
                       KeyboardCase{".", "1a2", "12", false}, KeyboardCase{".", "<", "0", true}));
 
-TEST(Keyboard, EnterIsDoneAndEscapeCancelsWithoutReporting) {
+TEST(Keypad, DoneOrEnterHandsTheTypedAmountOverAndEscapeCancelsWithoutReporting) {
     CViewController presenter(QStringLiteral("RootView"), false);
     auto* keypad = new CCurrencyConverterViewController(rowFor(QStringLiteral("EUR")), false);
     Receiver receiver;
     keypad->setDelegate(&receiver);
     presenter.presentViewController(keypad);
+    type(*keypad, QStringLiteral("12.50"));
+    keypad->onConvertClick();
+    keypad->onClearClick();
+    keypad->onConvertClick();  // nothing typed: 0
+    type(*keypad, QStringLiteral("7."));
+    keypad->onConvertClick();
+    keypad->onClearClick();
     keypad->handleKey(Qt::Key_4, QStringLiteral("4"));
     EXPECT_TRUE(keypad->handleKey(Qt::Key_Enter, QStringLiteral("\r")));
-    ASSERT_EQ(receiver.values.size(), 1);
-    EXPECT_EQ(receiver.values[0].toString(), QStringLiteral("4"));
+    QStringList handed;
+    for (const Decimal& value : receiver.values) {
+        handed << value.toString();
+    }
+    EXPECT_EQ(handed, (QStringList{"12.5", "0", "7", "4"}));
+    EXPECT_EQ(receiver.from, keypad);
     EXPECT_TRUE(keypad->handleKey(Qt::Key_Escape, QString()));
     EXPECT_EQ(presenter.presentedController(), nullptr);
-    EXPECT_EQ(receiver.values.size(), 1);
+    EXPECT_EQ(receiver.values.size(), 4);
 }
 
 }  // namespace

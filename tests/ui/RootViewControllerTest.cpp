@@ -37,6 +37,24 @@ QString rateText(CRootViewController& root, int row) {
     return root.rates()->index(row).data(CCurrencyRateListModel::RateTextRole).toString();
 }
 
+/// A rate row's code, name, rate and the unit shown after the rate.
+QStringList rowTexts(CRootViewController& root, int row) {
+    QStringList texts;
+    for (const int role :
+         {CCurrencyRateListModel::CodeRole, CCurrencyRateListModel::NameRole,
+          CCurrencyRateListModel::RateTextRole, CCurrencyRateListModel::CodeTextRole}) {
+        texts << root.rates()->index(row).data(role).toString();
+    }
+    return texts;
+}
+
+/// The bar and the base row: title, buttons, base code, name, description and subscript.
+QStringList bar(CRootViewController& root) {
+    return {root.title(),           root.leftButton(),       root.leftButtonTitle(),
+            root.rightButton(),     root.baseCurrencyCode(), root.baseCurrencyName(),
+            root.baseDescription(), root.baseSubscript()};
+}
+
 /// The rate service holds its answer (EUR 1.2) until the gate opens.
 std::shared_ptr<FakeHttpServer::Gate> holdAnswers(RootScreen& screen) {
     auto gate = std::make_shared<FakeHttpServer::Gate>();
@@ -71,17 +89,11 @@ TEST_F(RootScreenTest, TwoElementsGiveOneRateRowShowingTheSecond) {
     CRootViewController& root = screen.controller();
     EXPECT_EQ(codes(screen.model()), (QStringList{"USD", "EUR"}));
     ASSERT_EQ(root.rates()->rowCount(), 1);
-    const QModelIndex row = root.rates()->index(0);
-    EXPECT_EQ(row.data(CCurrencyRateListModel::CodeRole).toString(), QStringLiteral("EUR"));
-    EXPECT_EQ(row.data(CCurrencyRateListModel::NameRole).toString(), QStringLiteral("Euro"));
-    EXPECT_EQ(row.data(CCurrencyRateListModel::RateTextRole).toString(), QStringLiteral("1.0842"));
-    EXPECT_EQ(row.data(CCurrencyRateListModel::CodeTextRole).toString(), QStringLiteral("USD"));
-    EXPECT_FALSE(row.data(CCurrencyRateListModel::DateTextRole).toString().isEmpty());
-    EXPECT_EQ(root.baseCurrencyCode(), QStringLiteral("USD"));
-    EXPECT_EQ(root.baseCurrencyName(), QStringLiteral("US Dollar"));
-    EXPECT_EQ(root.baseDescription(), QStringLiteral("Base currency"));
-    EXPECT_EQ(root.baseSubscript(), QString());
-    EXPECT_EQ(root.title(), QStringLiteral("Yahoo Finance"));
+    EXPECT_EQ(rowTexts(root, 0), (QStringList{"EUR", "Euro", "1.0842", "USD"}));
+    EXPECT_FALSE(
+        root.rates()->index(0).data(CCurrencyRateListModel::DateTextRole).toString().isEmpty());
+    EXPECT_EQ(bar(root), (QStringList{"Yahoo Finance", "settings", "?", "edit", "USD", "US Dollar",
+                                      "Base currency", ""}));
 }
 
 struct RateTextCase {
@@ -312,29 +324,18 @@ TEST_F(ListedScreenTest, ConversionModeFromTheKeypadAndBack) {
     EXPECT_EQ(root.presentedController(), nullptr);
     EXPECT_TRUE(root.isConversionMode());
     EXPECT_EQ(scrolled.size(), 1);
-    EXPECT_EQ(root.title(), QStringLiteral("Conversion"));
-    EXPECT_EQ(root.leftButton(), QStringLiteral("inverse"));
-    EXPECT_EQ(root.leftButtonTitle(), QStringLiteral("Inverse"));
-    EXPECT_EQ(root.rightButton(), QStringLiteral("conversionDone"));
-    EXPECT_EQ(root.baseCurrencyCode(), QStringLiteral("GBP"));
-    EXPECT_EQ(root.baseDescription(), QStringLiteral("100"));
-    EXPECT_EQ(root.baseSubscript(), QStringLiteral("GBP"));
+    EXPECT_EQ(bar(root), (QStringList{"Conversion", "inverse", "Inverse", "conversionDone", "GBP",
+                                      "?", "100", "GBP"}));
     EXPECT_EQ(codes(screen.model()), (QStringList{"GBP", "USD", "EUR", "JPY", "RUB"}));
 
-    // 100 GBP in US dollars, then in euros.
+    // 100 GBP in US dollars; inverted, 100 US dollars in GBP.
     ASSERT_TRUE(screen.waitForRefresh());
-    auto codeText = [&](int row) {
-        return root.rates()->index(row).data(CCurrencyRateListModel::CodeTextRole).toString();
-    };
-    EXPECT_EQ(rateText(root, 0), QStringLiteral("126.71"));
-    EXPECT_EQ(codeText(0), QStringLiteral("USD"));
-
+    EXPECT_EQ(rowTexts(root, 0).mid(2), (QStringList{"126.71", "USD"}));
     QSignalSpy changed(root.rates(), &QAbstractItemModel::dataChanged);
     root.onInverseRate();
     EXPECT_EQ(root.leftButtonTitle(), QStringLiteral("Direct"));
     EXPECT_EQ(changed.size(), 1);
-    EXPECT_EQ(codeText(0), QStringLiteral("GBP"));
-    EXPECT_EQ(rateText(root, 0), QStringLiteral("78.92037")) << "100 USD in GBP";
+    EXPECT_EQ(rowTexts(root, 0).mid(2), (QStringList{"78.92037", "GBP"}));
 
     // No insert, delete or move while converting.
     root.setEditing(true);
@@ -347,12 +348,9 @@ TEST_F(ListedScreenTest, ConversionModeFromTheKeypadAndBack) {
     EXPECT_EQ(codes(screen.model()), (QStringList{"GBP", "USD", "EUR", "JPY", "RUB"}));
 
     root.onConversionDoneClick();
-    EXPECT_FALSE(root.isConversionMode());
-    EXPECT_FALSE(root.showsInverseRates());
-    EXPECT_EQ(root.leftButton(), QStringLiteral("settings"));
-    EXPECT_EQ(root.rightButton(), QStringLiteral("edit"));
-    EXPECT_EQ(root.title(), QStringLiteral("Yahoo Finance"));
-    EXPECT_EQ(root.baseCurrencyCode(), QStringLiteral("USD"));
+    EXPECT_FALSE(root.isConversionMode() || root.showsInverseRates());
+    EXPECT_EQ(bar(root), (QStringList{"Yahoo Finance", "settings", "?", "edit", "USD", "US Dollar",
+                                      "Base currency", ""}));
 }
 
 TEST_F(ListedScreenTest, ChangesOfTheModelRefreshTheListAndRenameIt) {
