@@ -62,23 +62,12 @@ TEST(ChartPrinting, ThreePagesCarryNumberedHeaders) {
     const QString path = dir.filePath("chart.pdf");
     auto printer = pdfPrinter(path);
 
-    // The smallest series that needs three pages: its last page holds at least one row.
-    int low = 1;
-    int high = 64;
-    while (CChartDataPrintPageRenderer(dailyUsdEur(high)).numberOfPages(*printer) < 3) {
-        low = high;
-        high *= 2;
-        ASSERT_LT(high, 10000) << "pages do not fill up";
+    // The smallest series that needs three pages: its last page holds one row.
+    int days = 1;
+    while (CChartDataPrintPageRenderer(dailyUsdEur(days)).numberOfPages(*printer) < 3) {
+        ASSERT_LT(++days, 2000) << "pages do not fill up";
     }
-    while (low < high) {
-        const int mid = (low + high) / 2;
-        if (CChartDataPrintPageRenderer(dailyUsdEur(mid)).numberOfPages(*printer) < 3) {
-            low = mid + 1;
-        } else {
-            high = mid;
-        }
-    }
-    const CCurrencyChartInfo info = dailyUsdEur(high);
+    const CCurrencyChartInfo info = dailyUsdEur(days);
     CChartDataPrintPageRenderer renderer(info);
     ASSERT_EQ(renderer.numberOfPages(*printer), 3);
 
@@ -106,12 +95,4 @@ TEST(ChartPrinting, ThreePagesCarryNumberedHeaders) {
                                          QStringLiteral("\\b"));
         EXPECT_EQ(all.count(pattern), 1) << row.toStdString();
     }
-}
-
-TEST(ChartPrinting, AnUnwritableFileIsAnError) {
-    QTemporaryDir dir;
-    CChartDataPrintPageRenderer renderer(dailyUsdEur(3));
-    QString error;
-    EXPECT_FALSE(renderer.printToPdf(dir.filePath("missing/dir/chart.pdf"), &error));
-    EXPECT_FALSE(error.isEmpty());
 }

@@ -22,85 +22,52 @@ CCurrencyChartInfo usdEur(CCurrencyChartPointList points, int period = ChartPeri
 
 }  // namespace
 
-TEST(ChartExport, CsvTakesTheSeparatorFromTheSettingAtEachExport) {
+TEST(ChartExport, CsvFieldsFollowTheSeparatorSettingAndNeverSplitHtmlKeepsEveryDigit) {
     ScopedChartDataDir dir;
-    const auto info =
-        usdEur(series({{utc(2012, 3, 1), "1.25"}, {utc(2012, 3, 31, 23, 59, 59), "1.5"}}));
-    const CCurrencyChartDataExporter exporter(info, &dir.defaults());
-    const QString body =
-        QStringLiteral("\"USD to EUR. From 2012.03.01 00:00:00 to 2012.03.31 23:59:59\"\r\n\r\n");
     struct Case {
-        const char* separator;
-        QString expected;
-    };
-    const Case cases[] = {
-        {";", body + "Date;Value\r\n2012.03.01 00:00:00;1.25\r\n2012.03.31 23:59:59;1.5"},
-        {"\t", body + "Date\tValue\r\n2012.03.01 00:00:00\t1.25\r\n2012.03.31 23:59:59\t1.5"},
-        {",", body + "Date,Value\r\n2012.03.01 00:00:00,1.25\r\n2012.03.31 23:59:59,1.5"},
-        {"", body + "Date,Value\r\n2012.03.01 00:00:00,1.25\r\n2012.03.31 23:59:59,1.5"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "separator '" << c.separator << "'");
-        dir.defaults().setObject(QString::fromLatin1(c.separator),
-                                 CCurrencyChartDataExporter::ChartDataCsvSeparatorKey);
-        EXPECT_EQ(exporter.exportToCsv(), c.expected);
-    }
-}
-
-TEST(ChartExport, ValuesHaveTenFractionDigitsInCsvAndEveryDigitInHtml) {
-    ScopedChartDataDir dir;
-    dir.defaults().setObject(QStringLiteral(";"),
-                             CCurrencyChartDataExporter::ChartDataCsvSeparatorKey);
-    struct Case {
+        const char* locale;
+        const char* separator;  // "": the default, a comma
         const char* value;
         const char* csv;
         const char* html;
     };
     const Case cases[] = {
-        {"1.2345678901234", "1.2345678901", "1.2345678901234"},
-        {"0.00000000005", "0", "0.00000000005"},  // half-even rounding at the tenth digit
-        {"0.00000000015", "0.0000000002", "0.00000000015"},
-        {"30.5", "30.5", "30.5"},
-        {"1234567.123456789012345678", "1,234,567.123456789", "1234567.123456789012345678"},
+        // Ten fraction digits, rounded half-even at the tenth, in the CSV; every digit in HTML.
+        {"en_US", ";", "1.2345678901234", "1.2345678901", "1.2345678901234"},
+        {"en_US", ";", "0.00000000005", "0", "0.00000000005"},
+        {"en_US", ";", "0.00000000015", "0.0000000002", "0.00000000015"},
+        {"en_US", "\t", "30.5", "30.5", "30.5"},
+        // The locale's grouping where it is harmless; a grouping comma would split the field,
+        // a grouping dot would read as the decimal point.
+        {"en_US", ";", "1234567.123456789012345678", "1,234,567.123456789",
+         "1234567.123456789012345678"},
+        {"en_US", ",", "1234.5", "1234.5", "1234.5"},
+        {"en_US", "", "1234.5", "1234.5", "1234.5"},
+        {"de_DE", ";", "1234.5", "1234.5", "1234.5"},
+        {"de_CH", ";", "1234.5", "1’234.5", "1234.5"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.value);
+        SCOPED_TRACE(testing::Message() << c.locale << " '" << c.separator << "' " << c.value);
+        dir.defaults().setObject(QString::fromLatin1(c.separator),
+                                 CCurrencyChartDataExporter::ChartDataCsvSeparatorKey);
         CCurrencyChartDataExporter exporter(usdEur(series({{utc(2012, 3, 1), c.value}})),
                                             &dir.defaults());
-        exporter.setLocaleName(QStringLiteral("en_US"));
-        EXPECT_TRUE(exporter.exportToCsv().endsWith(QStringLiteral("\r\n2012.03.01 00:00:00;") +
-                                                    QString::fromLatin1(c.csv)))
-            << exporter.exportToCsv().toStdString();
+        exporter.setLocaleName(QString::fromLatin1(c.locale));
+        const QString separator = *c.separator ? QString::fromLatin1(c.separator) : ",";
+        EXPECT_EQ(exporter.exportToCsv(),
+                  "\"USD to EUR. From 2012.03.01 00:00:00 to 2012.03.01 00:00:00\"\r\n\r\nDate" +
+                      separator + "Value\r\n2012.03.01 00:00:00" + separator +
+                      QString::fromUtf8(c.csv));
         EXPECT_TRUE(exporter.exportToHtml().contains(
             QStringLiteral("<tr><td>2012.03.01 00:00:00</td><td>%1</td></tr>")
                 .arg(QString::fromLatin1(c.html))));
     }
-}
-
-TEST(ChartExport, GroupingNeverSplitsOrBlursAField) {
-    ScopedChartDataDir dir;
-    struct Case {
-        const char* locale;
-        const char* separator;
-        const char* csvValue;
-    };
-    const Case cases[] = {
-        {"en_US", ";", "1,234.5"},  // the locale's grouping where it is harmless
-        {"en_US", ",", "1234.5"},   // a grouping comma would split the field
-        {"de_DE", ";", "1234.5"},   // a grouping dot would read as the decimal point
-        {"de_CH", ";", "1’234.5"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.locale << " '" << c.separator << "'");
-        dir.defaults().setObject(QString::fromLatin1(c.separator),
-                                 CCurrencyChartDataExporter::ChartDataCsvSeparatorKey);
-        CCurrencyChartDataExporter exporter(usdEur(series({{utc(2012, 3, 1), "1234.5"}})),
-                                            &dir.defaults());
-        exporter.setLocaleName(QString::fromLatin1(c.locale));
-        const QString csv = exporter.exportToCsv();
-        EXPECT_TRUE(csv.endsWith(QString::fromLatin1(c.separator) + QString::fromUtf8(c.csvValue)))
-            << csv.toStdString();
-    }
+    // The setting is read at each export.
+    const CCurrencyChartDataExporter exporter(usdEur(series({{utc(2012, 3, 1), "1"}})),
+                                              &dir.defaults());
+    dir.defaults().setObject(QStringLiteral("\t"),
+                             CCurrencyChartDataExporter::ChartDataCsvSeparatorKey);
+    EXPECT_TRUE(exporter.exportToCsv().endsWith("00:00:00\t1"));
 }
 
 TEST(ChartExport, HtmlTable) {

@@ -1,7 +1,5 @@
 #include "XmlParser.h"
 
-#include <QStringDecoder>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,21 +37,6 @@ TEST(XmlParser, DeliversEventsWithQualifiedNamesAndAttributes) {
                            "<Cube>", "<Cube time=2013-03-12>", "<Cube currency=USD rate=1.3>",
                            "</Cube>", "</Cube>", "</Cube>", "<name>", "A & B", "<x>", "</name>",
                            "</gesmes:Envelope>", "end-document"}));
-}
-
-TEST(XmlParser, HonoursTheDeclaredSingleByteEncoding) {
-    for (const char* encoding : {"windows-1251", "ISO-8859-1"}) {
-        const QString name = encoding == QByteArray("windows-1251") ? QStringLiteral("Доллар США")
-                                                                    : QStringLiteral("Dólar");
-        QStringEncoder encoder(encoding);
-        ASSERT_TRUE(encoder.isValid()) << encoding;
-        const QByteArray doc = QByteArray("<?xml version=\"1.0\" encoding=\"") + encoding +
-                               "\"?><item><name>" + QByteArray(encoder(name)) + "</name></item>";
-        XmlParser parser(doc);
-        Recorder r;
-        ASSERT_TRUE(parser.parse(r)) << encoding << ": " << parser.errorString().toStdString();
-        EXPECT_TRUE(r.events.contains(name)) << encoding;
-    }
 }
 
 struct BadCase {

@@ -154,18 +154,6 @@ const QList<Row>& rows() {
                  "Test web service request failed with\r\nerror:" + w.transcript.first().mid(9)));
          },
          {"1 failed FailureCannotConnect (Connection refused)"}},
-        {"a dropped connection fails",
-         [](World& w) {
-             w.server.answer(QStringLiteral("/drop"), FakeHttpServer::Answer::closing());
-             RecordingClient client(w.transcript);
-             client.send(w.url("/drop"), 1);
-             w.waitFor(1);
-             ASSERT_EQ(w.transcript.size(), 1);
-             EXPECT_TRUE(w.transcript.first().startsWith("1 failed "))
-                 << w.transcript.first().toStdString();
-             w.transcript = {"dropped"};
-         },
-         {"dropped"}},
         {"only http and https addresses are sent, and never answered from within the call",
          [](World& w) {
              RecordingClient client(w.transcript);

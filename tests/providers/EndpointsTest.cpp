@@ -88,26 +88,21 @@ TEST_F(EndpointsTest, ParseRules) {
 }
 
 TEST_F(EndpointsTest, UrlJoinsBasePathAndQuery) {
-    struct Row {
-        QString base;
-        QString path;
-        QString query;
-        QString expected;
+    // Base, path, query and the address they make.
+    const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
+        {"http://h:1", "/d/quotes.csv", "f=l1&s=EURUSD=X",
+         "http://h:1/d/quotes.csv?f=l1&s=EURUSD=X"},
+        {"http://h:1/", "/a", "", "http://h:1/a"},
+        {"http://h:1/base", "a", "", "http://h:1/base/a"},
+        {"http://h/x.asmx", "", "", "http://h/x.asmx"},
     };
-    const QList<Row> rows = {
-        {QStringLiteral("http://h:1"), QStringLiteral("/d/quotes.csv"),
-         QStringLiteral("f=l1&s=EURUSD=X"),
-         QStringLiteral("http://h:1/d/quotes.csv?f=l1&s=EURUSD=X")},
-        {QStringLiteral("http://h:1/"), QStringLiteral("/a"), {}, QStringLiteral("http://h:1/a")},
-        {QStringLiteral("http://h:1/base"),
-         QStringLiteral("a"),
-         {},
-         QStringLiteral("http://h:1/base/a")},
-        {QStringLiteral("http://h/x.asmx"), {}, {}, QStringLiteral("http://h/x.asmx")},
-    };
-    for (const Row& row : rows) {
+    for (const auto& [base, path, query, expected] : rows) {
         Endpoints endpoints;
-        endpoints.setValue(QStringLiteral("k"), row.base);
-        EXPECT_EQ(endpoints.url(QStringLiteral("k"), row.path, row.query).toString(), row.expected);
+        endpoints.setValue(QStringLiteral("k"), QString::fromLatin1(base));
+        EXPECT_EQ(
+            endpoints
+                .url(QStringLiteral("k"), QString::fromLatin1(path), QString::fromLatin1(query))
+                .toString(),
+            QString::fromLatin1(expected));
     }
 }
