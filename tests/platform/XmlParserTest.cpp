@@ -39,33 +39,23 @@ TEST(XmlParser, DeliversEventsWithQualifiedNamesAndAttributes) {
                            "</gesmes:Envelope>", "end-document"}));
 }
 
-struct BadCase {
-    const char* name;
-    QByteArray data;
-};
-
-class XmlParserBad : public ::testing::TestWithParam<BadCase> {};
-
-TEST_P(XmlParserBad, FailsWithATextAndNeverHangs) {
-    XmlParser parser(GetParam().data);
-    Recorder r;
-    EXPECT_FALSE(parser.parse(r));
-    EXPECT_FALSE(parser.errorString().isEmpty());
+TEST(XmlParser, BadDocumentsFailWithATextAndNeverHang) {
+    const QByteArray documents[] = {
+        QByteArray(), "<a><b>text</b>", "<a></b>", "<html><br></html",
+        QByteArray("\x00\x01\x02<a/>", 7), "<a/><b/>",
+        QByteArray("<a>").repeated(300) + QByteArray("</a>").repeated(300),  // too deep
+        // Entity expansion.
+        "<!DOCTYPE d [<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">"
+        "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c "
+        "\"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
+        "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">]><d>&d;&d;&d;</d>"};
+    for (const QByteArray& document : documents) {
+        XmlParser parser(document);
+        Recorder r;
+        EXPECT_FALSE(parser.parse(r)) << document.left(30).toStdString();
+        EXPECT_FALSE(parser.errorString().isEmpty());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Documents, XmlParserBad,
-    ::testing::Values(
-        BadCase{"empty", QByteArray()}, BadCase{"truncated", "<a><b>text</b>"},
-        BadCase{"mismatched", "<a></b>"}, BadCase{"html", "<html><br></html"},
-        BadCase{"binary", QByteArray("\x00\x01\x02<a/>", 7)}, BadCase{"two_roots", "<a/><b/>"},
-        BadCase{"too_deep", QByteArray("<a>").repeated(300) + QByteArray("</a>").repeated(300)},
-        BadCase{"entity_expansion",
-                "<!DOCTYPE d [<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">"
-                "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c "
-                "\"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
-                "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">]><d>&d;&d;&d;</d>"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(XmlParser, AHandlerCanAbort) {
     class Stopper : public XmlParserDelegate {

@@ -39,73 +39,55 @@ void type(CCurrencyConverterViewController& keypad, const QString& keys) {
     }
 }
 
-struct KeysCase {
-    const char* keys;
-    const char* shown;
-    const char* typed;
-};
-
-class Keypad : public ::testing::TestWithParam<KeysCase> {};
-
-TEST_P(Keypad, ShowsTheTypedAmount) {
-    CCurrencyConverterViewController keypad(rowFor(QStringLiteral("EUR")), false);
-    type(keypad, QString::fromLatin1(GetParam().keys));
-    EXPECT_EQ(keypad.displayText(), QString::fromUtf8(GetParam().shown)) << GetParam().keys;
-    EXPECT_EQ(keypad.convertedValueText(), QString::fromLatin1(GetParam().typed))
-        << GetParam().keys;
+TEST(Keypad, ShowsTheTypedAmount) {
+    // Keys, the text shown, the amount typed.
+    // clang-format off
+    const char* const cases[][3] = {
+        {"", "0", "0"}, {"5", "5", "5"}, {"0", "0", "0"}, {"00", "0", "0"}, {".5", "0.5", "0.5"},
+        {"0.5", "0.5", "0.5"}, {".", "0.", "0."}, {"1.2.3", "1.23", "1.23"}, {"1..", "1.", "1."},
+        {"1234567", "1 234 567", "1234567"}, {"1234.", "1 234.", "1234."}, {"1.0", "1.", "1.0"},
+        {"1.05", "1.05", "1.05"}, {"1.000", "1.", "1.000"},
+        {"1234567890", "1 234 567 890", "1234567890"},
+        {"12345678901", "1 234 567 890", "1234567890"},
+        {"1234567890.", "1 234 567 890", "1234567890"}, {"0.12345678", "0.12345678", "0.12345678"},
+        {"12C", "0", "0"}, {"12C3", "3", "3"}, {"9999999999", "9 999 999 999", "9999999999"}};
+    // clang-format on
+    for (const auto& [keys, shown, typed] : cases) {
+        CCurrencyConverterViewController keypad(rowFor(QStringLiteral("EUR")), false);
+        type(keypad, QString::fromLatin1(keys));
+        EXPECT_EQ(keypad.displayText() + " / " + keypad.convertedValueText(),
+                  QString::fromUtf8(shown) + " / " + QString::fromLatin1(typed))
+            << keys;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Keys, Keypad,
-    ::testing::Values(
-        KeysCase{"", "0", "0"}, KeysCase{"5", "5", "5"}, KeysCase{"0", "0", "0"},
-        KeysCase{"00", "0", "0"}, KeysCase{".5", "0.5", "0.5"}, KeysCase{"0.5", "0.5", "0.5"},
-        KeysCase{".", "0.", "0."}, KeysCase{"1.2.3", "1.23", "1.23"}, KeysCase{"1..", "1.", "1."},
-        KeysCase{"1234567", "1 234 567", "1234567"}, KeysCase{"1234.", "1 234.", "1234."},
-        KeysCase{"1.0", "1.", "1.0"}, KeysCase{"1.05", "1.05", "1.05"},
-        KeysCase{"1.000", "1.", "1.000"}, KeysCase{"123456789", "123 456 789", "123456789"},
-        KeysCase{"1234567890", "1 234 567 890", "1234567890"},
-        KeysCase{"12345678901", "1 234 567 890", "1234567890"},
-        KeysCase{"1234567890.", "1 234 567 890", "1234567890"},
-        KeysCase{"0.12345678", "0.12345678", "0.12345678"}, KeysCase{"12C", "0", "0"},
-        KeysCase{"12C3", "3", "3"}, KeysCase{"9999999999", "9 999 999 999", "9999999999"}));
 
 /// A hardware keyboard: "<" Backspace, "#" Delete, "a" a letter; every other character types
-/// itself. The keypad's locale writes `separator` as its decimal separator.
-struct KeyboardCase {
-    const char* separator;
-    const char* keys;
-    const char* typed;
-    bool allTaken;
-};
-
-class Keyboard : public ::testing::TestWithParam<KeyboardCase> {};
-
-TEST_P(Keyboard, TypesLikeTheKeypad) {
-    const KeyboardCase& c = GetParam();
-    CCurrencyConverterViewController keypad(rowFor(QStringLiteral("EUR")), false, nullptr,
-                                            QString::fromLatin1(c.separator));
-    bool allTaken = true;
-    for (const char key : std::string(c.keys)) {
-        const int code = key == '<'   ? int(Qt::Key_Backspace)
-                         : key == '#' ? int(Qt::Key_Delete)
-                                      : int(key);
-        const QString text = key == '<' || key == '#' ? QString() : QString(QChar::fromLatin1(key));
-        allTaken = keypad.handleKey(code, text) && allTaken;
+/// itself. The keypad's locale writes the first column as its decimal separator.
+TEST(Keyboard, TypesLikeTheKeypad) {
+    // Separator, keys, the amount typed, whether every key was taken.
+    const std::tuple<const char*, const char*, const char*, bool> cases[] = {
+        {".", "12<", "1", true},    {".", "1<<", "0", true},   {".", "1.5<", "1.", true},
+        {".", "1.<5", "15", true},  {".", "12#3", "3", true},  {",", "1,5", "1.5", true},
+        {",", "1.5,", "1.5", true}, {".", "1,5", "15", false}, {".", "1a2", "12", false},
+        {".", "<", "0", true}};
+    for (const auto& [separator, keys, typed, taken] : cases) {
+        CCurrencyConverterViewController keypad(rowFor(QStringLiteral("EUR")), false, nullptr,
+                                                QString::fromLatin1(separator));
+        bool allTaken = true;
+        for (const char key : std::string(keys)) {
+            const int code = key == '<'   ? int(Qt::Key_Backspace)
+                             : key == '#' ? int(Qt::Key_Delete)
+                                          : int(key);
+            const QString text =
+                key == '<' || key == '#' ? QString() : QString(QChar::fromLatin1(key));
+            allTaken = keypad.handleKey(code, text) && allTaken;
+        }
+        EXPECT_EQ(keypad.convertedValueText(), QString::fromLatin1(typed)) << keys;
+        EXPECT_EQ(keypad.displayText(), CCurrencyConverterViewController::getFormattedNumberText(
+                                            keypad.convertedValueText()));
+        EXPECT_EQ(allTaken, taken) << keys;
     }
-    EXPECT_EQ(keypad.convertedValueText(), QString::fromLatin1(c.typed)) << c.keys;
-    EXPECT_EQ(keypad.displayText(), CCurrencyConverterViewController::getFormattedNumberText(
-                                        keypad.convertedValueText()));
-    EXPECT_EQ(allTaken, c.allTaken) << c.keys;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Keys, Keyboard,
-    ::testing::Values(KeyboardCase{".", "12<", "1", true}, KeyboardCase{".", "1<<", "0", true},
-                      KeyboardCase{".", "1.5<", "1.", true}, KeyboardCase{".", "1.<5", "15", true},
-                      KeyboardCase{".", "12#3", "3", true}, KeyboardCase{",", "1,5", "1.5", true},
-                      KeyboardCase{",", "1.5,", "1.5", true}, KeyboardCase{".", "1,5", "15", false},
-                      KeyboardCase{".", "1a2", "12", false}, KeyboardCase{".", "<", "0", true}));
 
 TEST(Keypad, DoneOrEnterHandsTheTypedAmountOverAndEscapeCancelsWithoutReporting) {
     CViewController presenter(QStringLiteral("RootView"), false);

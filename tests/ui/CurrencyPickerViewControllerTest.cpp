@@ -66,8 +66,7 @@ protected:
 TEST_F(PickerTest, SectionsFollowTheLocalesAlphabetAndSortByName) {
     const QStringList titles = picker->sectionTitles();
     ASSERT_GE(titles.size(), 27);
-    EXPECT_TRUE(titles.contains(QStringLiteral("A")));
-    EXPECT_TRUE(titles.contains(QStringLiteral("Z")));
+    EXPECT_TRUE(titles.contains(QStringLiteral("A")) && titles.contains(QStringLiteral("Z")));
     EXPECT_EQ(picker->sectionIndexTitles(), titles);
     const auto& sections = picker->originalDataSource();
     ASSERT_EQ(sections.size(), titles.size());
@@ -86,26 +85,23 @@ TEST_F(PickerTest, SectionsFollowTheLocalesAlphabetAndSortByName) {
     EXPECT_TRUE(sections[z].isEmpty());
     EXPECT_EQ(picker->titleForHeaderInSection(z, false), QString()) << "no header when empty";
 
-    int total = 0;
-    for (const auto& section : sections) {
-        total += static_cast<int>(section.size());
-    }
-    EXPECT_EQ(total, kCodes.size());
-    EXPECT_EQ(picker->mainModel()->rowCount(), kCodes.size());
+    EXPECT_EQ(picker->mainModel()->rowCount(), kCodes.size()) << "every code once";
     const QModelIndex first = picker->mainModel()->index(0);
-    EXPECT_EQ(first.data(CCurrencyPickerListModel::NameRole).toString(),
-              QStringLiteral("British Pound"));
-    EXPECT_EQ(first.data(CCurrencyPickerListModel::SectionRole).toString(), QStringLiteral("B"));
-    EXPECT_EQ(first.data(CCurrencyPickerListModel::CodeTextRole).toString(), QStringLiteral("GBP"));
+    QStringList texts;
+    for (const int role :
+         {CCurrencyPickerListModel::NameRole, CCurrencyPickerListModel::SectionRole,
+          CCurrencyPickerListModel::CodeTextRole}) {
+        texts << first.data(role).toString();
+    }
+    EXPECT_EQ(texts, (QStringList{"British Pound", "B", "GBP"}));
 }
 
 TEST_F(PickerTest, SingleSelectionReportsOneCodeAtOnceWithoutDone) {
-    EXPECT_EQ(picker->title(), QStringLiteral("Select currency"));
+    EXPECT_EQ(picker->title() + " / " + picker->prompt(),
+              QStringLiteral("Select currency / Currencies available: 10"));
     EXPECT_FALSE(picker->showsDoneButton());
-    EXPECT_EQ(picker->prompt(), QStringLiteral("Currencies available: 10"));
     tap(QStringLiteral("JPY"));
-    ASSERT_EQ(receiver.reports.size(), 1);
-    EXPECT_EQ(receiver.reports[0], QStringList{"JPY"});
+    EXPECT_EQ(receiver.reports, QList<QStringList>{{"JPY"}});
     EXPECT_TRUE(picker->selectedCurrencies().isEmpty());
 }
 
@@ -121,8 +117,7 @@ TEST_F(PickerTest, ALimitOfTwoReportsBothCodesInTapOrder) {
     EXPECT_TRUE(receiver.reports.isEmpty());
     tap(QStringLiteral("GBP"));
     tap(QStringLiteral("EUR"));
-    ASSERT_EQ(receiver.reports.size(), 1);
-    EXPECT_EQ(receiver.reports[0], (QStringList{"GBP", "EUR"}));
+    EXPECT_EQ(receiver.reports, (QList<QStringList>{{"GBP", "EUR"}}));
 }
 
 TEST_F(PickerTest, MultipleSelectionWithoutLimitReportsOnDoneAndRefusesAnEmptyDone) {
@@ -146,8 +141,7 @@ TEST_F(PickerTest, MultipleSelectionWithoutLimitReportsOnDoneAndRefusesAnEmptyDo
         << "a checkmark instead";
     EXPECT_TRUE(receiver.reports.isEmpty());
     picker->onDoneClick();
-    ASSERT_EQ(receiver.reports.size(), 1);
-    EXPECT_EQ(receiver.reports[0], (QStringList{"CHF", "XAU", "USD"}));
+    EXPECT_EQ(receiver.reports, (QList<QStringList>{{"CHF", "XAU", "USD"}}));
 }
 
 TEST_F(PickerTest, SearchFindsByCodeOrNameInAnyCaseAndKeepsEverySection) {
@@ -198,8 +192,7 @@ TEST(PickerLocale, RussianNamesFallIntoCyrillicSections) {
     CCurrencyPickerViewController picker({"USD", "EUR", "RUB"}, false);
     QLocale::setDefault(QLocale::c());
     const QStringList titles = picker.sectionTitles();
-    EXPECT_TRUE(titles.contains(QStringLiteral("Д")));
-    EXPECT_TRUE(titles.contains(QStringLiteral("Я")));
+    EXPECT_TRUE(titles.contains(QStringLiteral("Д")) && titles.contains(QStringLiteral("Я")));
     // Доллар США, Евро, Российский рубль.
     EXPECT_EQ(codesOf(picker.mainModel()), (QStringList{"USD", "EUR", "RUB"}));
     EXPECT_EQ(picker.mainModel()->index(0).data(CCurrencyPickerListModel::SectionRole).toString(),

@@ -153,8 +153,7 @@ TEST_F(SettingsTest, AutoSelectSwitchIsFixedWhenLocationIsRefused) {
     location.status = LocationService::AuthorizationStatus::Denied;
     center.post(CBaseCurrencySelector::BaseCurrencyAutoselectDisabled, nullptr);
     EXPECT_EQ(screen->rowCount(0), 2) << "the base currency row is back";
-    EXPECT_FALSE(row(0, 0).switchOn);
-    EXPECT_FALSE(row(0, 0).switchEnabled);
+    EXPECT_FALSE(row(0, 0).switchOn || row(0, 0).switchEnabled);
     screen->setSwitch(0, 0, true);
     EXPECT_FALSE(model->isBaseCurrencyAutoSelectEnabled());
 }
@@ -238,8 +237,8 @@ TEST_F(SettingsTest, UserAddedSourcesAreAddedOnceAndDeletedWithTheSelection) {
     EXPECT_EQ(screen->presentedController(), nullptr) << "accepted: the add screen closes";
     ASSERT_GE(rowOf(url), 0);
     EXPECT_FALSE(model->isDataSourceSelected(url));
-    EXPECT_EQ(row(1, rowOf(url)).kind, CSettingsRow::CustomSource);
-    EXPECT_TRUE(row(1, rowOf(url)).deletable);
+    EXPECT_TRUE(row(1, rowOf(url)).kind == CSettingsRow::CustomSource &&
+                row(1, rowOf(url)).deletable);
     // The metadata refresh names the new source.
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return row(1, rowOf(url)).title.trimmed() == QStringLiteral("Spaced name"); },
@@ -270,18 +269,9 @@ TEST_F(SettingsTest, UserAddedSourcesAreAddedOnceAndDeletedWithTheSelection) {
     EXPECT_EQ(model->getAllSelectedDataSources().size(), 1);
 }
 
+// The mail program's absence or failure is told by the screens' shared mail path (the info
+// screen's tests).
 TEST_F(SettingsTest, CurrencyRequestIsMailedToSupportOneCodePerLine) {
-    struct Case {
-        bool canSend;
-        MailComposer::Result result;
-        QString alert;
-        int mailed;
-    } cases[] = {
-        {true, MailComposer::Result::Handed, QString(), 1},
-        {false, MailComposer::Result::Handed,
-         QStringLiteral("Mail cannot be sent: no mail program is set up"), 0},
-        {true, MailComposer::Result::Failed, QStringLiteral("The mail program failed"), 1},
-    };
     // Two codes no source offers, whatever the catalogue holds.
     QStringList unoffered = CurrencyNames::isoCurrencyCodes();
     const CCurrencyDataSourceInfo& info = model->currencyDataSourceInfo();
@@ -291,29 +281,19 @@ TEST_F(SettingsTest, CurrencyRequestIsMailedToSupportOneCodePerLine) {
         }
     }
     ASSERT_GE(unoffered.size(), 2);
-    for (const Case& c : cases) {
-        mail.messages.clear();
-        mail.canSend = c.canSend;
-        mail.result = c.result;
-        mail.errorText = QStringLiteral("The mail program failed");
-        alerts->clear();
-        screen->didSelectRow(3, 0);
-        auto* request =
-            qobject_cast<CRequestCurrencyViewController*>(screen->presentedController());
-        ASSERT_NE(request, nullptr);
-        ASSERT_TRUE(request->enterCode(unoffered[0].toLower()));
-        ASSERT_TRUE(request->enterCode(unoffered[1]));
-        request->onDoneClick();
-        EXPECT_EQ(screen->presentedController(), nullptr) << "the request screen closes first";
-        ASSERT_EQ(mail.messages.size(), c.mailed);
-        EXPECT_EQ(lastAlert(), c.alert);
-        if (c.mailed == 1) {
-            const MailMessage& m = mail.messages.first();
-            EXPECT_EQ(m.subject, QStringLiteral("Numiva Pro currency request"));
-            EXPECT_EQ(m.recipients, QStringList{QStringLiteral("support@numiva.app")});
-            EXPECT_EQ(m.body, unoffered[0] + QStringLiteral("\r\n") + unoffered[1]);
-        }
-    }
+    screen->didSelectRow(3, 0);
+    auto* request = qobject_cast<CRequestCurrencyViewController*>(screen->presentedController());
+    ASSERT_NE(request, nullptr);
+    ASSERT_TRUE(request->enterCode(unoffered[0].toLower()));
+    ASSERT_TRUE(request->enterCode(unoffered[1]));
+    request->onDoneClick();
+    EXPECT_EQ(screen->presentedController(), nullptr) << "the request screen closes first";
+    ASSERT_EQ(mail.messages.size(), 1);
+    const MailMessage& m = mail.messages.first();
+    EXPECT_EQ((QStringList{m.subject, m.recipients.join(u','), m.body}),
+              (QStringList{"Numiva Pro currency request", "support@numiva.app",
+                           unoffered[0] + "\r\n" + unoffered[1]}));
+    EXPECT_EQ(lastAlert(), QString());
 }
 
 }  // namespace
