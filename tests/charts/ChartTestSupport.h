@@ -1,11 +1,9 @@
 #pragma once
 
 #include "CCurrencyChartInfo.h"
-#include "CFileOperations.h"
-#include "UserDefaults.h"
+#include "TestSupport.h"
 
 #include <QDateTime>
-#include <QTemporaryDir>
 #include <QTimeZone>
 
 #include <initializer_list>
@@ -18,16 +16,12 @@ inline QDateTime utc(int y, int m, int d, int h = 0, int min = 0, int s = 0) {
     return QDateTime(QDate(y, m, d), QTime(h, min, s), QTimeZone::utc());
 }
 
-inline CCurrencyChartPoint point(const QDateTime& date, const char* value) {
-    return CCurrencyChartPoint(Decimal::fromString(QString::fromLatin1(value)), date);
-}
-
 /// A series of (date, value) points in the order given.
 inline CCurrencyChartPointList series(
     std::initializer_list<std::pair<QDateTime, const char*>> points) {
     CCurrencyChartPointList list;
     for (const auto& [date, value] : points) {
-        list.append(point(date, value));
+        list.append(CCurrencyChartPoint(Decimal::fromString(QString::fromLatin1(value)), date));
     }
     return list;
 }
@@ -41,23 +35,10 @@ inline CCurrencyChartPointList dailySeries(const QDateTime& first, int days) {
     return list;
 }
 
-/// Points the data directory at a fresh temporary directory for one test and gives the test
-/// its own settings store there.
-class ScopedChartDataDir {
+/// A fresh data directory (TestSupport.h) and its settings store.
+class ScopedChartDataDir : public ScopedDataDir {
 public:
-    ScopedChartDataDir() : defaults_(dir_.filePath(QStringLiteral("settings.plist"))) {
-        CFileOperations::setDataDirectory(dir_.path());
-    }
-    ~ScopedChartDataDir() { CFileOperations::setDataDirectory(QString()); }
-    ScopedChartDataDir(const ScopedChartDataDir&) = delete;
-    ScopedChartDataDir& operator=(const ScopedChartDataDir&) = delete;
-
-    QString filePath(const QString& name) const { return dir_.filePath(name); }
-    UserDefaults& defaults() { return defaults_; }
-
-private:
-    QTemporaryDir dir_;
-    UserDefaults defaults_;
+    UserDefaults& defaults() { return UserDefaults::standardUserDefaults(); }
 };
 
 }  // namespace charttest

@@ -83,15 +83,11 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    QByteArray settingsFile() {
-        return file(QStringLiteral("data/Library/Preferences/Numiva.plist"));
-    }
-
-    /// Each command line exits 64 with one "numiva-cli: " line, prints nothing and leaves the
-    /// stored settings as they were.
-    /// Each command of `lines` (separated by ";") is a usage error that changes nothing.
+    /// Each command of `lines` (separated by ";") is a usage error: it exits 64 with one
+    /// "numiva-cli: " line, prints nothing and leaves the stored settings as they were.
     void expectRefused(const char* lines) {
-        const QByteArray before = settingsFile();
+        const QString settings = QStringLiteral("data/Library/Preferences/Numiva.plist");
+        const QByteArray before = file(settings);
         ASSERT_FALSE(before.isEmpty());
         for (const QString& text : QString::fromLatin1(lines).split(u';')) {
             const QByteArray bytes = text.trimmed().toLatin1();
@@ -102,6 +98,6 @@ protected:
             EXPECT_TRUE(run.err.startsWith("numiva-cli: ")) << run.err.toStdString();
             EXPECT_TRUE(run.out.isEmpty()) << line;
         }
-        EXPECT_EQ(settingsFile(), before);
+        EXPECT_EQ(file(settings), before);
     }
 };

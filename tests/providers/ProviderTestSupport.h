@@ -13,7 +13,6 @@
 #include "FakeHttpServer.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QStringList>
 #include <QTest>
 #include <QThread>
@@ -56,13 +55,7 @@ public:
         return true;
     }
 
-    static void settle() {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 50) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-    }
+    static void settle() { QTest::qWait(50); }
 
     NUMIVA_RECORD_OUTCOMES(queryCurrenciesCompletedWithResult, queryFailedWithErrorDescription)
     NUMIVA_RECORD_OUTCOMES(ecbCurrenciesQueryCurrenciesCompletedWithResult,

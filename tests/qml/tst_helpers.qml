@@ -3,8 +3,7 @@ import QtQuick.Controls
 import QtTest
 import Numiva
 
-// Presentation helpers on real items: localization of loaded views, the spaced label, the
-// pull header, section headers.
+// Presentation helpers on real items: localization of loaded views and the spaced label.
 TestCase {
     id: testCase
     name: "PresentationHelpers"
@@ -71,18 +70,5 @@ TestCase {
         compare(label.lines, ["Base currency"])
         label.text = ""
         compare(label.lines, [])
-    }
-
-    Component {
-        id: sectionHeader
-        SectionHeader {}
-    }
-
-    function test_sectionHeaderMarginsFollowTheIdiom() {
-        const phone = createTemporaryObject(sectionHeader, testCase, { text: "Sources", tablet: false })
-        const tablet = createTemporaryObject(sectionHeader, testCase, { text: "Sources", tablet: true })
-        compare(phone.children[0].x, 20)
-        compare(tablet.children[0].x, 40)
-        compare(phone.implicitHeight, 30)
     }
 }

@@ -93,7 +93,7 @@ public:
     /// `baseUrl` followed by `pathAndQuery`.
     QString url(const QString& pathAndQuery) const;
 
-    /// Answers for requests to `path` (any method), used in order; the last one repeats.
+    /// Answers for requests to `path` (GET or POST), used in order; the last one repeats.
     void answer(const QString& path, QList<Answer> answers);
     void answer(const QString& path, Answer answer) { this->answer(path, QList<Answer>{answer}); }
     /// Answers every request, before any path answers; an empty handler removes it. Paths

@@ -148,7 +148,6 @@ TEST_F(ChartScreenTest, TitleStatisticsAxesAndSwap) {
     EXPECT_EQ(chart->xAxisTicks().size(), 5);
     EXPECT_EQ(chart->xAxisTicks().first().toMap().value("label"), "03.01.26");
 
-    EXPECT_EQ(CCurrencyChartViewController::statisticPattern(1), "ddd HH:mm");
     // Small rates keep four significant digits; close ticks get the digits to tell them apart.
     using Chart = CCurrencyChartViewController;
     EXPECT_EQ(
