@@ -90,18 +90,6 @@ TEST(ChartProviderSupportTest, DayStartsAgreeWithTheZoneOnEveryDayInEitherOrder)
     EXPECT_FALSE(DayStarts(QTimeZone::utc()).at(QDate()).isValid());
 }
 
-TEST(ChartProviderSupportTest, CommonDatesPairSeriesWithGaps) {
-    CCurrencyChartPointList a = series({{utc(2012, 3, 1), "2"},
-                                        {utc(2012, 3, 2), "4"},
-                                        {utc(2012, 3, 5), "6"},
-                                        {utc(2012, 3, 6), "8"}});
-    CCurrencyChartPointList b =
-        series({{utc(2012, 3, 2), "2"}, {utc(2012, 3, 6), "4"}, {utc(2012, 3, 7), "5"}});
-    keepCommonDates(a, b);
-    EXPECT_EQ(a, series({{utc(2012, 3, 2), "4"}, {utc(2012, 3, 6), "8"}}));
-    EXPECT_EQ(b, series({{utc(2012, 3, 2), "2"}, {utc(2012, 3, 6), "4"}}));
-}
-
 TEST(ChartProviderSupportTest, CombiningLeavesOutPointsWithoutAValue) {
     const CCurrencyChartPointList numerators = series({{utc(2012, 3, 1), "2"},
                                                        {utc(2012, 3, 2), "4"},

@@ -50,6 +50,12 @@ public:
     }
 };
 
+/// A feed file of tests/data/custom with {{BASE}} replaced by the server's address.
+QByteArray feedFor(const FakeHttpServer& server, const QString& file) {
+    return FakeHttpServer::testData(QStringLiteral("custom/") + file)
+        .replace("{{BASE}}", server.baseUrl().toUtf8());
+}
+
 class CustomFeedTest : public ::testing::Test {
 protected:
     FakeHttpServer server;
@@ -60,9 +66,7 @@ protected:
 
     /// Serves a feed file with {{BASE}} replaced by the server's address.
     void serveFeed(const QString& file, const QString& path = QStringLiteral("/feed.xml")) {
-        QByteArray body = FakeHttpServer::testData(QStringLiteral("custom/") + file);
-        body.replace("{{BASE}}", server.baseUrl().toUtf8());
-        server.answer(path, Answer::text(body, 200, "application/xml"));
+        server.answer(path, Answer::text(feedFor(server, file), 200, "application/xml"));
     }
 
     void query(const QString& path = QStringLiteral("/feed.xml")) {
@@ -159,10 +163,7 @@ protected:
         center.addObserver(this, CCustomDataSourceMetadataUpdater::CustomDataSourceMetadataUpdated,
                            nullptr, [this](const QString&, const void*) { ++updates; });
     }
-    QByteArray feed(const QString& file) {
-        QByteArray body = FakeHttpServer::testData(QStringLiteral("custom/") + file);
-        return body.replace("{{BASE}}", server.baseUrl().toUtf8());
-    }
+    QByteArray feed(const QString& file) { return feedFor(server, file); }
 };
 
 TEST_F(UpdaterTest, RefreshStoresNameLogoAndCodesOfEverySource) {

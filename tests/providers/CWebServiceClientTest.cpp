@@ -38,14 +38,9 @@ public:
         sendAsyncHttpRequest(request);
     }
     int pendingOperations() { return operationQueue().operationCount(); }
-    /// Sent from the success handler of the next success, as a provider's second step does.
-    QString followUp;
 
     void requestSucceeded(CHttpRequest& request, const QByteArray& data) override {
         record(QStringLiteral("%1 ok %2").arg(request.tag).arg(QString::fromUtf8(data.left(40))));
-        if (!followUp.isEmpty()) {
-            send(std::exchange(followUp, QString()), request.tag + 1);
-        }
     }
     void requestFailed(CHttpRequest& request, const std::optional<HttpError>& error,
                        const std::optional<HttpResponse>& response,
@@ -258,16 +253,6 @@ const QList<Row>& rows() {
                                           QString::fromLatin1(request.body)));
          },
          {"1 ok ok", "POST /post?a=1&b=two text/xml replaced <body/>"}},
-        {"a follow-up sent from the success handler is delivered",
-         [](World& w) {
-             w.serve("/first", "1");
-             w.serve("/second", "2");
-             RecordingClient client(w.transcript);
-             client.followUp = w.url("/second");
-             client.send(w.url("/first"), 1);
-             w.waitFor(2);
-         },
-         {"1 ok 1", "2 ok 2"}},
         // The queue itself: in order on its own thread; a cancel skips queued work and flags the
         // running operation, and work added afterwards runs; destruction finishes queued work.
         {"the queue runs in order on its thread, cancels and finishes on destruction",
