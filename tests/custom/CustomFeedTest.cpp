@@ -179,12 +179,12 @@ TEST_F(UpdaterTest, RefreshStoresNameLogoAndCodesOfEverySource) {
     const auto a = registry->getDataSourceWithUrl(server.url(QStringLiteral("/a.xml")));
     EXPECT_EQ(a->displayName, QStringLiteral("Numiva sample bank"));
     EXPECT_EQ(a->currenciesList, (QStringList{"USD", "EUR", "JPY"}));
-    ASSERT_TRUE(a->logoImagePath);
+    EXPECT_TRUE(a->logoImagePath);
     EXPECT_EQ(QDir(dir.filePath(QStringLiteral("DataSourceLogos"))).entryList(QDir::Files).size(),
               1);
     const auto b = registry->getDataSourceWithUrl(server.url(QStringLiteral("/b.xml")));
-    EXPECT_FALSE(b->displayName) << "a failing feed leaves its entry as it was";
-    EXPECT_FALSE(b->currenciesList);
+    EXPECT_FALSE(b->displayName || b->currenciesList)
+        << "a failing feed leaves its entry as it was";
 }
 
 TEST_F(UpdaterTest, ASlowFeedIsWaitedForAndAnUnchangedOneChangesNothing) {

@@ -119,8 +119,7 @@ TEST(ComposersTest, AttachmentsAreSavedAndNamedInTheBodyForUnknownMailPrograms) 
         ASSERT_EQ(composeAndWait(composer, message).result, MailComposer::Result::Handed);
         const QStringList args = xdg.arguments();
         ASSERT_EQ(args.size(), 3);
-        EXPECT_EQ(args[0], QStringLiteral("--attach"));
-        EXPECT_EQ(args[1], saved) << "kept inside the documents directory";
+        EXPECT_EQ(args.first(2), (QStringList{"--attach", saved})) << "kept inside the documents";
         const bool named = args[2].contains(QString::fromLatin1(QUrl::toPercentEncoding(saved)));
         EXPECT_EQ(named, QByteArray(handler) != "thunderbird.desktop") << handler;
     }

@@ -57,21 +57,4 @@ TEST(XmlParser, BadDocumentsFailWithATextAndNeverHang) {
     }
 }
 
-TEST(XmlParser, AHandlerCanAbort) {
-    class Stopper : public XmlParserDelegate {
-    public:
-        XmlParser* parser = nullptr;
-        int elements = 0;
-        void parserDidStartElement(const QString&, const Attributes&) override {
-            if (++elements == 2) {
-                parser->abortParsing();
-            }
-        }
-    } stopper;
-    XmlParser parser("<a><b/><c/><d/></a>");
-    stopper.parser = &parser;
-    EXPECT_FALSE(parser.parse(stopper));
-    EXPECT_EQ(stopper.elements, 2);
-}
-
 }  // namespace
