@@ -152,27 +152,23 @@ TEST(CCurrencyDataSourceRebase, RatesBecomeDollarsPerUnitOrNaNWithoutAUsableDoll
 }
 
 TEST_F(AggregatorTest, MergesRebasedAnswersAndTheFirstSourceWins) {
-    struct Row {
-        QStringList sources;
-        QString winnerOfEur;
-    };
-    for (const Row& r : {Row{{"YFinance", "PayPal"}, QStringLiteral("YFinance")},
-                         Row{{"PayPal", "YFinance"}, QStringLiteral("PayPal")}}) {
-        SCOPED_TRACE(r.sources.join(u',').toStdString());
+    for (const QStringList& sources :
+         {QStringList{"YFinance", "PayPal"}, QStringList{"PayPal", "YFinance"}}) {
+        SCOPED_TRACE(sources.join(u',').toStdString());
+        const bool yahooFirst = sources.first() == u"YFinance";
         recorder = {};
         server.clearRequests();
         server.answer(quotesPath,
                       FakeHttpServer::Answer::file(QStringLiteral("yahoo/eur-usd-xau-in-eur.csv")));
         server.answer(convertPath, FakeHttpServer::Answer::file(
                                        QStringLiteral("paypal/convert-eur-usd-from-eur.json")));
-        start(r.sources, {"USD", "EUR", "XAU"}, QStringLiteral("EUR"));
+        start(sources, {"USD", "EUR", "XAU"}, QStringLiteral("EUR"));
         refresh();
         ASSERT_EQ(recorder.results.size(), 1);
-        EXPECT_EQ(pathsAsked(), r.sources.first() == QStringLiteral("YFinance")
-                                    ? (QStringList{quotesPath, convertPath})
-                                    : (QStringList{convertPath, quotesPath}));
+        EXPECT_EQ(pathsAsked(), yahooFirst ? (QStringList{quotesPath, convertPath})
+                                           : (QStringList{convertPath, quotesPath}));
         const QStringList pairs =
-            server.requests()[r.sources.indexOf(QStringLiteral("YFinance"))].queryValues(
+            server.requests()[sources.indexOf(QStringLiteral("YFinance"))].queryValues(
                 QStringLiteral("s"));
         ASSERT_EQ(pairs, (QStringList{"EUREUR=X", "USDEUR=X", "XAUEUR=X"}));
 
@@ -181,9 +177,8 @@ TEST_F(AggregatorTest, MergesRebasedAnswersAndTheFirstSourceWins) {
         const Decimal one = Decimal::fromInt(1);
         const Decimal yahooUsd = d("0.9223");
         const Decimal payPalUsd = one / (d("1084200.00") / Decimal::fromInt(1000000));
-        const Decimal eur =
-            r.winnerOfEur == QStringLiteral("YFinance") ? one / yahooUsd : one / payPalUsd;
-        EXPECT_EQ(result.saleValueForCurrencyWithTextCode(QStringLiteral("EUR")), eur);
+        EXPECT_EQ(result.saleValueForCurrencyWithTextCode(QStringLiteral("EUR")),
+                  one / (yahooFirst ? yahooUsd : payPalUsd));
         EXPECT_EQ(result.saleValueForCurrencyWithTextCode(QStringLiteral("USD")), one);
         EXPECT_EQ(result.saleValueForCurrencyWithTextCode(QStringLiteral("XAU")),
                   d("1522.3") / yahooUsd);

@@ -66,19 +66,6 @@ TEST_F(RateCacheTest, RepeatedWritesKeepOneEntryPerSourceAndCodeAndSurviveAResta
     EXPECT_EQ(xau->actualDate, march12);
 }
 
-TEST_F(RateCacheTest, AReadSeesATableQueuedJustBeforeIt) {
-    CCurrencyDataStorageManager cache(path);
-    CCBRCurrenciesInfo big;
-    for (int i = 0; i < 500; ++i) {
-        big.addCurrencyInfo(row(QStringLiteral("C%1").arg(i), "2.5"));
-    }
-    cache.addCurrenciesInfoAsync(big, QStringLiteral("YFinance"));
-    const auto last =
-        cache.getCurrencyInfoForCode(QStringLiteral("C499"), QStringLiteral("YFinance"));
-    ASSERT_TRUE(last);
-    EXPECT_EQ(last->saleValue.toString(), QStringLiteral("2.5"));
-}
-
 TEST_F(RateCacheTest, RowsChangedAfterQueueingAreStoredAsTheyWere) {
     CCurrencyDataStorageManager cache(path);
     auto eur = row("EUR", "1.3");

@@ -227,8 +227,7 @@ TEST_F(ModelTest, RatesFollowTheDisplayDirectionAndWhatCannotBeComputedIsNaN) {
     EXPECT_TRUE(sale("EUR", "GBP").isNaN());
 
     model().addCurrencyInfo(QStringLiteral("SEK"));  // never merged: nominal 0
-    EXPECT_TRUE(sale("SEK", "USD").isNaN());
-    EXPECT_TRUE(sale("USD", "SEK").isNaN());
+    EXPECT_TRUE(sale("SEK", "USD").isNaN() && sale("USD", "SEK").isNaN());
 }
 
 TEST_F(ModelTest, ConversionModeOrdersTheListAndScalesEveryRow) {

@@ -37,8 +37,7 @@ TEST_F(CliTest, RatesFromASourceWithFeeConversionFailureAndBadInput) {
     ok("add gbp JPY");
     ok("base EUR");
     QJsonObject answer = ok("--json rates").json();
-    EXPECT_EQ(str(answer, "source"), QStringLiteral("ECB"));
-    EXPECT_TRUE(answer.value(QStringLiteral("error")).isNull());
+    EXPECT_TRUE(str(answer, "source") == u"ECB" && answer.value(QStringLiteral("error")).isNull());
     EXPECT_EQ(str(answer.value(QStringLiteral("rows")).toArray().first().toObject(), "code"),
               QStringLiteral("EUR"));
     expectNear(answer, "GBP", cross("GBP", "EUR"));

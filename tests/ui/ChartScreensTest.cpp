@@ -177,21 +177,19 @@ TEST_F(ChartScreenTest, MarkerPicksTheNearestPointByDateAndTheEarlierOnTies) {
 
     // One finger selects and fills the bubble; two fingers or lifting hide the marker.
     chart->queryCurrencyChartDataSourceCompletedWithResult(record({1.234567, 2, 3}));
-    EXPECT_FALSE(chart->pointingDeviceDown(chart->plotPoints()[0].x(), 2));
-    EXPECT_FALSE(chart->isMarkerVisible());
-    EXPECT_TRUE(chart->pointingDeviceDown(chart->plotPoints()[0].x() + 1000, 1));
-    EXPECT_TRUE(chart->isMarkerVisible());
-    EXPECT_EQ(chart->selectedPointIndex(), 0);
+    EXPECT_FALSE(chart->pointingDeviceDown(chart->plotPoints()[0].x(), 2) ||
+                 chart->isMarkerVisible());
+    EXPECT_TRUE(chart->pointingDeviceDown(chart->plotPoints()[0].x() + 1000, 1) &&
+                chart->isMarkerVisible() && chart->selectedPointIndex() == 0);
     EXPECT_EQ(chart->selectedPointInfoView()->valueText() + " " +
                   chart->selectedPointInfoView()->dateText(),
               "1.23457 03.01.2026 12:00");
     EXPECT_TRUE(chart->pointingDeviceDragged(chart->plotPoints()[2].x(), 1));
     EXPECT_EQ(chart->markerY(), 3);
-    EXPECT_FALSE(chart->pointingDeviceDragged(chart->plotPoints()[1].x(), 2));
-    EXPECT_FALSE(chart->isMarkerVisible());
+    EXPECT_FALSE(chart->pointingDeviceDragged(chart->plotPoints()[1].x(), 2) ||
+                 chart->isMarkerVisible());
     chart->pointingDeviceDown(chart->plotPoints()[1].x(), 1);
-    EXPECT_TRUE(chart->pointingDeviceUp());
-    EXPECT_FALSE(chart->isMarkerVisible());
+    EXPECT_TRUE(chart->pointingDeviceUp() && !chart->isMarkerVisible());
 
     // The bubble stays inside its parent's width.
     const QList<std::tuple<qreal, qreal, qreal, qreal>> bubbles{

@@ -115,8 +115,7 @@ TEST_F(ScreensTest, AddSourceHandsOverTrimmedEncodedHttpAddressesOnly) {
     // Done only with text; the sample row fills in the address that Done then hands over.
     recorder.urls.clear();
     screen.setText(QString());
-    EXPECT_FALSE(screen.doneEnabled());
-    EXPECT_FALSE(screen.onDone());
+    EXPECT_FALSE(screen.doneEnabled() || screen.onDone());
     screen.onSampleRowSelect();
     EXPECT_TRUE(screen.doneEnabled());
     EXPECT_TRUE(screen.footerText().contains(QStringLiteral("https://numiva.example/sample.xml")));

@@ -217,8 +217,7 @@ TEST_F(SettingsTest, FeeIsStoredOnlyWithinZeroToHundred) {
     EXPECT_EQ(model->getConversionFee()->toString(), QStringLiteral("2.5"));
 
     screen->didSelectRow(2, 2);
-    EXPECT_TRUE(model->isSubtractFeeEnabled());
-    EXPECT_TRUE(row(2, 2).checked);
+    EXPECT_TRUE(model->isSubtractFeeEnabled() && row(2, 2).checked);
 }
 
 TEST_F(SettingsTest, UserAddedSourcesAreAddedOnceAndDeletedWithTheSelection) {
