@@ -92,7 +92,6 @@ TEST_F(ChartDataSourceTest, UnofferedPeriodFallsBackToTheSourcesFirstPeriodAndIs
     };
     const QList<Row> rows = {
         {"Bloomberg", ChartPeriod10Years, ChartPeriod1Day, "TimePeriod=1D&Outfields=ITIME,PR005-I"},
-        {"Bloomberg", ChartPeriod2Years, ChartPeriod1Day, "TimePeriod=1D"},
         {"Bloomberg", ChartPeriod3Years, ChartPeriod3Years, "TimePeriod=3Y"},
         {"YFinance", ChartPeriod10Years, ChartPeriod10Years, "range=10y"},
         {"YFinance", ChartPeriod1Day, ChartPeriod1Day, "range=1d"},

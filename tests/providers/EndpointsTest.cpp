@@ -41,21 +41,20 @@ private:
 
 }  // namespace
 
-TEST_F(EndpointsTest, EnvironmentFileReplacesOnlyTheKeysItNames) {
-    const QString path = writeFile(dir_, QStringLiteral("local.ini"),
-                                   "# local servers\r\n[hosts]\r\necb = http://127.0.0.1:8080\r\n"
-                                   "payPalUserId = someone_api1.example.com\r\n");
+TEST_F(EndpointsTest, TheEnvironmentFileReplacesOnlyTheKeysItNamesAndAnOverrideFileBeatsIt) {
+    const QString path =
+        writeFile(dir_, QStringLiteral("local.ini"),
+                  "# local servers\r\n[hosts]\r\necb = http://127.0.0.1:8080\r\n"
+                  "payPalUserId = someone_api1.example.com\r\nocbc = http://env.invalid\r\n");
     qputenv("NUMIVA_ENDPOINTS", path.toUtf8());
     Endpoints::setStandard(std::nullopt);
     const Endpoints endpoints = Endpoints::standard();
-    EXPECT_EQ(endpoints.value(Endpoints::Ecb), QStringLiteral("http://127.0.0.1:8080"));
-    EXPECT_EQ(endpoints.value(Endpoints::PayPalUserId), QStringLiteral("someone_api1.example.com"));
-    EXPECT_EQ(endpoints.value(Endpoints::Cbr), Endpoints::defaults().value(Endpoints::Cbr));
-}
+    EXPECT_EQ(
+        (QStringList{endpoints.value(Endpoints::Ecb), endpoints.value(Endpoints::PayPalUserId),
+                     endpoints.value(Endpoints::Cbr)}),
+        (QStringList{"http://127.0.0.1:8080", "someone_api1.example.com",
+                     Endpoints::defaults().value(Endpoints::Cbr)}));
 
-TEST_F(EndpointsTest, OverrideFileBeatsTheEnvironment) {
-    qputenv("NUMIVA_ENDPOINTS",
-            writeFile(dir_, QStringLiteral("env.ini"), "ocbc = http://env.invalid\n").toUtf8());
     const QString cli = writeFile(dir_, QStringLiteral("cli.ini"), "ocbc = http://cli.invalid\n");
     QString error;
     ASSERT_TRUE(Endpoints::setStandardOverrideFile(cli, &error)) << error.toStdString();

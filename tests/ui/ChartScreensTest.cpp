@@ -328,7 +328,6 @@ TEST(ChartEntriesTest, TabletButtonAndPhoneLandscapePresentTheChart) {
     auto* container = qobject_cast<CSlideDownViewController*>(root.presentedController());
     ASSERT_NE(container, nullptr);
     EXPECT_TRUE(root.isShowingLandscapeView());
-    EXPECT_EQ(container->visibleControllerHeight(), 32);
     auto* chart = qobject_cast<CCurrencyChartViewController*>(container->topController());
     auto* settings = qobject_cast<CChartSettingsViewController*>(container->bottomController());
     ASSERT_TRUE(chart && settings);
