@@ -181,7 +181,7 @@ TEST_F(RootScreenTest, TwoElementsGiveOneRateRowAndAtLaunchTheStoredRatesShowAtO
     EXPECT_EQ(rowTexts(root, 0), (QStringList{"EUR", "Euro", "1.0842", "USD"}));
     EXPECT_FALSE(
         root.rates()->index(0).data(CCurrencyRateListModel::DateTextRole).toString().isEmpty());
-    EXPECT_EQ(bar(root), (QStringList{"Yahoo Finance", "settings", "?", "edit", "USD", "US Dollar",
+    EXPECT_EQ(bar(root), (QStringList{"Yahoo Finance", "settings", "", "edit", "USD", "US Dollar",
                                       "Base currency", ""}));
 
     screen.model().currencyDataStorageManager().waitForPendingWrites();
@@ -296,7 +296,7 @@ TEST_F(ListedScreenTest, ConversionModeFromTheKeypadAndBack) {
     EXPECT_TRUE(root.isConversionMode());
     EXPECT_EQ(scrolled.size(), 1);
     EXPECT_EQ(bar(root), (QStringList{"Conversion", "inverse", "Inverse", "conversionDone", "GBP",
-                                      "?", "100", "GBP"}));
+                                      "British Pound", "100", "GBP"}));
     EXPECT_EQ(codes(screen.model()), (QStringList{"GBP", "USD", "EUR", "JPY", "RUB"}));
 
     // 100 GBP in US dollars; inverted, 100 US dollars in GBP.
@@ -318,7 +318,7 @@ TEST_F(ListedScreenTest, ConversionModeFromTheKeypadAndBack) {
 
     root.onConversionDoneClick();
     EXPECT_FALSE(root.isConversionMode() || root.showsInverseRates());
-    EXPECT_EQ(bar(root), (QStringList{"Yahoo Finance", "settings", "?", "edit", "USD", "US Dollar",
+    EXPECT_EQ(bar(root), (QStringList{"Yahoo Finance", "settings", "", "edit", "USD", "US Dollar",
                                       "Base currency", ""}));
 }
 
