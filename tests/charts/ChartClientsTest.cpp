@@ -43,6 +43,7 @@ TEST(ChartClients, EachPeriodIsAskedAsTheServicesRange) {
     EXPECT_EQ(
         CCurrencyChartDataSource::supportedPeriodsForDatasource(QStringLiteral("Frankfurter")),
         (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_FALSE(CCurrencyChartDataSource::supportedPeriodsForDatasource(QStringLiteral("PayPal")));
 }
 
 TEST(ChartClients, ParsersSurviveDeepNestingAndStopAtEveryCancellationCheck) {
