@@ -94,7 +94,6 @@ TEST_F(ChartDataSourceTest, UnofferedPeriodFallsBackToTheSourcesFirstPeriodAndIs
         {"Bloomberg", ChartPeriod10Years, ChartPeriod1Day, "TimePeriod=1D&Outfields=ITIME,PR005-I"},
         {"Bloomberg", ChartPeriod3Years, ChartPeriod3Years, "TimePeriod=3Y"},
         {"YFinance", ChartPeriod10Years, ChartPeriod10Years, "range=10y"},
-        {"YFinance", ChartPeriod1Day, ChartPeriod1Day, "range=1d"},
         {"ECB", ChartPeriod1Day, ChartPeriod1Week, "/usd.xml"},
         {"CBR", ChartPeriod1Day, ChartPeriod1Week, "VAL_NM_RQ=R01239"},
         {"CBR", ChartPeriodOverall, ChartPeriodOverall, "VAL_NM_RQ=R01239"},

@@ -10,23 +10,6 @@
 using namespace charttest;
 using namespace ChartProviderSupport;
 
-namespace {
-
-/// Business days (Monday to Friday) from `first` to `last`, at UTC midnight, values 1, 2, 3...
-CCurrencyChartPointList businessDays(QDate first, QDate last) {
-    CCurrencyChartPointList list;
-    int value = 1;
-    for (QDate day = first; day <= last; day = day.addDays(1)) {
-        if (day.dayOfWeek() <= 5) {
-            list.append(CCurrencyChartPoint(Decimal::fromInt(value++),
-                                            QDateTime(day, QTime(0, 0), QTimeZone::utc())));
-        }
-    }
-    return list;
-}
-
-}  // namespace
-
 TEST(ChartProviderSupportTest, DaysAreReadStrictlyInEachLayout) {
     struct Row {
         const char* text;
@@ -130,8 +113,8 @@ TEST(ChartProviderSupportTest, CombiningLeavesOutPointsWithoutAValue) {
 TEST(ChartProviderSupportTest, CombiningStopsAtEveryCancellationCheck) {
     SeriesCombinationInput input;
     input.combination = SeriesCombination::CrossRate;
-    input.series = businessDays(QDate(2012, 1, 2), QDate(2012, 3, 15));
-    input.divisor = businessDays(QDate(2012, 1, 2), QDate(2012, 3, 15));
+    input.series = dailySeries(utc(2012, 1, 2), 74);
+    input.divisor = dailySeries(utc(2012, 1, 2), 74);
     input.cutToPeriod = true;
     input.chartPeriod = ChartPeriod1Month;
     input.timeZone = QTimeZone::utc();
