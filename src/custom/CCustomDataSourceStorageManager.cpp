@@ -83,8 +83,13 @@ CCustomDataSourceStorageManager::CCustomDataSourceStorageManager(const QString& 
                                                                  const QString& logoDirectory) {
     logoDirectory_ = logoDirectory;
     if (logoDirectory_.isEmpty()) {
-        const QString caches = CFileOperations::getCachesPath();
-        logoDirectory_ = caches.isEmpty() ? QString() : caches + QStringLiteral("/DataSourceLogos");
+        // Named, not made: the folders appear with the first logo, so a run that stores no
+        // logo leaves the data directory as it was.
+        const QString root = CFileOperations::getDataDirectory();
+        logoDirectory_ =
+            root.isEmpty()
+                ? QString()
+                : QDir::cleanPath(root + QStringLiteral("/Library/Caches/DataSourceLogos"));
     }
     store_ = SqliteStore::inLibrary(filePath, QStringLiteral("CustomDataSourceStorage.sqlite"),
                                     kSchemaVersion, createSchema);
@@ -149,7 +154,7 @@ std::optional<QString> CCustomDataSourceStorageManager::storeLogo(
     if (logoDirectory_.isEmpty()) {
         return currentPath;
     }
-    QDir().mkdir(logoDirectory_);
+    QDir().mkpath(logoDirectory_);
     const QString path =
         QStringLiteral("%1/%2.jpeg")
             .arg(logoDirectory_, QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
