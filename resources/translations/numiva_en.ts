@@ -763,5 +763,29 @@
         <source>from %1</source>
         <translation>from %1</translation>
     </message>
+    <message id="ConversionDateInvalid">
+        <source>Not a date.</source>
+        <translation>Not a date.</translation>
+    </message>
+    <message id="ConversionDateInFuture">
+        <source>%1 is in the future: rates exist up to today.</source>
+        <translation>%1 is in the future: rates exist up to today.</translation>
+    </message>
+    <message id="ConversionDateBeforeHistory">
+        <source>%1 is before the rate history, which starts on %2.</source>
+        <translation>%1 is before the rate history, which starts on %2.</translation>
+    </message>
+    <message id="ConversionDateNoRates">
+        <source>No rates were published on or before %1.</source>
+        <translation>No rates were published on or before %1.</translation>
+    </message>
+    <message id="PastRatesFailedMessage">
+        <source>%1 could not give the rates of that day. %2.</source>
+        <translation>%1 could not give the rates of that day. %2.</translation>
+    </message>
+    <message id="ConversionDateEarlier">
+        <source>No rates were published on %1: those of %2 are used.</source>
+        <translation>No rates were published on %1: those of %2 are used.</translation>
+    </message>
 </context>
 </TS>

@@ -118,7 +118,14 @@ void CCurrencyChartDataSource::queryCharts() {
     if (period != storedPeriod) {
         CCurrencyChartSettings::setChartPeriod(period, defaults);
     }
-    if (!isDataSourceSupported(*source)) {
+    queryChart(pair, period);
+}
+
+void CCurrencyChartDataSource::queryChart(const QStringList& pair, int period) {
+    cancelQuery();
+    query_.reset();
+    const std::optional<QString> source = dataModel_.getSelectedDataSource();
+    if (!source || !isDataSourceSupported(*source)) {
         return;
     }
     query_ = Query{*source, pair, requestPairForCurrencyPair(pair), period};
@@ -224,8 +231,7 @@ void CCurrencyChartDataSource::failed(const QString& description) {
                                          query_->dataSource + QStringLiteral("-CurrencyDataSource"))
                                    : QString();
         delegate_->queryCurrencyChartDataSourceFailedWithErrorDescription(
-            CWebServiceClient::sourceFailureText(source, description,
-                                                 QStringLiteral("ChartSourceFailedMessage")));
+            CWebServiceClient::sourceFailureText(source, description, failureMessageKey_));
     }
 }
 

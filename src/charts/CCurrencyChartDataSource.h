@@ -59,11 +59,16 @@ public:
     CCurrencyChartDataSourceDelegate* delegate() const { return delegate_; }
     void setDelegate(CCurrencyChartDataSourceDelegate* delegate) { delegate_ = delegate; }
     CRootViewModel& dataModel() const { return dataModel_; }
+    /// The string-table key a failure is told with: "%1" the source, "%2" the reason.
+    void setFailureMessageKey(const QString& key) { failureMessageKey_ = key; }
 
     /// Starts one query for the charted pair and period of the chart settings from the selected
     /// data source. A stored period the source does not offer becomes the source's first period,
     /// in the settings too. An unsupported source sends nothing and reports nothing.
     void queryCharts();
+    /// Starts one query for `pair` over `period` from the selected data source, leaving the
+    /// chart settings as they are (the converter asks for rates at past dates this way).
+    void queryChart(const QStringList& pair, int period);
     /// Cancels the requests and parses of every client created so far.
     void cancelQuery();
 
@@ -116,4 +121,5 @@ private:
     std::unique_ptr<CCBRChartWebServiceClient> cbrService_;
     std::unique_ptr<CFrankfurterChartWebServiceClient> frankfurterService_;
     std::optional<Query> query_;
+    QString failureMessageKey_ = QStringLiteral("ChartSourceFailedMessage");
 };

@@ -10,6 +10,7 @@
 #include "CCurrencyDataSource.h"
 #include "CCustomDataSourceStorageManager.h"
 #include "CFileOperations.h"
+#include "CPastRateLookup.h"
 #include "CRateListUpdater.h"
 #include "CRateRows.h"
 #include "CRootViewModel.h"
@@ -29,6 +30,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTimer>
 
 #include <cstdio>
@@ -67,10 +69,15 @@ const CommandHelp kCommands[] = {
      "Rates are plain decimals (a point, no digit groups). When the refresh fails, the rates\n"
      "stored by the last one are printed and the exit code is 2. With several sources, one that\n"
      "fails is named on standard error (exit code 2) and the others' fresh rates are printed.\n"},
-    {"convert", "convert AMOUNT CODE [--inverse]",
+    {"convert", "convert AMOUNT CODE [--inverse] [--date YYYY-MM-DD]",
      "refresh and convert AMOUNT of CODE into every listed currency",
      "AMOUNT is a plain number with a point or a comma as the decimal separator (\"2,5\");\n"
-     "digit groups (\"1,000\") are refused rather than guessed. At most 1e15 and 34 digits.\n"},
+     "digit groups (\"1,000\") are refused rather than guessed. At most 1e15 and 34 digits.\n"
+     "--date converts at the rates of a past day: from the chart history of the selected\n"
+     "source (the stored charts first), or Frankfurter's rates of that day for a source\n"
+     "without one. Where nothing was published that day, the nearest earlier day is used;\n"
+     "the date column says which, and standard error says so. A day in the future or\n"
+     "before the history starts is refused (exit code 64).\n"},
     {"chart", "chart [FIRST LAST] [--period N] [--csv FILE] [--html FILE] [--pdf FILE]",
      "a rate history; exports to files ('-': standard output)",
      "The values are FIRST per 1 LAST. --period N: 0 one day, 1 one week, 2 one month,\n"
@@ -272,7 +279,8 @@ int CliApplication::run() {
     // an option is unknown.
     static const QStringList commandOptions{
         QStringLiteral("--inverse"), QStringLiteral("--subtract"), QStringLiteral("--period"),
-        QStringLiteral("--csv"),     QStringLiteral("--html"),     QStringLiteral("--pdf")};
+        QStringLiteral("--csv"),     QStringLiteral("--html"),     QStringLiteral("--pdf"),
+        QStringLiteral("--date")};
     for (const QString& a : commandArguments_) {
         if (a.startsWith(u"--") && !commandOptions.contains(a)) {
             return usage(QStringLiteral("unknown option %1").arg(a));
@@ -608,6 +616,16 @@ int CliApplication::rates(bool convert) {
     const bool inverse = takeFlag(QStringLiteral("--inverse"));
     Decimal amount;
     QString convertedCode;
+    QString dateText;
+    bool hasDate = false;
+    if (convert && !takeOption(QStringLiteral("--date"), &dateText, &hasDate)) {
+        return usage(QStringLiteral("--date needs a day (YYYY-MM-DD)"));
+    }
+    static const QRegularExpression dayPattern(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    const QDate day = QDate::fromString(dateText, Qt::ISODate);
+    if (hasDate && (!dayPattern.match(dateText).hasMatch() || !day.isValid())) {
+        return usage(QStringLiteral("--date takes a day as YYYY-MM-DD: %1").arg(dateText));
+    }
     if (convert) {
         if (commandArguments_.size() != 2) {
             return usage(QStringLiteral("convert takes an amount and a currency code"));
@@ -657,8 +675,25 @@ int CliApplication::rates(bool convert) {
         failure = text;
         finished = true;
     });
+    // At a past day the rates of that day are looked up instead of today's refresh.
+    std::optional<CChartDataStorageManager> chartCache;
+    std::optional<CPastRateLookup> pastRates;
+    bool badDate = false;
     m.synchronizeDataSourceWithInfo(CCBRCurrenciesInfo());
-    updater.queryCurrencyRates();
+    if (hasDate) {
+        chartCache.emplace();
+        pastRates.emplace(m, &*chartCache, Endpoints::standard());
+        pastRates->lookup(m.getSelectedCurrencyCodes(), day,
+                          [&](const CPastRateLookup::Outcome& outcome) {
+                              m.conversionDate = day;
+                              m.conversionRates = outcome.rates;
+                              failure = outcome.failure;
+                              badDate = outcome.badDate;
+                              finished = true;
+                          });
+    } else {
+        updater.queryCurrencyRates();
+    }
     QElapsedTimer clock;
     clock.start();
     // processEvents with a time limit never blocks: it would spin a core the workers need.
@@ -671,7 +706,14 @@ int CliApplication::rates(bool convert) {
     if (!finished) {
         failure = QStringLiteral("The data sources did not answer in time.");
     }
-    m.currencyDataStorageManager().waitForPendingWrites();
+    if (badDate) {
+        return usage(*failure);
+    }
+    if (chartCache) {
+        chartCache->waitForPendingWrites();
+    } else {
+        m.currencyDataStorageManager().waitForPendingWrites();
+    }
 
     const QString baseCode = m.getBaseCurrencyCode();
     const CRateRows rateRows =
@@ -685,6 +727,7 @@ int CliApplication::rates(bool convert) {
         });
     }
     QJsonArray rows;
+    QSet<QDate> earlierDays;
     for (qsizetype i = 0; i < list.size(); ++i) {
         const CCBRCurrencyInfo& element = *list[i];
         const CRateRow row = rateRows.row(element);
@@ -702,7 +745,11 @@ int CliApplication::rates(bool convert) {
             unit = convert ? convertedCode : QString();
             available = available || element.isoTextCode == u"USD";
         }
-        const QString date = element.actualDate.toUTC().toString(Qt::ISODate);
+        const QString date = hasDate ? row.date.date().toString(Qt::ISODate)
+                                     : element.actualDate.toUTC().toString(Qt::ISODate);
+        if (hasDate && row.date.isValid() && row.date.date() != day) {
+            earlierDays.insert(row.date.date());
+        }
         if (json_) {
             rows.append(QJsonObject{{QStringLiteral("code"), element.isoTextCode},
                                     {QStringLiteral("name"), row.name},
@@ -722,12 +769,27 @@ int CliApplication::rates(bool convert) {
             {QStringLiteral("source"), source ? QJsonValue(*source) : QJsonValue(QJsonValue::Null)},
             {QStringLiteral("base"), baseCode},
             {QStringLiteral("conversion"),
-             convert ? QJsonValue(QJsonObject{{QStringLiteral("code"), convertedCode},
-                                              {QStringLiteral("amount"), amount.toString()}})
+             convert ? QJsonValue(QJsonObject{
+                           {QStringLiteral("code"), convertedCode},
+                           {QStringLiteral("amount"), amount.toString()},
+                           {QStringLiteral("date"), hasDate ? QJsonValue(day.toString(Qt::ISODate))
+                                                            : QJsonValue(QJsonValue::Null)}})
                      : QJsonValue(QJsonValue::Null)},
             {QStringLiteral("error"),
              failure ? QJsonValue(*failure) : QJsonValue(QJsonValue::Null)},
             {QStringLiteral("rows"), rows}});
+    }
+    if (!earlierDays.isEmpty()) {
+        QList<QDate> days(earlierDays.cbegin(), earlierDays.cend());
+        std::sort(days.begin(), days.end());
+        QStringList texts;
+        for (const QDate& used : days) {
+            texts.append(used.toString(Qt::ISODate));
+        }
+        err_ << "numiva-cli: "
+             << Localization::localizedString(QStringLiteral("ConversionDateEarlier"))
+                    .arg(day.toString(Qt::ISODate), texts.join(QStringLiteral(", ")))
+             << Qt::endl;
     }
     if (failure) {
         err_ << "numiva-cli: " << *failure << Qt::endl;

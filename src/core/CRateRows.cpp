@@ -4,6 +4,8 @@
 #include "CRootViewModel.h"
 #include "NumberFormatter.h"
 
+#include <QTimeZone>
+
 QDateTime CRateRows::ownRateDate(const CCBRCurrencyInfo* row) {
     // The dollar row is the reference and has no date of its own.
     if (row == nullptr || row->isoTextCode == u"USD" || row->saleValueForCurrency().isNaN()) {
@@ -49,8 +51,8 @@ QString CRateRows::capitalizedName(const QString& name) {
 Decimal CRateRows::valueFor(const QString& code) const {
     if (conversion_) {
         const Decimal rate = conversion_->inverse
-                                 ? model_.getSaleValueForCurrency(code, conversion_->code)
-                                 : model_.getSaleValueForCurrency(conversion_->code, code);
+                                 ? model_.getConversionSaleValue(code, conversion_->code)
+                                 : model_.getConversionSaleValue(conversion_->code, code);
         return rate.isNaN() ? rate : rate * conversion_->amount;
     }
     const QString base = model_.getBaseCurrencyCode();
@@ -71,7 +73,9 @@ CRateRow CRateRows::row(const CCBRCurrencyInfo& element) const {
     row.code = element.isoTextCode;
     row.name = capitalizedName(element.displayName);
     row.available = model_.isCurrencyCodeAvailable(element.isoTextCode);
-    if (!row.available || element.saleValue.isNaN()) {
+    // At a past date the list's own rates play no part.
+    const bool pastDate = conversion_ && model_.conversionDate.isValid();
+    if (!row.available || (element.saleValue.isNaN() && !pastDate)) {
         return row;
     }
     row.value = valueFor(element.isoTextCode);
@@ -85,6 +89,12 @@ CRateRow CRateRows::row(const CCBRCurrencyInfo& element) const {
         row.codeText = inverse_ ? element.isoTextCode : model_.getBaseCurrencyCode();
     }
     const QString reference = conversion_ ? conversion_->code : model_.getBaseCurrencyCode();
+    if (pastDate) {
+        // A conversion at a past date is as old as the rates found for that day.
+        row.date = QDateTime(model_.getConversionRateDate(element.isoTextCode, reference),
+                             QTime(0, 0), QTimeZone::utc());
+        return row;
+    }
     QDateTime date = ownRateDate(&element);
     const QDateTime other = ownRateDate(model_.getListedInfoForCurrency(reference).get());
     if (!date.isValid() || (other.isValid() && other < date)) {

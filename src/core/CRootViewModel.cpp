@@ -480,8 +480,33 @@ Decimal CRootViewModel::getSaleValueForCurrency(const QString& code,
     }
     // A row never merged (nominal 0) gives a NaN one-unit value, and a zero denominator gives
     // NaN below: neither divides by zero.
-    Decimal numerator = a->saleValueForCurrency();
-    Decimal denominator = b->saleValueForCurrency();
+    return saleValue(a->saleValueForCurrency(), b->saleValueForCurrency(), code, relativeTo);
+}
+
+Decimal CRootViewModel::getConversionSaleValue(const QString& code,
+                                               const QString& relativeTo) const {
+    if (!conversionDate.isValid()) {
+        return getSaleValueForCurrency(code, relativeTo);
+    }
+    const auto a = conversionRates.constFind(code);
+    const auto b = conversionRates.constFind(relativeTo);
+    if (a == conversionRates.cend() || b == conversionRates.cend()) {
+        return Decimal::nan();
+    }
+    return saleValue(a->usdValue, b->usdValue, code, relativeTo);
+}
+
+QDate CRootViewModel::getConversionRateDate(const QString& code, const QString& relativeTo) const {
+    const auto a = conversionRates.constFind(code);
+    const auto b = conversionRates.constFind(relativeTo);
+    if (!conversionDate.isValid() || a == conversionRates.cend() || b == conversionRates.cend()) {
+        return {};
+    }
+    return std::min(a->date, b->date);
+}
+
+Decimal CRootViewModel::saleValue(Decimal numerator, Decimal denominator, const QString& code,
+                                  const QString& relativeTo) const {
     if (metalsInfo_->isCurrencyMetal(code)) {
         if (auto m = metalsInfo_->getMultiplierForCurrency(code)) {
             numerator *= *m;
@@ -510,8 +535,8 @@ Decimal CRootViewModel::getSaleValueForBaseCurrency(const QString& code) const {
 }
 
 Decimal CRootViewModel::getSaleValueForConvertedCurrency(const QString& code, bool inverse) const {
-    const Decimal rate = inverse ? getSaleValueForCurrency(code, convertedCurrencyCode)
-                                 : getSaleValueForCurrency(convertedCurrencyCode, code);
+    const Decimal rate = inverse ? getConversionSaleValue(code, convertedCurrencyCode)
+                                 : getConversionSaleValue(convertedCurrencyCode, code);
     if (rate.isNaN()) {
         return rate;
     }
@@ -520,6 +545,10 @@ Decimal CRootViewModel::getSaleValueForConvertedCurrency(const QString& code, bo
 
 void CRootViewModel::setIsconversionModeEnabled(bool enabled) {
     isConversionModeEnabled_ = enabled;
+    if (!enabled) {
+        conversionDate = QDate();
+        conversionRates.clear();
+    }
     sortCurrencyDataSource();
     post(CurrencyDataSourceChanged);
 }

@@ -9,7 +9,9 @@
 #include "CRelatedCurrenciesInfo.h"
 #include "Decimal.h"
 
+#include <QDate>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -130,12 +132,27 @@ public:
     Decimal getSaleValueForCurrency(const QString& code, const QString& relativeTo) const;
     Decimal getSaleValueForBaseCurrency(const QString& code) const;
     Decimal getSaleValueForConvertedCurrency(const QString& code, bool inverse) const;
+    /// As getSaleValueForCurrency, from the rates of the conversion date while one is set.
+    Decimal getConversionSaleValue(const QString& code, const QString& relativeTo) const;
 
     // Conversion mode.
     bool isConversionModeEnabled() const { return isConversionModeEnabled_; }
     void setIsconversionModeEnabled(bool enabled);
     QString convertedCurrencyCode;
     Decimal convertedCurrencyValue;
+
+    /// A rate of a past day: the dollar price of one unit and the day it was published.
+    struct DatedRate {
+        Decimal usdValue;
+        QDate date;
+    };
+    /// The day a conversion is made at (invalid: today's rates) and the rates found for it, by
+    /// code. A code without an entry has no rate that day.
+    QDate conversionDate;
+    QHash<QString, DatedRate> conversionRates;
+    /// The publication day of the older of the two rates a conversion at the conversion date
+    /// uses; invalid without a conversion date or either rate.
+    QDate getConversionRateDate(const QString& code, const QString& relativeTo) const;
 
     // Owned collaborators.
     CBaseCurrencySelector& baseCurrencySelector() { return *baseCurrencySelector_; }
@@ -160,6 +177,9 @@ public:
 private:
     void initializeCurrencyDataSource();
     CCBRCurrencyInfoPtr findInList(const QString& code) const;
+    /// The fee and the metals' units applied to two dollar prices.
+    Decimal saleValue(Decimal numerator, Decimal denominator, const QString& code,
+                      const QString& relativeTo) const;
     /// Stores a setting, synchronises and posts "CurrencyDataSourceChanged" unless unchanged.
     void storeFlag(const QString& key, bool value);
     void post(const QString& name);

@@ -34,7 +34,7 @@ CFrankfurterWebServiceClient::CFrankfurterWebServiceClient(const Endpoints& endp
     : endpoints_(endpoints) {}
 
 QUrl CFrankfurterWebServiceClient::ratesUrl(const Endpoints& endpoints, const QStringList& codes,
-                                            const QString& base) {
+                                            const QString& base, const QDate& date) {
     QStringList quotes;
     for (const QString& code : codes) {
         // Codes go into the query as they are; anything but three letters has no place there.
@@ -46,6 +46,9 @@ QUrl CFrankfurterWebServiceClient::ratesUrl(const Endpoints& endpoints, const QS
     if (!quotes.isEmpty()) {
         query += QStringLiteral("&quotes=") + quotes.join(u',');
     }
+    if (date.isValid()) {
+        query += QStringLiteral("&date=") + date.toString(Qt::ISODate);
+    }
     const QString providers = endpoints.value(Endpoints::FrankfurterProviders).trimmed();
     if (!providers.isEmpty()) {
         query += QStringLiteral("&providers=") +
@@ -54,12 +57,13 @@ QUrl CFrankfurterWebServiceClient::ratesUrl(const Endpoints& endpoints, const QS
     return endpoints.url(Endpoints::Frankfurter, QStringLiteral("/v2/rates"), query);
 }
 
-void CFrankfurterWebServiceClient::queryCurrencies(const QStringList& codes, const QString& base) {
+void CFrankfurterWebServiceClient::queryCurrencies(const QStringList& codes, const QString& base,
+                                                   const QDate& date) {
     cancelAllHttpRequests();
     query_ = Query::Rates;
     requestedCurrencies_ = codes;
     baseCurrencyCode_ = base;
-    auto request = std::make_shared<CHttpRequest>(ratesUrl(endpoints_, codes, base));
+    auto request = std::make_shared<CHttpRequest>(ratesUrl(endpoints_, codes, base, date));
     request->requestSettings.method = "GET";
     sendAsyncHttpRequest(std::move(request));
 }

@@ -4,6 +4,7 @@
 #include "CWebServiceClient.h"
 #include "Endpoints.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -32,13 +33,18 @@ public:
     void setDelegate(CFrankfurterWebServiceClientDelegate* delegate) { delegate_ = delegate; }
 
     /// Starts a query for the price of each of `codes` in `base`; cancels the one in flight.
-    void queryCurrencies(const QStringList& codes, const QString& base = QStringLiteral("USD"));
+    /// With a valid `date`, the rates published that day or, failing that, on the nearest
+    /// earlier day (each row carries the day it was published).
+    void queryCurrencies(const QStringList& codes, const QString& base = QStringLiteral("USD"),
+                         const QDate& date = {});
     /// Asks for the list of codes the service offers; cancels the query in flight. Only a
     /// success is reported (`frankfurterAvailableCurrenciesReceived`); a failure is logged.
     void queryAvailableCurrencies();
 
-    /// "/v2/rates?base=B&quotes=A,C[&providers=...]"; `codes` other than the base, in order.
-    static QUrl ratesUrl(const Endpoints& endpoints, const QStringList& codes, const QString& base);
+    /// "/v2/rates?base=B&quotes=A,C[&date=D][&providers=...]"; `codes` other than the base, in
+    /// order.
+    static QUrl ratesUrl(const Endpoints& endpoints, const QStringList& codes, const QString& base,
+                         const QDate& date = {});
     /// The table of a rates answer: the base at 1, each listed code at the base's price of one
     /// unit, dated with its publication day. Rows for other bases or unlisted codes and values
     /// that are not positive numbers are left out. Nothing, with a reason in `error`, for an
