@@ -787,5 +787,33 @@
         <source>No rates were published on %1: those of %2 are used.</source>
         <translation>No rates were published on %1: those of %2 are used.</translation>
     </message>
+    <message id="TodaysRates">
+        <source>Today's rates</source>
+        <translation>Today's rates</translation>
+    </message>
+    <message id="RatesOfDay">
+        <source>Rates of %1</source>
+        <translation>Rates of %1</translation>
+    </message>
+    <message id="ChooseConversionDay">
+        <source>Choose the day of the rates</source>
+        <translation>Choose the day of the rates</translation>
+    </message>
+    <message id="PreviousMonth">
+        <source>Previous month</source>
+        <translation>Previous month</translation>
+    </message>
+    <message id="NextMonth">
+        <source>Next month</source>
+        <translation>Next month</translation>
+    </message>
+    <message id="PreviousYear">
+        <source>Previous year</source>
+        <translation>Previous year</translation>
+    </message>
+    <message id="NextYear">
+        <source>Next year</source>
+        <translation>Next year</translation>
+    </message>
 </context>
 </TS>

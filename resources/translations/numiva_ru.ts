@@ -787,5 +787,33 @@
         <source>No rates were published on %1: those of %2 are used.</source>
         <translation>На %1 курсы не публиковались: взяты курсы на %2.</translation>
     </message>
+    <message id="TodaysRates">
+        <source>Today's rates</source>
+        <translation>Курсы на сегодня</translation>
+    </message>
+    <message id="RatesOfDay">
+        <source>Rates of %1</source>
+        <translation>Курсы на %1</translation>
+    </message>
+    <message id="ChooseConversionDay">
+        <source>Choose the day of the rates</source>
+        <translation>Выберите дату курсов</translation>
+    </message>
+    <message id="PreviousMonth">
+        <source>Previous month</source>
+        <translation>Предыдущий месяц</translation>
+    </message>
+    <message id="NextMonth">
+        <source>Next month</source>
+        <translation>Следующий месяц</translation>
+    </message>
+    <message id="PreviousYear">
+        <source>Previous year</source>
+        <translation>Предыдущий год</translation>
+    </message>
+    <message id="NextYear">
+        <source>Next year</source>
+        <translation>Следующий год</translation>
+    </message>
 </context>
 </TS>

@@ -1,5 +1,6 @@
 // numiva: the touch application.
 #include "CCurrencyChartViewController.h"
+#include "CCurrencyConverterViewController.h"
 #include "CFileOperations.h"
 #include "CInfoViewController.h"
 #include "CTutorialView.h"
@@ -127,7 +128,8 @@ int main(int argc, char** argv) {
         QStringLiteral("screen"),
         QStringLiteral("Open NAME at start: rates (default), settings, request-currency, "
                        "add-source, info, about, chart, chart-settings (a phone turns to "
-                       "landscape for the chart), converter (for the first rate row) or picker "
+                       "landscape for the chart), converter (for the first rate row), "
+                       "converter-date (its calendar) or picker "
                        "(adding currencies)."),
         QStringLiteral("NAME"), QStringLiteral("rates"));
     const QCommandLineOption orientation(
@@ -174,6 +176,7 @@ int main(int argc, char** argv) {
                                   QStringLiteral("chart"),
                                   QStringLiteral("chart-settings"),
                                   QStringLiteral("converter"),
+                                  QStringLiteral("converter-date"),
                                   QStringLiteral("picker")};
     const bool chartScreen = screenName.startsWith(u"chart");
     if (!screenNames.contains(screenName)) {
@@ -297,12 +300,18 @@ int main(int argc, char** argv) {
                 delegate.rootController()->onChartClick();
             }
         });
-    } else if (screenName == u"converter" || screenName == u"picker") {
+    } else if (screenName.startsWith(u"converter") || screenName == u"picker") {
         // Over the rate list, as a tap on its first rate row or on the add control would.
         QTimer::singleShot(0, &delegate, [&delegate, screenName] {
             CTutorialView::tutorialView().dismissAnimated(false);
-            if (screenName == u"converter") {
+            if (screenName.startsWith(u"converter")) {
                 delegate.rootController()->selectRow(1, 0);
+                auto* converter = qobject_cast<CCurrencyConverterViewController*>(
+                    delegate.rootController()->presentedController());
+                if (converter != nullptr && screenName == u"converter-date") {
+                    // Once the keypad's view is there to open the calendar over.
+                    QTimer::singleShot(0, converter, [converter] { converter->onDateRowClick(); });
+                }
             } else {
                 delegate.rootController()->insertCurrencies();
             }

@@ -109,3 +109,31 @@ bool CCurrencyConverterViewController::handleKey(int key, const QString& text) {
     }
     return false;
 }
+
+QString CCurrencyConverterViewController::conversionDateText() const {
+    if (!conversionDate_.isValid()) {
+        return localized(QStringLiteral("TodaysRates"));
+    }
+    return localized(QStringLiteral("RatesOfDay"))
+        .arg(CUISettings::displayLocale().toString(conversionDate_, QStringLiteral("d MMMM yyyy")));
+}
+
+bool CCurrencyConverterViewController::isSelectableDay(int year, int month, int day) const {
+    const QDate date(year, month, day);
+    return date.isValid() && date <= today();
+}
+
+bool CCurrencyConverterViewController::setConversionDay(int year, int month, int day) {
+    QDate date(year, month, day);
+    if (date.isValid() && date > today()) {
+        return false;
+    }
+    if (date == today()) {
+        date = QDate();
+    }
+    if (date != conversionDate_) {
+        conversionDate_ = date;
+        emit conversionDateChanged();
+    }
+    return true;
+}

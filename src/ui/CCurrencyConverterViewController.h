@@ -4,6 +4,10 @@
 #include "CViewController.h"
 #include "Decimal.h"
 
+#include <QDate>
+
+#include <functional>
+
 class CCurrencyConverterViewController;
 
 /// Receives the amount typed on the keypad.
@@ -27,6 +31,15 @@ class CCurrencyConverterViewController : public CViewController {
     Q_PROPERTY(QString displayText READ displayText NOTIFY displayTextChanged)
     /// The amount exactly as typed; "0" when nothing is typed.
     Q_PROPERTY(QString convertedValueText READ convertedValueText NOTIFY displayTextChanged)
+    /// True while the amount converts at a past day's rates.
+    Q_PROPERTY(bool hasConversionDate READ hasConversionDate NOTIFY conversionDateChanged)
+    /// "Today's rates", or the chosen day in the display locale's long form.
+    Q_PROPERTY(QString conversionDateText READ conversionDateText NOTIFY conversionDateChanged)
+    /// The day the calendar opens on: the chosen day, or today.
+    Q_PROPERTY(int shownYear READ shownYear NOTIFY conversionDateChanged)
+    Q_PROPERTY(int shownMonth READ shownMonth NOTIFY conversionDateChanged)
+    /// The chosen day of the month; 0 for today's rates.
+    Q_PROPERTY(int chosenDay READ chosenDay NOTIFY conversionDateChanged)
 
 public:
     /// Longer shown amounts accept no more keys.
@@ -66,8 +79,31 @@ public:
     /// Cancel: closes the keypad; the delegate hears nothing.
     Q_INVOKABLE void onCancelClick() { dismissSelf(true); }
 
+    /// The day chosen for the rates; invalid for today's.
+    QDate conversionDate() const { return conversionDate_; }
+    bool hasConversionDate() const { return conversionDate_.isValid(); }
+    QString conversionDateText() const;
+    int chosenDay() const { return conversionDate_.isValid() ? conversionDate_.day() : 0; }
+    int shownYear() const { return (conversionDate_.isValid() ? conversionDate_ : today()).year(); }
+    int shownMonth() const {
+        return (conversionDate_.isValid() ? conversionDate_ : today()).month();
+    }
+    /// Chooses the day of the rates; today (or a day that is not one) means today's rates.
+    /// Returns false, choosing nothing, for a day in the future.
+    Q_INVOKABLE bool setConversionDay(int year, int month, int day);
+    /// The day row: opens the calendar.
+    Q_INVOKABLE void onDateRowClick() { emit dateChoiceRequested(); }
+    /// Back to today's rates.
+    Q_INVOKABLE void clearConversionDate() { setConversionDay(0, 0, 0); }
+    /// Whether a day can be chosen (not after today).
+    Q_INVOKABLE bool isSelectableDay(int year, int month, int day) const;
+    /// Today's date for the choice (the local date by default).
+    void setToday(std::function<QDate()> today) { today_ = std::move(today); }
+
 signals:
     void displayTextChanged();
+    void conversionDateChanged();
+    void dateChoiceRequested();
 
 private:
     void show(const QString& typed, const QString& shown);
@@ -77,4 +113,8 @@ private:
     QString convertedValueText_;
     QString displayText_;
     QString localeSeparator_;
+    QDate conversionDate_;
+    std::function<QDate()> today_;
+
+    QDate today() const { return today_ ? today_() : QDate::currentDate(); }
 };

@@ -1,9 +1,11 @@
 #include "CRootViewController.h"
 
+#include "CChartDataStorageManager.h"
 #include "CChartSettingsViewController.h"
 #include "CCurrencyChartDataSource.h"
 #include "CCurrencyChartSettings.h"
 #include "CCurrencyChartViewController.h"
+#include "CPastRateLookup.h"
 #include "CSlideDownViewController.h"
 
 #include "CCustomDataSourceMetadataUpdater.h"
@@ -201,7 +203,7 @@ CRateCellInfo CRootViewController::cellInfoForRow(int row) const {
     cell.value = rateRow.value;
     if (cell.value.isNaN()) {
         cell.rateText = localized(QStringLiteral("NoData"));
-        cell.pending = cell.selectable && isDataReloading_;
+        cell.pending = cell.selectable && (isDataReloading_ || pastRatesPending_);
         return cell;
     }
     cell.rateText = rateRow.rateText;
@@ -241,7 +243,16 @@ QString CRootViewController::baseDescription() const {
 }
 
 QString CRootViewController::baseSubscript() const {
-    return isConversionMode() ? dataModel_->convertedCurrencyCode : QString();
+    if (!isConversionMode()) {
+        return {};
+    }
+    // At a past day's rates, the day asked for goes with the code; each row says whose rate.
+    if (dataModel_->conversionDate.isValid()) {
+        return dataModel_->convertedCurrencyCode + QStringLiteral(" · ") +
+               CUISettings::displayLocale().toString(dataModel_->conversionDate,
+                                                     QLocale::ShortFormat);
+    }
+    return dataModel_->convertedCurrencyCode;
 }
 
 // State ---------------------------------------------------------------------------------------
@@ -587,8 +598,17 @@ void CRootViewController::selectRow(int section, int row) {
 
 void CRootViewController::currencyConverter(CCurrencyConverterViewController* converter,
                                             const Decimal& value) {
+    if (pastRates_) {
+        pastRates_->cancel();
+    }
+    pastRatesPending_ = false;
     dataModel_->convertedCurrencyCode = converter->currencyCode();
     dataModel_->convertedCurrencyValue = value;
+    dataModel_->conversionDate = converter->conversionDate();
+    dataModel_->conversionRates.clear();
+    if (dataModel_->conversionDate.isValid()) {
+        convertAtPastDay(converter->currencyCode(), converter->conversionDate());
+    }
     dataModel_->setIsconversionModeEnabled(true);
     updateViewTitle();
     if (presentedController() == converter) {
@@ -599,7 +619,38 @@ void CRootViewController::currencyConverter(CCurrencyConverterViewController* co
     emit scrollToTopRequested();
 }
 
+void CRootViewController::convertAtPastDay(const QString& code, const QDate& day) {
+    if (!pastRates_) {
+        chartCache_ = std::make_unique<CChartDataStorageManager>();
+        pastRates_ = std::make_unique<CPastRateLookup>(*dataModel_, chartCache_.get(), endpoints_);
+    }
+    pastRatesPending_ = true;
+    pastRates_->lookup(dataModel_->getSelectedCurrencyCodes(), day,
+                       [this, code, day](const CPastRateLookup::Outcome& outcome) {
+                           pastRatesPending_ = false;
+                           if (!isConversionMode() || dataModel_->convertedCurrencyCode != code ||
+                               dataModel_->conversionDate != day) {
+                               return;
+                           }
+                           if (outcome.rates.size() <= 1 && outcome.failure) {
+                               // Nothing to convert with: back to the list, and say why.
+                               onConversionDoneClick();
+                           } else {
+                               dataModel_->conversionRates = outcome.rates;
+                               reloadData();
+                           }
+                           if (outcome.failure && !viewHidden_) {
+                               emit alertRequested(*outcome.failure, QString(),
+                                                   QStringLiteral("OK"));
+                           }
+                       });
+}
+
 void CRootViewController::onConversionDoneClick() {
+    if (pastRates_) {
+        pastRates_->cancel();
+    }
+    pastRatesPending_ = false;
     if (!isConversionMode()) {
         return;
     }

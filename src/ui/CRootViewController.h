@@ -24,6 +24,8 @@
 #include <optional>
 #include <vector>
 
+class CChartDataStorageManager;
+class CPastRateLookup;
 class CRootViewController;
 class CTutorialView;
 class NotificationCenter;
@@ -308,6 +310,8 @@ private:
     /// Shows a refresh failure, or keeps it until the start tutorial is tapped away (the alert
     /// would cover the hints, and a tap meant for the hints would close it unread).
     void showRefreshAlert(const QString& text);
+    /// Looks up the rates of `day` for converting `code`: the rows wait meanwhile.
+    void convertAtPastDay(const QString& code, const QDate& day);
 
     UserDefaults& defaults_;
     NotificationCenter& center_;
@@ -324,6 +328,10 @@ private:
     QTimer chartUnavailableNotice_;
     QPointer<CViewController> chartController_;
     std::optional<QString> alertAfterTutorial_;
+    /// Rates of a past day for the converter, made on first use.
+    std::unique_ptr<CChartDataStorageManager> chartCache_;
+    std::unique_ptr<CPastRateLookup> pastRates_;
+    bool pastRatesPending_ = false;
 
     bool viewLoaded_ = false;
     bool refreshesHeld_ = false;

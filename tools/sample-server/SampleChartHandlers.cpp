@@ -566,6 +566,11 @@ void SampleServer::registerFrankfurterHandlers() {
             while (!isBusinessDay(day)) {
                 day = day.addDays(-1);
             }
+            if (day < kHistoryStart) {
+                res.status = 404;
+                res.set_content(R"({"message":"No data found"})", "application/json");
+                return;
+            }
             days.append(day);
         } else {
             days.append(lastBusinessDay);

@@ -78,14 +78,70 @@ Item {
         }
     }
 
+    // The day of the rates: today's, or a past day chosen on the calendar.
+    AbstractButton {
+        id: dateRow
+        objectName: "conversionDateRow"
+        anchors.top: valueCell.bottom
+        anchors.topMargin: 10
+        x: 16
+        width: parent.width - 32
+        height: 44
+        focusPolicy: Qt.TabFocus
+        Accessible.role: Accessible.Button
+        Accessible.name: qsTrId("ChooseConversionDay") + ": " + view.controller.conversionDateText
+        background: Rectangle {
+            radius: 10
+            color: dateRow.down ? "#e5e5ea" : "white"
+            border.color: dateRow.visualFocus ? "#4da3ff" : "#14000000"
+            border.width: dateRow.visualFocus ? 2 : 1
+        }
+        contentItem: Item {
+            Text {
+                objectName: "conversionDateText"
+                x: 16
+                width: parent.width - 48
+                anchors.verticalCenter: parent.verticalCenter
+                text: view.controller.conversionDateText
+                elide: Text.ElideRight
+                color: view.controller.hasConversionDate ? CUISettings.convertedValueColor
+                                                         : "#1c1c1e"
+                font.family: "Helvetica"
+                font.pixelSize: 16
+            }
+            Text {
+                anchors.right: parent.right
+                anchors.rightMargin: 14
+                anchors.verticalCenter: parent.verticalCenter
+                text: "\u203a"
+                color: "#c7c7cc"
+                font.pixelSize: 24
+            }
+        }
+        onClicked: view.controller.onDateRowClick()
+    }
+
+    Connections {
+        target: view.controller
+        function onDateChoiceRequested() { calendar.open() }
+    }
+
+    // Over the whole window: the tablet's keypad popover is narrower than a month.
+    ConversionDatePopup {
+        id: calendar
+        controller: view.controller
+        parent: Overlay.overlay
+        anchors.centerIn: parent
+    }
+
     // The keypad area.
     Rectangle {
         id: keypad
         anchors.bottom: parent.bottom
         width: parent.width
-        // Never over the amount: a short window gets smaller keys.
+        // Never over the amount and the day: a short window gets smaller keys.
         height: Math.min(view.tablet ? 280 : Math.min(parent.height * 0.5, 380),
-                         parent.height - valueCell.y - valueCell.height - 12)
+                         parent.height - dateRow.y - dateRow.height - 12)
         gradient: Gradient {
             GradientStop { position: 0; color: "#3a3f47" }
             GradientStop { position: 1; color: "#2a2e34" }
