@@ -1,10 +1,12 @@
 #include "CRootViewController.h"
 
 #include "CChartSettingsViewController.h"
+#include "CCompareSourcesViewController.h"
 #include "CCurrencyChartDataSource.h"
 #include "CCurrencyChartSettings.h"
 #include "CCurrencyChartViewController.h"
 #include "CSlideDownViewController.h"
+#include "CSourceComparison.h"
 
 #include "CCustomDataSourceMetadataUpdater.h"
 #include "CNavigationController.h"
@@ -750,6 +752,10 @@ QStringList CRootViewController::contextMenuActions(int row) const {
         chartsSupported_ && chartsSupported_(*source)) {
         actions << QStringLiteral("chart");
     }
+    if (!editing_.isEditing() && cell->code != baseCurrencyCode() &&
+        !CSourceComparison::sourcesFor(*dataModel_, cell->code, baseCurrencyCode()).isEmpty()) {
+        actions << QStringLiteral("compare");
+    }
     if (canEditRows()) {
         actions << QStringLiteral("remove");
     }
@@ -773,6 +779,12 @@ bool CRootViewController::triggerContextAction(int row, const QString& action) {
                                                     : QStringList{cell->code, base},
                                                 defaults_);
         presentChart();
+    } else if (action == u"compare") {
+        // Over the list: a popover at the row on a tablet, the whole screen on a phone.
+        auto* compare = new CCompareSourcesViewController(
+            *dataModel_, endpoints_, rates_->cellAt(row)->code, baseCurrencyCode(), isTablet());
+        presentViewController(compare, row, QStringLiteral("right"));
+        emit compareControllerPresented(compare);
     } else {
         return deleteRow(row);
     }
