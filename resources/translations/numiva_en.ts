@@ -815,5 +815,53 @@
         <source>Next year</source>
         <translation>Next year</translation>
     </message>
+    <message id="CompareSources">
+        <source>Compare sources</source>
+        <translation>Compare sources</translation>
+    </message>
+    <message id="CompareAgain">
+        <source>Ask again</source>
+        <translation>Ask again</translation>
+    </message>
+    <message id="CompareHeadingAB">
+        <source>1 %1 in %2</source>
+        <translation>1 %1 in %2</translation>
+    </message>
+    <message id="CompareProgressAB">
+        <source>%1 of %2 sources answered</source>
+        <translation>%1 of %2 sources answered</translation>
+    </message>
+    <message id="CompareMedian">
+        <source>Median</source>
+        <translation>Median</translation>
+    </message>
+    <message id="CompareSpread">
+        <source>Spread</source>
+        <translation>Spread</translation>
+    </message>
+    <message id="CompareNoOutliersA">
+        <source>No source is more than %1 from the median.</source>
+        <translation>No source is more than %1 from the median.</translation>
+    </message>
+    <message id="CompareOutliersAB">
+        <source>More than %1 from the median: %2.</source>
+        <translation>More than %1 from the median: %2.</translation>
+    </message>
+    <message id="CompareNoneAnswered">
+        <source>No source answered.</source>
+        <translation>No source answered.</translation>
+    </message>
+    <message id="CompareNoSources">
+        <source>No built-in source quotes this currency against the base currency.</source>
+        <translation>No built-in source quotes this currency against the base currency.</translation>
+    </message>
+    <message id="CompareNotInAnswer">
+        <source>The answer has no rate for %1.</source>
+        <translation>The answer has no rate for %1.</translation>
+    </message>
+    <message id="CompareNoAnswer">
+        <source>The source did not answer.</source>
+        <translation>The source did not answer.</translation>
+    </message>
 </context>
 </TS>

@@ -815,5 +815,53 @@
         <source>Next year</source>
         <translation>Следующий год</translation>
     </message>
+    <message id="CompareSources">
+        <source>Compare sources</source>
+        <translation>Сравнить источники</translation>
+    </message>
+    <message id="CompareAgain">
+        <source>Ask again</source>
+        <translation>Обновить</translation>
+    </message>
+    <message id="CompareHeadingAB">
+        <source>1 %1 in %2</source>
+        <translation>1 %1 в %2</translation>
+    </message>
+    <message id="CompareProgressAB">
+        <source>%1 of %2 sources answered</source>
+        <translation>Ответили %1 из %2 источников</translation>
+    </message>
+    <message id="CompareMedian">
+        <source>Median</source>
+        <translation>Медиана</translation>
+    </message>
+    <message id="CompareSpread">
+        <source>Spread</source>
+        <translation>Разброс</translation>
+    </message>
+    <message id="CompareNoOutliersA">
+        <source>No source is more than %1 from the median.</source>
+        <translation>Ни один источник не отличается от медианы больше чем на %1.</translation>
+    </message>
+    <message id="CompareOutliersAB">
+        <source>More than %1 from the median: %2.</source>
+        <translation>Отличаются от медианы больше чем на %1: %2.</translation>
+    </message>
+    <message id="CompareNoneAnswered">
+        <source>No source answered.</source>
+        <translation>Ни один источник не ответил.</translation>
+    </message>
+    <message id="CompareNoSources">
+        <source>No built-in source quotes this currency against the base currency.</source>
+        <translation>Ни один встроенный источник не даёт курс этой валюты к базовой.</translation>
+    </message>
+    <message id="CompareNotInAnswer">
+        <source>The answer has no rate for %1.</source>
+        <translation>В ответе нет курса %1.</translation>
+    </message>
+    <message id="CompareNoAnswer">
+        <source>The source did not answer.</source>
+        <translation>Источник не ответил.</translation>
+    </message>
 </context>
 </TS>

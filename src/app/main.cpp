@@ -1,4 +1,5 @@
 // numiva: the touch application.
+#include "CCompareSourcesViewController.h"
 #include "CCurrencyChartViewController.h"
 #include "CCurrencyConverterViewController.h"
 #include "CFileOperations.h"
@@ -129,7 +130,8 @@ int main(int argc, char** argv) {
         QStringLiteral("Open NAME at start: rates (default), settings, request-currency, "
                        "add-source, info, about, chart, chart-settings (a phone turns to "
                        "landscape for the chart), converter (for the first rate row), "
-                       "converter-date (its calendar) or picker "
+                       "converter-date (its calendar), compare (the sources' rates of the first "
+                       "rate row that has them) or picker "
                        "(adding currencies)."),
         QStringLiteral("NAME"), QStringLiteral("rates"));
     const QCommandLineOption orientation(
@@ -177,6 +179,7 @@ int main(int argc, char** argv) {
                                   QStringLiteral("chart-settings"),
                                   QStringLiteral("converter"),
                                   QStringLiteral("converter-date"),
+                                  QStringLiteral("compare"),
                                   QStringLiteral("picker")};
     const bool chartScreen = screenName.startsWith(u"chart");
     if (!screenNames.contains(screenName)) {
@@ -300,6 +303,17 @@ int main(int argc, char** argv) {
                 delegate.rootController()->onChartClick();
             }
         });
+    } else if (screenName == u"compare") {
+        // From the menu of the first rate row that offers it.
+        QTimer::singleShot(0, &delegate, [&delegate] {
+            CTutorialView::tutorialView().dismissAnimated(false);
+            CRootViewController* root = delegate.rootController();
+            for (int row = 0; row < root->rates()->rowCount(); ++row) {
+                if (root->triggerContextAction(row, QStringLiteral("compare"))) {
+                    break;
+                }
+            }
+        });
     } else if (screenName.startsWith(u"converter") || screenName == u"picker") {
         // Over the rate list, as a tap on its first rate row or on the add control would.
         QTimer::singleShot(0, &delegate, [&delegate, screenName] {
@@ -394,6 +408,17 @@ int main(int argc, char** argv) {
                                      [capture](bool) { QTimer::singleShot(600, capture); },
                                      Qt::SingleShotConnection);
                              });
+            QTimer::singleShot(kScreenshotDeadlineMs * 2, window, capture);
+        } else if (screenName == u"compare") {
+            // Once every source has answered or failed.
+            QObject::connect(
+                delegate.rootController(), &CRootViewController::compareControllerPresented, window,
+                [capture](CViewController* compare) {
+                    QObject::connect(
+                        qobject_cast<CCompareSourcesViewController*>(compare),
+                        &CCompareSourcesViewController::comparisonFinished, compare,
+                        [capture] { QTimer::singleShot(300, capture); }, Qt::SingleShotConnection);
+                });
             QTimer::singleShot(kScreenshotDeadlineMs * 2, window, capture);
         } else {
             QObject::connect(delegate.rootController(), &CRootViewController::refreshFinished,

@@ -15,6 +15,7 @@
 #include "CRateRows.h"
 #include "CRootViewModel.h"
 #include "CSettingsEditor.h"
+#include "CSourceComparison.h"
 #include "Endpoints.h"
 #include "Localization.h"
 #include "NotificationCenter.h"
@@ -33,6 +34,7 @@
 #include <QSet>
 #include <QTimer>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -84,6 +86,15 @@ const CommandHelp kCommands[] = {
      "3 three months, 4 six months, 5 one year, 6 two years, 7 three years, 8 five years,\n"
      "9 ten years, 10 overall (what the selected source offers). The pair and period are\n"
      "kept for the next time. --csv - writes only the CSV to standard output.\n"},
+    {"compare", "compare [CODE...] [--base CODE] [--threshold PERCENT]",
+     "ask every source for the same rates at once and compare them",
+     "Asks every built-in source that quotes a currency and the base (all at the same time) and\n"
+     "prints per currency each source's rate in the base currency, its distance from the median,\n"
+     "the median and the spread ((highest - lowest) / median). A source more than the threshold\n"
+     "(default 2 %) from the median is flagged with '!'. A source that fails is listed with its\n"
+     "failure. Where Frankfurter answers, the institutions it blends follow it, each with its own\n"
+     "rate. Without codes, the listed currencies are compared; --base defaults to the base\n"
+     "currency and is not stored. Exit code 2 when no source answered.\n"},
     {"feed", "feed add URL | feed remove URL | feed refresh",
      "user-added data sources (custom rate feeds)",
      "add registers an http or https address and reads it once; refresh reads every feed.\n"
@@ -280,7 +291,7 @@ int CliApplication::run() {
     static const QStringList commandOptions{
         QStringLiteral("--inverse"), QStringLiteral("--subtract"), QStringLiteral("--period"),
         QStringLiteral("--csv"),     QStringLiteral("--html"),     QStringLiteral("--pdf"),
-        QStringLiteral("--date")};
+        QStringLiteral("--date"),    QStringLiteral("--base"),     QStringLiteral("--threshold")};
     for (const QString& a : commandArguments_) {
         if (a.startsWith(u"--") && !commandOptions.contains(a)) {
             return usage(QStringLiteral("unknown option %1").arg(a));
@@ -323,6 +334,9 @@ int CliApplication::run() {
     }
     if (command_ == u"chart") {
         return chart();
+    }
+    if (command_ == u"compare") {
+        return compare();
     }
     QStringList names;
     for (const CommandHelp& command : kCommands) {
@@ -994,6 +1008,188 @@ int CliApplication::chart() {
     }
     if (waiter.failure) {
         err_ << "numiva-cli: " << *waiter.failure << Qt::endl;
+        return ProviderFailed;
+    }
+    return Ok;
+}
+
+namespace {
+
+/// A rate with eight significant digits: enough to tell sources apart, short enough to read.
+QString significant(const Decimal& value) {
+    if (value.isNaN()) {
+        return QString();
+    }
+    const double magnitude = std::floor(std::log10(std::abs(value.toDouble())));
+    const int digits = std::isfinite(magnitude) ? std::max(0, 7 - static_cast<int>(magnitude)) : 8;
+    return value.rounded(digits).toString();
+}
+
+/// A percentage with two decimals and its sign ("+0.45", "-3.00").
+QString percent(const Decimal& value, bool sign) {
+    if (value.isNaN()) {
+        return QString();
+    }
+    const Decimal rounded = value.rounded(2);
+    const QString text = rounded.isZero() ? QStringLiteral("0") : rounded.toString();
+    const qsizetype point = text.indexOf(u'.');
+    const QString padded = point < 0                  ? text + QStringLiteral(".00")
+                           : text.size() - point == 2 ? text + u'0'
+                                                      : text;
+    return sign && !value.isNegative() && !rounded.isZero() ? u'+' + padded : padded;
+}
+
+}  // namespace
+
+int CliApplication::compare() {
+    QString baseText;
+    QString thresholdText;
+    bool hasBase = false;
+    bool hasThreshold = false;
+    if (!takeOption(QStringLiteral("--base"), &baseText, &hasBase) ||
+        !takeOption(QStringLiteral("--threshold"), &thresholdText, &hasThreshold)) {
+        return usage(QStringLiteral("--base and --threshold need a value"));
+    }
+    Decimal threshold = CSourceComparison::defaultThresholdPercent();
+    if (hasThreshold) {
+        auto parsed = Decimal::parse(thresholdText.trimmed(), u'.');
+        if (!parsed) {
+            parsed = Decimal::parse(thresholdText.trimmed(), u',');
+        }
+        if (!parsed || parsed->isNegative() || *parsed > Decimal::fromInt(100)) {
+            return usage(QStringLiteral("--threshold takes a percentage from 0 to 100: %1")
+                             .arg(thresholdText));
+        }
+        threshold = *parsed;
+    }
+    CRootViewModel& m = model();
+    CSourceComparison comparison(m, Endpoints::standard());
+    comparison.setThresholdPercent(threshold);
+    QStringList quoted;
+    for (const QString& id : CSourceComparison::builtInSources()) {
+        for (const QString& code : m.currencyDataSourceInfo().getAvailableCurrencyCodes(id)) {
+            if (!quoted.contains(code)) {
+                quoted.append(code);
+            }
+        }
+    }
+    const QString base = hasBase ? codeFrom(baseText) : m.getBaseCurrencyCode();
+    if (!quoted.contains(base)) {
+        return usage(QStringLiteral("no data source quotes the base %1%2")
+                         .arg(base, didYouMean(base, quoted)));
+    }
+    QStringList codes;
+    for (const QString& argument : commandArguments_) {
+        const QString code = codeFrom(argument);
+        if (!CCurrencyDataSource::isIsoCode(code)) {
+            return usage(QStringLiteral("not a currency code: %1%2")
+                             .arg(argument, didYouMean(code, quoted)));
+        }
+        if (code == base) {
+            return usage(QStringLiteral("%1 is the base currency (see --base)").arg(code));
+        }
+        if (codes.contains(code)) {
+            return usage(QStringLiteral("%1 is given twice").arg(code));
+        }
+        if (comparison.sourcesFor(code, base).isEmpty()) {
+            return usage(QStringLiteral("no data source quotes %1 in %2%3")
+                             .arg(code, base, didYouMean(code, quoted)));
+        }
+        codes.append(code);
+    }
+    if (commandArguments_.isEmpty()) {
+        // The listed currencies that some source quotes against the base.
+        for (const QString& code : m.getSelectedCurrencyCodes()) {
+            if (code != base && !comparison.sourcesFor(code, base).isEmpty()) {
+                codes.append(code);
+            }
+        }
+        if (codes.isEmpty()) {
+            return usage(QStringLiteral("no listed currency to compare (give codes)"));
+        }
+    }
+
+    QList<CurrencyComparison> result;
+    bool finished = false;
+    comparison.setFinished([&](const QList<CurrencyComparison>& r) {
+        result = r;
+        finished = true;
+    });
+    comparison.compare(codes, base);
+    QElapsedTimer clock;
+    clock.start();
+    // processEvents with a time limit never blocks: it would spin a core the workers need.
+    // Blocking waits are woken at least every 100 ms to look at the clock.
+    QTimer wake;
+    wake.start(100);
+    while (!finished && clock.elapsed() < 180000) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    if (!finished) {
+        comparison.cancel();
+        err_ << "numiva-cli: The data sources did not answer in time." << Qt::endl;
+        return ProviderFailed;
+    }
+
+    bool anyValue = false;
+    QJsonArray list;
+    for (const CurrencyComparison& currency : result) {
+        anyValue = anyValue || currency.hasValues();
+        QJsonArray sources;
+        if (!json_) {
+            out_ << currency.code << " in " << base << Qt::endl;
+        }
+        for (const SourceRate& rate : currency.rates) {
+            QJsonObject source{{QStringLiteral("id"), rate.id},
+                               {QStringLiteral("name"), rate.name}};
+            if (rate.value.isNaN()) {
+                source.insert(QStringLiteral("error"), rate.failure);
+            } else {
+                source.insert(QStringLiteral("value"), significant(rate.value));
+                source.insert(QStringLiteral("deviation"), percent(rate.deviation, false));
+                source.insert(QStringLiteral("outlier"), rate.outlier);
+            }
+            sources.append(source);
+            if (!json_) {
+                out_ << (rate.outlier ? "! " : "  ") << rate.id << '\t' << rate.name << '\t';
+                if (rate.value.isNaN()) {
+                    out_ << "failed: " << rate.failure << Qt::endl;
+                } else {
+                    out_ << significant(rate.value) << '\t' << percent(rate.deviation, true) << " %"
+                         << Qt::endl;
+                }
+            }
+        }
+        const QStringList outliers = currency.outlierIds();
+        if (json_) {
+            list.append(QJsonObject{
+                {QStringLiteral("code"), currency.code},
+                {QStringLiteral("base"), base},
+                {QStringLiteral("sources"), sources},
+                {QStringLiteral("median"), currency.hasValues()
+                                               ? QJsonValue(significant(currency.median))
+                                               : QJsonValue(QJsonValue::Null)},
+                {QStringLiteral("spread"), currency.hasValues()
+                                               ? QJsonValue(percent(currency.spread, false))
+                                               : QJsonValue(QJsonValue::Null)},
+                {QStringLiteral("threshold"), threshold.toString()},
+                {QStringLiteral("outliers"), QJsonArray::fromStringList(outliers)}});
+        } else if (currency.hasValues()) {
+            out_ << "  median\t" << significant(currency.median) << "\n  spread\t"
+                 << percent(currency.spread, false) << " %\n  outliers\t"
+                 << (outliers.isEmpty() ? QStringLiteral("none")
+                                        : outliers.join(QStringLiteral(", ")))
+                 << " (more than " << threshold.toString() << " % from the median)\n"
+                 << Qt::endl;
+        } else {
+            out_ << "  no source answered\n" << Qt::endl;
+        }
+    }
+    if (json_) {
+        printJson(list);
+    }
+    if (!anyValue) {
+        err_ << "numiva-cli: no data source answered" << Qt::endl;
         return ProviderFailed;
     }
     return Ok;

@@ -38,6 +38,7 @@ private:
     int feed();
     int rates(bool convert);
     int chart();
+    int compare();
 
     void printJson(const QJsonValue& value);
     /// Takes a flag such as "--inverse" out of the command's arguments.

@@ -6,6 +6,8 @@
 
 #include <QTimeZone>
 
+#include <cctype>
+
 #include <utility>
 
 #include <simdjson.h>
@@ -34,7 +36,8 @@ CFrankfurterWebServiceClient::CFrankfurterWebServiceClient(const Endpoints& endp
     : endpoints_(endpoints) {}
 
 QUrl CFrankfurterWebServiceClient::ratesUrl(const Endpoints& endpoints, const QStringList& codes,
-                                            const QString& base, const QDate& date) {
+                                            const QString& base, const QDate& date,
+                                            bool expandProviders) {
     QStringList quotes;
     for (const QString& code : codes) {
         // Codes go into the query as they are; anything but three letters has no place there.
@@ -54,6 +57,9 @@ QUrl CFrankfurterWebServiceClient::ratesUrl(const Endpoints& endpoints, const QS
         query += QStringLiteral("&providers=") +
                  QString::fromLatin1(QUrl::toPercentEncoding(providers, ","));
     }
+    if (expandProviders) {
+        query += QStringLiteral("&expand=providers");
+    }
     return endpoints.url(Endpoints::Frankfurter, QStringLiteral("/v2/rates"), query);
 }
 
@@ -63,7 +69,9 @@ void CFrankfurterWebServiceClient::queryCurrencies(const QStringList& codes, con
     query_ = Query::Rates;
     requestedCurrencies_ = codes;
     baseCurrencyCode_ = base;
-    auto request = std::make_shared<CHttpRequest>(ratesUrl(endpoints_, codes, base, date));
+    providerRates_.clear();
+    auto request = std::make_shared<CHttpRequest>(
+        ratesUrl(endpoints_, codes, base, date, expandProviders_));
     request->requestSettings.method = "GET";
     sendAsyncHttpRequest(std::move(request));
 }
@@ -125,6 +133,81 @@ CCBRCurrenciesInfoPtr CFrankfurterWebServiceClient::currenciesInfoFromAnswer(
     return info;
 }
 
+QList<CFrankfurterWebServiceClient::ProviderRate>
+CFrankfurterWebServiceClient::providerRatesFromAnswer(const QByteArray& data, const QString& base) {
+    using namespace simdjson;
+    QList<ProviderRate> rates;
+    ondemand::parser parser;
+    const padded_string json(data.constData(), static_cast<size_t>(data.size()));
+    ondemand::document document;
+    ondemand::array rows;
+    if (parser.iterate(json).get(document) != SUCCESS ||
+        document.get_array().get(rows) != SUCCESS) {
+        return rates;
+    }
+    // The fields of a row come in any order: the institutions are read once the row's base
+    // and quote are known.
+    for (auto element : rows) {
+        ondemand::object row;
+        if (element.get_object().get(row) != SUCCESS) {
+            return rates;
+        }
+        std::string_view rowBase;
+        std::string_view quote;
+        if (row.find_field_unordered("base").get_string().get(rowBase) != SUCCESS ||
+            row.find_field_unordered("quote").get_string().get(quote) != SUCCESS ||
+            text(rowBase) != base || !isCode(text(quote))) {
+            continue;
+        }
+        ondemand::array providers;
+        if (row.find_field_unordered("providers").get_array().get(providers) != SUCCESS) {
+            continue;
+        }
+        for (auto entry : providers) {
+            ondemand::object provider;
+            if (entry.get_object().get(provider) != SUCCESS) {
+                break;
+            }
+            ProviderRate rate;
+            rate.quote = text(quote);
+            for (auto member : provider) {
+                ondemand::field field;
+                std::string_view key;
+                if (std::move(member).get(field) != SUCCESS ||
+                    field.unescaped_key().get(key) != SUCCESS) {
+                    return rates;  // a broken document: nothing after this is trustworthy
+                }
+                ondemand::value value = field.value();
+                std::string_view string;
+                bool flag = false;
+                if (key == "key" && value.get_string().get(string) == SUCCESS) {
+                    rate.key = text(string).left(20);
+                } else if (key == "date" && value.get_string().get(string) == SUCCESS) {
+                    rate.date = QDate::fromString(text(string), Qt::ISODate);
+                } else if (key == "excluded" && value.get_bool().get(flag) == SUCCESS) {
+                    rate.excluded = flag;
+                } else if (key == "rate") {
+                    ondemand::json_type type;
+                    if (value.type().get(type) == SUCCESS && type == ondemand::json_type::number) {
+                        std::string_view token = value.raw_json_token();
+                        while (!token.empty() &&
+                               std::isspace(static_cast<unsigned char>(token.back()))) {
+                            token.remove_suffix(1);
+                        }
+                        if (const auto positive = JsonRateAnswers::positiveValue(token)) {
+                            rate.rate = *positive;
+                        }
+                    }
+                }
+            }
+            if (!rate.key.trimmed().isEmpty() && !rate.rate.isNaN()) {
+                rates.append(rate);
+            }
+        }
+    }
+    return rates;
+}
+
 QStringList CFrankfurterWebServiceClient::currencyCodesFromAnswer(const QByteArray& data) {
     using namespace simdjson;
     ondemand::parser parser;
@@ -173,6 +256,9 @@ void CFrankfurterWebServiceClient::requestSucceeded(CHttpRequest&, const QByteAr
     QString error;
     CCBRCurrenciesInfoPtr info =
         currenciesInfoFromAnswer(data, baseCurrencyCode_, requestedCurrencies_, &error);
+    if (info && expandProviders_) {
+        providerRates_ = providerRatesFromAnswer(data, baseCurrencyCode_);
+    }
     if (delegate_ == nullptr) {
         return;
     }

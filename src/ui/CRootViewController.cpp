@@ -2,11 +2,13 @@
 
 #include "CChartDataStorageManager.h"
 #include "CChartSettingsViewController.h"
+#include "CCompareSourcesViewController.h"
 #include "CCurrencyChartDataSource.h"
 #include "CCurrencyChartSettings.h"
 #include "CCurrencyChartViewController.h"
 #include "CPastRateLookup.h"
 #include "CSlideDownViewController.h"
+#include "CSourceComparison.h"
 
 #include "CCustomDataSourceMetadataUpdater.h"
 #include "CNavigationController.h"
@@ -801,6 +803,10 @@ QStringList CRootViewController::contextMenuActions(int row) const {
         chartsSupported_ && chartsSupported_(*source)) {
         actions << QStringLiteral("chart");
     }
+    if (!editing_.isEditing() && cell->code != baseCurrencyCode() &&
+        !CSourceComparison::sourcesFor(*dataModel_, cell->code, baseCurrencyCode()).isEmpty()) {
+        actions << QStringLiteral("compare");
+    }
     if (canEditRows()) {
         actions << QStringLiteral("remove");
     }
@@ -824,6 +830,12 @@ bool CRootViewController::triggerContextAction(int row, const QString& action) {
                                                     : QStringList{cell->code, base},
                                                 defaults_);
         presentChart();
+    } else if (action == u"compare") {
+        // Over the list: a popover at the row on a tablet, the whole screen on a phone.
+        auto* compare = new CCompareSourcesViewController(
+            *dataModel_, endpoints_, rates_->cellAt(row)->code, baseCurrencyCode(), isTablet());
+        presentViewController(compare, row, QStringLiteral("right"));
+        emit compareControllerPresented(compare);
     } else {
         return deleteRow(row);
     }

@@ -267,7 +267,8 @@ public:
     /// The row as one line: name, code, and the rate as shown with what it is quoted in.
     QString rowText(int row) const;
     /// The entries of a rates row's context menu that apply now, in this order: "copyValue",
-    /// "copyRow", "chart" (the active source has charts), "remove".
+    /// "copyRow", "chart" (the active source has charts), "compare" (some source quotes the
+    /// row's currency against the base), "remove".
     Q_INVOKABLE QStringList contextMenuActions(int row) const;
     /// Carries out one of `contextMenuActions(row)`; false when it does not apply.
     Q_INVOKABLE bool triggerContextAction(int row, const QString& action);
@@ -292,6 +293,8 @@ signals:
     void chartUnavailableNoticeChanged();
     /// A chart screen was made and presented.
     void chartControllerPresented(CViewController* chart);
+    /// A "Compare sources" screen was made and presented.
+    void compareControllerPresented(CViewController* compare);
 
 private:
     void updateViewTitle();

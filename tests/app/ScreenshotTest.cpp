@@ -95,6 +95,7 @@ INSTANTIATE_TEST_SUITE_P(Idioms, Screenshot,
                                            IdiomCase{"tablet", "chart-settings", 1180, 820},
                                            IdiomCase{"phone", "settings", 390, 844},
                                            IdiomCase{"tablet", "request-currency", 1180, 820},
+                                           IdiomCase{"tablet", "compare", 1180, 820},
                                            IdiomCase{"phone", "add-source", 390, 844}));
 
 TEST(CommandLine, BadOptionsAreRefusedWithAReason) {

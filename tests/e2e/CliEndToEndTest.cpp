@@ -181,3 +181,44 @@ TEST_F(CliTest, ReadingCreatesNoStoreAndASettingsSaveThatFailsExits1) {
 }
 
 }  // namespace
+
+TEST_F(CliTest, CompareListsEverySourceFlagsTheOffOneAndNamesFailures) {
+    ok("fee 1");  // a settings file, which the refused commands below must leave alone
+    server.setSkew(SampleServer::YFinance, QStringLiteral("EUR"), Decimal::fromInt(5));
+    server.setFailing(SampleServer::PayPal, true);
+    const QJsonArray list =
+        QJsonDocument::fromJson(ok("--json compare eur --base USD").out).array();
+    ASSERT_EQ(list.size(), 1);
+    const QJsonObject eur = list.first().toObject();
+    EXPECT_NEAR(decimal(eur.value(QStringLiteral("median"))).toDouble(), 1.0823, 1e-4);
+    EXPECT_NEAR(decimal(eur.value(QStringLiteral("spread"))).toDouble(), 5.06, 0.02);
+    EXPECT_EQ(eur.value(QStringLiteral("outliers")).toArray(),
+              (QJsonArray{"YFinance", "Frankfurter/CBR"}));
+    QStringList failed;
+    for (const QJsonValue& source : eur.value(QStringLiteral("sources")).toArray()) {
+        if (source.toObject().contains(QStringLiteral("error"))) {
+            failed.append(str(source.toObject(), "id"));
+        }
+    }
+    EXPECT_EQ(failed, QStringList{"PayPal"});
+
+    const CliRun plain = ok("compare EUR GBP --base USD --threshold 10");
+    EXPECT_TRUE(plain.out.startsWith("EUR in USD\n")) << plain.out.toStdString();
+    EXPECT_TRUE(plain.out.contains("\n  PayPal\tPayPal\tfailed: "));
+    EXPECT_TRUE(plain.out.contains("\n  outliers\tnone (more than 10 % from the median)\n"));
+    EXPECT_TRUE(plain.out.contains("\nGBP in USD\n"));
+
+    EXPECT_TRUE(cli("compare EUX").err.contains("did you mean EUR?"));
+    expectRefused(
+        "compare USD --base USD; compare EUR --threshold x; compare EUR --base; "
+        "compare EUR EUR");
+    for (const QString& provider :
+         {SampleServer::CBR, SampleServer::YFinance, SampleServer::ECB, SampleServer::Bloomberg,
+          SampleServer::OCBC, SampleServer::BankUa, SampleServer::Frankfurter,
+          SampleServer::CurrencyApi, SampleServer::CurrencyApiFallback}) {
+        server.setFailing(provider, true);
+    }
+    const CliRun none = cli("compare EUR --base USD");
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_TRUE(none.err.contains("no data source answered"));
+}

@@ -1,3 +1,4 @@
+#include "CCompareSourcesViewController.h"
 #include "CCurrencyChartSettings.h"
 #include "CCurrencyChartViewController.h"
 #include "CCurrencyConverterViewController.h"
@@ -338,7 +339,7 @@ TEST_F(ListedScreenTest, ChangesOfTheModelRefreshTheListAndRenameIt) {
 
 TEST_F(ListedScreenTest, RowMenuOffersWhatAppliesAndTheChartOnlyWhereTheSourceHasCharts) {
     CRootViewController& root = screen.controller();
-    const QStringList all{"copyValue", "copyRow", "chart", "remove"};
+    const QStringList all{"copyValue", "copyRow", "chart", "compare", "remove"};
     EXPECT_EQ(root.contextMenuActions(0), all) << "Yahoo Finance has charts";
     ASSERT_TRUE(root.triggerContextAction(0, QStringLiteral("copyRow")));
     EXPECT_EQ(CPasteboard::string(), QStringLiteral("Euro (EUR): 1.0842 USD"));
@@ -358,6 +359,24 @@ TEST_F(ListedScreenTest, RowMenuOffersWhatAppliesAndTheChartOnlyWhereTheSourceHa
     EXPECT_TRUE(root.isShowingLandscapeView()) << "a phone's chart, in an upright window too";
     EXPECT_EQ(CCurrencyChartSettings::getCurrencyPair(), (QStringList{"EUR", "USD"}));
     qobject_cast<CCurrencyChartViewController*>(root.chartController())->onClose();
+    EXPECT_EQ(root.presentedController(), nullptr);
+
+    // Compare: only Yahoo Finance is reachable here; every other source is listed as failed.
+    ASSERT_TRUE(root.triggerContextAction(0, QStringLiteral("compare")));
+    auto* compare = qobject_cast<CCompareSourcesViewController*>(root.presentedController());
+    ASSERT_NE(compare, nullptr);
+    EXPECT_TRUE(compare->isBusy() && !compare->progressText().isEmpty());
+    QSignalSpy finished(compare, &CCompareSourcesViewController::comparisonFinished);
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(compare->heading(), QStringLiteral("1 EUR in USD"));
+    const QVariantList rows = compare->rows();
+    ASSERT_EQ(rows.size(), 9);
+    EXPECT_EQ(rows[1].toMap().value("valueText").toString(), QStringLiteral("1.0842"));
+    EXPECT_FALSE(rows[0].toMap().value("failure").toString().isEmpty());
+    EXPECT_EQ(compare->spreadText(), QStringLiteral("0.00 %"));
+    EXPECT_EQ(compare->summaryText(),
+              QStringLiteral("No source is more than 2 % from the median."));
+    compare->onDoneClick();
     EXPECT_EQ(root.presentedController(), nullptr);
     ASSERT_TRUE(root.triggerContextAction(0, QStringLiteral("remove")));
     EXPECT_EQ(codes(screen.model()), (QStringList{"USD", "GBP", "JPY", "RUB"}));

@@ -478,6 +478,26 @@ QString frankfurterRate(const Decimal& value) {
     return value.rounded(digits).toString();
 }
 
+/// The institutions behind a blended sample rate: the ECB at it, two others a little off, one
+/// of them too far off to count.
+QString expandedProviders(const QString& date, const Decimal& rate) {
+    QString list;
+    const struct {
+        const char* key;
+        const char* factor;
+        bool excluded;
+    } institutions[] = {{"ECB", "1", false}, {"BOC", "1.0006", false}, {"CBR", "0.97", true}};
+    for (const auto& institution : institutions) {
+        list += list.isEmpty() ? QString() : QStringLiteral(",");
+        list += QStringLiteral("{\"key\":\"%1\",\"date\":\"%2\",\"rate\":%3%4}")
+                    .arg(QLatin1String(institution.key), date,
+                         frankfurterRate(
+                             rate * Decimal::fromString(QString::fromLatin1(institution.factor))),
+                         institution.excluded ? QStringLiteral(",\"excluded\":true") : QString());
+    }
+    return QStringLiteral(",\"providers\":[%1]").arg(list);
+}
+
 /// A day of history: weekends have no reference rates.
 bool isBusinessDay(const QDate& day) {
     return day.dayOfWeek() <= 5;
@@ -527,6 +547,8 @@ void SampleServer::registerFrankfurterHandlers() {
         while (!isBusinessDay(lastBusinessDay)) {
             lastBusinessDay = lastBusinessDay.addDays(-1);
         }
+        // Each institution's own rate, as `expand=providers` adds it to a row.
+        const bool expand = qs(req.get_param_value("expand")).split(u',').contains(u"providers");
         QList<QDate> days;
         if (series) {
             const QDate from = QDate::fromString(qs(req.get_param_value("from")), Qt::ISODate);
@@ -585,8 +607,12 @@ void SampleServer::registerFrankfurterHandlers() {
                                                             : crossOn(base, quote, day);
                 body += first ? "" : ",";
                 body += str(QStringLiteral("{\"date\":\"%1\",\"base\":\"%2\",\"quote\":\"%3\","
-                                           "\"rate\":%4}")
+                                           "\"rate\":%4")
                                 .arg(date, base, quote, frankfurterRate(rate)));
+                if (expand) {
+                    body += str(expandedProviders(date, rate));
+                }
+                body += "}";
                 first = false;
             }
         }

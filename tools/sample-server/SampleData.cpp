@@ -30,6 +30,14 @@ const QList<QPair<QString, Decimal>>& usdPrices() {
     return prices;
 }
 
+namespace {
+thread_local QHash<QString, Decimal> threadSkews;
+}  // namespace
+
+void setThreadSkews(const QHash<QString, Decimal>& factors) {
+    threadSkews = factors;
+}
+
 Decimal usdPrice(const QString& code) {
     static const QHash<QString, Decimal> byCode = [] {
         QHash<QString, Decimal> h;
@@ -38,7 +46,9 @@ Decimal usdPrice(const QString& code) {
         }
         return h;
     }();
-    return byCode.value(code, Decimal::nan());
+    const Decimal price = byCode.value(code, Decimal::nan());
+    const auto skew = threadSkews.constFind(code);
+    return skew == threadSkews.constEnd() ? price : price * *skew;
 }
 
 bool knows(const QString& code) {

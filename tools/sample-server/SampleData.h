@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -15,6 +16,10 @@
 /// currency it knows (metals per troy ounce). Every protocol derives its answers from these, so
 /// a client that rebases correctly always arrives back at them.
 namespace SampleData {
+
+/// Prices on this thread are off by a factor per code (1.03: 3 % dearer) until changed; the
+/// server sets them per request, so that one provider can disagree with the others.
+void setThreadSkews(const QHash<QString, Decimal>& factors);
 
 /// Every code with its price, in a fixed order.
 const QList<QPair<QString, Decimal>>& usdPrices();

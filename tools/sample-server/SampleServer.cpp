@@ -12,6 +12,9 @@
 #include <QSaveFile>
 #include <QUrl>
 
+#include <chrono>
+#include <optional>
+
 #include <httplib.h>
 
 namespace {
@@ -72,6 +75,15 @@ SampleServer::SampleServer() : server_(std::make_unique<httplib::Server>()) {
     });
     server_->Post("/_control/fail", [this](const httplib::Request& req, httplib::Response& res) {
         setFailing(qs(req.get_param_value("provider")), req.get_param_value("on") != "0");
+        res.set_content("ok\n", "text/plain");
+    });
+    server_->Post("/_control/delay", [this](const httplib::Request& req, httplib::Response& res) {
+        setDelay(qs(req.get_param_value("provider")), qs(req.get_param_value("ms")).toInt());
+        res.set_content("ok\n", "text/plain");
+    });
+    server_->Post("/_control/skew", [this](const httplib::Request& req, httplib::Response& res) {
+        setSkew(qs(req.get_param_value("provider")), qs(req.get_param_value("code")),
+                Decimal::fromString(qs(req.get_param_value("percent"))));
         res.set_content("ok\n", "text/plain");
     });
     // Clients reuse connections; an idle one holds up stopping for at most this long.
@@ -167,7 +179,54 @@ bool SampleServer::isFailing(const QString& provider) const {
     return failing_.contains(provider);
 }
 
+void SampleServer::setDelay(const QString& provider, int milliseconds) {
+    std::lock_guard lock(mutex_);
+    delays_.insert(provider, std::max(0, milliseconds));
+}
+
+void SampleServer::setSkew(const QString& provider, const QString& code, const Decimal& percent) {
+    std::lock_guard lock(mutex_);
+    if (percent.isNaN() || percent.isZero()) {
+        skews_[provider].remove(code);
+    } else {
+        skews_[provider].insert(code, Decimal::fromInt(1) + percent / Decimal::fromInt(100));
+    }
+}
+
+bool SampleServer::setDelayFromText(const QString& text) {
+    const QStringList parts = text.split(u'=');
+    bool ok = false;
+    const int ms = parts.value(1).toInt(&ok);
+    if (parts.size() != 2 || parts[0].isEmpty() || !ok || ms < 0) {
+        return false;
+    }
+    setDelay(parts[0], ms);
+    return true;
+}
+
+bool SampleServer::setSkewFromText(const QString& text) {
+    const QStringList parts = text.split(u'=');
+    const QStringList target = parts.value(0).split(u':');
+    const std::optional<Decimal> percent = Decimal::parse(parts.value(1));
+    if (parts.size() != 2 || target.size() != 2 || target[0].isEmpty() || target[1].size() != 3 ||
+        !percent) {
+        return false;
+    }
+    setSkew(target[0], target[1].toUpper(), *percent);
+    return true;
+}
+
 bool SampleServer::failIfAsked(const QString& provider, httplib::Response& response) const {
+    int delay = 0;
+    {
+        std::lock_guard lock(mutex_);
+        delay = delays_.value(provider);
+        SampleData::setThreadSkews(skews_.value(provider));
+    }
+    if (delay > 0) {
+        // A slow service, for trying and benchmarking what waits on it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    }
     if (!isFailing(provider)) {
         return false;
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Decimal.h"
+
+#include <QHash>
 #include <QSet>
 #include <QString>
 
@@ -18,7 +21,9 @@ struct Response;
 /// real services, for end-to-end tests and for benchmarks.
 ///
 /// A provider can be told to fail (it then answers 503): with `setFailing`, or over HTTP with
-/// POST /_control/fail?provider=NAME&on=1|0.
+/// POST /_control/fail?provider=NAME&on=1|0. It can be told to answer late (`setDelay`, POST
+/// /_control/delay?provider=NAME&ms=N) and to quote a currency off by some percent (`setSkew`,
+/// POST /_control/skew?provider=NAME&code=EUR&percent=3), so that sources disagree.
 class SampleServer {
 public:
     /// Provider names for `setFailing`.
@@ -61,9 +66,17 @@ public:
 
     void setFailing(const QString& provider, bool failing);
     bool isFailing(const QString& provider) const;
+    /// Every answer of `provider` waits this long first (0: none).
+    void setDelay(const QString& provider, int milliseconds);
+    /// `provider` prices `code` `percent` higher (negative: lower) than the sample data.
+    void setSkew(const QString& provider, const QString& code, const Decimal& percent);
+    /// "PROVIDER=MS" and "PROVIDER:CODE=PERCENT", as the program's options take them.
+    bool setDelayFromText(const QString& text);
+    bool setSkewFromText(const QString& text);
 
 private:
-    /// Answers 503 and returns true when `provider` is told to fail.
+    /// Answers 503 and returns true when `provider` is told to fail; otherwise waits for the
+    /// provider's delay and prices the answer with its skews.
     bool failIfAsked(const QString& provider, httplib::Response& response) const;
     void registerRateHandlers();
     void registerFeedHandlers();
@@ -77,4 +90,6 @@ private:
     int port_ = 0;
     mutable std::mutex mutex_;
     QSet<QString> failing_;
+    QHash<QString, int> delays_;
+    QHash<QString, QHash<QString, Decimal>> skews_;
 };

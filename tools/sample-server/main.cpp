@@ -23,7 +23,15 @@ int main(int argc, char** argv) {
     QCommandLineOption failOption(QStringLiteral("fail"),
                                   QStringLiteral("Make a provider answer 503 (repeatable)."),
                                   QStringLiteral("PROVIDER"));
-    parser.addOptions({portOption, endpointsOption, failOption});
+    QCommandLineOption delayOption(
+        QStringLiteral("delay"),
+        QStringLiteral("Make a provider answer MS milliseconds late (repeatable)."),
+        QStringLiteral("PROVIDER=MS"));
+    QCommandLineOption skewOption(
+        QStringLiteral("skew"),
+        QStringLiteral("Make a provider quote CODE PERCENT off the sample rate (repeatable)."),
+        QStringLiteral("PROVIDER:CODE=PERCENT"));
+    parser.addOptions({portOption, endpointsOption, failOption, delayOption, skewOption});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -36,6 +44,18 @@ int main(int argc, char** argv) {
     SampleServer server;
     for (const QString& provider : parser.values(failOption)) {
         server.setFailing(provider, true);
+    }
+    for (const QString& delay : parser.values(delayOption)) {
+        if (!server.setDelayFromText(delay)) {
+            err << "numiva-sample-server: --delay takes PROVIDER=MS, not " << delay << "\n";
+            return 64;
+        }
+    }
+    for (const QString& skew : parser.values(skewOption)) {
+        if (!server.setSkewFromText(skew)) {
+            err << "numiva-sample-server: --skew takes PROVIDER:CODE=PERCENT, not " << skew << "\n";
+            return 64;
+        }
     }
     if (!server.start(port)) {
         err << "numiva-sample-server: cannot listen on 127.0.0.1:" << port << "\n";

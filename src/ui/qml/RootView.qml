@@ -264,6 +264,7 @@ Item {
             RowMenuItem { entry: "copyValue"; text: qsTrId("CopyValue") }
             RowMenuItem { entry: "copyRow"; text: qsTrId("CopyRow") }
             RowMenuItem { entry: "chart"; text: qsTrId("ShowChart") }
+            RowMenuItem { entry: "compare"; text: qsTrId("CompareSources") }
             RowMenuItem { entry: "remove"; text: qsTrId("RemoveCurrency") }
         }
     }
@@ -290,9 +291,11 @@ Item {
     PresentationHost {
         id: presentation
         presenter: view.controller
-        popoverSize: view.controller.presentedController
-                     && view.controller.presentedController.viewName === "CurrencyPickerView"
-                     ? Qt.size(340, 600) : Qt.size(320, 480)
+        popoverSize: !view.controller.presentedController ? Qt.size(320, 480)
+                     : view.controller.presentedController.viewName === "CurrencyPickerView"
+                     ? Qt.size(340, 600)
+                     : view.controller.presentedController.viewName === "CompareSourcesView"
+                     ? Qt.size(440, 700) : Qt.size(320, 480)
         anchorRectForRow: function (row) {
             const item = row < 0 ? list.headerItem : list.itemAtIndex(row)
             if (!item)
