@@ -1,6 +1,7 @@
 #include "CChartDataStorageManager.h"
 #include "CChartPeriod.h"
 #include "CCurrencyChartSettings.h"
+#include "CPastRateLookup.h"
 #include "CRootViewModel.h"
 #include "ChartProviderTestSupport.h"
 #include "ChartTestSupport.h"
@@ -245,4 +246,60 @@ TEST_F(ChartDataSourceTest, NothingArrivesAfterCancelOrDestruction) {
     secondGate->release();
     ChartRecorder::settle();
     EXPECT_EQ(recorder.outcomes(), 0);
+}
+
+TEST_F(ChartDataSourceTest, PastDayRatesComeFromTheHistoryOrTheNearestEarlierDay) {
+    Localization::install(QStringLiteral("en"));
+    server.setHandler([](const FakeHttpServer::Request& request) {
+        return request.path == "/v2/rates"
+                   ? FakeHttpServer::Answer::file("frankfurter/rates-day.json", "application/json")
+                   : answerFor(request);
+    });
+    CPastRateLookup lookup(*model, &cache, chartEndpointsFor(server));
+    lookup.setToday([] { return QDate(2026, 12, 8); });
+    struct Row {
+        const char* source;
+        const char* day;
+        const char* used;  // the day of the EUR rate found; empty: none
+        const char* value;
+        int requests;
+        bool badDate;
+    };
+    const QList<Row> rows = {
+        {"ECB", "2012-01-04", "2012-01-04", "1.2922", 1, false},
+        // A Saturday: Friday's rate, from the history stored by the first row.
+        {"ECB", "2012-01-07", "2012-01-06", "1.2944", 0, false},
+        {"ECB", "2011-12-30", "", "", 1, true},  // the history starts on 2012-01-02
+        {"ECB", "2026-12-09", "", "", 0, true},  // tomorrow
+        // No history: Frankfurter's answer for the day, dated with the day it was published.
+        {"BankUa", "2012-01-07", "2012-01-06", "1.294414", 1, false},
+        {"Frankfurter", "1999-01-01", "", "", 0, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.source) + " " + row.day);
+        select(row.source);
+        server.clearRequests();
+        std::optional<CPastRateLookup::Outcome> outcome;
+        lookup.lookup({"USD", "EUR"}, QDate::fromString(row.day, Qt::ISODate),
+                      [&](const CPastRateLookup::Outcome& o) { outcome = o; });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, 10000));
+        EXPECT_EQ(server.requestCount(), row.requests);
+        EXPECT_EQ(outcome->badDate, row.badDate);
+        EXPECT_EQ(outcome->failure.has_value(), row.badDate);
+        const auto euro = outcome->rates.constFind("EUR");
+        if (*row.used == 0) {
+            EXPECT_EQ(euro, outcome->rates.cend());
+            EXPECT_EQ(outcome->missing, QStringList{"EUR"});
+            continue;
+        }
+        ASSERT_NE(euro, outcome->rates.cend());
+        EXPECT_EQ(euro->date.toString(Qt::ISODate), QString::fromLatin1(row.used));
+        EXPECT_EQ(euro->usdValue.toString().left(8), QString::fromLatin1(row.value));
+    }
+    // A conversion at that day uses those rates, and says whose day it shows.
+    model->conversionDate = QDate(2012, 1, 7);
+    model->conversionRates = {{"USD", {dec("1"), QDate(2012, 1, 7)}},
+                              {"EUR", {dec("1.25"), QDate(2012, 1, 6)}}};
+    EXPECT_EQ(model->getConversionSaleValue("EUR", "USD"), dec("1.25"));
+    EXPECT_EQ(model->getConversionRateDate("USD", "EUR"), QDate(2012, 1, 6));
 }

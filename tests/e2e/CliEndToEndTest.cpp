@@ -60,6 +60,14 @@ TEST_F(CliTest, RatesFromASourceWithFeeConversionFailureAndBadInput) {
     // Plain numbers for scripts: no digit groups.
     EXPECT_FALSE(str(row(answer, QStringLiteral("JPY")), "text").contains(u' '));
 
+    // At a past day: the history's rate of that day, or, from Frankfurter for a source without
+    // a history, the nearest earlier published day's, which standard error names.
+    answer = ok("--json convert 100 GBP --date 2024-01-06").json();
+    EXPECT_EQ(str(row(answer, QStringLiteral("JPY")), "date"), QStringLiteral("2024-01-06"));
+    ok("select bankua");
+    EXPECT_TRUE(ok("convert 100 GBP --date 2024-01-06").err.contains("those of 2024-01-05 are"));
+    ok("select ECB");
+
     // Further sources in order: a failing one is named in one line and costs only its own rates.
     ok("select ECB paypal");
     const QList<QByteArray> listed = ok("sources").out.split('\n');
@@ -85,7 +93,9 @@ TEST_F(CliTest, RatesFromASourceWithFeeConversionFailureAndBadInput) {
         "select Nowhere; metal-unit Stone; feed add file:///etc/passwd; "
         "feed remove http://127.0.0.1:9/f.xml; rates --bogus; convert ten GBP; "
         "convert 1,000 GBP; convert 2e15 GBP; sources ECB; select; base; add JPY jpy; add GBP1; "
-        "remove; remove x; remove CHF; fee off --subtract; feed; convert; rates GBP; help me");
+        "remove; remove x; remove CHF; fee off --subtract; feed; convert; rates GBP; help me; "
+        "convert 1 GBP --date 2999-01-01; convert 1 GBP --date 1990-01-01; "
+        "convert 1 GBP --date 2024-1-5; rates --date 2024-01-05");
     EXPECT_TRUE(cli("select ecbb").err.contains("did you mean ECB?"));
     EXPECT_TRUE(ok("--help").out.contains("\n  chart "));
     EXPECT_TRUE(ok("--version").out.startsWith("numiva-cli "));

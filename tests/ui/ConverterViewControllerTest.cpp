@@ -115,4 +115,21 @@ TEST(Keypad, DoneOrEnterHandsTheTypedAmountOverAndEscapeCancelsWithoutReporting)
     EXPECT_EQ(receiver.values.size(), 4);
 }
 
+TEST(Keypad, ThePastDayIsChosenNeverInTheFuture) {
+    Localization::install(QStringLiteral("en"));
+    CCurrencyConverterViewController keypad(rowFor(QStringLiteral("EUR")), false);
+    keypad.setToday([] { return QDate(2026, 12, 8); });
+    QSignalSpy changed(&keypad, &CCurrencyConverterViewController::conversionDateChanged);
+    EXPECT_EQ(keypad.conversionDateText(), QStringLiteral("Today's rates"));
+    EXPECT_FALSE(keypad.setConversionDay(2026, 12, 9));
+    EXPECT_FALSE(keypad.isSelectableDay(2026, 12, 9));
+    EXPECT_TRUE(keypad.setConversionDay(2024, 1, 6));
+    EXPECT_EQ(keypad.conversionDate(), QDate(2024, 1, 6));
+    EXPECT_EQ(keypad.conversionDateText(), QStringLiteral("Rates of 6 January 2024"));
+    EXPECT_EQ(keypad.shownYear() * 100 + keypad.shownMonth(), 202401);
+    EXPECT_TRUE(keypad.setConversionDay(2026, 12, 8));  // today: today's rates
+    EXPECT_FALSE(keypad.hasConversionDate());
+    EXPECT_EQ(changed.count(), 2);
+}
+
 }  // namespace
