@@ -321,6 +321,19 @@ TEST_F(ListedScreenTest, ConversionModeFromTheKeypadAndBack) {
     EXPECT_FALSE(root.isConversionMode() || root.showsInverseRates());
     EXPECT_EQ(bar(root), (QStringList{"Yahoo Finance", "settings", "", "edit", "USD", "US Dollar",
                                       "Base currency", ""}));
+
+    // At a past day whose history cannot be reached: the rows wait, then the list comes back
+    // with the reason.
+    root.selectRow(1, 1);
+    converter = qobject_cast<CCurrencyConverterViewController*>(root.presentedController());
+    ASSERT_TRUE(converter && converter->setConversionDay(2024, 1, 5));
+    QSignalSpy alerts(&root, &CRootViewController::alertRequested);
+    converter->onConvertClick();
+    EXPECT_TRUE(root.isConversionMode());
+    EXPECT_TRUE(root.rates()->index(0).data(CCurrencyRateListModel::PendingRole).toBool());
+    ASSERT_TRUE(alerts.wait(10000));
+    EXPECT_FALSE(root.isConversionMode());
+    EXPECT_TRUE(alerts.first().first().toString().contains("could not give the rates of that day"));
 }
 
 TEST_F(ListedScreenTest, ChangesOfTheModelRefreshTheListAndRenameIt) {
