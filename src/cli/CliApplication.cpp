@@ -36,6 +36,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -181,6 +182,23 @@ CliApplication::CliApplication(QStringList arguments)
     : arguments_(std::move(arguments)), out_(stdout), err_(stderr) {}
 
 CliApplication::~CliApplication() = default;
+
+namespace {
+
+/// Runs the main loop while `busy` holds, for at most `limitMs` milliseconds.
+void waitWhile(const std::function<bool()>& busy, qint64 limitMs) {
+    QElapsedTimer clock;
+    clock.start();
+    // processEvents with a time limit never blocks: it would spin a core the workers need.
+    // Blocking waits are woken at least every 100 ms to look at the clock.
+    QTimer wake;
+    wake.start(100);
+    while (busy() && clock.elapsed() < limitMs) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
+}  // namespace
 
 int CliApplication::usage(const QString& problem) {
     err_ << "numiva-cli: " << problem << Qt::endl;
@@ -577,15 +595,7 @@ int CliApplication::feed() {
     // Wait for every registered feed to be read once (adding one starts that, as on the
     // settings screen).
     CCustomDataSourceMetadataUpdater& updater = model().customDataSourceInfoUpdater();
-    QElapsedTimer clock;
-    clock.start();
-    // processEvents with a time limit never blocks: it would spin a core the workers need.
-    // Blocking waits are woken at least every 100 ms to look at the clock.
-    QTimer wake;
-    wake.start(100);
-    while (updater.pendingQueryCount() > 0 && clock.elapsed() < 60000) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
+    waitWhile([&] { return updater.pendingQueryCount() > 0; }, 60000);
     const bool timedOut = updater.pendingQueryCount() > 0;
     QJsonArray list;
     for (const CCustomDataSourceEntity& entry : registry.getAllDataSources()) {
@@ -708,15 +718,7 @@ int CliApplication::rates(bool convert) {
     } else {
         updater.queryCurrencyRates();
     }
-    QElapsedTimer clock;
-    clock.start();
-    // processEvents with a time limit never blocks: it would spin a core the workers need.
-    // Blocking waits are woken at least every 100 ms to look at the clock.
-    QTimer wake;
-    wake.start(100);
-    while (!finished && clock.elapsed() < 180000) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
+    waitWhile([&] { return !finished; }, 180000);
     if (!finished) {
         failure = QStringLiteral("The data sources did not answer in time.");
     }
@@ -916,15 +918,7 @@ int CliApplication::chart() {
     ChartWaiter waiter;
     dataSource.setDelegate(&waiter);
     dataSource.queryCharts();
-    QElapsedTimer clock;
-    clock.start();
-    // processEvents with a time limit never blocks: it would spin a core the workers need.
-    // Blocking waits are woken at least every 100 ms to look at the clock.
-    QTimer wake;
-    wake.start(100);
-    while (!waiter.done && clock.elapsed() < 120000) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
+    waitWhile([&] { return !waiter.done; }, 120000);
     if (!waiter.done) {
         waiter.failure = QStringLiteral("The chart service did not answer in time.");
     }
@@ -1116,15 +1110,7 @@ int CliApplication::compare() {
         finished = true;
     });
     comparison.compare(codes, base);
-    QElapsedTimer clock;
-    clock.start();
-    // processEvents with a time limit never blocks: it would spin a core the workers need.
-    // Blocking waits are woken at least every 100 ms to look at the clock.
-    QTimer wake;
-    wake.start(100);
-    while (!finished && clock.elapsed() < 180000) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
+    waitWhile([&] { return !finished; }, 180000);
     if (!finished) {
         comparison.cancel();
         err_ << "numiva-cli: The data sources did not answer in time." << Qt::endl;
