@@ -863,5 +863,53 @@
         <source>The source did not answer.</source>
         <translation>The source did not answer.</translation>
     </message>
+    <message id="RateCachedSourceFailed">
+        <source>cached, %1 failed</source>
+        <translation>cached, %1 failed</translation>
+    </message>
+    <message id="RateStale">
+        <source>stale</source>
+        <translation>stale</translation>
+    </message>
+    <message id="AccessibleRateStale">
+        <source>The rate is stale</source>
+        <translation>The rate is stale</translation>
+    </message>
+    <message id="CBR-CurrencyDataSourceShort">
+        <source>CBR</source>
+        <translation>CBR</translation>
+    </message>
+    <message id="YFinance-CurrencyDataSourceShort">
+        <source>Yahoo</source>
+        <translation>Yahoo</translation>
+    </message>
+    <message id="ECB-CurrencyDataSourceShort">
+        <source>ECB</source>
+        <translation>ECB</translation>
+    </message>
+    <message id="Bloomberg-CurrencyDataSourceShort">
+        <source>Bloomberg</source>
+        <translation>Bloomberg</translation>
+    </message>
+    <message id="PayPal-CurrencyDataSourceShort">
+        <source>PayPal</source>
+        <translation>PayPal</translation>
+    </message>
+    <message id="OCBC-CurrencyDataSourceShort">
+        <source>OCBC</source>
+        <translation>OCBC</translation>
+    </message>
+    <message id="BankUa-CurrencyDataSourceShort">
+        <source>BankUa</source>
+        <translation>BankUa</translation>
+    </message>
+    <message id="Frankfurter-CurrencyDataSourceShort">
+        <source>Frankfurter</source>
+        <translation>Frankfurter</translation>
+    </message>
+    <message id="CurrencyApi-CurrencyDataSourceShort">
+        <source>Exchange API</source>
+        <translation>Exchange API</translation>
+    </message>
 </context>
 </TS>

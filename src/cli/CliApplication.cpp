@@ -68,7 +68,9 @@ const CommandHelp kCommands[] = {
      "--subtract takes the fee off the converted amount instead of adding it.\n"},
     {"metal-unit", "metal-unit Kilo|Ounce|Pound|Gramm", "the weight unit of metal prices", ""},
     {"rates", "rates [--inverse]", "refresh and print the rate list",
-     "Prints one line per listed currency: code, name, rate, unit and the rate's date (UTC).\n"
+     "Prints one line per listed currency: code, name, rate, unit, the rate's date (UTC; the\n"
+     "day the provider published it where it says so), \"stale\" or \"fresh\" (\"-\" without a\n"
+     "rate; see the README for each source's limit) and the source it came from (\"-\": none).\n"
      "Rates are plain decimals (a point, no digit groups). When the refresh fails, the rates\n"
      "stored by the last one are printed and the exit code is 2. With several sources, one that\n"
      "fails is named on standard error (exit code 2) and the others' fresh rates are printed.\n"},
@@ -766,17 +768,29 @@ int CliApplication::rates(bool convert) {
         if (hasDate && row.date.isValid() && row.date.date() != day) {
             earlierDays.insert(row.date.date());
         }
+        const bool rated = !row.value.isNaN() && !hasDate;  // a past day is not judged
         if (json_) {
-            rows.append(QJsonObject{{QStringLiteral("code"), element.isoTextCode},
-                                    {QStringLiteral("name"), row.name},
-                                    {QStringLiteral("available"), available},
-                                    {QStringLiteral("value"), value.toString()},
-                                    {QStringLiteral("text"), text},
-                                    {QStringLiteral("unit"), unit},
-                                    {QStringLiteral("date"), date}});
+            rows.append(QJsonObject{
+                {QStringLiteral("code"), element.isoTextCode},
+                {QStringLiteral("name"), row.name},
+                {QStringLiteral("available"), available},
+                {QStringLiteral("value"), value.toString()},
+                {QStringLiteral("text"), text},
+                {QStringLiteral("unit"), unit},
+                {QStringLiteral("date"), date},
+                {QStringLiteral("stale"), row.stale},
+                {QStringLiteral("source"),
+                 row.source.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(row.source)},
+                {QStringLiteral("cached"), row.cached},
+                {QStringLiteral("sourceFailed"), row.sourceFailed}});
         } else {
+            // New columns go last, so that scripts reading the first five keep working.
+            const QString freshness = !rated      ? QStringLiteral("-")
+                                      : row.stale ? QStringLiteral("stale")
+                                                  : QStringLiteral("fresh");
+            const QString source = row.source.isEmpty() ? QStringLiteral("-") : row.source;
             out_ << element.isoTextCode << '\t' << row.name << '\t' << text << '\t' << unit << '\t'
-                 << date << Qt::endl;
+                 << date << '\t' << freshness << '\t' << source << Qt::endl;
         }
     }
     if (json_) {

@@ -69,6 +69,7 @@ void CCurrencyDataSource::queryCurrencyRateRelativeToBase(const QString& baseCur
     resultCurrenciesInfo_ = std::make_shared<CCBRCurrenciesInfo>();
     answers_.clear();
     failures_.clear();
+    failedDataSources_.clear();
     partialFailure_.reset();
     cycleActive_ = true;
     if (selectedDataSources_.isEmpty()) {
@@ -327,7 +328,11 @@ void CCurrencyDataSource::dataSourceCompleted(CCBRCurrenciesInfoPtr result) {
         dataSourceFailed(failure);
         return;
     }
-    answers_.append({selectedDataSources_.value(currentDataSourceIndex_), usable});
+    const QString source = selectedDataSources_.value(currentDataSourceIndex_);
+    for (const CCBRCurrencyInfoPtr& row : usable->currenciesInfo) {
+        row->dataSource = source;
+    }
+    answers_.append({source, usable});
     mergeResultCurrenciesInfoWithInfo(*usable);
     processNextDataSource();
 }
@@ -336,6 +341,7 @@ void CCurrencyDataSource::dataSourceFailed(const QString& description) {
     if (!cycleActive_) {
         return;
     }
+    failedDataSources_.append(selectedDataSources_.value(currentDataSourceIndex_));
     if (selectedDataSources_.size() > 1) {
         // The other sources' fresh rates are worth more than this one's failure.
         nlog(QStringLiteral("%1 failed, the refresh goes on: %2")

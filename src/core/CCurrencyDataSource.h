@@ -137,6 +137,8 @@ public:
     /// The one line naming the sources that failed in a cycle that still delivered rates;
     /// nothing when every source answered.
     const std::optional<QString>& partialFailure() const { return partialFailure_; }
+    /// The identifiers of the sources that failed in the last cycle, in the order asked.
+    const QStringList& failedDataSources() const { return failedDataSources_; }
     const QString& currentBaseCurrency() const { return currentBaseCurrency_; }
 
 protected:
@@ -194,6 +196,7 @@ private:
     QList<std::pair<QString, CCBRCurrenciesInfoPtr>> answers_;
     /// The sources that failed in this cycle: display name and the provider's text.
     QList<std::pair<QString, QString>> failures_;
+    QStringList failedDataSources_;
     std::optional<QString> partialFailure_;
     QString currentBaseCurrency_;
     /// Counts cycles, so that a deferred call of an older cycle does nothing.

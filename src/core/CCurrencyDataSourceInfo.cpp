@@ -4,6 +4,7 @@
 #include "Resources.h"
 
 #include <QFileInfo>
+#include <QUrl>
 
 CCurrencyDataSourceInfo::CCurrencyDataSourceInfo(const CCustomDataSourceStorageManager& registry)
     : CCurrencyDataSourceInfo(
@@ -51,6 +52,18 @@ QString CCurrencyDataSourceInfo::getDataSourceDisplayName(const QString& identif
         return *entry->displayName;
     }
     return Localization::localizedString(QStringLiteral("CustomDataSource"));
+}
+
+QString CCurrencyDataSourceInfo::getDataSourceShortName(const QString& identifier) const {
+    if (!isCustomDataSource(identifier)) {
+        return Localization::localizedString(identifier +
+                                             QStringLiteral("-CurrencyDataSourceShort"));
+    }
+    if (auto entry = registry_->getDataSourceWithUrl(identifier); entry && entry->displayName) {
+        return *entry->displayName;
+    }
+    const QString host = QUrl(identifier).host();
+    return host.isEmpty() ? identifier : host;
 }
 
 QString CCurrencyDataSourceInfo::getDataSourceDescription(const QString& identifier) const {

@@ -24,6 +24,9 @@ public:
     /// Built-in: the localization of "<ID>-CurrencyDataSource". Custom: the registry's name,
     /// else the localization of "CustomDataSource".
     QString getDataSourceDisplayName(const QString& identifier) const;
+    /// A name short enough for a rate row's detail line. Built-in: the localization of
+    /// "<ID>-CurrencyDataSourceShort"; custom: the registry's name, else the feed's host.
+    QString getDataSourceShortName(const QString& identifier) const;
     /// What a built-in source needs and offers, for the source lists: the localization of
     /// "<ID>-CurrencyDataSourceDescription" with %1 replaced by the number of codes it offers.
     /// Empty for user-added sources and for sources without such a text.

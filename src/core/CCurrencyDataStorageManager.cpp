@@ -165,8 +165,11 @@ CCBRCurrencyInfoPtr CCurrencyDataStorageManager::getCurrencyInfoForCode(const QS
     auto row = std::make_shared<CCBRCurrencyInfo>();
     row->isoTextCode = entry->code;
     row->saleValue = entry->saleValue;
+    // The stored date, never the moment of the read: a cached rate is as old as it was.
     row->actualDate = entry->actualDate;
     row->nominalValue = 1;
+    row->dataSource = entry->dataSource;
+    row->fromCache = true;
     return row;
 }
 

@@ -31,7 +31,8 @@ public:
     /// Queues the write of every row of `table` under `dataSource` and returns at once. The rows'
     /// values are taken now, so later changes to the rows do not reach the store.
     void addCurrenciesInfoAsync(const CCBRCurrenciesInfo& table, const QString& dataSource);
-    /// A new row (nominal 1) from the stored entry, or nullptr.
+    /// A new row (nominal 1) from the stored entry, with its stored date and source and marked
+    /// as cached, or nullptr.
     CCBRCurrencyInfoPtr getCurrencyInfoForCode(const QString& code, const QString& dataSource);
 
     /// Blocks until every queued write has finished (the CLI waits before it exits).

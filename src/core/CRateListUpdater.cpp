@@ -33,7 +33,7 @@ void CRateListUpdater::queryCurrencyDataSourceCompletedWithResult(CCBRCurrencies
     for (const auto& [source, answer] : currencyDataSource_->answers()) {
         model_.currencyDataStorageManager().addCurrenciesInfoAsync(*answer, source);
     }
-    model_.synchronizeDataSourceWithInfo(table);
+    model_.synchronizeDataSourceWithInfo(table, currencyDataSource_->failedDataSources());
     if (finished_) {
         finished_(currencyDataSource_->partialFailure());
     }
@@ -41,7 +41,9 @@ void CRateListUpdater::queryCurrencyDataSourceCompletedWithResult(CCBRCurrencies
 
 void CRateListUpdater::queryCurrencyDataSourceFailedWithErrorDescription(
     const QString& description) {
-    model_.synchronizeDataSourceWithInfo(CCBRCurrenciesInfo());
+    // Every source failed: all the rates are the cached ones of failed sources.
+    model_.synchronizeDataSourceWithInfo(CCBRCurrenciesInfo(),
+                                         currencyDataSource_->selectedDataSources());
     if (finished_) {
         finished_(description);
     }

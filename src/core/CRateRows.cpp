@@ -1,7 +1,9 @@
 #include "CRateRows.h"
 
 #include "CCBRCurrencyInfo.h"
+#include "CRateFreshness.h"
 #include "CRootViewModel.h"
+#include "Localization.h"
 #include "NumberFormatter.h"
 
 #include <QTimeZone>
@@ -13,6 +15,11 @@ QDateTime CRateRows::ownRateDate(const CCBRCurrencyInfo* row) {
     }
     return row->actualDate;
 }
+bool CRateRows::isOwnRateStale(const CCBRCurrencyInfo* row, const QDateTime& now) {
+    const QDateTime date = ownRateDate(row);
+    return date.isValid() && CRateFreshness::isStale(row->dataSource, date, now);
+}
+
 CRateRows::CRateRows(const CRootViewModel& model, std::optional<Conversion> conversion,
                      bool inverse)
     : model_(model), conversion_(std::move(conversion)), inverse_(inverse) {}
@@ -95,11 +102,29 @@ CRateRow CRateRows::row(const CCBRCurrencyInfo& element) const {
                              QTime(0, 0), QTimeZone::utc());
         return row;
     }
+    const CCBRCurrencyInfoPtr referenceRow = model_.getListedInfoForCurrency(reference);
     QDateTime date = ownRateDate(&element);
-    const QDateTime other = ownRateDate(model_.getListedInfoForCurrency(reference).get());
+    const QDateTime other = ownRateDate(referenceRow.get());
     if (!date.isValid() || (other.isValid() && other < date)) {
         date = other;
     }
     row.date = date;
+    row.stale = isOwnRateStale(&element, now_) || isOwnRateStale(referenceRow.get(), now_);
+    if (element.isoTextCode == u"USD") {
+        return row;  // the reference: no source of its own
+    }
+    row.source = element.dataSource;
+    row.cached = element.fromCache;
+    row.sourceFailed = element.fromCache && element.sourceFailed;
+    if (!row.source.isEmpty()) {
+        const QString name = model_.currencyDataSourceInfo().getDataSourceShortName(row.source);
+        if (row.sourceFailed) {
+            row.sourceNote =
+                Localization::localizedString(QStringLiteral("RateCachedSourceFailed")).arg(name);
+        } else if (row.source != model_.getSelectedDataSource().value_or(QString())) {
+            row.sourceNote =
+                Localization::localizedString(QStringLiteral("CurrencyFromSource")).arg(name);
+        }
+    }
     return row;
 }

@@ -25,6 +25,18 @@ struct CRateRow {
     QDateTime date;
     /// The code is offered by the selected sources.
     bool available = false;
+    /// The identifier of the source the rate came from; empty for the dollar and without a
+    /// rate.
+    QString source;
+    /// The rate is a cached one (not from this refresh's answers).
+    bool cached = false;
+    /// Cached because its source failed in the last refresh.
+    bool sourceFailed = false;
+    /// What the row says of where its rate comes from: "from ECB" for a source other than the
+    /// active one, "cached, ECB failed" after a failure; empty for the active source's rates.
+    QString sourceNote;
+    /// The rate, or the one it is crossed with, is older than its source publishes anew.
+    bool stale = false;
 };
 
 /// Reads the model's list as rows: rates against the base currency in the stored direction (or
@@ -45,6 +57,8 @@ public:
               bool inverse = false);
     /// The model's conversion mode and stored direction.
     static CRateRows forModel(const CRootViewModel& model, bool inverseConversion);
+    /// The moment staleness is judged at; the system clock's by default.
+    void setNow(const QDateTime& now) { now_ = now; }
 
     /// The row of the list element at `index` (0: the base currency's row, or while converting
     /// the converted currency's).
@@ -57,6 +71,8 @@ public:
     static QString capitalizedName(const QString& name);
     /// The date of a row's own rate; invalid for the dollar row and a row without a rate.
     static QDateTime ownRateDate(const CCBRCurrencyInfo* row);
+    /// The row's own rate is older than its source's schedule allows at `now`.
+    static bool isOwnRateStale(const CCBRCurrencyInfo* row, const QDateTime& now);
 
 private:
     Decimal valueFor(const QString& code) const;
@@ -64,4 +80,5 @@ private:
     const CRootViewModel& model_;
     std::optional<Conversion> conversion_;
     bool inverse_;
+    QDateTime now_ = QDateTime::currentDateTimeUtc();
 };

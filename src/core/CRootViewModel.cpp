@@ -408,7 +408,8 @@ void CRootViewModel::sortCurrencyDataSource() {
                      });
 }
 
-void CRootViewModel::synchronizeDataSourceWithInfo(const CCBRCurrenciesInfo& info) {
+void CRootViewModel::synchronizeDataSourceWithInfo(const CCBRCurrenciesInfo& info,
+                                                   const QStringList& failedSources) {
     const QStringList sources = getAllSelectedDataSources();
     const QStringList available = getAvailableCurrencyCodes();
     for (qsizetype i = currencyDataSource_.size() - 1; i >= 0; --i) {
@@ -419,6 +420,9 @@ void CRootViewModel::synchronizeDataSourceWithInfo(const CCBRCurrenciesInfo& inf
         auto markNoRate = [&row] {
             row.saleValue = Decimal::nan();
             row.actualDate = QDateTime::currentDateTimeUtc();
+            row.dataSource.clear();
+            row.fromCache = false;
+            row.sourceFailed = false;
         };
         if (!available.contains(row.isoTextCode)) {
             markNoRate();
@@ -439,6 +443,7 @@ void CRootViewModel::synchronizeDataSourceWithInfo(const CCBRCurrenciesInfo& inf
             cached = currencyDataStorageManager().getCurrencyInfoForCode(sourceCode, sources[s]);
         }
         if (cached) {
+            cached->sourceFailed = failedSources.contains(cached->dataSource);
             synchronizeCurrencyInfo(row, *cached);
         } else {
             markNoRate();
@@ -458,6 +463,9 @@ void CRootViewModel::synchronizeCurrencyInfo(CCBRCurrencyInfo& target,
     }
     target.nominalValue = source.nominalValue;
     target.actualDate = source.actualDate;
+    target.dataSource = source.dataSource;
+    target.fromCache = source.fromCache;
+    target.sourceFailed = source.sourceFailed;
 }
 
 CCBRCurrencyInfoPtr CRootViewModel::findInList(const QString& code) const {

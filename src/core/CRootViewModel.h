@@ -122,8 +122,10 @@ public:
     QStringList getAvailableNotSelectedCurrencyCodes() const;
     void sortCurrencyDataSource();
     /// Merges a provider answer (an empty table after a failed query) into the list. A code the
-    /// answer lacks takes the cached rate of the first selected source that has one.
-    void synchronizeDataSourceWithInfo(const CCBRCurrenciesInfo& info);
+    /// answer lacks takes the cached rate of the first selected source that has one; such a row
+    /// says whether its source is one of `failedSources`.
+    void synchronizeDataSourceWithInfo(const CCBRCurrenciesInfo& info,
+                                       const QStringList& failedSources = {});
     void synchronizeCurrencyInfo(CCBRCurrencyInfo& target, const CCBRCurrencyInfo& source) const;
 
     // Rates; NaN means no rate.

@@ -15,6 +15,21 @@ void CCustomCurrenciesXMLParserDelegate::parserDidStartDocument() {
     dataSourceDisplayName.reset();
     logoUrl.reset();
     inverseRates_ = false;
+    publishedDate_ = QDateTime();
+}
+
+void CCustomCurrenciesXMLParserDelegate::parserDidEndDocument() {
+    currenciesInfo->setPublishedDate(publishedDate_);
+}
+
+QDateTime CCustomCurrenciesXMLParserDelegate::dateFromText(const QString& text) {
+    const QString trimmed = trimText(text);
+    if (trimmed.size() == 10) {
+        return CCBRCurrencyInfo::publishedDay(QDate::fromString(trimmed, Qt::ISODate));
+    }
+    // A moment needs its offset: a local time of an unknown place is no date.
+    const QDateTime moment = QDateTime::fromString(trimmed, Qt::ISODateWithMs);
+    return moment.isValid() && moment.timeSpec() != Qt::LocalTime ? moment.toUTC() : QDateTime();
 }
 
 void CCustomCurrenciesXMLParserDelegate::parserDidStartElement(const QString& name,
@@ -25,6 +40,9 @@ void CCustomCurrenciesXMLParserDelegate::parserDidStartElement(const QString& na
         inverseRates_ =
             trimText(attribute(attributes, QStringLiteral("inverse")).value_or(QString())) ==
             u"true";
+        if (const auto date = attribute(attributes, QStringLiteral("date"))) {
+            publishedDate_ = dateFromText(*date);
+        }
         const QString base =
             trimText(attribute(attributes, QStringLiteral("baseCurrency")).value_or(QString()));
         if (!base.isEmpty()) {

@@ -30,6 +30,8 @@ void CBankUaWebServiceClient::requestSucceeded(CHttpRequest&, const QByteArray& 
         sendRequest(endpoints_.url(Endpoints::BankUa, metalsPath));
         return;
     }
+    // The hryvnia rows take the latest day of the exports; the items keep their own.
+    xmlParserDelegate_->currenciesInfo()->setPublishedDate(xmlParserDelegate_->latestDay());
     if (delegate_ != nullptr) {
         delegate_->bankUaQueryCurrenciesCompletedWithResult(xmlParserDelegate_->currenciesInfo());
     }

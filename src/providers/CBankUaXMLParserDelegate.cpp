@@ -45,6 +45,16 @@ void CBankUaXMLParserDelegate::parserDidEndElement(const QString& name) {
         row.nominalValue = ProviderParsing::integerFromText(currentValue_);
     } else if (name == QLatin1String("rate")) {
         row.saleValue = Decimal::fromString(currentValue_);
+    } else if (name == QLatin1String("date")) {
+        // "12.03.2013": the day the bank set the rate.
+        const QDateTime day = CCBRCurrencyInfo::publishedDay(
+            QDate::fromString(currentValue_.trimmed(), QStringLiteral("dd.MM.yyyy")));
+        if (day.isValid()) {
+            row.actualDate = day;
+            if (!latestDay_.isValid() || day > latestDay_) {
+                latestDay_ = day;
+            }
+        }
     } else if (name == QLatin1String("char3")) {
         row.isoTextCode = replaceOutdatedCode(currentValue_);
     } else if (name == QLatin1String("item")) {

@@ -6,12 +6,15 @@
 #include <QString>
 
 /// Reads the BankUa export files into one table in hryvnias: each document adds "UAH", then
-/// one row per item, quoted for one unit. Outdated codes are replaced by their successors.
+/// one row per item, quoted for one unit and dated with the item's day. Outdated codes are replaced
+/// by their successors.
 class CBankUaXMLParserDelegate : public XmlParserDelegate {
 public:
     CBankUaXMLParserDelegate();
 
     CCBRCurrenciesInfoPtr currenciesInfo() const { return currenciesInfo_; }
+    /// The latest day an item was set for; invalid when none names one.
+    const QDateTime& latestDay() const { return latestDay_; }
 
     /// The current code of a currency that was renamed: "TMM" -> "TMT", "AZM" -> "AZN",
     /// "TRL" -> "TRY"; any other code unchanged.
@@ -26,4 +29,5 @@ private:
     CCBRCurrenciesInfoPtr currenciesInfo_;
     QString currentValue_;
     CCBRCurrencyInfoPtr currencyInfo_;
+    QDateTime latestDay_;
 };

@@ -12,6 +12,18 @@ void CCBRCurrenciesInfo::removeAllCurrenciesInfo() {
     currenciesInfo.clear();
 }
 
+void CCBRCurrenciesInfo::setPublishedDate(const QDateTime& date) {
+    if (!date.isValid()) {
+        return;
+    }
+    currencyDate = date;
+    for (const CCBRCurrencyInfoPtr& row : currenciesInfo) {
+        if (row && !CCBRCurrencyInfo::isPublishedDay(row->actualDate)) {
+            row->actualDate = date;
+        }
+    }
+}
+
 CCBRCurrencyInfoPtr CCBRCurrenciesInfo::findCurrencyInfoWithPredicate(
     const std::function<bool(const CCBRCurrencyInfo&)>& filter) const {
     const QList<CCBRCurrencyInfoPtr> copy = currenciesInfo;  // the filter may not change the list

@@ -19,6 +19,9 @@ public:
 
     void addCurrencyInfo(CCBRCurrencyInfoPtr info);
     void removeAllCurrenciesInfo();
+    /// Dates the table with the day (or moment) the provider published it, and every row that
+    /// has no published day of its own yet. An invalid date changes nothing.
+    void setPublishedDate(const QDateTime& date);
 
     /// The first row (in list order) that satisfies the filter, or nullptr.
     CCBRCurrencyInfoPtr findCurrencyInfoWithPredicate(

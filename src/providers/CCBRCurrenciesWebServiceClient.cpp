@@ -91,6 +91,8 @@ void CCBRCurrenciesWebServiceClient::requestSucceeded(CHttpRequest&, const QByte
     }
     CCBRCurrenciesInfoPtr table = handler.currenciesInfo();
     table->addCurrencyInfo(ProviderParsing::makeRow(QStringLiteral("RUB"), Decimal::fromInt(1)));
+    // The rates are the ones of the answer's "OnDate"; the metals carry their own days.
+    table->setPublishedDate(table->currencyDate);
     currencyRates_ = table;
     requestingMetalRates_ = true;
     doSendRequest();

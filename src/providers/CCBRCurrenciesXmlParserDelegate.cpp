@@ -17,7 +17,7 @@ void CCBRCurrenciesXmlParserDelegate::parserDidStartElement(const QString& name,
     if (name == QLatin1String("ValuteData")) {
         const QDate day = QDate::fromString(attributes.value(QStringLiteral("OnDate")),
                                             QStringLiteral("yyyyMMdd"));
-        currenciesInfo_->currencyDate = day.isValid() ? QDateTime(day, QTime(0, 0)) : QDateTime();
+        currenciesInfo_->currencyDate = CCBRCurrencyInfo::publishedDay(day);
     } else if (name == QLatin1String("ValuteCursOnDate")) {
         activeCurrencyInfo_ = std::make_shared<CCBRCurrencyInfo>();
     }

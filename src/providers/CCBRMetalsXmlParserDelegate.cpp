@@ -4,7 +4,8 @@
 #include "ProviderParsing.h"
 
 bool CCBRMetalsXmlParserDelegate::isValueElement(const QString& name) const {
-    return name == QLatin1String("CodMet") || name == QLatin1String("price");
+    return name == QLatin1String("CodMet") || name == QLatin1String("price") ||
+           name == QLatin1String("DateMet");
 }
 
 CCBRCurrenciesInfoPtr CCBRMetalsXmlParserDelegate::currenciesInfo() const {
@@ -19,10 +20,19 @@ CCBRCurrenciesInfoPtr CCBRMetalsXmlParserDelegate::currenciesInfo() const {
 }
 
 void CCBRMetalsXmlParserDelegate::parserDidEndElement(const QString& name) {
+    if (name == QLatin1String("DrgMet")) {
+        day_ = QDateTime();  // each price names its own day
+    }
     if (!isValueElement(name)) {
         return;
     }
     const QString text = takeValueText();
+    if (name == QLatin1String("DateMet")) {
+        // "2013-03-12T00:00:00+04:00": the bank's own day.
+        day_ =
+            CCBRCurrencyInfo::publishedDay(QDate::fromString(text.trimmed().left(10), Qt::ISODate));
+        return;
+    }
     if (name == QLatin1String("CodMet")) {
         const QString code =
             CCBRHelpers::isoMetalCodeFromInternal(ProviderParsing::integerFromText(text));
@@ -44,6 +54,9 @@ void CCBRMetalsXmlParserDelegate::parserDidEndElement(const QString& name) {
         const Decimal perGram = Decimal::fromString(text);
         if (ProviderParsing::isUsableValue(perGram)) {
             activeCurrencyInfo_->saleValue = CCBRHelpers::convertGrammToOunce(perGram);
+            if (day_.isValid()) {
+                activeCurrencyInfo_->actualDate = day_;
+            }
         }
     }
 }

@@ -3,7 +3,8 @@
 #include "CCBRXmlParserDelegate.h"
 
 /// Reads the central bank's DragMetDynamicXML answer: one row per metal, priced per troy
-/// ounce. The answer lists a price per day; the one that comes last for a metal remains.
+/// ounce. The answer lists a price per day; the one that comes last for a metal remains, dated
+/// with its "DateMet" day.
 class CCBRMetalsXmlParserDelegate : public CCBRXmlParserDelegate {
 public:
     /// The metals read so far, in order of first appearance. Metals with an unknown number or
@@ -14,4 +15,6 @@ public:
 
 private:
     bool isValueElement(const QString& name) const override;
+
+    QDateTime day_;
 };

@@ -7,6 +7,7 @@ CECBCurrenciesXMLParserDelegate::CECBCurrenciesXMLParserDelegate()
 
 void CECBCurrenciesXMLParserDelegate::parserDidStartDocument() {
     currenciesInfo_ = std::make_shared<CCBRCurrenciesInfo>();
+    publishedDate_ = QDateTime();
     currenciesInfo_->addCurrencyInfo(
         ProviderParsing::makeRow(QStringLiteral("EUR"), Decimal::fromInt(1)));
 }
@@ -18,6 +19,11 @@ void CECBCurrenciesXMLParserDelegate::parserDidStartElement(const QString& name,
     }
     const auto currency = attributes.constFind(QStringLiteral("currency"));
     if (currency == attributes.constEnd()) {
+        const auto time = attributes.constFind(QStringLiteral("time"));
+        if (time != attributes.constEnd()) {
+            publishedDate_ =
+                CCBRCurrencyInfo::publishedDay(QDate::fromString(time->trimmed(), Qt::ISODate));
+        }
         return;
     }
     // The rate is what one euro buys; a rate of 0 or one that cannot be read prices nothing.
@@ -29,4 +35,8 @@ void CECBCurrenciesXMLParserDelegate::parserDidStartElement(const QString& name,
     if (ProviderParsing::isUsableRow(*row)) {
         currenciesInfo_->addCurrencyInfo(row);
     }
+}
+
+void CECBCurrenciesXMLParserDelegate::parserDidEndDocument() {
+    currenciesInfo_->setPublishedDate(publishedDate_);
 }

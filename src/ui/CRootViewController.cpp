@@ -53,6 +53,10 @@ QVariant CCurrencyRateListModel::data(const QModelIndex& index, int role) const 
             return !cell.value.isNaN();
         case PendingRole:
             return cell.pending;
+        case DetailTextRole:
+            return cell.detailText;
+        case StaleRole:
+            return cell.stale;
         default:
             return {};
     }
@@ -67,7 +71,9 @@ QHash<int, QByteArray> CCurrencyRateListModel::roleNames() const {
             {DateTextRole, "dateText"},
             {SelectableRole, "selectable"},
             {CopyableRole, "copyable"},
-            {PendingRole, "pending"}};
+            {PendingRole, "pending"},
+            {DetailTextRole, "detailText"},
+            {StaleRole, "stale"}};
 }
 
 const CRateCellInfo* CCurrencyRateListModel::cellAt(int row) const {
@@ -159,6 +165,8 @@ CRootViewController::CRootViewController(Dependencies dependencies, QObject* par
                            ? std::move(dependencies.chartsSupported)
                            : std::function<bool(const QString&)>(
                                  &CCurrencyChartDataSource::isDataSourceSupported)),
+      clock_(dependencies.clock ? std::move(dependencies.clock)
+                                : std::function<QDateTime()>(&QDateTime::currentDateTimeUtc)),
       dataModel_(std::make_unique<CRootViewModel>(defaults_, center_,
                                                   [&] {
                                                       CRootViewModel::Options options =
@@ -197,7 +205,9 @@ CRateCellInfo CRootViewController::cellInfoForRow(int row) const {
     if (row < 0 || row + 1 >= list.size()) {
         return cell;
     }
-    const CRateRow rateRow = CRateRows::forModel(*dataModel_, showsInverseRates_).row(row + 1);
+    CRateRows rows = CRateRows::forModel(*dataModel_, showsInverseRates_);
+    rows.setNow(clock_());
+    const CRateRow rateRow = rows.row(row + 1);
     cell.code = rateRow.code;
     cell.name = rateRow.name;
     cell.flag = CUISettings::urlForImagePath(CUISettings::getImageForCurrency(rateRow.code));
@@ -212,11 +222,26 @@ CRateCellInfo CRootViewController::cellInfoForRow(int row) const {
     cell.codeText = rateRow.codeText;
     if (rateRow.date.isValid()) {
         const QLocale locale = CUISettings::displayLocale();
-        const QDateTime local = rateRow.date.toLocalTime();
-        cell.dateText = local.date() == QDate::currentDate()
-                            ? locale.toString(local.time(), QLocale::ShortFormat)
-                            : locale.toString(local.date(), QLocale::ShortFormat);
+        if (CCBRCurrencyInfo::isPublishedDay(rateRow.date)) {
+            // A day the provider published: its own date, in no time zone.
+            cell.dateText = locale.toString(rateRow.date.toUTC().date(), QLocale::ShortFormat);
+        } else {
+            const QDateTime local = rateRow.date.toLocalTime();
+            cell.dateText = local.date() == QDate::currentDate()
+                                ? locale.toString(local.time(), QLocale::ShortFormat)
+                                : locale.toString(local.date(), QLocale::ShortFormat);
+        }
     }
+    cell.stale = rateRow.stale;
+    QStringList detail;
+    for (const QString& part :
+         {cell.dateText, rateRow.sourceNote,
+          rateRow.stale ? localized(QStringLiteral("RateStale")) : QString()}) {
+        if (!part.isEmpty()) {
+            detail.append(part);
+        }
+    }
+    cell.detailText = detail.join(QStringLiteral(" \u00b7 "));
     return cell;
 }
 

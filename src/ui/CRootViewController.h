@@ -42,6 +42,11 @@ struct CRateCellInfo {
     QString codeText;
     /// The date of the row's rate; empty without one.
     QString dateText;
+    /// The row's detail line: the date, then where the rate comes from when that is not the
+    /// active source's answer, then "stale" for a stale rate.
+    QString detailText;
+    /// The rate is older than its source's schedule allows.
+    bool stale = false;
     /// The code is offered by the selected sources (the row opens the converter).
     bool selectable = false;
     /// The shown rate; NaN without one.
@@ -69,6 +74,8 @@ public:
         SelectableRole,
         CopyableRole,
         PendingRole,
+        DetailTextRole,
+        StaleRole,
     };
 
     explicit CCurrencyRateListModel(CRootViewController* owner);
@@ -168,6 +175,8 @@ public:
         std::function<bool(const QString&)> chartsSupported;
         /// How long the phone's "no chart for this source" notice stays.
         std::chrono::milliseconds chartUnavailableNoticeDuration{2000};
+        /// The moment rates are judged stale at; null: the system clock.
+        std::function<QDateTime()> clock;
     };
 
     explicit CRootViewController(Dependencies dependencies, QObject* parent = nullptr);
@@ -321,6 +330,7 @@ private:
     Endpoints endpoints_;
     CTutorialView& tutorialView_;
     std::function<bool(const QString&)> chartsSupported_;
+    std::function<QDateTime()> clock_;
     std::unique_ptr<CRootViewModel> dataModel_;
     CRateListUpdater updater_;
     CCurrencyRateListModel* rates_;

@@ -1,4 +1,5 @@
 #include "CCustomCurrenciesWebServiceClient.h"
+#include "CCustomCurrenciesXMLParserDelegate.h"
 #include "CCustomDataSourceMetadataUpdater.h"
 #include "CCustomDataSourceStorageManager.h"
 #include "FakeHttpServer.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
 
@@ -116,6 +118,23 @@ TEST(CustomFeedGolden, RecordedFeedsGiveTheExpectedTables) {
                 outcome, recorder.failure ? QStringList{*recorder.failure} : QStringList(),
                 log.lines(), server);
         });
+}
+
+TEST(CustomFeedDate, ADayOrAMomentWithItsOffsetDatesEveryRow) {
+    CCustomCurrenciesXMLParserDelegate handler;
+    XmlParser parser(
+        QByteArray("<DataSource date=' 2026-12-04 ' baseCurrency='USD'>"
+                   "<Currency code='EUR' value='0.8'/></DataSource>"));
+    ASSERT_TRUE(parser.parse(handler));
+    const QDateTime day(QDate(2026, 12, 4), QTime(0, 0), QTimeZone::utc());
+    for (const CCBRCurrencyInfoPtr& row : handler.currenciesInfo->currenciesInfo) {
+        EXPECT_EQ(row->actualDate, day);
+    }
+    using H = CCustomCurrenciesXMLParserDelegate;
+    EXPECT_EQ(H::dateFromText(QStringLiteral("2026-12-04T16:00:00+01:00")), day.addSecs(15 * 3600));
+    // A local time of an unknown place, or another form, dates nothing: the fetch does.
+    EXPECT_FALSE(H::dateFromText(QStringLiteral("2026-12-04T16:00:00")).isValid() ||
+                 H::dateFromText(QStringLiteral("04.12.2026")).isValid());
 }
 
 TEST_F(CustomFeedTest, ALogoOver2MiBIsRefused) {

@@ -43,6 +43,13 @@ TEST_F(CliTest, RatesFromASourceWithFeeConversionFailureAndBadInput) {
     expectNear(answer, "GBP", cross("GBP", "EUR"));
     expectNear(answer, "JPY", cross("JPY", "EUR"));
     EXPECT_EQ(str(row(answer, QStringLiteral("GBP")), "unit"), QStringLiteral("EUR"));
+    // The row says where its rate comes from and when the bank published it; new columns last.
+    const QJsonObject gbp = row(answer, QStringLiteral("GBP"));
+    EXPECT_TRUE(str(gbp, "source") == u"ECB" && gbp.value(QStringLiteral("stale")) == false &&
+                str(gbp, "date") == QDate::currentDate().toString(Qt::ISODate) + "T00:00:00Z");
+    EXPECT_TRUE(ok("rates").out.contains("\tEUR\t" +
+                                         QDate::currentDate().toString(Qt::ISODate).toUtf8() +
+                                         "T00:00:00Z\tfresh\tECB\n"));
 
     // A fee is added to every rate; --inverse turns the quote round for one run.
     ok("fee 2,5");
@@ -87,6 +94,8 @@ TEST_F(CliTest, RatesFromASourceWithFeeConversionFailureAndBadInput) {
               QStringLiteral("European Central Bank could not be updated. The service answered 503 "
                              "(Service Unavailable). The last stored rates are shown."));
     expectNear(failed.json(), "GBP", cross("GBP", "EUR"));
+    EXPECT_EQ(row(failed.json(), QStringLiteral("GBP")).value(QStringLiteral("sourceFailed")),
+              true);
 
     expectRefused(
         "frobnicate; base usd1; base XAU; fee 101; fee abc; add; add GBP; remove EUR; "

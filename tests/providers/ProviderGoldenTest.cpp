@@ -153,11 +153,12 @@ QStringList run(const Provider& provider, const golden::Case& testCase) {
                     .arg(row->nominalValue)
                     .arg(row->saleValue.toString(), row->displayName.trimmed())
                     .trimmed() +
-                // A row published on another day than its table says so.
-                (row->actualDate.isValid() &&
-                         row->actualDate.date() != table->currencyDate.date() &&
-                         qAbs(row->actualDate.secsTo(QDateTime::currentDateTime())) > 3600
-                     ? QStringLiteral(" (%1)").arg(row->actualDate.toString(Qt::ISODate))
+                // A row dated otherwise than its table says so ("now": the fetch).
+                (row->actualDate.isValid() && qAbs(row->actualDate.secsTo(table->currencyDate)) > 60
+                     ? QStringLiteral(" (%1)").arg(
+                           qAbs(row->actualDate.secsTo(QDateTime::currentDateTime())) < 3600
+                               ? QStringLiteral("now")
+                               : row->actualDate.toString(Qt::ISODate))
                      : QString()));
         }
         // A table without a date of its own is dated when it is made.

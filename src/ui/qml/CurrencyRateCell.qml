@@ -2,8 +2,9 @@ import QtQuick
 import QtQuick.Controls
 import Numiva
 
-// One row of the rates section: flag, name and the date of the rate on the left; the rate and
-// the code it is quoted in on the right. Swipe left to delete; while editing, a delete control
+// One row of the rates section: flag, name and the detail line (the rate's date, where it comes
+// from when that is not the active source's answer, and an orange mark and "stale" for a stale
+// rate) on the left; the rate and the code it is quoted in on the right. Swipe left to delete; while editing, a delete control
 // on the left and a reorder handle on the right.
 SwipeDelegate {
     id: cell
@@ -16,6 +17,8 @@ SwipeDelegate {
     required property string rateText
     required property string codeText
     required property string dateText
+    required property string detailText
+    required property bool stale
     required property bool selectable
     required property bool copyable
     required property bool pending
@@ -43,6 +46,7 @@ SwipeDelegate {
     focusPolicy: Qt.NoFocus
     Accessible.role: Accessible.ListItem
     Accessible.name: qsTrId("AccessibleRateRowABC").arg(name).arg(rateText).arg(codeText).trim()
+    Accessible.description: stale ? qsTrId("AccessibleRateStale") + ", " + detailText : detailText
     swipe.enabled: controller.canEditRows
 
     swipe.onOpened: if (!controller.editing) controller.beginSwipeToDelete(index)
@@ -177,23 +181,37 @@ SwipeDelegate {
                 id: nameLabel
                 objectName: "nameLabel"
                 x: cell.editingList ? 46 : 60
-                y: cell.dateText.length > 0 && !cell.editingList ? 11 : (cell.height - height) / 2
+                y: cell.detailText.length > 0 && !cell.editingList ? 11 : (cell.height - height) / 2
                 width: (cell.editingList ? handle.x - 8 : rateColumn.x - 8) - x
                 text: cell.name
                 elide: Text.ElideRight
                 color: "#1c1c1e"
                 font: CUISettings.cellTextFont
             }
+            Rectangle {
+                id: staleMark
+                objectName: "staleMark"
+                x: nameLabel.x
+                y: dateLabel.y + (dateLabel.height - height) / 2
+                width: visible ? 7 : 0
+                height: 7
+                radius: 3.5
+                visible: cell.stale && dateLabel.visible
+                color: "#ff9500"
+                opacity: dateLabel.opacity
+            }
             Text {
                 id: dateLabel
                 objectName: "dateLabel"
-                x: nameLabel.x
+                x: nameLabel.x + (staleMark.visible ? staleMark.width + 5 : 0)
                 y: 34
-                width: nameLabel.width
+                // The line may run under the rate, up to the code it is quoted in.
+                width: (cell.editingList ? handle.x - 8 : rateColumn.x + rateColumn.width
+                        - codeLabel.implicitWidth - 8) - x
                 visible: text.length > 0
-                text: cell.dateText
+                text: cell.detailText
                 elide: Text.ElideRight
-                color: "#8e8e93"
+                color: cell.stale ? "#c93400" : "#8e8e93"
                 font.family: "Helvetica"
                 font.pixelSize: 12
                 opacity: cell.editingList ? 0 : 1
