@@ -375,7 +375,7 @@ void CRootViewController::viewDidLoad() {
 
     // The rates stored by earlier runs show at once, while the first refresh runs.
     dataModel_->synchronizeDataSourceWithInfo(CCBRCurrenciesInfo());
-    refreshHeaderView_->setLastUpdateDate(latestRateDate());
+    refreshHeaderView_->setLastUpdateDate(lastUpdateDate());
     startTableDataRefresh();
     reloadData();
 }
@@ -420,6 +420,16 @@ void CRootViewController::holdRefreshes(bool hold) {
     }
 }
 
+namespace {
+// When rates last arrived: the rows carry the days their rates were published, not this.
+const QString kRatesLastUpdated = QStringLiteral("RatesLastUpdated");
+}  // namespace
+
+QDateTime CRootViewController::lastUpdateDate() const {
+    const QDateTime stored = defaults_.dateForKey(kRatesLastUpdated);
+    return stored.isValid() ? stored : latestRateDate();
+}
+
 QDateTime CRootViewController::latestRateDate() const {
     QDateTime latest;
     for (const CCBRCurrencyInfoPtr& row : dataModel_->currencyDataSource()) {
@@ -432,7 +442,11 @@ QDateTime CRootViewController::latestRateDate() const {
 }
 
 void CRootViewController::finishRefreshHeader() {
-    const QDateTime date = latestRateDate();
+    if (currencyDataSource() != nullptr && !currencyDataSource()->answers().isEmpty()) {
+        defaults_.setObject(clock_(), kRatesLastUpdated);
+        defaults_.synchronize();
+    }
+    const QDateTime date = lastUpdateDate();
     if (date.isValid()) {
         refreshHeaderView_->setLastUpdateDate(date);
     }

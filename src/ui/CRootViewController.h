@@ -311,6 +311,8 @@ private:
     void ensureDataSource();
     /// The newest date of a row that has a rate; invalid when none has.
     QDateTime latestRateDate() const;
+    /// When a refresh last brought rates; before the first, the newest rate's date.
+    QDateTime lastUpdateDate() const;
     void finishRefreshHeader();
     /// The end of a refresh cycle: nothing, or the failure text.
     void refreshFinishedWith(const std::optional<QString>& failure);

@@ -147,6 +147,12 @@ TEST_F(RootScreenTest, OneAlertForAFailingPullNoneForAnAutomaticFailureOrAHidden
         << alerts[0][0].toString().toStdString();
     EXPECT_EQ(alerts[0][1].toString(), QString());
     EXPECT_EQ(alerts[0][2].toString(), QStringLiteral("OK"));
+    // The row says its rate is the stored one of the source that failed.
+    EXPECT_TRUE(root.rates()
+                    ->index(0)
+                    .data(CCurrencyRateListModel::DetailTextRole)
+                    .toString()
+                    .endsWith(u" \u00b7 cached, Yahoo failed"));
 
     root.applicationDidBecomeActive();
     ASSERT_TRUE(screen.waitForRefresh());
