@@ -235,8 +235,8 @@ CRateCellInfo CRootViewController::cellInfoForRow(int row) const {
     cell.stale = rateRow.stale;
     QStringList detail;
     for (const QString& part :
-         {cell.dateText, rateRow.sourceNote,
-          rateRow.stale ? localized(QStringLiteral("RateStale")) : QString()}) {
+         {cell.dateText, rateRow.stale ? localized(QStringLiteral("RateStale")) : QString(),
+          rateRow.sourceNote}) {
         if (!part.isEmpty()) {
             detail.append(part);
         }

@@ -42,8 +42,8 @@ struct CRateCellInfo {
     QString codeText;
     /// The date of the row's rate; empty without one.
     QString dateText;
-    /// The row's detail line: the date, then where the rate comes from when that is not the
-    /// active source's answer, then "stale" for a stale rate.
+    /// The row's detail line: the date, "stale" for a stale rate, then where the rate comes
+    /// from when that is not the active source's answer (elided first on a narrow row).
     QString detailText;
     /// The rate is older than its source's schedule allows.
     bool stale = false;
