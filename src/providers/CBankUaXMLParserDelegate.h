@@ -6,8 +6,8 @@
 #include <QString>
 
 /// Reads the BankUa export files into one table in hryvnias: each document adds "UAH", then
-/// one row per item, quoted for one unit and dated with the item's day. Outdated codes are replaced
-/// by their successors.
+/// one row per item, quoted for one unit and dated with the item's day. Outdated codes are
+/// replaced by their successors.
 class CBankUaXMLParserDelegate : public XmlParserDelegate {
 public:
     CBankUaXMLParserDelegate();

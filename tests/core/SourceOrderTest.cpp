@@ -103,7 +103,8 @@ TEST_F(SourceOrderTest, MergeFallbackAndCachePerSource) {
             const CRateRow row = rows.row(*listed);
             notes << row.sourceNote;
             // Fresh or cached, a rate keeps the day it was published.
-            EXPECT_TRUE(listed->saleValue.isNaN() || listed->actualDate == friday) << code.toStdString();
+            EXPECT_TRUE(listed->saleValue.isNaN() || listed->actualDate == friday)
+                << code.toStdString();
             rows.setNow(friday.addDays(5).addSecs(-1));
             EXPECT_FALSE(rows.row(*listed).stale);
             rows.setNow(friday.addDays(5));

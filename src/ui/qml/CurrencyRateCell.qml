@@ -4,8 +4,8 @@ import Numiva
 
 // One row of the rates section: flag, name and the detail line (the rate's date, an orange mark
 // and "stale" for a stale rate, and where it comes from when that is not the active source's
-// answer) on the left; the rate and the code it is quoted in on the right. Swipe left to delete; while editing, a delete control
-// on the left and a reorder handle on the right.
+// answer) on the left; the rate and the code it is quoted in on the right. Swipe left to
+// delete; while editing, a delete control on the left and a reorder handle on the right.
 SwipeDelegate {
     id: cell
 
