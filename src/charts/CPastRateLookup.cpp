@@ -61,7 +61,7 @@ std::optional<CCurrencyChartPoint> CPastRateLookup::pointOnOrBefore(
 void CPastRateLookup::lookup(const QStringList& codes, const QDate& day, Finished finished) {
     cancel();
     outcome_ = Outcome();
-    outcome_.rates.insert(dollar, {Decimal::fromInt(1), day});
+    outcome_.rates.insert(dollar, {Decimal::fromInt(1), day, QString()});
     finished_ = std::move(finished);
     day_ = day;
     historyStart_ = QDate();
@@ -139,7 +139,7 @@ bool CPastRateLookup::takeFromRecord(const QString& code, const CCurrencyChartIn
         source_ == QStringLiteral("CBR") && model_.metalsInfo().isCurrencyMetal(code)
             ? CCBRHelpers::convertGrammToOunce(point->value)
             : point->value;
-    outcome_.rates.insert(code, {value, point->date.toUTC().date()});
+    outcome_.rates.insert(code, {value, point->date.toUTC().date(), source_});
     return true;
 }
 
@@ -223,7 +223,7 @@ void CPastRateLookup::frankfurterQueryCurrenciesCompletedWithResult(CCBRCurrenci
         const Decimal value = row ? row->saleValueForCurrency() : Decimal::nan();
         // Never a rate published after the day asked for.
         if (row && value > Decimal() && row->actualDate.toUTC().date() <= day_) {
-            outcome_.rates.insert(code, {value, row->actualDate.toUTC().date()});
+            outcome_.rates.insert(code, {value, row->actualDate.toUTC().date(), frankfurter});
         } else {
             outcome_.missing.append(code);
         }

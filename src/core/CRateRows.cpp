@@ -100,6 +100,7 @@ CRateRow CRateRows::row(const CCBRCurrencyInfo& element) const {
         // A conversion at a past date is as old as the rates found for that day.
         row.date = QDateTime(model_.getConversionRateDate(element.isoTextCode, reference),
                              QTime(0, 0), QTimeZone::utc());
+        row.source = model_.conversionRates.value(element.isoTextCode).source;
         return row;
     }
     const CCBRCurrencyInfoPtr referenceRow = model_.getListedInfoForCurrency(reference);

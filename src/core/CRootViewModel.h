@@ -143,10 +143,12 @@ public:
     QString convertedCurrencyCode;
     Decimal convertedCurrencyValue;
 
-    /// A rate of a past day: the dollar price of one unit and the day it was published.
+    /// A rate of a past day: the dollar price of one unit, the day it was published and the
+    /// source that gave it.
     struct DatedRate {
         Decimal usdValue;
         QDate date;
+        QString source;
     };
     /// The day a conversion is made at (invalid: today's rates) and the rates found for it, by
     /// code. A code without an entry has no rate that day.

@@ -298,8 +298,8 @@ TEST_F(ChartDataSourceTest, PastDayRatesComeFromTheHistoryOrTheNearestEarlierDay
     }
     // A conversion at that day uses those rates, and says whose day it shows.
     model->conversionDate = QDate(2012, 1, 7);
-    model->conversionRates = {{"USD", {dec("1"), QDate(2012, 1, 7)}},
-                              {"EUR", {dec("1.25"), QDate(2012, 1, 6)}}};
+    model->conversionRates = {{"USD", {dec("1"), QDate(2012, 1, 7), {}}},
+                              {"EUR", {dec("1.25"), QDate(2012, 1, 6), "ECB"}}};
     EXPECT_EQ(model->getConversionSaleValue("EUR", "USD"), dec("1.25"));
     EXPECT_EQ(model->getConversionRateDate("USD", "EUR"), QDate(2012, 1, 6));
 }
