@@ -59,6 +59,35 @@ std::optional<std::string_view> scalarText(simdjson::ondemand::value value) {
     return std::nullopt;
 }
 
+/// A member's name. Names without escapes (all of them, in practice) are read where they stand;
+/// only one with an escape is copied out unescaped.
+bool keyText(simdjson::ondemand::field& field, std::string_view& name) {
+    const char* raw = field.key().raw();
+    size_t length = 0;
+    while (raw[length] != '"' && raw[length] != '\\') {
+        ++length;
+    }
+    if (raw[length] == '"') {
+        name = std::string_view(raw, length);
+        return true;
+    }
+    return field.unescaped_key().get(name) == simdjson::SUCCESS;
+}
+
+/// Equal texts, compared in line (a library call per member costs more than the comparison).
+template <size_t N>
+bool sameText(std::string_view text, const char (&literal)[N]) {
+    if (text.size() != N - 1) {
+        return false;
+    }
+    for (size_t i = 0; i + 1 < N; ++i) {
+        if (text[i] != literal[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 /// The JSON-P wrapper and the "meta" block (whose texts may hold parentheses) taken away: the
 /// text after the end of "meta", every ")" and the callback name removed, "{" put in front.
 /// Made in one pass straight into `json`, with the parser's padding behind it.
@@ -141,15 +170,14 @@ WalkResult walkSeries(simdjson::ondemand::parser& parser, const std::string& jso
             for (auto sampleField : object) {
                 ondemand::field entry;
                 std::string_view name;
-                if (std::move(sampleField).get(entry) != SUCCESS ||
-                    entry.unescaped_key().get(name) != SUCCESS) {
+                if (std::move(sampleField).get(entry) != SUCCESS || !keyText(entry, name)) {
                     return result;
                 }
-                if (name == "close") {
+                if (sameText(name, "close")) {
                     sample.close = scalarText(entry.value());
-                } else if (name == "Date") {
+                } else if (sameText(name, "Date")) {
                     sample.date = scalarText(entry.value());
-                } else if (name == "Timestamp") {
+                } else if (sameText(name, "Timestamp")) {
                     sample.timestamp = scalarText(entry.value());
                 }
             }
@@ -259,24 +287,33 @@ std::optional<CCurrencyChartInfo> CYahooFinanceChartWebServiceClient::getChartIn
         if (!sample.close) {
             return;
         }
-        const Decimal close = closeValue(*sample.close);
-        const double closeNumber = close.toDouble();
+        Decimal close;
+        double closeNumber = 0;
+        if (!readPlainDecimal(*sample.close, close, closeNumber)) {
+            close = closeValue(*sample.close);
+            closeNumber = close.toDouble();
+        }
         if (close.isNaN() || !std::isfinite(closeNumber) || !(closeNumber > 0)) {
             return;
         }
-        QDateTime date;
+        qint64 msecs = 0;
         if (timestampsBefore || timestampsOnly) {
-            if (sample.timestamp) {
-                if (const std::optional<qint64> seconds =
-                        ProviderParsing::wholeInteger(latin1(*sample.timestamp))) {
-                    date = instantFromUnixSeconds(*seconds);
-                }
+            if (!sample.timestamp) {
+                return;
             }
-        } else if (sample.date) {
-            date = dayStarts.at(calendarDay(*sample.date, DayLayout::YearMonthDay));
-        }
-        if (!date.isValid()) {
-            return;
+            const std::optional<qint64> seconds =
+                ProviderParsing::wholeInteger(latin1(*sample.timestamp));
+            const QDateTime instant = seconds ? instantFromUnixSeconds(*seconds) : QDateTime();
+            if (!instant.isValid()) {
+                return;
+            }
+            msecs = instant.toMSecsSinceEpoch();
+        } else {
+            const qint64 day =
+                sample.date ? julianDayFromText(*sample.date, DayLayout::YearMonthDay) : noDay;
+            if (day == noDay || !dayStarts.msecsAt(day, msecs)) {
+                return;
+            }
         }
         if (previousClose) {
             // A jump by a factor of two or more either way is a bad tick; it does not become
@@ -287,8 +324,8 @@ std::optional<CCurrencyChartInfo> CYahooFinanceChartWebServiceClient::getChartIn
             }
         }
         previousClose = closeNumber;
-        points.emplaceBack(close, std::move(date));
-        extremes.add(points.constLast(), points.size() - 1);
+        points.emplaceBack(close, msecs);
+        extremes.add(msecs, close, closeNumber, points.size() - 1);
     };
     // The parser's buffers grow to the largest answer; kept per thread, they are made once.
     thread_local simdjson::ondemand::parser parser;

@@ -5,15 +5,12 @@
 #include <QSet>
 #include <QUrl>
 
+#include <cstdint>
 #include <limits>
 
 namespace ChartProviderSupport {
 
 namespace {
-
-constexpr qint64 kSecondsPerDay = 24 * 60 * 60;
-// The Julian day of 1970-01-01.
-constexpr qint64 kUnixEpochJulianDay = 2440588;
 
 char16_t unit(QChar c) {
     return c.unicode();
@@ -37,9 +34,28 @@ int digitsAt(const Text& text, qsizetype at, int count) {
     return value;
 }
 
-/// The day written in `raw`, or an invalid date.
+/// The Julian day of a calendar day, or noDay for one that does not exist (such as 2012-02-30).
+/// Checked and counted here rather than by QDate: a whole history is tens of thousands of days,
+/// and the calendar's general routines cost more than the rest of reading a point.
+qint64 julianDayOf(int year, int month, int day) {
+    static constexpr int monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year <= 0 || month < 1 || month > 12 || day < 1) {
+        return noDay;
+    }
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (day > monthDays[month - 1] + (month == 2 && leap ? 1 : 0)) {
+        return noDay;
+    }
+    // The Julian day number of a Gregorian date (Fliegel and Van Flandern).
+    const qint64 a = (14 - month) / 12;
+    const qint64 y = year + 4800 - a;
+    const qint64 m = month + 12 * a - 3;
+    return day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045;
+}
+
+/// The Julian day of the day written in `raw`, or noDay.
 template <class Text>
-QDate readDay(const Text& raw, DayLayout layout) {
+qint64 readJulianDay(const Text& raw, DayLayout layout) {
     qsizetype begin = 0;
     qsizetype end = static_cast<qsizetype>(raw.size());
     auto isSpace = [](auto c) {
@@ -58,7 +74,7 @@ QDate readDay(const Text& raw, DayLayout layout) {
     switch (layout) {
         case DayLayout::YearMonthDay:
             if (end - begin != 8) {
-                return {};
+                return noDay;
             }
             year = digitsAt(raw, begin, 4);
             month = digitsAt(raw, begin + 4, 2);
@@ -66,7 +82,7 @@ QDate readDay(const Text& raw, DayLayout layout) {
             break;
         case DayLayout::IsoDate:
             if (end - begin != 10 || unit(raw[begin + 4]) != u'-' || unit(raw[begin + 7]) != u'-') {
-                return {};
+                return noDay;
             }
             year = digitsAt(raw, begin, 4);
             month = digitsAt(raw, begin + 5, 2);
@@ -74,29 +90,21 @@ QDate readDay(const Text& raw, DayLayout layout) {
             break;
         case DayLayout::DayDotMonthYear:
             if (end - begin != 10 || unit(raw[begin + 2]) != u'.' || unit(raw[begin + 5]) != u'.') {
-                return {};
+                return noDay;
             }
             day = digitsAt(raw, begin, 2);
             month = digitsAt(raw, begin + 3, 2);
             year = digitsAt(raw, begin + 6, 4);
             break;
     }
-    // Checked and counted here rather than by QDate: a whole history is tens of thousands of
-    // days, and the calendar's general routines cost more than the rest of reading a point.
-    static constexpr int monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (year <= 0 || month < 1 || month > 12 || day < 1) {
-        return {};
-    }
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (day > monthDays[month - 1] + (month == 2 && leap ? 1 : 0)) {
-        return {};
-    }
-    // The Julian day number of a Gregorian date (Fliegel and Van Flandern).
-    const qint64 a = (14 - month) / 12;
-    const qint64 y = year + 4800 - a;
-    const qint64 m = month + 12 * a - 3;
-    return QDate::fromJulianDay(day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 -
-                                32045);
+    return julianDayOf(year, month, day);
+}
+
+/// The day written in `raw`, or an invalid date.
+template <class Text>
+QDate readDay(const Text& raw, DayLayout layout) {
+    const qint64 julianDay = readJulianDay(raw, layout);
+    return julianDay == noDay ? QDate() : QDate::fromJulianDay(julianDay);
 }
 
 /// The quotient of two series whose dates are already paired by position.
@@ -126,6 +134,62 @@ QDate calendarDay(std::string_view text, DayLayout layout) {
     return readDay(text, layout);
 }
 
+qint64 julianDayFromText(std::string_view text, DayLayout layout) {
+    // The usual "yyyyMMdd" without white space around it, read in one step.
+    if (layout == DayLayout::YearMonthDay && text.size() == 8) {
+        int digits[8];
+        bool allDigits = true;
+        for (int i = 0; i < 8; ++i) {
+            digits[i] = static_cast<unsigned char>(text[static_cast<size_t>(i)]) - '0';
+            allDigits &= static_cast<unsigned>(digits[i]) <= 9;
+        }
+        if (!allDigits) {
+            return noDay;
+        }
+        return julianDayOf(digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3],
+                           digits[4] * 10 + digits[5], digits[6] * 10 + digits[7]);
+    }
+    return readJulianDay(text, layout);
+}
+
+bool readPlainDecimal(std::string_view token, Decimal& value, double& number) {
+    const size_t size = token.size();
+    // Whole digits, then fraction digits: two tight loops rather than one with a branch for
+    // the point in every step.
+    std::uint64_t coefficient = 0;
+    size_t i = 0;
+    for (; i < size && static_cast<unsigned char>(token[i] - '0') <= 9; ++i) {
+        coefficient = coefficient * 10 + static_cast<std::uint64_t>(token[i] - '0');
+    }
+    size_t digits = i;
+    int exponent = 0;
+    if (i < size && token[i] == '.') {
+        const size_t fraction = ++i;
+        for (; i < size && static_cast<unsigned char>(token[i] - '0') <= 9; ++i) {
+            coefficient = coefficient * 10 + static_cast<std::uint64_t>(token[i] - '0');
+        }
+        digits += i - fraction;
+        exponent = -static_cast<int>(i - fraction);
+    }
+    // Up to 18 digits (leading zeros included) fit in 64 bits; longer numbers, and anything
+    // else, are the general reader's.
+    if (i != size || digits == 0 || digits > 18) {
+        return false;
+    }
+    value = Decimal::fromParts(false, coefficient, exponent);
+    // A coefficient and a power of ten that are both exact doubles give the correctly rounded
+    // quotient in one division.
+    static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (coefficient <= (1ULL << 53) && exponent >= -22) {
+        number = static_cast<double>(coefficient) / powers[-exponent];
+    } else {
+        number = value.toDouble();
+    }
+    return true;
+}
+
 QDateTime instantFromUnixSeconds(qint64 seconds) {
     // Years 1..9999: beyond them QDateTime arithmetic overflows or the date cannot be shown.
     static const qint64 earliest =
@@ -147,7 +211,7 @@ QDateTime DayStarts::at(const QDate& day) {
     if (!day.isValid()) {
         return {};
     }
-    const qint64 localSeconds = (day.toJulianDay() - kUnixEpochJulianDay) * kSecondsPerDay;
+    const qint64 localSeconds = (day.toJulianDay() - unixEpochJulianDay) * secondsPerDay;
     if (haveSpan_) {
         // Inside the span the zone's offset is offset_, so this instant shows local midnight.
         const qint64 utcSeconds = localSeconds - offset_;
@@ -180,6 +244,15 @@ QDateTime DayStarts::at(const QDate& day) {
     }
     haveSpan_ = true;
     return result;
+}
+
+bool DayStarts::msecsAtSlowly(qint64 julianDay, qint64& msecs) {
+    const QDateTime start = at(QDate::fromJulianDay(julianDay));
+    if (!start.isValid()) {
+        return false;
+    }
+    msecs = start.toMSecsSinceEpoch();
+    return true;
 }
 
 bool isUsablePoint(const CCurrencyChartPoint& point) {
@@ -278,7 +351,8 @@ std::optional<CCurrencyChartInfo> combineSeries(SeriesCombinationInput input,
 Extremes::Extremes()
     : earliest_(CCurrencyChartInfo::distantFuture().toMSecsSinceEpoch()),
       latest_(CCurrencyChartInfo::distantPast().toMSecsSinceEpoch()),
-      lowest_(CCurrencyChartInfo::largestValue()) {}
+      lowest_(CCurrencyChartInfo::largestValue()),
+      lowestNumber_(lowest_.toDouble()) {}
 
 void Extremes::add(const CCurrencyChartPoint& point, qsizetype index) {
     if (point.date.isValid()) {
@@ -295,9 +369,11 @@ void Extremes::add(const CCurrencyChartPoint& point, qsizetype index) {
     // Every comparison with NaN is false, so NaN values never win.
     if (point.value > highest_) {
         highest_ = point.value;
+        highestNumber_ = highest_.toDouble();
     }
     if (point.value < lowest_) {
         lowest_ = point.value;
+        lowestNumber_ = lowest_.toDouble();
     }
 }
 
