@@ -1,6 +1,7 @@
 #include "CYahooFinanceChartWebServiceClient.h"
 
 #include "CChartPeriod.h"
+#include "JsonRateRows.h"
 #include "ProviderParsing.h"
 
 #include <simdjson.h>
@@ -59,31 +60,29 @@ std::optional<std::string_view> scalarText(simdjson::ondemand::value value) {
     return std::nullopt;
 }
 
-/// A member's name. Names without escapes (all of them, in practice) are read where they stand;
-/// only one with an escape is copied out unescaped.
-bool keyText(simdjson::ondemand::field& field, std::string_view& name) {
-    const char* raw = field.key().raw();
-    size_t length = 0;
-    while (raw[length] != '"' && raw[length] != '\\') {
-        ++length;
-    }
-    if (raw[length] == '"') {
-        name = std::string_view(raw, length);
-        return true;
-    }
-    return field.unescaped_key().get(name) == simdjson::SUCCESS;
-}
+enum class SampleMember { Close, Date, Timestamp, Other };
 
-/// Equal texts, compared in line (a library call per member costs more than the comparison).
-template <size_t N>
-bool sameText(std::string_view text, const char (&literal)[N]) {
-    if (text.size() != N - 1) {
-        return false;
-    }
-    for (size_t i = 0; i + 1 < N; ++i) {
-        if (text[i] != literal[i]) {
+/// Which member of a sample `field` is; false for a name that cannot be unescaped.
+bool sampleMember(simdjson::ondemand::field& field, SampleMember& member) {
+    using JsonRateAnswers::rawNameIs;
+    const char* raw = field.key().raw();
+    if (rawNameIs(raw, "close")) {
+        member = SampleMember::Close;
+    } else if (rawNameIs(raw, "Date")) {
+        member = SampleMember::Date;
+    } else if (rawNameIs(raw, "Timestamp")) {
+        member = SampleMember::Timestamp;
+    } else if (!JsonRateAnswers::nameHasEscape(raw)) {
+        member = SampleMember::Other;
+    } else {
+        std::string_view name;
+        if (field.unescaped_key().get(name) != simdjson::SUCCESS) {
             return false;
         }
+        member = name == "close"       ? SampleMember::Close
+                 : name == "Date"      ? SampleMember::Date
+                 : name == "Timestamp" ? SampleMember::Timestamp
+                                       : SampleMember::Other;
     }
     return true;
 }
@@ -169,15 +168,18 @@ WalkResult walkSeries(simdjson::ondemand::parser& parser, const std::string& jso
             RawSample sample;
             for (auto sampleField : object) {
                 ondemand::field entry;
-                std::string_view name;
-                if (std::move(sampleField).get(entry) != SUCCESS || !keyText(entry, name)) {
+                if (std::move(sampleField).get(entry) != SUCCESS) {
                     return result;
                 }
-                if (sameText(name, "close")) {
+                SampleMember member = SampleMember::Other;
+                if (!sampleMember(entry, member)) {
+                    return result;
+                }
+                if (member == SampleMember::Close) {
                     sample.close = scalarText(entry.value());
-                } else if (sameText(name, "Date")) {
+                } else if (member == SampleMember::Date) {
                     sample.date = scalarText(entry.value());
-                } else if (sameText(name, "Timestamp")) {
+                } else if (member == SampleMember::Timestamp) {
                     sample.timestamp = scalarText(entry.value());
                 }
             }

@@ -37,13 +37,14 @@ int digitsAt(const Text& text, qsizetype at, int count) {
 /// The Julian day of a calendar day, or noDay for one that does not exist (such as 2012-02-30).
 /// Checked and counted here rather than by QDate: a whole history is tens of thousands of days,
 /// and the calendar's general routines cost more than the rest of reading a point.
-qint64 julianDayOf(int year, int month, int day) {
+inline qint64 julianDayOf(int year, int month, int day) {
     static constexpr int monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (year <= 0 || month < 1 || month > 12 || day < 1) {
         return noDay;
     }
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (day > monthDays[month - 1] + (month == 2 && leap ? 1 : 0)) {
+    // The leap year rule is only asked about 29 February.
+    if (day > monthDays[month - 1] &&
+        !(month == 2 && day == 29 && (year % 4 == 0 && (year % 100 != 0 || year % 400 == 0)))) {
         return noDay;
     }
     // The Julian day number of a Gregorian date (Fliegel and Van Flandern).
@@ -51,6 +52,19 @@ qint64 julianDayOf(int year, int month, int day) {
     const qint64 y = year + 4800 - a;
     const qint64 m = month + 12 * a - 3;
     return day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045;
+}
+
+/// The value of `count` ASCII digits at `at`, or -1 when one of them is not a digit; without a
+/// branch per digit.
+inline int plainDigits(std::string_view text, size_t at, size_t count) {
+    int value = 0;
+    unsigned bad = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const unsigned digit = static_cast<unsigned char>(text[at + i]) - unsigned('0');
+        bad |= digit > 9 ? 1U : 0U;
+        value = value * 10 + static_cast<int>(digit);
+    }
+    return bad != 0 ? -1 : value;
 }
 
 /// The Julian day of the day written in `raw`, or noDay.
@@ -135,19 +149,17 @@ QDate calendarDay(std::string_view text, DayLayout layout) {
 }
 
 qint64 julianDayFromText(std::string_view text, DayLayout layout) {
-    // The usual "yyyyMMdd" without white space around it, read in one step.
+    // The usual forms without white space around them, read in one step.
     if (layout == DayLayout::YearMonthDay && text.size() == 8) {
-        int digits[8];
-        bool allDigits = true;
-        for (int i = 0; i < 8; ++i) {
-            digits[i] = static_cast<unsigned char>(text[static_cast<size_t>(i)]) - '0';
-            allDigits &= static_cast<unsigned>(digits[i]) <= 9;
-        }
-        if (!allDigits) {
+        return julianDayOf(plainDigits(text, 0, 4), plainDigits(text, 4, 2),
+                           plainDigits(text, 6, 2));
+    }
+    if (layout == DayLayout::IsoDate && text.size() == 10) {
+        if (text[4] != '-' || text[7] != '-') {
             return noDay;
         }
-        return julianDayOf(digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3],
-                           digits[4] * 10 + digits[5], digits[6] * 10 + digits[7]);
+        return julianDayOf(plainDigits(text, 0, 4), plainDigits(text, 5, 2),
+                           plainDigits(text, 8, 2));
     }
     return readJulianDay(text, layout);
 }
