@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -226,8 +227,9 @@ QDateTime DayStarts::at(const QDate& day) {
     const qint64 localSeconds = (day.toJulianDay() - unixEpochJulianDay) * secondsPerDay;
     if (haveSpan_) {
         // Inside the span the zone's offset is offset_, so this instant shows local midnight.
-        const qint64 utcSeconds = localSeconds - offset_;
-        if (utcSeconds >= spanStart_ && utcSeconds < spanEnd_) {
+        qint64 utcSeconds = localSeconds - offset_;
+        if ((utcSeconds >= spanStart_ && utcSeconds < spanEnd_) ||
+            stepSpan(localSeconds, utcSeconds)) {
             // Qt::UTC keeps the instant inside the QDateTime; a zone object would be allocated
             // for every point.
             return QDateTime::fromSecsSinceEpoch(utcSeconds, Qt::UTC);
@@ -245,17 +247,77 @@ QDateTime DayStarts::at(const QDate& day) {
     spanStart_ = std::numeric_limits<qint64>::min();
     spanEnd_ = std::numeric_limits<qint64>::max();
     if (zone_.hasTransitions()) {
-        const QTimeZone::OffsetData previous = zone_.previousTransition(result.addSecs(1));
-        if (previous.atUtc.isValid()) {
-            spanStart_ = previous.atUtc.toSecsSinceEpoch();
-        }
-        const QTimeZone::OffsetData next = zone_.nextTransition(result);
-        if (next.atUtc.isValid()) {
-            spanEnd_ = next.atUtc.toSecsSinceEpoch();
-        }
+        findSpan(result.toSecsSinceEpoch());
     }
     haveSpan_ = true;
     return result;
+}
+
+qint64 DayStarts::spanBegin(qsizetype index) const {
+    return index < 0 ? cacheFrom_ : transitionAt_[static_cast<size_t>(index)];
+}
+
+qint64 DayStarts::spanFinish(qsizetype index) const {
+    const auto next = static_cast<size_t>(index + 1);
+    return next < transitionAt_.size() ? transitionAt_[next] : cacheTo_;
+}
+
+void DayStarts::findSpan(qint64 utcSeconds) {
+    if (!haveTransitions_ || utcSeconds < cacheFrom_ || utcSeconds >= cacheTo_) {
+        // About twenty years ahead (a chart's points come in date order) and one behind.
+        cacheFrom_ = utcSeconds - 400 * secondsPerDay;
+        cacheTo_ = utcSeconds + 7305 * secondsPerDay;
+        const QDateTime from = QDateTime::fromSecsSinceEpoch(cacheFrom_, Qt::UTC);
+        offsetBefore_ = zone_.offsetFromUtc(from);
+        transitionAt_.clear();
+        offsetAfter_.clear();
+        const QTimeZone::OffsetDataList transitions =
+            zone_.transitions(from, QDateTime::fromSecsSinceEpoch(cacheTo_, Qt::UTC));
+        for (const QTimeZone::OffsetData& transition : transitions) {
+            const qint64 at = transition.atUtc.toSecsSinceEpoch();
+            if (transition.atUtc.isValid() && at > cacheFrom_ && at < cacheTo_ &&
+                (transitionAt_.empty() || at > transitionAt_.back())) {
+                transitionAt_.push_back(at);
+                offsetAfter_.push_back(transition.offsetFromUtc);
+            }
+        }
+        haveTransitions_ = true;
+    }
+    spanIndex_ = static_cast<qsizetype>(
+                     std::upper_bound(transitionAt_.begin(), transitionAt_.end(), utcSeconds) -
+                     transitionAt_.begin()) -
+                 1;
+    spanStart_ = spanBegin(spanIndex_);
+    spanEnd_ = spanFinish(spanIndex_);
+}
+
+bool DayStarts::stepSpan(qint64 localSeconds, qint64& utcSeconds) {
+    if (!haveTransitions_) {
+        return false;
+    }
+    const auto last = static_cast<qsizetype>(transitionAt_.size()) - 1;
+    const auto offsetOf = [this](qsizetype index) {
+        return index < 0 ? offsetBefore_ : offsetAfter_[static_cast<size_t>(index)];
+    };
+    const auto shows = [&](qsizetype index) {
+        if (index < -1 || index > last) {
+            return false;
+        }
+        const qint64 utc = localSeconds - offsetOf(index);
+        return utc >= spanBegin(index) && utc < spanFinish(index);
+    };
+    for (const qsizetype index : {spanIndex_ + 1, spanIndex_ - 1}) {
+        // A midnight that two spans show (clocks set back over it) is left to the zone.
+        if (shows(index) && !shows(index - 1) && !shows(index + 1)) {
+            spanIndex_ = index;
+            offset_ = offsetOf(index);
+            spanStart_ = spanBegin(index);
+            spanEnd_ = spanFinish(index);
+            utcSeconds = localSeconds - offset_;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool DayStarts::msecsAtSlowly(qint64 julianDay, qint64& msecs) {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <limits>
 #include <optional>
+#include <vector>
 
 /// Rules the four chart clients share: reading dates and numbers from answers, cleaning and
 /// combining series, and building the final record with cancellation checks between the steps.
@@ -80,6 +81,15 @@ private:
     static constexpr qint64 secondsPerDay = 24 * 60 * 60;
 
     bool msecsAtSlowly(qint64 julianDay, qint64& msecs);
+    /// Moves the span to the one before or after it when local midnight `localSeconds` falls
+    /// there and in no span next to that one; from the cached transitions, without asking the
+    /// zone.
+    bool stepSpan(qint64 localSeconds, qint64& utcSeconds);
+    /// Sets the span around `utcSeconds` (offset_ already set) from the cached transitions,
+    /// loading them first when `utcSeconds` is outside the cached years.
+    void findSpan(qint64 utcSeconds);
+    qint64 spanBegin(qsizetype index) const;
+    qint64 spanFinish(qsizetype index) const;
 
     QTimeZone zone_;
     bool canCache_ = false;
@@ -87,6 +97,16 @@ private:
     qint64 spanStart_ = 0;  // UTC seconds, inclusive
     qint64 spanEnd_ = 0;    // UTC seconds, exclusive
     int offset_ = 0;        // seconds east of UTC inside the span
+    // The zone's transitions over some years (UTC seconds, and the offset after each): a whole
+    // history crosses a transition twice a year, and asking the zone each time costs more than
+    // the rest of its points.
+    bool haveTransitions_ = false;
+    qint64 cacheFrom_ = 0;
+    qint64 cacheTo_ = 0;
+    int offsetBefore_ = 0;  // the offset at cacheFrom_
+    std::vector<qint64> transitionAt_;
+    std::vector<int> offsetAfter_;
+    qsizetype spanIndex_ = -1;  // the transition that starts the span; -1 for cacheFrom_
 };
 
 /// True for a point a chart can show: a valid date and a value greater than zero.
