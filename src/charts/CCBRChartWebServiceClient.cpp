@@ -3,8 +3,8 @@
 #include "CCBRChartXMLParserDelegate.h"
 #include "CCBRHelpers.h"
 #include "CCBRMetalsChartXMLParserDelegate.h"
-#include "ProviderParsing.h"
 #include "Resources.h"
+#include "ProviderParsing.h"
 #include "XmlParser.h"
 
 #include <QLocale>
