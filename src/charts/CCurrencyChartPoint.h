@@ -11,6 +11,10 @@ class CCurrencyChartPoint {
 public:
     CCurrencyChartPoint() = default;
     CCurrencyChartPoint(Decimal value, QDateTime date);
+    /// At the instant `utcMSecs` milliseconds after 1970-01-01 UTC: long series are built in
+    /// place, without a date made and moved for each point.
+    CCurrencyChartPoint(const Decimal& value, qint64 utcMSecs)
+        : value(value), date(QDateTime::fromMSecsSinceEpoch(utcMSecs, Qt::UTC)) {}
 
     /// NaN until set.
     Decimal value = Decimal::nan();
@@ -26,3 +30,7 @@ public:
     bool operator==(const CCurrencyChartPoint& other) const;
     bool operator!=(const CCurrencyChartPoint& other) const { return !(*this == other); }
 };
+
+// A decimal's bits and a QDateTime move in memory as they are: long lists grow and shrink
+// without running constructors.
+Q_DECLARE_TYPEINFO(CCurrencyChartPoint, Q_RELOCATABLE_TYPE);

@@ -2,52 +2,9 @@
 
 #include "CChartPeriod.h"
 #include "JsonRateAnswers.h"
-
-#include <limits>
+#include "JsonRateRows.h"
 
 using namespace ChartProviderSupport;
-
-namespace {
-
-bool equals(std::string_view text, const QByteArray& code) {
-    return text == std::string_view(code.constData(), static_cast<size_t>(code.size()));
-}
-
-/// "YYYY-MM-DD" exactly, checked against the calendar; read without building texts.
-std::optional<QDate> isoDay(std::string_view text) {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
-        return std::nullopt;
-    }
-    int parts[3] = {0, 0, 0};
-    const int starts[3] = {0, 5, 8};
-    const int lengths[3] = {4, 2, 2};
-    for (int p = 0; p < 3; ++p) {
-        for (int i = 0; i < lengths[p]; ++i) {
-            const char c = text[static_cast<size_t>(starts[p] + i)];
-            if (c < '0' || c > '9') {
-                return std::nullopt;
-            }
-            parts[p] = parts[p] * 10 + (c - '0');
-        }
-    }
-    static constexpr int monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const int year = parts[0];
-    const int month = parts[1];
-    const int day = parts[2];
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (year < 1 || month < 1 || month > 12 || day < 1 ||
-        day > monthDays[month - 1] + (month == 2 && leap ? 1 : 0)) {
-        return std::nullopt;
-    }
-    // The Julian day number of a Gregorian date (Fliegel and Van Flandern).
-    const qint64 a = (14 - month) / 12;
-    const qint64 y = year + 4800 - a;
-    const qint64 m = month + 12 * a - 3;
-    return QDate::fromJulianDay(day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 -
-                                32045);
-}
-
-}  // namespace
 
 CFrankfurterChartWebServiceClient::CFrankfurterChartWebServiceClient(const Endpoints& endpoints)
     : CChartWebServiceClient(endpoints, logName, PairOrder::Reversed) {}
@@ -146,68 +103,51 @@ std::optional<CCurrencyChartInfo> CFrankfurterChartWebServiceClient::getChartInf
         record.firstCurrencyCode = reversedPair[1];
         record.lastCurrencyCode = reversedPair[0];
     }
-    // The whole history is some 1,500 rows, so the record is built in the one walk: points,
-    // extremes and the first and last day, without a second pass over the points.
+    // The whole history is some 1,500 rows, so the record is built in the one walk: points
+    // and extremes, without a second pass over the points.
     CCurrencyChartPointList points;
     points.reserve(text.size() / 60 + 1);
     DayStarts dayStarts(zone);
-    qsizetype lowest = -1;
-    qsizetype highest = -1;
-    qint64 firstDay = std::numeric_limits<qint64>::max();
-    qint64 lastDay = std::numeric_limits<qint64>::min();
-    qsizetype first = -1;
-    qsizetype last = -1;
+    Extremes extremes;
+    const std::string_view baseCode(base.constData(), static_cast<size_t>(base.size()));
+    const std::string_view quoteCode(quote.constData(), static_cast<size_t>(quote.size()));
     const auto addPoint = [&](const JsonRateAnswers::RateRow& row) {
-        if (!equals(row.base, base) || !equals(row.quote, quote)) {
+        if (!JsonRateAnswers::sameText(row.base, baseCode) ||
+            !JsonRateAnswers::sameText(row.quote, quoteCode)) {
             return;
         }
-        const std::optional<QDate> day = isoDay(row.date);
-        if (!day) {
+        // Exactly "YYYY-MM-DD": ten characters leave no room for white space around the day.
+        const qint64 day =
+            row.date.size() == 10 ? julianDayFromText(row.date, DayLayout::IsoDate) : noDay;
+        if (day == noDay) {
             return;
         }
-        const std::optional<Decimal> value = JsonRateAnswers::positiveValue(row.rate);
-        if (!value) {
+        Decimal value;
+        double number = 0;
+        if (readPlainDecimal(row.rate, value, number)) {
+            if (!(number > 0)) {
+                return;  // zero: only digits, so never negative
+            }
+        } else if (const std::optional<Decimal> positive =
+                       JsonRateAnswers::positiveValue(row.rate)) {
+            value = *positive;
+            number = value.toDouble();
+        } else {
             return;
         }
-        const QDateTime start = dayStarts.at(*day);
-        if (!start.isValid()) {
+        qint64 msecs = 0;
+        if (!dayStarts.msecsAt(day, msecs)) {
             return;
         }
-        const qsizetype index = points.size();
-        points.append(CCurrencyChartPoint(*value, start));
-        if (highest < 0) {
-            highest = lowest = index;
-        } else if (*value > points.at(highest).value) {
-            highest = index;
-        } else if (*value < points.at(lowest).value) {
-            lowest = index;
-        }
-        const qint64 julian = day->toJulianDay();
-        if (julian < firstDay) {
-            firstDay = julian;
-            first = index;
-        }
-        if (julian > lastDay) {
-            lastDay = julian;
-            last = index;
-        }
+        points.emplaceBack(value, msecs);
+        extremes.add(msecs, value, number, points.size() - 1);
     };
-    JsonRateAnswers::forEachRateRow(text, addPoint, isCancelled);
+    JsonRateAnswers::visitRateRows(text, addPoint, isCancelled);
     if (isCancelled()) {
         return std::nullopt;
     }
-    if (points.isEmpty()) {
-        // The same extremes an empty record gets everywhere else.
-        if (!finishRecord(record, std::move(points), isCancelled)) {
-            return std::nullopt;
-        }
-        return record;
-    }
-    record.minCurrencyValue = points[lowest].value;
-    record.maxCurrencyValue = points[highest].value;
-    record.minDate = points[first].date;
-    record.maxDate = points[last].date;
     record.plotPoints = std::move(points);
+    extremes.apply(record);
     return record;
 }
 

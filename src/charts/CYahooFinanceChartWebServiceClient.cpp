@@ -1,6 +1,7 @@
 #include "CYahooFinanceChartWebServiceClient.h"
 
 #include "CChartPeriod.h"
+#include "JsonRateRows.h"
 #include "ProviderParsing.h"
 
 #include <simdjson.h>
@@ -57,6 +58,33 @@ std::optional<std::string_view> scalarText(simdjson::ondemand::value value) {
         return text;
     }
     return std::nullopt;
+}
+
+enum class SampleMember { Close, Date, Timestamp, Other };
+
+/// Which member of a sample `field` is; false for a name that cannot be unescaped.
+bool sampleMember(simdjson::ondemand::field& field, SampleMember& member) {
+    using JsonRateAnswers::rawNameIs;
+    const char* raw = field.key().raw();
+    if (rawNameIs(raw, "close")) {
+        member = SampleMember::Close;
+    } else if (rawNameIs(raw, "Date")) {
+        member = SampleMember::Date;
+    } else if (rawNameIs(raw, "Timestamp")) {
+        member = SampleMember::Timestamp;
+    } else if (!JsonRateAnswers::nameHasEscape(raw)) {
+        member = SampleMember::Other;
+    } else {
+        std::string_view name;
+        if (field.unescaped_key().get(name) != simdjson::SUCCESS) {
+            return false;
+        }
+        member = name == "close"       ? SampleMember::Close
+                 : name == "Date"      ? SampleMember::Date
+                 : name == "Timestamp" ? SampleMember::Timestamp
+                                       : SampleMember::Other;
+    }
+    return true;
 }
 
 /// The JSON-P wrapper and the "meta" block (whose texts may hold parentheses) taken away: the
@@ -140,16 +168,18 @@ WalkResult walkSeries(simdjson::ondemand::parser& parser, const std::string& jso
             RawSample sample;
             for (auto sampleField : object) {
                 ondemand::field entry;
-                std::string_view name;
-                if (std::move(sampleField).get(entry) != SUCCESS ||
-                    entry.unescaped_key().get(name) != SUCCESS) {
+                if (std::move(sampleField).get(entry) != SUCCESS) {
                     return result;
                 }
-                if (name == "close") {
+                SampleMember member = SampleMember::Other;
+                if (!sampleMember(entry, member)) {
+                    return result;
+                }
+                if (member == SampleMember::Close) {
                     sample.close = scalarText(entry.value());
-                } else if (name == "Date") {
+                } else if (member == SampleMember::Date) {
                     sample.date = scalarText(entry.value());
-                } else if (name == "Timestamp") {
+                } else if (member == SampleMember::Timestamp) {
                     sample.timestamp = scalarText(entry.value());
                 }
             }
@@ -259,24 +289,33 @@ std::optional<CCurrencyChartInfo> CYahooFinanceChartWebServiceClient::getChartIn
         if (!sample.close) {
             return;
         }
-        const Decimal close = closeValue(*sample.close);
-        const double closeNumber = close.toDouble();
+        Decimal close;
+        double closeNumber = 0;
+        if (!readPlainDecimal(*sample.close, close, closeNumber)) {
+            close = closeValue(*sample.close);
+            closeNumber = close.toDouble();
+        }
         if (close.isNaN() || !std::isfinite(closeNumber) || !(closeNumber > 0)) {
             return;
         }
-        QDateTime date;
+        qint64 msecs = 0;
         if (timestampsBefore || timestampsOnly) {
-            if (sample.timestamp) {
-                if (const std::optional<qint64> seconds =
-                        ProviderParsing::wholeInteger(latin1(*sample.timestamp))) {
-                    date = instantFromUnixSeconds(*seconds);
-                }
+            if (!sample.timestamp) {
+                return;
             }
-        } else if (sample.date) {
-            date = dayStarts.at(calendarDay(*sample.date, DayLayout::YearMonthDay));
-        }
-        if (!date.isValid()) {
-            return;
+            const std::optional<qint64> seconds =
+                ProviderParsing::wholeInteger(latin1(*sample.timestamp));
+            const QDateTime instant = seconds ? instantFromUnixSeconds(*seconds) : QDateTime();
+            if (!instant.isValid()) {
+                return;
+            }
+            msecs = instant.toMSecsSinceEpoch();
+        } else {
+            const qint64 day =
+                sample.date ? julianDayFromText(*sample.date, DayLayout::YearMonthDay) : noDay;
+            if (day == noDay || !dayStarts.msecsAt(day, msecs)) {
+                return;
+            }
         }
         if (previousClose) {
             // A jump by a factor of two or more either way is a bad tick; it does not become
@@ -287,8 +326,8 @@ std::optional<CCurrencyChartInfo> CYahooFinanceChartWebServiceClient::getChartIn
             }
         }
         previousClose = closeNumber;
-        points.emplaceBack(close, std::move(date));
-        extremes.add(points.constLast(), points.size() - 1);
+        points.emplaceBack(close, msecs);
+        extremes.add(msecs, close, closeNumber, points.size() - 1);
     };
     // The parser's buffers grow to the largest answer; kept per thread, they are made once.
     thread_local simdjson::ondemand::parser parser;

@@ -5,15 +5,13 @@
 #include <QSet>
 #include <QUrl>
 
+#include <algorithm>
+#include <cstdint>
 #include <limits>
 
 namespace ChartProviderSupport {
 
 namespace {
-
-constexpr qint64 kSecondsPerDay = 24 * 60 * 60;
-// The Julian day of 1970-01-01.
-constexpr qint64 kUnixEpochJulianDay = 2440588;
 
 char16_t unit(QChar c) {
     return c.unicode();
@@ -37,9 +35,42 @@ int digitsAt(const Text& text, qsizetype at, int count) {
     return value;
 }
 
-/// The day written in `raw`, or an invalid date.
+/// The Julian day of a calendar day, or noDay for one that does not exist (such as 2012-02-30).
+/// Checked and counted here rather than by QDate: a whole history is tens of thousands of days,
+/// and the calendar's general routines cost more than the rest of reading a point.
+inline qint64 julianDayOf(int year, int month, int day) {
+    static constexpr int monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year <= 0 || month < 1 || month > 12 || day < 1) {
+        return noDay;
+    }
+    // The leap year rule is only asked about 29 February.
+    if (day > monthDays[month - 1] &&
+        !(month == 2 && day == 29 && (year % 4 == 0 && (year % 100 != 0 || year % 400 == 0)))) {
+        return noDay;
+    }
+    // The Julian day number of a Gregorian date (Fliegel and Van Flandern).
+    const qint64 a = (14 - month) / 12;
+    const qint64 y = year + 4800 - a;
+    const qint64 m = month + 12 * a - 3;
+    return day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045;
+}
+
+/// The value of `count` ASCII digits at `at`, or -1 when one of them is not a digit; without a
+/// branch per digit.
+inline int plainDigits(std::string_view text, size_t at, size_t count) {
+    int value = 0;
+    unsigned bad = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const unsigned digit = static_cast<unsigned char>(text[at + i]) - unsigned('0');
+        bad |= digit > 9 ? 1U : 0U;
+        value = value * 10 + static_cast<int>(digit);
+    }
+    return bad != 0 ? -1 : value;
+}
+
+/// The Julian day of the day written in `raw`, or noDay.
 template <class Text>
-QDate readDay(const Text& raw, DayLayout layout) {
+qint64 readJulianDay(const Text& raw, DayLayout layout) {
     qsizetype begin = 0;
     qsizetype end = static_cast<qsizetype>(raw.size());
     auto isSpace = [](auto c) {
@@ -58,7 +89,7 @@ QDate readDay(const Text& raw, DayLayout layout) {
     switch (layout) {
         case DayLayout::YearMonthDay:
             if (end - begin != 8) {
-                return {};
+                return noDay;
             }
             year = digitsAt(raw, begin, 4);
             month = digitsAt(raw, begin + 4, 2);
@@ -66,7 +97,7 @@ QDate readDay(const Text& raw, DayLayout layout) {
             break;
         case DayLayout::IsoDate:
             if (end - begin != 10 || unit(raw[begin + 4]) != u'-' || unit(raw[begin + 7]) != u'-') {
-                return {};
+                return noDay;
             }
             year = digitsAt(raw, begin, 4);
             month = digitsAt(raw, begin + 5, 2);
@@ -74,29 +105,21 @@ QDate readDay(const Text& raw, DayLayout layout) {
             break;
         case DayLayout::DayDotMonthYear:
             if (end - begin != 10 || unit(raw[begin + 2]) != u'.' || unit(raw[begin + 5]) != u'.') {
-                return {};
+                return noDay;
             }
             day = digitsAt(raw, begin, 2);
             month = digitsAt(raw, begin + 3, 2);
             year = digitsAt(raw, begin + 6, 4);
             break;
     }
-    // Checked and counted here rather than by QDate: a whole history is tens of thousands of
-    // days, and the calendar's general routines cost more than the rest of reading a point.
-    static constexpr int monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (year <= 0 || month < 1 || month > 12 || day < 1) {
-        return {};
-    }
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (day > monthDays[month - 1] + (month == 2 && leap ? 1 : 0)) {
-        return {};
-    }
-    // The Julian day number of a Gregorian date (Fliegel and Van Flandern).
-    const qint64 a = (14 - month) / 12;
-    const qint64 y = year + 4800 - a;
-    const qint64 m = month + 12 * a - 3;
-    return QDate::fromJulianDay(day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 -
-                                32045);
+    return julianDayOf(year, month, day);
+}
+
+/// The day written in `raw`, or an invalid date.
+template <class Text>
+QDate readDay(const Text& raw, DayLayout layout) {
+    const qint64 julianDay = readJulianDay(raw, layout);
+    return julianDay == noDay ? QDate() : QDate::fromJulianDay(julianDay);
 }
 
 /// The quotient of two series whose dates are already paired by position.
@@ -126,6 +149,60 @@ QDate calendarDay(std::string_view text, DayLayout layout) {
     return readDay(text, layout);
 }
 
+qint64 julianDayFromText(std::string_view text, DayLayout layout) {
+    // The usual forms without white space around them, read in one step.
+    if (layout == DayLayout::YearMonthDay && text.size() == 8) {
+        return julianDayOf(plainDigits(text, 0, 4), plainDigits(text, 4, 2),
+                           plainDigits(text, 6, 2));
+    }
+    if (layout == DayLayout::IsoDate && text.size() == 10) {
+        if (text[4] != '-' || text[7] != '-') {
+            return noDay;
+        }
+        return julianDayOf(plainDigits(text, 0, 4), plainDigits(text, 5, 2),
+                           plainDigits(text, 8, 2));
+    }
+    return readJulianDay(text, layout);
+}
+
+bool readPlainDecimal(std::string_view token, Decimal& value, double& number) {
+    const size_t size = token.size();
+    // Whole digits, then fraction digits: two tight loops rather than one with a branch for
+    // the point in every step.
+    std::uint64_t coefficient = 0;
+    size_t i = 0;
+    for (; i < size && static_cast<unsigned char>(token[i] - '0') <= 9; ++i) {
+        coefficient = coefficient * 10 + static_cast<std::uint64_t>(token[i] - '0');
+    }
+    size_t digits = i;
+    int exponent = 0;
+    if (i < size && token[i] == '.') {
+        const size_t fraction = ++i;
+        for (; i < size && static_cast<unsigned char>(token[i] - '0') <= 9; ++i) {
+            coefficient = coefficient * 10 + static_cast<std::uint64_t>(token[i] - '0');
+        }
+        digits += i - fraction;
+        exponent = -static_cast<int>(i - fraction);
+    }
+    // Up to 18 digits (leading zeros included) fit in 64 bits; longer numbers, and anything
+    // else, are the general reader's.
+    if (i != size || digits == 0 || digits > 18) {
+        return false;
+    }
+    value = Decimal::fromParts(false, coefficient, exponent);
+    // A coefficient and a power of ten that are both exact doubles give the correctly rounded
+    // quotient in one division.
+    static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (coefficient <= (1ULL << 53) && exponent >= -22) {
+        number = static_cast<double>(coefficient) / powers[-exponent];
+    } else {
+        number = value.toDouble();
+    }
+    return true;
+}
+
 QDateTime instantFromUnixSeconds(qint64 seconds) {
     // Years 1..9999: beyond them QDateTime arithmetic overflows or the date cannot be shown.
     static const qint64 earliest =
@@ -147,11 +224,12 @@ QDateTime DayStarts::at(const QDate& day) {
     if (!day.isValid()) {
         return {};
     }
-    const qint64 localSeconds = (day.toJulianDay() - kUnixEpochJulianDay) * kSecondsPerDay;
+    const qint64 localSeconds = (day.toJulianDay() - unixEpochJulianDay) * secondsPerDay;
     if (haveSpan_) {
         // Inside the span the zone's offset is offset_, so this instant shows local midnight.
-        const qint64 utcSeconds = localSeconds - offset_;
-        if (utcSeconds >= spanStart_ && utcSeconds < spanEnd_) {
+        qint64 utcSeconds = localSeconds - offset_;
+        if ((utcSeconds >= spanStart_ && utcSeconds < spanEnd_) ||
+            stepSpan(localSeconds, utcSeconds)) {
             // Qt::UTC keeps the instant inside the QDateTime; a zone object would be allocated
             // for every point.
             return QDateTime::fromSecsSinceEpoch(utcSeconds, Qt::UTC);
@@ -169,17 +247,86 @@ QDateTime DayStarts::at(const QDate& day) {
     spanStart_ = std::numeric_limits<qint64>::min();
     spanEnd_ = std::numeric_limits<qint64>::max();
     if (zone_.hasTransitions()) {
-        const QTimeZone::OffsetData previous = zone_.previousTransition(result.addSecs(1));
-        if (previous.atUtc.isValid()) {
-            spanStart_ = previous.atUtc.toSecsSinceEpoch();
-        }
-        const QTimeZone::OffsetData next = zone_.nextTransition(result);
-        if (next.atUtc.isValid()) {
-            spanEnd_ = next.atUtc.toSecsSinceEpoch();
-        }
+        findSpan(result.toSecsSinceEpoch());
     }
     haveSpan_ = true;
     return result;
+}
+
+qint64 DayStarts::spanBegin(qsizetype index) const {
+    return index < 0 ? cacheFrom_ : transitionAt_[static_cast<size_t>(index)];
+}
+
+qint64 DayStarts::spanFinish(qsizetype index) const {
+    const auto next = static_cast<size_t>(index + 1);
+    return next < transitionAt_.size() ? transitionAt_[next] : cacheTo_;
+}
+
+void DayStarts::findSpan(qint64 utcSeconds) {
+    if (!haveTransitions_ || utcSeconds < cacheFrom_ || utcSeconds >= cacheTo_) {
+        // About twenty years ahead (a chart's points come in date order) and one behind.
+        cacheFrom_ = utcSeconds - 400 * secondsPerDay;
+        cacheTo_ = utcSeconds + 7305 * secondsPerDay;
+        const QDateTime from = QDateTime::fromSecsSinceEpoch(cacheFrom_, Qt::UTC);
+        offsetBefore_ = zone_.offsetFromUtc(from);
+        transitionAt_.clear();
+        offsetAfter_.clear();
+        const QTimeZone::OffsetDataList transitions =
+            zone_.transitions(from, QDateTime::fromSecsSinceEpoch(cacheTo_, Qt::UTC));
+        for (const QTimeZone::OffsetData& transition : transitions) {
+            const qint64 at = transition.atUtc.toSecsSinceEpoch();
+            if (transition.atUtc.isValid() && at > cacheFrom_ && at < cacheTo_ &&
+                (transitionAt_.empty() || at > transitionAt_.back())) {
+                transitionAt_.push_back(at);
+                offsetAfter_.push_back(transition.offsetFromUtc);
+            }
+        }
+        haveTransitions_ = true;
+    }
+    spanIndex_ = static_cast<qsizetype>(
+                     std::upper_bound(transitionAt_.begin(), transitionAt_.end(), utcSeconds) -
+                     transitionAt_.begin()) -
+                 1;
+    spanStart_ = spanBegin(spanIndex_);
+    spanEnd_ = spanFinish(spanIndex_);
+}
+
+bool DayStarts::stepSpan(qint64 localSeconds, qint64& utcSeconds) {
+    if (!haveTransitions_) {
+        return false;
+    }
+    const auto last = static_cast<qsizetype>(transitionAt_.size()) - 1;
+    const auto offsetOf = [this](qsizetype index) {
+        return index < 0 ? offsetBefore_ : offsetAfter_[static_cast<size_t>(index)];
+    };
+    const auto shows = [&](qsizetype index) {
+        if (index < -1 || index > last) {
+            return false;
+        }
+        const qint64 utc = localSeconds - offsetOf(index);
+        return utc >= spanBegin(index) && utc < spanFinish(index);
+    };
+    for (const qsizetype index : {spanIndex_ + 1, spanIndex_ - 1}) {
+        // A midnight that two spans show (clocks set back over it) is left to the zone.
+        if (shows(index) && !shows(index - 1) && !shows(index + 1)) {
+            spanIndex_ = index;
+            offset_ = offsetOf(index);
+            spanStart_ = spanBegin(index);
+            spanEnd_ = spanFinish(index);
+            utcSeconds = localSeconds - offset_;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool DayStarts::msecsAtSlowly(qint64 julianDay, qint64& msecs) {
+    const QDateTime start = at(QDate::fromJulianDay(julianDay));
+    if (!start.isValid()) {
+        return false;
+    }
+    msecs = start.toMSecsSinceEpoch();
+    return true;
 }
 
 bool isUsablePoint(const CCurrencyChartPoint& point) {
@@ -278,7 +425,8 @@ std::optional<CCurrencyChartInfo> combineSeries(SeriesCombinationInput input,
 Extremes::Extremes()
     : earliest_(CCurrencyChartInfo::distantFuture().toMSecsSinceEpoch()),
       latest_(CCurrencyChartInfo::distantPast().toMSecsSinceEpoch()),
-      lowest_(CCurrencyChartInfo::largestValue()) {}
+      lowest_(CCurrencyChartInfo::largestValue()),
+      lowestNumber_(lowest_.toDouble()) {}
 
 void Extremes::add(const CCurrencyChartPoint& point, qsizetype index) {
     if (point.date.isValid()) {
@@ -295,9 +443,11 @@ void Extremes::add(const CCurrencyChartPoint& point, qsizetype index) {
     // Every comparison with NaN is false, so NaN values never win.
     if (point.value > highest_) {
         highest_ = point.value;
+        highestNumber_ = highest_.toDouble();
     }
     if (point.value < lowest_) {
         lowest_ = point.value;
+        lowestNumber_ = lowest_.toDouble();
     }
 }
 

@@ -11,7 +11,9 @@
 #include <QTimeZone>
 
 #include <functional>
+#include <limits>
 #include <optional>
+#include <vector>
 
 /// Rules the four chart clients share: reading dates and numbers from answers, cleaning and
 /// combining series, and building the final record with cancellation checks between the steps.
@@ -36,6 +38,16 @@ std::optional<QDate> dayFromText(QStringView text, DayLayout layout);
 std::optional<QDate> dayFromText(std::string_view text, DayLayout layout);
 /// The same, with an invalid date for a text that is not a day (cheaper in long loops).
 QDate calendarDay(std::string_view text, DayLayout layout);
+/// The Julian day of the same day, or `noDay`: long series go from text to instant without a
+/// QDate in between.
+constexpr qint64 noDay = std::numeric_limits<qint64>::min();
+qint64 julianDayFromText(std::string_view text, DayLayout layout);
+
+/// A plain decimal token as services write rates ("1.2345", "133", "0.00781"): up to 18 digits
+/// with at most one point, read into the same decimal the general
+/// readers give, and its nearest double. False for anything else (signs, exponents, white
+/// space, longer numbers): the caller then uses the general reader.
+bool readPlainDecimal(std::string_view token, Decimal& value, double& number);
 
 /// An instant from seconds since 1970-01-01 UTC; invalid outside the years QDateTime can hold
 /// as dates the charts can show (1..9999).
@@ -51,14 +63,50 @@ public:
     /// Midnight of `day` in the zone (the first valid time of the day when midnight is skipped by
     /// a clock change); invalid for an invalid day.
     QDateTime at(const QDate& day);
+    /// The same instant as milliseconds since 1970 UTC, for the Julian day of a day in years
+    /// 1..9999; false when the zone cannot show it. Inside a known span this is plain arithmetic.
+    bool msecsAt(qint64 julianDay, qint64& msecs) {
+        if (haveSpan_) {
+            const qint64 utcSeconds = (julianDay - unixEpochJulianDay) * secondsPerDay - offset_;
+            if (utcSeconds >= spanStart_ && utcSeconds < spanEnd_) {
+                msecs = utcSeconds * 1000;
+                return true;
+            }
+        }
+        return msecsAtSlowly(julianDay, msecs);
+    }
 
 private:
+    static constexpr qint64 unixEpochJulianDay = 2440588;  // 1970-01-01
+    static constexpr qint64 secondsPerDay = 24 * 60 * 60;
+
+    bool msecsAtSlowly(qint64 julianDay, qint64& msecs);
+    /// Moves the span to the one before or after it when local midnight `localSeconds` falls
+    /// there and in no span next to that one; from the cached transitions, without asking the
+    /// zone.
+    bool stepSpan(qint64 localSeconds, qint64& utcSeconds);
+    /// Sets the span around `utcSeconds` (offset_ already set) from the cached transitions,
+    /// loading them first when `utcSeconds` is outside the cached years.
+    void findSpan(qint64 utcSeconds);
+    qint64 spanBegin(qsizetype index) const;
+    qint64 spanFinish(qsizetype index) const;
+
     QTimeZone zone_;
     bool canCache_ = false;
     bool haveSpan_ = false;
     qint64 spanStart_ = 0;  // UTC seconds, inclusive
     qint64 spanEnd_ = 0;    // UTC seconds, exclusive
     int offset_ = 0;        // seconds east of UTC inside the span
+    // The zone's transitions over some years (UTC seconds, and the offset after each): a whole
+    // history crosses a transition twice a year, and asking the zone each time costs more than
+    // the rest of its points.
+    bool haveTransitions_ = false;
+    qint64 cacheFrom_ = 0;
+    qint64 cacheTo_ = 0;
+    int offsetBefore_ = 0;  // the offset at cacheFrom_
+    std::vector<qint64> transitionAt_;
+    std::vector<int> offsetAfter_;
+    qsizetype spanIndex_ = -1;  // the transition that starts the span; -1 for cacheFrom_
 };
 
 /// True for a point a chart can show: a valid date and a value greater than zero.
@@ -120,6 +168,27 @@ public:
     Extremes();
     /// `point` is the list's point at `index`.
     void add(const CCurrencyChartPoint& point, qsizetype index);
+    /// The same for a point with a valid date at `msecs` (since 1970 UTC) and `value`, whose
+    /// nearest double is `number`: values are compared as doubles first, and as decimals only
+    /// when the doubles are equal (rounding to the nearest double keeps the order).
+    void add(qint64 msecs, const Decimal& value, double number, qsizetype index) {
+        if (msecs > latest_) {
+            latest_ = msecs;
+            latestIndex_ = index;
+        }
+        if (msecs < earliest_) {
+            earliest_ = msecs;
+            earliestIndex_ = index;
+        }
+        if (number > highestNumber_ || (number == highestNumber_ && value > highest_)) {
+            highest_ = value;
+            highestNumber_ = number;
+        }
+        if (number < lowestNumber_ || (number == lowestNumber_ && value < lowest_)) {
+            lowest_ = value;
+            lowestNumber_ = number;
+        }
+    }
     /// Sets the record's extremes from its `plotPoints`, the list the indices refer to.
     void apply(CCurrencyChartInfo& record) const;
 
@@ -130,6 +199,8 @@ private:
     qsizetype latestIndex_ = -1;
     Decimal lowest_;
     Decimal highest_;
+    double lowestNumber_;
+    double highestNumber_ = 0;
 };
 
 /// Sets the points and the extremes of `record`, testing for cancellation before the dates and

@@ -1,82 +1,16 @@
 #include "JsonRateAnswers.h"
 
+#include "JsonRateRows.h"
+
 #include <simdjson.h>
 
 #include <cstdint>
 
 namespace JsonRateAnswers {
 
-namespace {
-
-/// A token without the white space the tokenizer leaves behind.
-std::string_view trimmed(std::string_view token) {
-    while (!token.empty() && (token.back() == ' ' || token.back() == '\n' || token.back() == '\r' ||
-                              token.back() == '\t')) {
-        token.remove_suffix(1);
-    }
-    return token;
-}
-
-/// A string's text taken from its token in the answer itself. Codes and dates need no escapes;
-/// a string with one is not read.
-std::string_view plainString(std::string_view token) {
-    token = trimmed(token);
-    if (token.size() < 2 || token.front() != '"' || token.back() != '"' ||
-        token.find('\\') != std::string_view::npos) {
-        return {};
-    }
-    return token.substr(1, token.size() - 2);
-}
-
-}  // namespace
-
 bool forEachRateRow(const QByteArray& data, const std::function<void(const RateRow&)>& visit,
                     const std::function<bool()>& isCancelled) {
-    using namespace simdjson;
-    // The parser's buffers grow to the largest answer; kept per thread, they are made once.
-    thread_local ondemand::parser parser;
-    const padded_string json(data.constData(), static_cast<size_t>(data.size()));
-    ondemand::document document;
-    ondemand::array array;
-    if (parser.iterate(json).get(document) != SUCCESS ||
-        document.get_array().get(array) != SUCCESS) {
-        return false;
-    }
-    for (auto element : array) {
-        if (isCancelled && isCancelled()) {
-            return false;
-        }
-        ondemand::object object;
-        if (element.get_object().get(object) != SUCCESS) {
-            if (element.error() != SUCCESS) {
-                return false;  // a broken document, not merely an odd element
-            }
-            continue;
-        }
-        RateRow row;
-        for (auto member : object) {
-            ondemand::field field;
-            std::string_view key;
-            if (std::move(member).get(field) != SUCCESS ||
-                field.unescaped_key().get(key) != SUCCESS) {
-                return false;
-            }
-            ondemand::value value = field.value();
-            if (key == "rate") {
-                ondemand::json_type type;
-                if (value.type().get(type) == SUCCESS && type == ondemand::json_type::number) {
-                    row.rate = trimmed(value.raw_json_token());
-                }
-            } else if (key == "date" || key == "base" || key == "quote") {
-                (key == "date"   ? row.date
-                 : key == "base" ? row.base
-                                 : row.quote) = plainString(value.raw_json_token());
-            }
-        }
-        visit(row);
-    }
-    // Nothing may follow the array.
-    return document.current_location().error() == OUT_OF_BOUNDS;
+    return visitRateRows(data, visit, [&isCancelled] { return isCancelled && isCancelled(); });
 }
 
 std::optional<Decimal> decimalFromToken(std::string_view token) {

@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QValueAxis>
 #include <QXYSeries>
 
 #include <algorithm>
@@ -515,10 +516,28 @@ QList<QPointF> CCurrencyChartViewController::thinnedPoints(const QList<QPointF>&
     return result;
 }
 
-void CCurrencyChartViewController::feedSeries(QObject* series, int pixelWidth) const {
+void CCurrencyChartViewController::feedSeries(QObject* series, QObject* xAxis, QObject* yAxis,
+                                              int pixelWidth) const {
     auto* xy = qobject_cast<QXYSeries*>(series);
     if (xy == nullptr) {
         return;
+    }
+    // Every change of an axis bound lays the plot out again: the line's path and outline and
+    // the axis labels. Bound to the properties, the four bounds of a new chart would each do
+    // that with the old points. So the old points go first, each axis gets its range in one
+    // step, and the new points come last: one layout with points instead of five.
+    auto* x = qobject_cast<QValueAxis*>(xAxis);
+    auto* y = qobject_cast<QValueAxis*>(yAxis);
+    const bool xChanges = x != nullptr && (x->min() != xMin_ || x->max() != xMax_);
+    const bool yChanges = y != nullptr && (y->min() != yMin_ || y->max() != yMax_);
+    if ((xChanges || yChanges) && xy->count() > 0) {
+        xy->clear();
+    }
+    if (xChanges) {
+        x->setRange(xMin_, xMax_);
+    }
+    if (yChanges) {
+        y->setRange(yMin_, yMax_);
     }
     xy->replace(thinnedPoints(plotPoints_, xMin_, xMax_, pixelWidth));
 }

@@ -161,8 +161,10 @@ public:
     Q_INVOKABLE void handleSelectedPointChange(qreal x);
     Q_INVOKABLE void hideMarker();
 
-    /// Feeds the view's series once with the points thinned to `pixelWidth` columns.
-    Q_INVOKABLE void feedSeries(QObject* series, int pixelWidth) const;
+    /// Feeds the view's series once with the points thinned to `pixelWidth` columns, after
+    /// setting the ranges of its value axes `xAxis` and `yAxis`.
+    Q_INVOKABLE void feedSeries(QObject* series, QObject* xAxis, QObject* yAxis,
+                                int pixelWidth) const;
 
     // CCurrencyChartDataSourceDelegate
     void queryCurrencyChartDataSourceCompletedWithResult(const CCurrencyChartInfo& result) override;

@@ -24,7 +24,12 @@ TEST(ChartProviderSupportTest, DaysAreReadStrictlyInEachLayout) {
         {"201203150", DayLayout::YearMonthDay, QDate()},
         {"2012-3-15", DayLayout::YearMonthDay, QDate()},
         {"00000101", DayLayout::YearMonthDay, QDate()},
+        {"20000229", DayLayout::YearMonthDay, QDate(2000, 2, 29)},
+        {"19000229", DayLayout::YearMonthDay, QDate()},
+        {"2012031x", DayLayout::YearMonthDay, QDate()},
         {"2012-03-15", DayLayout::IsoDate, QDate(2012, 3, 15)},
+        {"2012-03-1x", DayLayout::IsoDate, QDate()},
+        {"2012-02-29", DayLayout::IsoDate, QDate(2012, 2, 29)},
         {"2012/03/15", DayLayout::IsoDate, QDate()},
         {"2012-13-01", DayLayout::IsoDate, QDate()},
         {"15.03.2012", DayLayout::DayDotMonthYear, QDate(2012, 3, 15)},
@@ -41,6 +46,53 @@ TEST(ChartProviderSupportTest, DaysAreReadStrictlyInEachLayout) {
         const std::optional<QDate> fromBytes = dayFromText(std::string_view(row.text), row.layout);
         EXPECT_EQ(fromQString.value_or(QDate()), row.expected);
         EXPECT_EQ(fromBytes.value_or(QDate()), row.expected);
+        EXPECT_EQ(julianDayFromText(row.text, row.layout),
+                  row.expected.isValid() ? row.expected.toJulianDay() : noDay);
+    }
+}
+
+TEST(ChartProviderSupportTest, PlainRateTokensReadAsTheGeneralReaderReadsThem) {
+    for (const char* token : {"1.3036", "133", "0.00781", "007.50", "5.", "0", "123456789012345678",
+                              "0.00000000000000001", "98765432109876.54"}) {
+        SCOPED_TRACE(token);
+        Decimal value;
+        double number = 0;
+        ASSERT_TRUE(readPlainDecimal(token, value, number));
+        const Decimal general = Decimal::fromString(std::string_view(token));
+        EXPECT_EQ(value.bits().w[0], general.bits().w[0]);
+        EXPECT_EQ(value.bits().w[1], general.bits().w[1]);
+        EXPECT_EQ(number, general.toDouble());
+    }
+    // Left to the general readers: signs, exponents, white space, more than 18 digits.
+    for (const char* token : {"", ".", "-1", "+1", "1e5", " 1", "1 ", "1.2.3", "1,5",
+                              "1234567890123456789", "0.1234567890123456789"}) {
+        Decimal value;
+        double number = 0;
+        EXPECT_FALSE(readPlainDecimal(token, value, number)) << token;
+    }
+}
+
+TEST(ChartProviderSupportTest, ExtremesWithEqualDoublesAreDecidedByTheDecimals) {
+    const Decimal low = Decimal::fromString(u"0.3");
+    const Decimal lowAgain = Decimal::fromString(u"0.30");
+    const Decimal high = Decimal::fromString(u"0.3000000000000000000000000001");
+    ASSERT_EQ(low.toDouble(), high.toDouble());
+    for (const QList<Decimal>& values :
+         {QList<Decimal>{low, high, lowAgain}, QList<Decimal>{high, lowAgain, low}}) {
+        CCurrencyChartInfo record;
+        Extremes extremes;
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            record.plotPoints.append(CCurrencyChartPoint(values[i], 86400000 * i));
+            extremes.add(86400000 * i, values[i], values[i].toDouble(), i);
+        }
+        extremes.apply(record);
+        // The same extremes (ties keep the first value) as the list operations find.
+        CCurrencyChartInfo reference = record;
+        reference.updateExtremes();
+        EXPECT_EQ(record.maxCurrencyValue.bits().w[0], reference.maxCurrencyValue.bits().w[0]);
+        EXPECT_EQ(record.minCurrencyValue.bits().w[0], reference.minCurrencyValue.bits().w[0]);
+        EXPECT_EQ(record, reference);
+        EXPECT_EQ(record.maxCurrencyValue, high);
     }
 }
 

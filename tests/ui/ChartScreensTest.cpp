@@ -12,8 +12,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLineSeries>
 #include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QValueAxis>
 
 #include <gtest/gtest.h>
 
@@ -214,6 +216,17 @@ TEST_F(ChartScreenTest, ThinningKeepsEveryColumnsExtremes) {
     EXPECT_TRUE(thin.contains(points[13500]) && thin.contains(points[20000]));
     EXPECT_EQ(CCurrencyChartViewController::thinnedPoints(points.mid(0, 50), 0, 50, 300).size(),
               50);
+
+    // Fed to the plot: the axes take the chart's ranges, the series the thinned points.
+    chart->queryCurrencyChartDataSourceCompletedWithResult(record({1.5, 2, 1.75}));
+    QLineSeries series;
+    QValueAxis xAxis;
+    QValueAxis yAxis;
+    series.append(QPointF(-1, -1));
+    chart->feedSeries(&series, &xAxis, &yAxis, 300);
+    EXPECT_EQ(series.points(), chart->plotPoints());
+    EXPECT_EQ(QPointF(xAxis.min(), xAxis.max()), QPointF(chart->xMin(), chart->xMax()));
+    EXPECT_EQ(QPointF(yAxis.min(), yAxis.max()), QPointF(chart->yMin(), chart->yMax()));
 }
 
 TEST_F(ChartScreenTest, ShareExportsTheShownRecord) {

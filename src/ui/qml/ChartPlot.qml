@@ -29,20 +29,20 @@ ChartView {
 
     // The x axis draws its grid at the controller's equal divisions; the date labels are
     // drawn below it (the axis would print milliseconds).
+    // The axes' ranges are set with the points (see feed()), not bound to the controller.
     ValueAxis {
         id: xAxis
-        min: chart.controller.xMin
-        max: chart.controller.xMax
         tickCount: chart.controller.xAxisTicks.length
         labelsVisible: false
+        // Hidden labels are still measured at every layout; without a number in the format
+        // they stay one character instead of thirteen digits that are truncated step by step.
+        labelFormat: " "
         color: "black"
         gridLineColor: chart.controller.gridColor
         minorGridVisible: false
     }
     ValueAxis {
         id: yAxis
-        min: chart.controller.yMin
-        max: chart.controller.yMax
         tickCount: 5
         labelFormat: chart.controller.yLabelFormat
         labelsFont.family: "Helvetica"
@@ -64,7 +64,7 @@ ChartView {
     }
 
     function feed() {
-        chart.controller.feedSeries(line, Math.max(1, Math.round(chart.plotArea.width)))
+        chart.controller.feedSeries(line, xAxis, yAxis, Math.max(1, Math.round(chart.plotArea.width)))
     }
     /// The position in this item of the plot values (x, y).
     function positionOf(x, y) {
@@ -84,7 +84,7 @@ ChartView {
     Timer {
         id: refeed
         interval: 0
-        onTriggered: chart.controller.feedSeries(line, Math.max(1, Math.round(chart.plotArea.width)))
+        onTriggered: chart.feed()
     }
     Component.onCompleted: feed()
 
