@@ -103,18 +103,13 @@ std::optional<CCurrencyChartInfo> CCurrencyChartDataSource::getCachedChartInfo()
 }
 
 void CCurrencyChartDataSource::queryCharts() {
-    cancelQuery();
-    query_.reset();
     UserDefaults& defaults = dataModel_.userDefaults();
     // A malformed stored pair becomes an empty one, which every client answers with no data.
     const QStringList pair =
         CCurrencyChartSettings::getCurrencyPair(defaults).value_or(QStringList());
     const std::optional<QString> source = dataModel_.getSelectedDataSource();
-    if (!source) {
-        return;
-    }
     const int storedPeriod = CCurrencyChartSettings::getChartPeriod(defaults);
-    const int period = supportedPeriodForDataSource(*source, storedPeriod);
+    const int period = source ? supportedPeriodForDataSource(*source, storedPeriod) : storedPeriod;
     if (period != storedPeriod) {
         CCurrencyChartSettings::setChartPeriod(period, defaults);
     }

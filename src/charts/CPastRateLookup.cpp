@@ -5,7 +5,6 @@
 #include "CChartPeriod.h"
 #include "Localization.h"
 
-#include <QLocale>
 #include <QTimeZone>
 
 #include <algorithm>
@@ -115,7 +114,7 @@ void CPastRateLookup::lookup(const QStringList& codes, const QDate& day, Finishe
         charts_->setFailureMessageKey(QStringLiteral("PastRatesFailedMessage"));
     }
     charts_->setDelegate(this);
-    period_ = -1;
+    covering_ = periodCovering(day, today, periods_);
     nextChart();
 }
 
@@ -144,34 +143,30 @@ bool CPastRateLookup::takeFromRecord(const QString& code, const CCurrencyChartIn
 }
 
 void CPastRateLookup::nextChart() {
+    const qsizetype from = std::max<qsizetype>(0, periods_.indexOf(covering_));
     while (!pending_.isEmpty()) {
         const QString& code = pending_.first();
         // The chart of the dollar against the code gives the dollar price of one unit.
         const QStringList pair{dollar, code};
-        const int covering = periodCovering(day_, today_(), periods_);
-        // A first try with the covering period, a second with the whole history when the
-        // covering one started after the day.
-        const int period = period_ < 0 ? covering : periods_.last();
-        if (period_ < 0 && cache_ != nullptr) {
-            // A cached record answers when it reaches past the day: a newer rate may otherwise
-            // have been published since it was stored.
-            const qsizetype from = std::max<qsizetype>(0, periods_.indexOf(covering));
-            for (qsizetype i = from; i < periods_.size(); ++i) {
-                const std::optional<CCurrencyChartInfo> cached =
-                    cache_->getChartInfoForCurrencyPair(pair, periods_[i], source_);
-                if (cached && cached->hasData() &&
-                    cached->plotPoints.last().date.toUTC().date() >= day_ &&
-                    takeFromRecord(code, *cached)) {
-                    break;
-                }
-            }
-            if (outcome_.rates.contains(code)) {
-                pending_.removeFirst();
-                continue;
+        // A cached record answers when it reaches past the day: a newer rate may otherwise have
+        // been published since it was stored.
+        for (qsizetype i = from; cache_ != nullptr && i < periods_.size(); ++i) {
+            const std::optional<CCurrencyChartInfo> cached =
+                cache_->getChartInfoForCurrencyPair(pair, periods_[i], source_);
+            if (cached && cached->hasData() &&
+                cached->plotPoints.last().date.toUTC().date() >= day_ &&
+                takeFromRecord(code, *cached)) {
+                break;
             }
         }
-        period_ = period;
-        charts_->queryChart(pair, period);
+        if (outcome_.rates.contains(code)) {
+            pending_.removeFirst();
+            continue;
+        }
+        // A first try with the covering period; the whole history follows when that one
+        // started after the day.
+        period_ = covering_;
+        charts_->queryChart(pair, period_);
         return;
     }
     finish();
@@ -197,7 +192,6 @@ void CPastRateLookup::queryCurrencyChartDataSourceCompletedWithResult(
         outcome_.missing.append(code);
     }
     pending_.removeFirst();
-    period_ = -1;
     nextChart();
 }
 

@@ -54,7 +54,6 @@ public:
     /// thread (at once for a day that cannot be asked for).
     void lookup(const QStringList& codes, const QDate& day, Finished finished);
     void cancel();
-    bool isRunning() const { return static_cast<bool>(finished_); }
 
     /// The shortest of `periods` whose span back from `today` reaches a week before `day`, so a
     /// rate published shortly before it is in the answer; the last period when none does.
@@ -87,7 +86,8 @@ private:
     QDate day_;
     QList<int> periods_;
     QStringList pending_;
-    /// The period asked for the code in flight.
+    /// The shortest period reaching the day, and the period asked for the code in flight.
+    int covering_ = 0;
     int period_ = 0;
     /// The earliest day the history answered for a code had, when it started after the day.
     QDate historyStart_;

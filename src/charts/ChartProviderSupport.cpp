@@ -430,15 +430,7 @@ Extremes::Extremes()
 
 void Extremes::add(const CCurrencyChartPoint& point, qsizetype index) {
     if (point.date.isValid()) {
-        const qint64 msecs = point.date.toMSecsSinceEpoch();
-        if (msecs > latest_) {
-            latest_ = msecs;
-            latestIndex_ = index;
-        }
-        if (msecs < earliest_) {
-            earliest_ = msecs;
-            earliestIndex_ = index;
-        }
+        addDate(point.date.toMSecsSinceEpoch(), index);
     }
     // Every comparison with NaN is false, so NaN values never win.
     if (point.value > highest_) {

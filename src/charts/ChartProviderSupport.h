@@ -172,14 +172,7 @@ public:
     /// nearest double is `number`: values are compared as doubles first, and as decimals only
     /// when the doubles are equal (rounding to the nearest double keeps the order).
     void add(qint64 msecs, const Decimal& value, double number, qsizetype index) {
-        if (msecs > latest_) {
-            latest_ = msecs;
-            latestIndex_ = index;
-        }
-        if (msecs < earliest_) {
-            earliest_ = msecs;
-            earliestIndex_ = index;
-        }
+        addDate(msecs, index);
         if (number > highestNumber_ || (number == highestNumber_ && value > highest_)) {
             highest_ = value;
             highestNumber_ = number;
@@ -193,6 +186,17 @@ public:
     void apply(CCurrencyChartInfo& record) const;
 
 private:
+    void addDate(qint64 msecs, qsizetype index) {
+        if (msecs > latest_) {
+            latest_ = msecs;
+            latestIndex_ = index;
+        }
+        if (msecs < earliest_) {
+            earliest_ = msecs;
+            earliestIndex_ = index;
+        }
+    }
+
     qint64 earliest_;
     qint64 latest_;
     qsizetype earliestIndex_ = -1;
