@@ -6,6 +6,7 @@
 #include "CSourceComparison.h"
 #include "Endpoints.h"
 #include "NotificationCenter.h"
+#include "SampleEndpoints.h"
 #include "SampleServer.h"
 #include "Startup.h"
 #include "UserDefaults.h"
@@ -43,15 +44,12 @@ void waitFor(const bool& done) {
 void BM_CompareWithOneLateSource(benchmark::State& state) {
     SampleServer server;
     server.setDelay(SampleServer::ECB, kDelayMs);
-    if (!server.start()) {
+    QTemporaryDir dir;
+    Endpoints endpoints;
+    if (!startSampleEndpoints(server, dir, endpoints)) {
         state.SkipWithError("cannot start the sample server");
         return;
     }
-    QTemporaryDir dir;
-    const QString endpointsFile = dir.filePath(QStringLiteral("endpoints.ini"));
-    server.writeEndpoints(endpointsFile);
-    Endpoints endpoints = Endpoints::defaults();
-    endpoints.mergeFile(endpointsFile);
     UserDefaults defaults(dir.filePath(QStringLiteral("prefs.plist")));
     Startup::registerDefaultsFromSettingsBundle(defaults);
     NotificationCenter center;

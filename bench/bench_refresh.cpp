@@ -5,6 +5,7 @@
 #include "CRootViewModel.h"
 #include "Endpoints.h"
 #include "NotificationCenter.h"
+#include "SampleEndpoints.h"
 #include "SampleServer.h"
 #include "Startup.h"
 #include "UserDefaults.h"
@@ -38,15 +39,12 @@ void BM_RefreshCycle(benchmark::State& state, const char* source, const char* fa
     if (failing != nullptr) {
         server.setFailing(QString::fromLatin1(failing), true);
     }
-    if (!server.start()) {
+    QTemporaryDir dir;
+    Endpoints endpoints;
+    if (!startSampleEndpoints(server, dir, endpoints)) {
         state.SkipWithError("cannot start the sample server");
         return;
     }
-    QTemporaryDir dir;
-    const QString endpointsFile = dir.filePath(QStringLiteral("endpoints.ini"));
-    server.writeEndpoints(endpointsFile);
-    Endpoints endpoints = Endpoints::defaults();
-    endpoints.mergeFile(endpointsFile);
 
     UserDefaults defaults(dir.filePath(QStringLiteral("prefs.plist")));
     Startup::registerDefaultsFromSettingsBundle(defaults);
