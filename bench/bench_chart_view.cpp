@@ -133,7 +133,7 @@ void BM_NearestPointOf27000(benchmark::State& state) {
 }
 BENCHMARK(BM_NearestPointOf27000);
 
-/// A fresh chart: the record converted and thinned, the series replaced, the frame drawn.
+/// A fresh chart: the record converted and thinned, the plot and its labels drawn.
 void BM_FirstFrameOfAFreshChart(benchmark::State& state) {
     ChartWindow& chart = chartWindow();
     double totalMs = 0;
@@ -177,7 +177,7 @@ BENCHMARK(BM_FrameWhileDraggingTheMarker)->Unit(benchmark::kMillisecond)->Iterat
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-    // Qt Charts needs a QApplication.
+    // The application object the app runs in (its print dialog needs widgets).
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
