@@ -2,6 +2,7 @@
 
 #include "CCurrencyChartViewController.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPolygonF>
 #include <QQuickWindow>
@@ -70,29 +71,47 @@ struct CChartPlotItem::Frame {
 namespace {
 
 /// The software renderer draws only the scene graph's own node kinds and skips any other
-/// geometry, so there the plot paints itself with the window's painter.
+/// geometry, so there the plot paints itself. It paints once per change into an image kept
+/// here: every frame while the marker moves only copies that.
 class PaintedPlotNode : public QSGRenderNode {
 public:
     explicit PaintedPlotNode(QQuickWindow* window) : window_(window) {}
 
     void setFrame(CChartPlotItem::Frame frame) {
         frame_ = std::move(frame);
+        picture_ = QImage();
         markDirty(QSGNode::DirtyMaterial);
     }
 
     void render(const RenderState* state) override {
         auto* painter = static_cast<QPainter*>(window_->rendererInterface()->getResource(
             window_, QSGRendererInterface::PainterResource));
-        if (painter == nullptr) {
+        if (painter == nullptr || frame_.bounds.isEmpty()) {
             return;
+        }
+        const qreal ratio = painter->device()->devicePixelRatio();
+        if (picture_.isNull() || picture_.devicePixelRatio() != ratio) {
+            paintPicture(ratio);
         }
         if (const QRegion* clip = state->clipRegion(); clip != nullptr && !clip->isEmpty()) {
             painter->setClipRegion(*clip, Qt::ReplaceClip);
         }
         painter->setTransform(matrix()->toTransform());
         painter->setOpacity(inheritedOpacity());
-        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->drawImage(frame_.bounds.topLeft(), picture_);
+    }
+    StateFlags changedStates() const override { return {}; }
+    RenderingFlags flags() const override { return BoundedRectRendering; }
+    QRectF rect() const override { return frame_.bounds; }
 
+private:
+    void paintPicture(qreal ratio) {
+        picture_ =
+            QImage((frame_.bounds.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        picture_.setDevicePixelRatio(ratio);
+        picture_.fill(Qt::transparent);
+        QPainter painter(&picture_);
+        painter.translate(-frame_.bounds.topLeft());
         drawLines(painter, frame_.gridLines(), frame_.gridColor);
         drawLines(painter, frame_.axisLines(), frame_.axisColor);
         const QList<QPointF> outline = frame_.outline();
@@ -100,26 +119,22 @@ public:
             QPolygonF area(frame_.path);
             area << QPointF(frame_.path.last().x(), frame_.bottom + 1)
                  << QPointF(frame_.path.first().x(), frame_.bottom + 1);
-            painter->setPen(Qt::NoPen);
-            painter->setBrush(frame_.fillColor);
-            painter->drawPolygon(area);
-            painter->setBrush(Qt::NoBrush);
-            painter->setPen(QPen(frame_.lineColor, 1));
-            painter->drawPolyline(outline.constData(), static_cast<int>(outline.size()));
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(frame_.fillColor);
+            painter.drawPolygon(area);
+            painter.setBrush(Qt::NoBrush);
+            painter.setPen(QPen(frame_.lineColor, 1));
+            painter.drawPolyline(outline.constData(), static_cast<int>(outline.size()));
         }
     }
-    StateFlags changedStates() const override { return {}; }
-    RenderingFlags flags() const override { return BoundedRectRendering; }
-    QRectF rect() const override { return frame_.bounds; }
-
-private:
-    static void drawLines(QPainter* painter, const QList<QPointF>& lines, const QColor& color) {
-        painter->setPen(QPen(color, 1));
-        painter->drawLines(lines.constData(), static_cast<int>(lines.size() / 2));
+    static void drawLines(QPainter& painter, const QList<QPointF>& lines, const QColor& color) {
+        painter.setPen(QPen(color, 1));
+        painter.drawLines(lines.constData(), static_cast<int>(lines.size() / 2));
     }
 
     QQuickWindow* window_;
     CChartPlotItem::Frame frame_;
+    QImage picture_;
 };
 
 QSGGeometryNode* geometryNode(QSGGeometry::DrawingMode mode) {
