@@ -41,6 +41,7 @@ struct CChartPlotItem::Frame {
         }
         return lines;
     }
+    /// A tick mark is `kTickLength` pixels long counting the axis's own pixel.
     QList<QPointF> axisLines() const {
         const qreal right = std::round(plot.right());
         QList<QPointF> lines{
@@ -53,9 +54,9 @@ struct CChartPlotItem::Frame {
         }
         return lines;
     }
-    /// The area covers the x axis's row too; its outline is drawn over that.
     /// The closed outline of the area: up from the bottom to the first point, along the
-    /// points, down at the last one and back along the bottom.
+    /// points, down at the last one and back along the bottom. It is drawn over the x axis,
+    /// whose row the area's fill covers too.
     QList<QPointF> outline() const {
         if (path.isEmpty()) {
             return {};

@@ -15,6 +15,7 @@ CChartPlotItem {
     /// The y-axis labels from the bottom up, in the display locale.
     readonly property list<string> yLabels: {
         const c = chart.controller
+        // The format is "%.Nf": N fraction digits.
         const digits = Number(c.yLabelFormat.replace(/[^0-9]/g, ""))
         const labels = []
         for (let i = 0; i < chart.yTickCount; ++i) {
@@ -24,7 +25,8 @@ CChartPlotItem {
         return labels
     }
 
-    // The y labels stand left of the axis, as wide as the widest of them.
+    // Left of the axis: the widest y label and the tick marks. Above the plot, room for half a
+    // y label; below it, for the x labels.
     leftPadding: (tablet ? 18 : 10) + Math.ceil(widestYLabel.advanceWidth) + tickLength + 1
     rightPadding: tablet ? 50 : 14
     topPadding: tablet ? 24 : 23
