@@ -104,9 +104,15 @@ struct ChartWindow {
     }
 };
 
+/// Made on first use and closed by main() while the application object still exists (its
+/// images cannot outlive it).
+std::unique_ptr<ChartWindow> sharedWindow;
+
 ChartWindow& chartWindow() {
-    static ChartWindow instance;
-    return instance;
+    if (!sharedWindow) {
+        sharedWindow = std::make_unique<ChartWindow>();
+    }
+    return *sharedWindow;
 }
 
 void reportFrame(benchmark::State& state, double totalMs) {
@@ -182,5 +188,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    sharedWindow.reset();
     return 0;
 }
