@@ -19,8 +19,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QValueAxis>
-#include <QXYSeries>
 
 #include <algorithm>
 #include <cmath>
@@ -481,65 +479,6 @@ int CCurrencyChartViewController::getPointIndexNearestToX(const QList<QPointF>& 
     // The first of several points on the same date.
     best = std::lower_bound(points.cbegin(), best, best->x(), byX);
     return static_cast<int>(best - points.cbegin());
-}
-
-QList<QPointF> CCurrencyChartViewController::thinnedPoints(const QList<QPointF>& points, qreal xMin,
-                                                           qreal xMax, int columns) {
-    if (columns <= 0 || points.size() <= 2 * columns || xMax <= xMin) {
-        return points;
-    }
-    QList<QPointF> result;
-    result.reserve(2 * columns + 2);
-    const qreal scale = columns / (xMax - xMin);
-    qsizetype i = 0;
-    const qsizetype n = points.size();
-    while (i < n) {
-        const auto column = static_cast<qint64>(std::floor((points[i].x() - xMin) * scale));
-        qsizetype low = i;
-        qsizetype high = i;
-        qsizetype j = i + 1;
-        for (; j < n && static_cast<qint64>(std::floor((points[j].x() - xMin) * scale)) == column;
-             ++j) {
-            if (points[j].y() < points[low].y()) {
-                low = j;
-            }
-            if (points[j].y() > points[high].y()) {
-                high = j;
-            }
-        }
-        result.append(points[std::min(low, high)]);
-        if (low != high) {
-            result.append(points[std::max(low, high)]);
-        }
-        i = j;
-    }
-    return result;
-}
-
-void CCurrencyChartViewController::feedSeries(QObject* series, QObject* xAxis, QObject* yAxis,
-                                              int pixelWidth) const {
-    auto* xy = qobject_cast<QXYSeries*>(series);
-    if (xy == nullptr) {
-        return;
-    }
-    // Every change of an axis bound lays the plot out again: the line's path and outline and
-    // the axis labels. Bound to the properties, the four bounds of a new chart would each do
-    // that with the old points. So the old points go first, each axis gets its range in one
-    // step, and the new points come last: one layout with points instead of five.
-    auto* x = qobject_cast<QValueAxis*>(xAxis);
-    auto* y = qobject_cast<QValueAxis*>(yAxis);
-    const bool xChanges = x != nullptr && (x->min() != xMin_ || x->max() != xMax_);
-    const bool yChanges = y != nullptr && (y->min() != yMin_ || y->max() != yMax_);
-    if ((xChanges || yChanges) && xy->count() > 0) {
-        xy->clear();
-    }
-    if (xChanges) {
-        x->setRange(xMin_, xMax_);
-    }
-    if (yChanges) {
-        y->setRange(yMin_, yMax_);
-    }
-    xy->replace(thinnedPoints(plotPoints_, xMin_, xMax_, pixelWidth));
 }
 
 // Formats ---------------------------------------------------------------------------------------

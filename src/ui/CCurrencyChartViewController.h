@@ -161,11 +161,6 @@ public:
     Q_INVOKABLE void handleSelectedPointChange(qreal x);
     Q_INVOKABLE void hideMarker();
 
-    /// Feeds the view's series once with the points thinned to `pixelWidth` columns, after
-    /// setting the ranges of its value axes `xAxis` and `yAxis`.
-    Q_INVOKABLE void feedSeries(QObject* series, QObject* xAxis, QObject* yAxis,
-                                int pixelWidth) const;
-
     // CCurrencyChartDataSourceDelegate
     void queryCurrencyChartDataSourceCompletedWithResult(const CCurrencyChartInfo& result) override;
     void queryCurrencyChartDataSourceFailedWithErrorDescription(
@@ -174,11 +169,6 @@ public:
     /// The first point with the smallest distance to `x` (an earlier point wins a tie); -1
     /// for no points. Binary search when `points` are in date order.
     static int getPointIndexNearestToX(const QList<QPointF>& points, qreal x, bool sorted = true);
-    /// At most two points per pixel column of `columns` over [xMin, xMax]: each column's lowest
-    /// and highest, in their order, so that the drawn line keeps every extreme. Fewer points
-    /// than two per column are returned as they are.
-    static QList<QPointF> thinnedPoints(const QList<QPointF>& points, qreal xMin, qreal xMax,
-                                        int columns);
     /// The date patterns of the x axis and of the statistic labels for a period.
     static QString xAxisPattern(int period);
     static QString statisticPattern(int period);

@@ -13,7 +13,7 @@
 
 #include <QtQml/qqmlextensionplugin.h>
 #include <QtQuickTest/quicktest.h>
-#include <QApplication>
+#include <QGuiApplication>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QStandardPaths>
@@ -85,9 +85,8 @@ private:
     std::unique_ptr<CInfoViewController> info_;
 };
 
-// Qt Charts draws through the widgets' graphics scene: the views run in a QApplication.
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     Setup setup;
     return quick_test_main_with_setup(argc, argv, "numiva_qml", nullptr, &setup);
 }

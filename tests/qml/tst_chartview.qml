@@ -24,7 +24,7 @@ TestCase {
         const view = createTemporaryObject(chartView, testCase, { "controller": testChartController })
         tryVerify(() => view.plotReady, 5000)
         const plot = view.plot
-        compare(plot.series.count, 30)
+        compare(plot.drawnPointCount, 30)
         compare(view.overlay.visible, false)
         verify(testChartController.latestText.length > 0)
         tryVerify(() => plot.plotArea.width > 100)

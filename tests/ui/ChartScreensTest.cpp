@@ -1,4 +1,5 @@
 #include "CChartDataStorageManager.h"
+#include "CChartPlotItem.h"
 #include "CChartSettingsViewController.h"
 #include "CCurrencyChartSettings.h"
 #include "CCurrencyChartViewController.h"
@@ -12,10 +13,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLineSeries>
 #include <QRandomGenerator>
 #include <QSignalSpy>
-#include <QValueAxis>
 
 #include <gtest/gtest.h>
 
@@ -201,7 +200,7 @@ TEST_F(ChartScreenTest, MarkerPicksTheNearestPointByDateAndTheEarlierOnTies) {
     }
 }
 
-TEST_F(ChartScreenTest, ThinningKeepsEveryColumnsExtremes) {
+TEST_F(ChartScreenTest, PlotThinsToItsWidthAndMapsValuesOntoItsArea) {
     QList<QPointF> points;
     QRandomGenerator random(7);
     for (int i = 0; i < 27000; ++i) {
@@ -209,24 +208,47 @@ TEST_F(ChartScreenTest, ThinningKeepsEveryColumnsExtremes) {
     }
     points[13500].setY(-5);
     points[20000].setY(5000);
-    const QList<QPointF> thin = CCurrencyChartViewController::thinnedPoints(points, 0, 27000, 300);
+    const QList<QPointF> thin = CChartPlotItem::thinnedPoints(points, 0, 27000, 300);
     EXPECT_LE(thin.size(), 2 * 300);
     EXPECT_TRUE(std::is_sorted(thin.begin(), thin.end(),
                                [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }));
     EXPECT_TRUE(thin.contains(points[13500]) && thin.contains(points[20000]));
-    EXPECT_EQ(CCurrencyChartViewController::thinnedPoints(points.mid(0, 50), 0, 50, 300).size(),
-              50);
+    EXPECT_EQ(CChartPlotItem::thinnedPoints(points.mid(0, 50), 0, 50, 300).size(), 50);
 
-    // Fed to the plot: the axes take the chart's ranges, the series the thinned points.
+    // The plot area inside the paddings spans the chart's ranges, both ways.
+    CChartPlotItem plot;
+    plot.setSize({400, 300});
+    plot.setLeftPadding(60);
+    plot.setTopPadding(20);
+    plot.setRightPadding(40);
+    plot.setBottomPadding(30);
+    plot.setController(chart.get());
+    EXPECT_EQ(plot.drawnPointCount(), 0) << "no chart yet";
     chart->queryCurrencyChartDataSourceCompletedWithResult(record({1.5, 2, 1.75}));
-    QLineSeries series;
-    QValueAxis xAxis;
-    QValueAxis yAxis;
-    series.append(QPointF(-1, -1));
-    chart->feedSeries(&series, &xAxis, &yAxis, 300);
-    EXPECT_EQ(series.points(), chart->plotPoints());
-    EXPECT_EQ(QPointF(xAxis.min(), xAxis.max()), QPointF(chart->xMin(), chart->xMax()));
-    EXPECT_EQ(QPointF(yAxis.min(), yAxis.max()), QPointF(chart->yMin(), chart->yMax()));
+    const qreal xMin = chart->xMin();
+    const qreal xMax = chart->xMax();
+    const QList<std::tuple<QPointF, QPointF>> mapped{
+        {{xMin, chart->yMin()}, {60, 270}},
+        {{xMax, chart->yMax()}, {360, 20}},
+        {{(xMin + xMax) / 2, (chart->yMin() + chart->yMax()) / 2}, {210, 145}},
+        {{xMin - (xMax - xMin), chart->yMin()}, {-240, 270}}};
+    for (const auto& [value, position] : mapped) {
+        EXPECT_EQ(plot.positionOf(value.x(), value.y()), position) << value.x();
+        EXPECT_DOUBLE_EQ(plot.valueAtX(position.x()), value.x());
+    }
+    // Few points are drawn as they are; the strip fills under each down to the bottom.
+    ASSERT_EQ(plot.drawnPointCount(), 3);
+    EXPECT_EQ(plot.drawnPath().first(), plot.positionOf(xMin, 1.5));
+    const QList<QPointF> strip = CChartPlotItem::areaStrip(plot.drawnPath(), 270);
+    ASSERT_EQ(strip.size(), 6);
+    EXPECT_EQ(strip[2], plot.drawnPath()[1]);
+    EXPECT_EQ(strip[3], QPointF(plot.drawnPath()[1].x(), 270));
+    // A narrower plot draws fewer points.
+    plot.setWidth(101);
+    plot.setLeftPadding(0);
+    plot.setRightPadding(100);
+    chart->queryCurrencyChartDataSourceCompletedWithResult(record({1, 3, 2, 4, 1, 2, 5}));
+    EXPECT_EQ(plot.drawnPointCount(), 2);
 }
 
 TEST_F(ChartScreenTest, ShareExportsTheShownRecord) {

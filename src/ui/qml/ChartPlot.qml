@@ -1,108 +1,80 @@
 import QtQuick
-import QtCharts
+import Numiva
 
-// Qt Charts 6.4 describes its QML types in a way qmllint cannot resolve (every axis reads as
-// QAbstractAxis without its properties, ChartView's functions are unknown), so this file is
-// checked by the QML smoke test instead.
-// qmllint disable
-
-// The plot of the chart screen: the filled rate line with its axes. Loaded on demand so that
-// start-up without a chart never pays for Qt Charts. The series is fed once per chart from
-// C++, thinned to the plot's pixel width; the marker is drawn over it by the screen.
-ChartView {
+// The plot of the chart screen: the filled rate line with its grid and axes, drawn by
+// CChartPlotItem, and the axis labels placed from its plot area. Loaded on demand; the marker
+// and the bubble are drawn over it by the screen.
+CChartPlotItem {
     id: chart
-    required property var controller
+    required controller
     property bool tablet: false
-    readonly property alias series: line
 
-    legend.visible: false
-    backgroundColor: "transparent"
-    backgroundRoundness: 0
-    plotAreaColor: "transparent"
-    antialiasing: false
-    animationOptions: ChartView.NoAnimation
-    localizeNumbers: true
-    margins.left: tablet ? 8 : 0
-    margins.right: tablet ? 40 : 4
-    margins.top: 6
-    margins.bottom: 22
-
-    // The x axis draws its grid at the controller's equal divisions; the date labels are
-    // drawn below it (the axis would print milliseconds).
-    // The axes' ranges are set with the points (see feed()), not bound to the controller.
-    ValueAxis {
-        id: xAxis
-        tickCount: chart.controller.xAxisTicks.length
-        labelsVisible: false
-        // Hidden labels are still measured at every layout; without a number in the format
-        // they stay one character instead of thirteen digits that are truncated step by step.
-        labelFormat: " "
-        color: "black"
-        gridLineColor: chart.controller.gridColor
-        minorGridVisible: false
-    }
-    ValueAxis {
-        id: yAxis
-        tickCount: 5
-        labelFormat: chart.controller.yLabelFormat
-        labelsFont.family: "Helvetica"
-        labelsFont.bold: true
-        labelsFont.pixelSize: chart.tablet ? 14 : 12
-        labelsColor: "#333333"
-        color: "black"
-        gridLineColor: chart.controller.gridColor
-        minorGridVisible: false
-    }
-    AreaSeries {
-        id: area
-        axisX: xAxis
-        axisY: yAxis
-        color: Qt.rgba(0.96, 0.965, 0.97, 1)
-        borderColor: chart.controller.lineColor
-        borderWidth: 1
-        upperSeries: LineSeries { id: line }
+    readonly property font labelFont: Qt.font({ family: "Helvetica", bold: true,
+                                                pixelSize: chart.tablet ? 14 : 12 })
+    readonly property color labelColor: "#333333"
+    /// The y-axis labels from the bottom up, in the display locale.
+    readonly property list<string> yLabels: {
+        const c = chart.controller
+        // The format is "%.Nf": N fraction digits.
+        const digits = Number(c.yLabelFormat.replace(/[^0-9]/g, ""))
+        const labels = []
+        for (let i = 0; i < chart.yTickCount; ++i) {
+            const value = c.yMin + (c.yMax - c.yMin) * i / (chart.yTickCount - 1)
+            labels.push(value.toLocaleString(Qt.locale(), "f", digits))
+        }
+        return labels
     }
 
-    function feed() {
-        chart.controller.feedSeries(line, xAxis, yAxis, Math.max(1, Math.round(chart.plotArea.width)))
-    }
-    /// The position in this item of the plot values (x, y).
-    function positionOf(x, y) {
-        return chart.mapToPosition(Qt.point(x, y), area)
-    }
-    /// The plot value x under the horizontal position `px` of this item.
-    function valueAtX(px) {
-        return chart.mapToValue(Qt.point(px, chart.plotArea.y), area).x
+    // Left of the axis: the widest y label and the tick marks. Above the plot, room for half a
+    // y label; below it, for the x labels.
+    leftPadding: (tablet ? 18 : 10) + Math.ceil(widestYLabel.advanceWidth) + tickLength + 1
+    rightPadding: tablet ? 50 : 14
+    topPadding: tablet ? 24 : 23
+    bottomPadding: tablet ? 41 : 40
+    lineColor: controller.lineColor
+    fillColor: Qt.rgba(0.96, 0.965, 0.97, 1)
+    gridColor: controller.gridColor
+    axisColor: "black"
+
+    TextMetrics {
+        id: widestYLabel
+        font: chart.labelFont
+        text: {
+            let widest = ""
+            for (const label of chart.yLabels) {
+                if (label.length > widest.length)
+                    widest = label
+            }
+            return widest
+        }
     }
 
-    Connections {
-        target: chart.controller
-        function onChartChanged() { chart.feed() }
+    Repeater {
+        model: chart.yLabels
+        Text {
+            required property string modelData
+            required property int index
+            x: chart.plotArea.x - chart.tickLength - width
+            y: chart.plotArea.y + chart.plotArea.height * (1 - index / (chart.yTickCount - 1))
+               - height / 2
+            text: modelData
+            font: chart.labelFont
+            color: chart.labelColor
+        }
     }
-    // Thinning follows the plot's width; the width settles once the axes have their labels.
-    onPlotAreaChanged: refeed.restart()
-    Timer {
-        id: refeed
-        interval: 0
-        onTriggered: chart.feed()
-    }
-    Component.onCompleted: feed()
 
     Repeater {
         model: chart.controller.xAxisTicks
         Text {
             required property var modelData
-            required property int index
             readonly property real at: chart.plotArea.x + chart.plotArea.width
                 * (modelData.value - chart.controller.xMin) / (chart.controller.xMax - chart.controller.xMin)
             // Centred under the tick on a tablet, ending at it on a phone; never outside.
             x: Math.max(0, Math.min(chart.tablet ? at - width / 2 : at - width, chart.width - width))
             y: chart.plotArea.y + chart.plotArea.height + 4
             text: modelData.label
-            font.family: "Helvetica"
-            font.bold: true
-            font.pixelSize: chart.tablet ? 14 : 12
-            color: "#333333"
+            font: chart.labelFont
+            color: chart.labelColor
         }
     }
 }

@@ -19,7 +19,7 @@ Item {
     readonly property alias shareMenu: shareMenu
     readonly property alias bubble: bubble
     readonly property alias overlay: overlay
-    readonly property Item plot: plotLoader.item as Item
+    readonly property ChartPlot plot: plotLoader.item as ChartPlot
     /// The plot is loaded and shows the controller's chart (screenshots wait for it).
     readonly property bool plotReady: plotLoader.status === Loader.Ready
 
@@ -179,15 +179,12 @@ Item {
             objectName: "marker"
             anchors.fill: parent
             visible: view.controller.markerVisible && view.plot !== null
-            // The plot is loaded on demand and typed as an Item here; positionOf is ChartView's.
-            // qmllint disable
             readonly property point lineTop: view.plot && visible
                 ? view.plot.positionOf(view.controller.markerX, view.controller.yMax) : Qt.point(0, 0)
             readonly property point lineBottom: view.plot && visible
                 ? view.plot.positionOf(view.controller.markerX, view.controller.yMin) : Qt.point(0, 0)
             readonly property point dot: view.plot && visible
                 ? view.plot.positionOf(view.controller.markerX, view.controller.markerY) : Qt.point(0, 0)
-            // qmllint enable
             Rectangle {
                 x: Math.round(marker.lineTop.x)
                 y: marker.lineTop.y
