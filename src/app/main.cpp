@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
     }
-    // Qt Charts draws through the widgets' graphics scene, which wants a QApplication.
+    // The share menu's print dialog is a widget, which wants a QApplication.
     StartupTrace::step("main");
     QApplication app(argc, argv);
     StartupTrace::step("application object");
