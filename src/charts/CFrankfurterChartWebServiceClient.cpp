@@ -108,6 +108,7 @@ std::optional<CCurrencyChartInfo> CFrankfurterChartWebServiceClient::getChartInf
     CCurrencyChartPointList points;
     points.reserve(text.size() / 60 + 1);
     DayStarts dayStarts(zone);
+    IsoDayReader days;
     Extremes extremes;
     const std::string_view baseCode(base.constData(), static_cast<size_t>(base.size()));
     const std::string_view quoteCode(quote.constData(), static_cast<size_t>(quote.size()));
@@ -116,9 +117,8 @@ std::optional<CCurrencyChartInfo> CFrankfurterChartWebServiceClient::getChartInf
             !JsonRateAnswers::sameText(row.quote, quoteCode)) {
             return;
         }
-        // Exactly "YYYY-MM-DD": ten characters leave no room for white space around the day.
-        const qint64 day =
-            row.date.size() == 10 ? julianDayFromText(row.date, DayLayout::IsoDate) : noDay;
+        // Exactly "YYYY-MM-DD": no white space around the day.
+        const qint64 day = days.julianDay(row.date);
         if (day == noDay) {
             return;
         }

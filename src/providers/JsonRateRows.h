@@ -47,32 +47,49 @@ inline bool sameText(std::string_view a, std::string_view b) {
 
 namespace detail {
 
-enum class RowMember { Date, Base, Quote, Rate, Other };
+enum class RowMember { Date, Base, Quote, Rate, Other, Escaped };
 
-/// Which member of a row `field` is; false for a name that cannot be unescaped.
-inline bool rowMember(simdjson::ondemand::field& field, RowMember& member) {
-    const char* raw = field.key().raw();
-    if (rawNameIs(raw, "date")) {
-        member = RowMember::Date;
-    } else if (rawNameIs(raw, "base")) {
-        member = RowMember::Base;
-    } else if (rawNameIs(raw, "quote")) {
-        member = RowMember::Quote;
-    } else if (rawNameIs(raw, "rate")) {
-        member = RowMember::Rate;
-    } else if (!nameHasEscape(raw)) {
-        member = RowMember::Other;
-    } else {
-        std::string_view name;
-        if (field.unescaped_key().get(name) != simdjson::SUCCESS) {
-            return false;
-        }
-        member = name == "date"    ? RowMember::Date
-                 : name == "base"  ? RowMember::Base
-                 : name == "quote" ? RowMember::Quote
-                 : name == "rate"  ? RowMember::Rate
-                                   : RowMember::Other;
+/// Which member of a row the name that starts at `raw` names, without unescaping it; `Escaped`
+/// for a name with an escape (which may still spell one of the members).
+inline RowMember rowMemberOfRawName(const char* raw) {
+    switch (raw[0]) {
+        case 'd':
+            if (rawNameIs(raw, "date")) {
+                return RowMember::Date;
+            }
+            break;
+        case 'b':
+            if (rawNameIs(raw, "base")) {
+                return RowMember::Base;
+            }
+            break;
+        case 'q':
+            if (rawNameIs(raw, "quote")) {
+                return RowMember::Quote;
+            }
+            break;
+        case 'r':
+            if (rawNameIs(raw, "rate")) {
+                return RowMember::Rate;
+            }
+            break;
+        default:
+            break;
     }
+    return nameHasEscape(raw) ? RowMember::Escaped : RowMember::Other;
+}
+
+/// The member an escaped name spells; false for a name that cannot be unescaped.
+inline bool rowMemberOfEscapedName(simdjson::ondemand::field& field, RowMember& member) {
+    std::string_view name;
+    if (field.unescaped_key().get(name) != simdjson::SUCCESS) {
+        return false;
+    }
+    member = name == "date"    ? RowMember::Date
+             : name == "base"  ? RowMember::Base
+             : name == "quote" ? RowMember::Quote
+             : name == "rate"  ? RowMember::Rate
+                               : RowMember::Other;
     return true;
 }
 
@@ -114,8 +131,10 @@ bool visitRateRows(const QByteArray& data, Visit&& visit, IsCancelled&& isCancel
         document.get_array().get(array) != SUCCESS) {
         return false;
     }
+    // Asking after every few rows keeps a cancelled walk short without a call for each row.
+    unsigned rows = 0;
     for (auto element : array) {
-        if (isCancelled()) {
+        if (rows++ % 64 == 0 && isCancelled()) {
             return false;
         }
         ondemand::object object;
@@ -127,30 +146,38 @@ bool visitRateRows(const QByteArray& data, Visit&& visit, IsCancelled&& isCancel
         }
         RateRow row;
         for (auto member : object) {
-            ondemand::field field;
-            detail::RowMember which = detail::RowMember::Other;
-            if (std::move(member).get(field) != SUCCESS || !detail::rowMember(field, which)) {
+            if (member.error() != SUCCESS) {
                 return false;
             }
-            ondemand::value value = field.value();
+            // Used where it lies: copying the field out of its result costs a stall a member.
+            ondemand::field& field = member.value_unsafe();
+            detail::RowMember which = detail::rowMemberOfRawName(field.key().raw());
+            if (which == detail::RowMember::Escaped &&
+                !detail::rowMemberOfEscapedName(field, which)) {
+                return false;
+            }
+            if (which == detail::RowMember::Other) {
+                continue;
+            }
+            const std::string_view token = field.value().raw_json_token();
             switch (which) {
-                case detail::RowMember::Rate: {
-                    ondemand::json_type type;
-                    if (value.type().get(type) == SUCCESS && type == ondemand::json_type::number) {
-                        row.rate = detail::withoutTrailingSpace(value.raw_json_token());
+                case detail::RowMember::Rate:
+                    // A number starts with a digit or a minus sign; the reader checks the rest.
+                    if (!token.empty() && (token.front() == '-' ||
+                                           static_cast<unsigned char>(token.front() - '0') <= 9)) {
+                        row.rate = detail::withoutTrailingSpace(token);
                     }
                     break;
-                }
                 case detail::RowMember::Date:
-                    row.date = detail::plainString(value.raw_json_token());
+                    row.date = detail::plainString(token);
                     break;
                 case detail::RowMember::Base:
-                    row.base = detail::plainString(value.raw_json_token());
+                    row.base = detail::plainString(token);
                     break;
                 case detail::RowMember::Quote:
-                    row.quote = detail::plainString(value.raw_json_token());
+                    row.quote = detail::plainString(token);
                     break;
-                case detail::RowMember::Other:
+                default:
                     break;
             }
         }
