@@ -118,9 +118,19 @@ inline std::string_view plainString(std::string_view token) {
 
 }  // namespace detail
 
-/// forEachRateRow with `visit(const RateRow&)` and `isCancelled()` as any callables.
+/// A row's members as their tokens in the answer: a string with its quotes (and any white space
+/// after it), a rate only when it is a number; empty for a member the row does not have.
+struct RawRateRow {
+    std::string_view date;
+    std::string_view base;
+    std::string_view quote;
+    std::string_view rate;
+};
+
+/// The walk of forEachRateRow with `visit(const RawRateRow&)`, for callers that check the raw
+/// tokens against what they expect rather than take the strings out of them.
 template <class Visit, class IsCancelled>
-bool visitRateRows(const QByteArray& data, Visit&& visit, IsCancelled&& isCancelled) {
+bool visitRawRateRows(const QByteArray& data, Visit&& visit, IsCancelled&& isCancelled) {
     using namespace simdjson;
     // The parser's buffers grow to the largest answer; kept per thread, they are made once.
     thread_local ondemand::parser parser;
@@ -144,7 +154,7 @@ bool visitRateRows(const QByteArray& data, Visit&& visit, IsCancelled&& isCancel
             }
             continue;
         }
-        RateRow row;
+        RawRateRow row;
         for (auto member : object) {
             if (member.error() != SUCCESS) {
                 return false;
@@ -169,13 +179,13 @@ bool visitRateRows(const QByteArray& data, Visit&& visit, IsCancelled&& isCancel
                     }
                     break;
                 case detail::RowMember::Date:
-                    row.date = detail::plainString(token);
+                    row.date = token;
                     break;
                 case detail::RowMember::Base:
-                    row.base = detail::plainString(token);
+                    row.base = token;
                     break;
                 case detail::RowMember::Quote:
-                    row.quote = detail::plainString(token);
+                    row.quote = token;
                     break;
                 default:
                     break;
@@ -185,6 +195,37 @@ bool visitRateRows(const QByteArray& data, Visit&& visit, IsCancelled&& isCancel
     }
     // Nothing may follow the array.
     return document.current_location().error() == OUT_OF_BOUNDS;
+}
+
+/// forEachRateRow with `visit(const RateRow&)` and `isCancelled()` as any callables.
+template <class Visit, class IsCancelled>
+bool visitRateRows(const QByteArray& data, Visit&& visit, IsCancelled&& isCancelled) {
+    const auto visitRaw = [&visit](const RawRateRow& raw) {
+        RateRow row;
+        row.date = detail::plainString(raw.date);
+        row.base = detail::plainString(raw.base);
+        row.quote = detail::plainString(raw.quote);
+        row.rate = raw.rate;
+        visit(row);
+    };
+    return visitRawRateRows(data, visitRaw, isCancelled);
+}
+
+/// The string token of `text` as a member's value is written without escapes, for comparing
+/// raw tokens: `"` + text + `"`; empty when `text` needs an escape, as then no raw token reads
+/// as it.
+inline QByteArray plainStringToken(const QByteArray& text) {
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            return {};
+        }
+    }
+    return '"' + text + '"';
+}
+
+/// True when the raw token `token` is the string `quoted` (made by plainStringToken) as written.
+inline bool rawStringIs(std::string_view token, std::string_view quoted) {
+    return !quoted.empty() && sameText(detail::withoutTrailingSpace(token), quoted);
 }
 
 }  // namespace JsonRateAnswers
