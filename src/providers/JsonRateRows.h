@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 namespace JsonRateAnswers {
 
@@ -132,12 +133,19 @@ struct RawRateRow {
 template <class Visit, class IsCancelled>
 bool visitRawRateRows(const QByteArray& data, Visit&& visit, IsCancelled&& isCancelled) {
     using namespace simdjson;
-    // The parser's buffers grow to the largest answer; kept per thread, they are made once.
+    // The parser's buffers, and the padded copy of the answer it reads, grow to the largest
+    // answer; kept per thread, they are made once.
     thread_local ondemand::parser parser;
-    const padded_string json(data.constData(), static_cast<size_t>(data.size()));
+    thread_local std::vector<char> padded;
+    const size_t size = static_cast<size_t>(data.size());
+    if (padded.size() < size + SIMDJSON_PADDING) {
+        padded.resize(size + SIMDJSON_PADDING);
+    }
+    std::memcpy(padded.data(), data.constData(), size);
+    std::memset(padded.data() + size, 0, SIMDJSON_PADDING);
     ondemand::document document;
     ondemand::array array;
-    if (parser.iterate(json).get(document) != SUCCESS ||
+    if (parser.iterate(padded.data(), size, padded.size()).get(document) != SUCCESS ||
         document.get_array().get(array) != SUCCESS) {
         return false;
     }
