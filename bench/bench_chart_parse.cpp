@@ -24,6 +24,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 
 namespace {
@@ -327,10 +328,20 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
+        // With repetitions, the ratios use the medians (also when only aggregates are shown);
+        // without, the one run.
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                cpuTime_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-                realTime_[run.benchmark_name()] = run.GetAdjustedRealTime();
+            if (run.error_occurred) {
+                continue;
+            }
+            const std::string name = run.run_name.str();
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (median || (run.run_type == Run::RT_Iteration && !fromMedian_.count(name))) {
+                cpuTime_[name] = run.GetAdjustedCPUTime();
+                realTime_[name] = run.GetAdjustedRealTime();
+            }
+            if (median) {
+                fromMedian_.insert(name);
             }
         }
     }
@@ -360,6 +371,7 @@ public:
 private:
     std::map<std::string, double> cpuTime_;
     std::map<std::string, double> realTime_;
+    std::set<std::string> fromMedian_;
 };
 
 BENCHMARK(BM_EcbBareXmlWalk)->Unit(benchmark::kMillisecond);

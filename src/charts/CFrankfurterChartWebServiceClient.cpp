@@ -97,8 +97,10 @@ std::optional<CCurrencyChartInfo> CFrankfurterChartWebServiceClient::getChartInf
     const CancelCheck& isCancelled) {
     CCurrencyChartInfo record;
     record.chartPeriod = period;
-    const QByteArray base = reversedPair.value(0).toLatin1();
-    const QByteArray quote = reversedPair.value(1).toLatin1();
+    // The rows are matched by their raw tokens: codes need no escapes, so a row of the pair
+    // writes them exactly so, and an escaped form (which may spell another code) is left out.
+    const QByteArray base = JsonRateAnswers::plainStringToken(reversedPair.value(0).toLatin1());
+    const QByteArray quote = JsonRateAnswers::plainStringToken(reversedPair.value(1).toLatin1());
     if (reversedPair.size() == 2) {
         record.firstCurrencyCode = reversedPair[1];
         record.lastCurrencyCode = reversedPair[0];
@@ -108,17 +110,21 @@ std::optional<CCurrencyChartInfo> CFrankfurterChartWebServiceClient::getChartInf
     CCurrencyChartPointList points;
     points.reserve(text.size() / 60 + 1);
     DayStarts dayStarts(zone);
+    IsoDayReader days;
     Extremes extremes;
-    const std::string_view baseCode(base.constData(), static_cast<size_t>(base.size()));
-    const std::string_view quoteCode(quote.constData(), static_cast<size_t>(quote.size()));
-    const auto addPoint = [&](const JsonRateAnswers::RateRow& row) {
-        if (!JsonRateAnswers::sameText(row.base, baseCode) ||
-            !JsonRateAnswers::sameText(row.quote, quoteCode)) {
+    const std::string_view baseToken(base.constData(), static_cast<size_t>(base.size()));
+    const std::string_view quoteToken(quote.constData(), static_cast<size_t>(quote.size()));
+    const auto addPoint = [&](const JsonRateAnswers::RawRateRow& row) {
+        if (!JsonRateAnswers::rawStringIs(row.base, baseToken) ||
+            !JsonRateAnswers::rawStringIs(row.quote, quoteToken)) {
             return;
         }
-        // Exactly "YYYY-MM-DD": ten characters leave no room for white space around the day.
-        const qint64 day =
-            row.date.size() == 10 ? julianDayFromText(row.date, DayLayout::IsoDate) : noDay;
+        // Exactly "YYYY-MM-DD" between the quotes: no white space around the day, and no room
+        // for an escape in a valid one.
+        const std::string_view date = JsonRateAnswers::detail::withoutTrailingSpace(row.date);
+        const qint64 day = date.size() == 12 && date.front() == '"' && date.back() == '"'
+                               ? days.julianDay(date.substr(1, 10))
+                               : noDay;
         if (day == noDay) {
             return;
         }
@@ -142,7 +148,7 @@ std::optional<CCurrencyChartInfo> CFrankfurterChartWebServiceClient::getChartInf
         points.emplaceBack(value, msecs);
         extremes.add(msecs, value, number, points.size() - 1);
     };
-    JsonRateAnswers::visitRateRows(text, addPoint, isCancelled);
+    JsonRateAnswers::visitRawRateRows(text, addPoint, isCancelled);
     if (isCancelled()) {
         return std::nullopt;
     }

@@ -165,41 +165,22 @@ qint64 julianDayFromText(std::string_view text, DayLayout layout) {
     return readJulianDay(text, layout);
 }
 
-bool readPlainDecimal(std::string_view token, Decimal& value, double& number) {
-    const size_t size = token.size();
-    // Whole digits, then fraction digits: two tight loops rather than one with a branch for
-    // the point in every step.
-    std::uint64_t coefficient = 0;
-    size_t i = 0;
-    for (; i < size && static_cast<unsigned char>(token[i] - '0') <= 9; ++i) {
-        coefficient = coefficient * 10 + static_cast<std::uint64_t>(token[i] - '0');
-    }
-    size_t digits = i;
-    int exponent = 0;
-    if (i < size && token[i] == '.') {
-        const size_t fraction = ++i;
-        for (; i < size && static_cast<unsigned char>(token[i] - '0') <= 9; ++i) {
-            coefficient = coefficient * 10 + static_cast<std::uint64_t>(token[i] - '0');
-        }
-        digits += i - fraction;
-        exponent = -static_cast<int>(i - fraction);
-    }
-    // Up to 18 digits (leading zeros included) fit in 64 bits; longer numbers, and anything
-    // else, are the general reader's.
-    if (i != size || digits == 0 || digits > 18) {
+bool IsoDayReader::readMonth(std::string_view text, std::uint64_t month) {
+    if (text[4] != '-' || text[7] != '-') {
         return false;
     }
-    value = Decimal::fromParts(false, coefficient, exponent);
-    // A coefficient and a power of ten that are both exact doubles give the correctly rounded
-    // quotient in one division.
-    static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    if (coefficient <= (1ULL << 53) && exponent >= -22) {
-        number = static_cast<double>(coefficient) / powers[-exponent];
-    } else {
-        number = value.toDouble();
+    static constexpr unsigned monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int year = plainDigits(text, 0, 4);
+    const int monthNumber = plainDigits(text, 5, 2);
+    // The first of a month exists whenever the year and the month do.
+    const qint64 first = julianDayOf(year, monthNumber, 1);
+    if (first == noDay) {
+        return false;
     }
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    month_ = month;
+    dayZero_ = first - 1;
+    monthLength_ = monthDays[monthNumber - 1] + (monthNumber == 2 && leap ? 1 : 0);
     return true;
 }
 

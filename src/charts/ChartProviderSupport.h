@@ -10,6 +10,8 @@
 #include <QStringView>
 #include <QTimeZone>
 
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -43,11 +45,81 @@ QDate calendarDay(std::string_view text, DayLayout layout);
 constexpr qint64 noDay = std::numeric_limits<qint64>::min();
 qint64 julianDayFromText(std::string_view text, DayLayout layout);
 
+/// Julian days of exact "yyyy-MM-dd" texts (nothing around them) read one after another, as a
+/// chart's rows give them: the year and month are checked and counted once for each run of
+/// days in the same month, and each day then costs two digits. The same days as
+/// julianDayFromText(text, DayLayout::IsoDate) gives for such a text, and noDay for any other.
+class IsoDayReader {
+public:
+    qint64 julianDay(std::string_view text) {
+        if (text.size() != 10) {
+            return noDay;
+        }
+        std::uint64_t month;
+        std::memcpy(&month, text.data(), sizeof month);
+        if (month != month_ && !readMonth(text, month)) {
+            return noDay;
+        }
+        const unsigned tens = static_cast<unsigned char>(text[8]) - unsigned('0');
+        const unsigned ones = static_cast<unsigned char>(text[9]) - unsigned('0');
+        const unsigned day = tens * 10 + ones;
+        if (tens > 9 || ones > 9 || day < 1 || day > monthLength_) {
+            return noDay;
+        }
+        return dayZero_ + day;
+    }
+
+private:
+    /// Takes the year and month of `text`, whose first eight characters are `month`; false
+    /// (and no month kept) when they are not "yyyy-MM-" of a real month.
+    bool readMonth(std::string_view text, std::uint64_t month);
+
+    std::uint64_t month_ = 0;   // the first eight characters of the month's days
+    qint64 dayZero_ = 0;        // the Julian day before the month's first
+    unsigned monthLength_ = 0;  // no day matches before a month is read
+};
+
 /// A plain decimal token as services write rates ("1.2345", "133", "0.00781"): up to 18 digits
 /// with at most one point, read into the same decimal the general
 /// readers give, and its nearest double. False for anything else (signs, exponents, white
 /// space, longer numbers): the caller then uses the general reader.
-bool readPlainDecimal(std::string_view token, Decimal& value, double& number);
+inline bool readPlainDecimal(std::string_view token, Decimal& value, double& number) {
+    const size_t size = token.size();
+    // Whole digits, then fraction digits: two tight loops rather than one with a branch for
+    // the point in every step.
+    std::uint64_t coefficient = 0;
+    size_t i = 0;
+    for (; i < size && static_cast<unsigned char>(token[i] - '0') <= 9; ++i) {
+        coefficient = coefficient * 10 + static_cast<std::uint64_t>(token[i] - '0');
+    }
+    size_t digits = i;
+    int exponent = 0;
+    if (i < size && token[i] == '.') {
+        const size_t fraction = ++i;
+        for (; i < size && static_cast<unsigned char>(token[i] - '0') <= 9; ++i) {
+            coefficient = coefficient * 10 + static_cast<std::uint64_t>(token[i] - '0');
+        }
+        digits += i - fraction;
+        exponent = -static_cast<int>(i - fraction);
+    }
+    // Up to 18 digits (leading zeros included) fit in 64 bits; longer numbers, and anything
+    // else, are the general reader's.
+    if (i != size || digits == 0 || digits > 18) {
+        return false;
+    }
+    value = Decimal::fromParts(false, coefficient, exponent);
+    // A coefficient and a power of ten that are both exact doubles give the correctly rounded
+    // quotient in one division.
+    static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (coefficient <= (1ULL << 53) && exponent >= -22) {
+        number = static_cast<double>(coefficient) / powers[-exponent];
+    } else {
+        number = value.toDouble();
+    }
+    return true;
+}
 
 /// An instant from seconds since 1970-01-01 UTC; invalid outside the years QDateTime can hold
 /// as dates the charts can show (1..9999).

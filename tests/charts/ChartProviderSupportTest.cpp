@@ -32,6 +32,12 @@ TEST(ChartProviderSupportTest, DaysAreReadStrictlyInEachLayout) {
         {"2012-02-29", DayLayout::IsoDate, QDate(2012, 2, 29)},
         {"2012/03/15", DayLayout::IsoDate, QDate()},
         {"2012-13-01", DayLayout::IsoDate, QDate()},
+        {"2012-02-30", DayLayout::IsoDate, QDate()},  // in the month read just before
+        {"2013-02-29", DayLayout::IsoDate, QDate()},
+        {"2013-02-28", DayLayout::IsoDate, QDate(2013, 2, 28)},
+        {"2013-02-00", DayLayout::IsoDate, QDate()},
+        {" 2013-02-28", DayLayout::IsoDate, QDate(2013, 2, 28)},  // only the general reader
+        {"0000-01-01", DayLayout::IsoDate, QDate()},
         {"15.03.2012", DayLayout::DayDotMonthYear, QDate(2012, 3, 15)},
         {"29.02.2012", DayLayout::DayDotMonthYear, QDate(2012, 2, 29)},
         {"29.02.2013", DayLayout::DayDotMonthYear, QDate()},
@@ -39,8 +45,14 @@ TEST(ChartProviderSupportTest, DaysAreReadStrictlyInEachLayout) {
         {"", DayLayout::DayDotMonthYear, QDate()},
         {"\xd9\xa1\xd9\xa2.03.2012", DayLayout::DayDotMonthYear, QDate()},  // Arabic-Indic digits
     };
+    IsoDayReader isoDays;  // one reader for the whole table: a month read stays for the next
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
+        if (row.layout == DayLayout::IsoDate) {
+            const bool exact = std::string_view(row.text).size() == 10;
+            EXPECT_EQ(isoDays.julianDay(row.text),
+                      exact && row.expected.isValid() ? row.expected.toJulianDay() : noDay);
+        }
         const std::optional<QDate> fromQString =
             dayFromText(QStringView(QString::fromUtf8(row.text)), row.layout);
         const std::optional<QDate> fromBytes = dayFromText(std::string_view(row.text), row.layout);
