@@ -4,6 +4,8 @@
 #include "ChartTestSupport.h"
 
 #include <QCborArray>
+#include <QCborParserError>
+#include <QCborValue>
 
 #include <gtest/gtest.h>
 
@@ -233,4 +235,72 @@ TEST(ChartRecord, ArchiveRoundTripKeepsEveryField) {
     const QCborMap pointMap = map.value(QStringLiteral("plotPoints")).toArray().at(0).toMap();
     EXPECT_EQ(pointMap.value(QStringLiteral("value")).toString(), "1.1");
     EXPECT_EQ(pointMap.value(QStringLiteral("date")).toDateTime(), d1);
+}
+
+// Archives are read in one pass when they have the written shape and by the CBOR tree otherwise;
+// both must give the same record for every archive, odd or broken ones included.
+TEST(ChartRecord, EveryArchiveReadsAsTheTreeReadsIt) {
+    CCurrencyChartInfo info;
+    info.plotPoints = series({{d1, "1.10"}, {d2, "2.5E-7"}});
+    info.updateExtremes();
+    info.chartPeriod = ChartPeriod3Months;
+    info.firstCurrencyCode = QStringLiteral("USD");
+    info.lastCurrencyCode = QStringLiteral("\u20BD\u00E9");
+    const QCborMap written = info.encode();
+    const auto withPoint = [&](const QString& key, const QCborValue& value) {
+        QCborMap map = written;
+        QCborArray points = map.value(QStringLiteral("plotPoints")).toArray();
+        QCborMap point = points.at(0).toMap();
+        point.insert(key, value);
+        points[0] = point;
+        map.insert(QStringLiteral("plotPoints"), points);
+        return QCborValue(map).toCbor();
+    };
+    const auto with = [&](const QString& key, const QCborValue& value) {
+        QCborMap map = written;
+        map.insert(key, value);
+        return QCborValue(map).toCbor();
+    };
+    const auto tagged = [](const char* text) {
+        return QCborValue(QCborKnownTags::DateTimeString, QString::fromLatin1(text));
+    };
+    const QByteArray plain = QCborValue(written).toCbor();
+    QCborArray mixed = written.value(QStringLiteral("plotPoints")).toArray();
+    mixed.append(42);
+    const QByteArray cases[] = {
+        plain,
+        plain + QByteArray(1, '\0'),  // bytes after the record
+        plain.left(plain.size() - 3),
+        withPoint(QStringLiteral("date"), QStringLiteral("2012-03-01T00:00:00.000Z")),
+        withPoint(QStringLiteral("date"), tagged("2012-03-01T01:00:00.000+01:00")),
+        withPoint(QStringLiteral("date"), tagged("2012-02-30T00:00:00.000Z")),
+        withPoint(QStringLiteral("date"), tagged("0000-01-01T00:00:00.000Z")),
+        withPoint(QStringLiteral("value"), 7),
+        withPoint(QStringLiteral("extra"), QCborArray{1, QCborMap{{1, 2}}}),
+        with(QStringLiteral("plotPoints"), mixed),
+        with(QStringLiteral("chartPeriod"), -1),
+        with(QStringLiteral("chartPeriod"), 2.5),
+        with(QStringLiteral("chartPeriod"), qint64(1) << 40),
+        with(QStringLiteral("firstCurrencyCode"), 3),
+        with(QStringLiteral("minDate"), tagged("2012-03-01T00:00:00Z")),
+        with(QStringLiteral("unknown"), QCborMap{{QStringLiteral("minDate"), 1}}),
+        QCborValue(QCborArray{1}).toCbor(),
+    };
+    for (const QByteArray& archive : cases) {
+        QCborParserError error;
+        const QCborValue tree = QCborValue::fromCbor(archive, &error);
+        const auto back = CCurrencyChartInfo::fromArchiveData(archive);
+        if (error.error != QCborError::NoError || !tree.isMap()) {
+            EXPECT_FALSE(back.has_value()) << archive.toHex().toStdString();
+            continue;
+        }
+        const CCurrencyChartInfo expected = CCurrencyChartInfo::decode(tree.toMap());
+        ASSERT_TRUE(back.has_value()) << archive.toHex().toStdString();
+        EXPECT_EQ(*back, expected) << archive.toHex().toStdString();
+        EXPECT_EQ(back->firstCurrencyCode, expected.firstCurrencyCode);
+        EXPECT_EQ(back->lastCurrencyCode, expected.lastCurrencyCode);
+        for (qsizetype i = 0; i < back->plotPoints.size(); ++i) {
+            EXPECT_EQ(back->plotPoints[i].date.timeSpec(), expected.plotPoints[i].date.timeSpec());
+        }
+    }
 }
