@@ -37,17 +37,27 @@ bool sameDecimal(const Decimal& a, const Decimal& b) {
 // a date in another form, bytes after the record) makes it give up, and the tree reads the
 // archive instead, so both read every archive alike.
 
+/// A reader that knows how many bytes the archive has.
+struct ArchiveReader : QCborStreamReader {
+    explicit ArchiveReader(const QByteArray& data) : QCborStreamReader(data), size(data.size()) {}
+    qsizetype size;
+};
+
 /// The current text string's UTF-8 bytes into `out`; false for another item or a broken one.
-bool readText(QCborStreamReader& reader, std::string& out) {
+/// A chunk is taken only when the archive holds its bytes: its header may claim gigabytes.
+bool readText(ArchiveReader& reader, std::string& out) {
     out.clear();
     if (!reader.isString()) {
         return false;
     }
     for (;;) {
         const qsizetype size = reader.currentStringChunkSize();
+        if (size < 0 || size > reader.size - reader.currentOffset()) {
+            return false;
+        }
         const std::size_t at = out.size();
-        out.resize(at + static_cast<std::size_t>(std::max<qsizetype>(size, 0)));
-        const auto result = reader.readStringChunk(out.data() + at, std::max<qsizetype>(size, 0));
+        out.resize(at + static_cast<std::size_t>(size));
+        const auto result = reader.readStringChunk(out.data() + at, size);
         if (result.status == QCborStreamReader::EndOfString) {
             return true;
         }
@@ -58,7 +68,7 @@ bool readText(QCborStreamReader& reader, std::string& out) {
 }
 
 /// A decimal archived as its text; another item reads as NaN, as in the tree.
-bool readDecimal(QCborStreamReader& reader, std::string& text, Decimal& value) {
+bool readDecimal(ArchiveReader& reader, std::string& text, Decimal& value) {
     if (!reader.isString()) {
         value = Decimal::nan();
         return reader.next();
@@ -86,7 +96,7 @@ int digits(std::string_view text, std::size_t at, std::size_t count) {
 
 /// An instant as the archive writes it: a date-time tag around "YYYY-MM-DDTHH:MM:SS.zzzZ".
 /// False for any other form (the tree reads those).
-bool readDate(QCborStreamReader& reader, std::string& text, QDateTime& date) {
+bool readDate(ArchiveReader& reader, std::string& text, QDateTime& date) {
     if (!reader.isTag() || reader.toTag() != QCborKnownTags::DateTimeString || !reader.next() ||
         !readText(reader, text) || text.size() != 24) {
         return false;
@@ -106,7 +116,7 @@ bool readDate(QCborStreamReader& reader, std::string& text, QDateTime& date) {
 }
 
 /// One plot point's map; false when the tree must read the archive.
-bool readPoint(QCborStreamReader& reader, std::string& key, std::string& text,
+bool readPoint(ArchiveReader& reader, std::string& key, std::string& text,
                CCurrencyChartPoint& point) {
     if (!reader.enterContainer()) {
         return false;
@@ -138,7 +148,7 @@ bool readPoint(QCborStreamReader& reader, std::string& key, std::string& text,
 
 /// The record from the archive's bytes in one pass, or nothing when the tree must read them.
 std::optional<CCurrencyChartInfo> streamDecode(const QByteArray& data) {
-    QCborStreamReader reader(data);
+    ArchiveReader reader(data);
     if (!reader.isMap() || !reader.enterContainer()) {
         return std::nullopt;
     }
@@ -184,10 +194,12 @@ std::optional<CCurrencyChartInfo> streamDecode(const QByteArray& data) {
                 ok = readDate(reader, text, info.maxDate);
                 break;
             case 4:
-                ok = reader.isArray() && reader.enterContainer();
-                if (ok && reader.isLengthKnown()) {
-                    info.plotPoints.reserve(qsizetype(reader.length()));
+                // Each point takes at least a byte: a count beyond the archive's bytes is a lie.
+                if (reader.isArray() && reader.isLengthKnown()) {
+                    info.plotPoints.reserve(qsizetype(std::min<quint64>(
+                        reader.length(), quint64(reader.size - reader.currentOffset()))));
                 }
+                ok = reader.isArray() && reader.enterContainer();
                 while (ok && reader.hasNext()) {
                     if (reader.isMap()) {
                         CCurrencyChartPoint point;
