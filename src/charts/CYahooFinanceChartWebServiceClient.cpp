@@ -281,6 +281,7 @@ std::optional<CCurrencyChartInfo> CYahooFinanceChartWebServiceClient::getChartIn
     CCurrencyChartPointList points;
     Extremes extremes;
     DayStarts dayStarts(zone);
+    IsoDayReader days(DayLayout::YearMonthDay);
     std::optional<double> previousClose;
     bool timestampsOnly = false;
     const auto addSample = [&](const RawSample& sample, bool timestampsBefore) {
@@ -311,8 +312,11 @@ std::optional<CCurrencyChartInfo> CYahooFinanceChartWebServiceClient::getChartIn
             }
             msecs = instant.toMSecsSinceEpoch();
         } else {
-            const qint64 day =
-                sample.date ? julianDayFromText(*sample.date, DayLayout::YearMonthDay) : noDay;
+            // Days follow each other: the usual 8-digit form is read a month at a time.
+            const qint64 day = !sample.date ? noDay
+                               : sample.date->size() == 8
+                                   ? days.julianDay(*sample.date)
+                                   : julianDayFromText(*sample.date, DayLayout::YearMonthDay);
             if (day == noDay || !dayStarts.msecsAt(day, msecs)) {
                 return;
             }

@@ -166,12 +166,12 @@ qint64 julianDayFromText(std::string_view text, DayLayout layout) {
 }
 
 bool IsoDayReader::readMonth(std::string_view text, std::uint64_t month) {
-    if (text[4] != '-' || text[7] != '-') {
+    if (!basic_ && (text[4] != '-' || text[7] != '-')) {
         return false;
     }
     static constexpr unsigned monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const int year = plainDigits(text, 0, 4);
-    const int monthNumber = plainDigits(text, 5, 2);
+    const int monthNumber = plainDigits(text, basic_ ? 4 : 5, 2);
     // The first of a month exists whenever the year and the month do.
     const qint64 first = julianDayOf(year, monthNumber, 1);
     if (first == noDay) {

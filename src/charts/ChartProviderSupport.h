@@ -45,23 +45,28 @@ QDate calendarDay(std::string_view text, DayLayout layout);
 constexpr qint64 noDay = std::numeric_limits<qint64>::min();
 qint64 julianDayFromText(std::string_view text, DayLayout layout);
 
-/// Julian days of exact "yyyy-MM-dd" texts (nothing around them) read one after another, as a
-/// chart's rows give them: the year and month are checked and counted once for each run of
+/// Julian days of exact ISO 8601 day texts (nothing around them) read one after another, as a
+/// chart's rows give them: "yyyy-MM-dd" (DayLayout::IsoDate) or the basic "yyyyMMdd"
+/// (DayLayout::YearMonthDay). The year and month are checked and counted once for each run of
 /// days in the same month, and each day then costs two digits. The same days as
-/// julianDayFromText(text, DayLayout::IsoDate) gives for such a text, and noDay for any other.
+/// julianDayFromText(text, layout) gives for such a text, and noDay for any other.
 class IsoDayReader {
 public:
+    explicit IsoDayReader(DayLayout layout = DayLayout::IsoDate)
+        : basic_(layout == DayLayout::YearMonthDay) {}
+
     qint64 julianDay(std::string_view text) {
-        if (text.size() != 10) {
+        const std::size_t monthChars = basic_ ? 6 : 8;
+        if (text.size() != monthChars + 2) {
             return noDay;
         }
-        std::uint64_t month;
-        std::memcpy(&month, text.data(), sizeof month);
+        std::uint64_t month = 0;
+        std::memcpy(&month, text.data(), monthChars);
         if (month != month_ && !readMonth(text, month)) {
             return noDay;
         }
-        const unsigned tens = static_cast<unsigned char>(text[8]) - unsigned('0');
-        const unsigned ones = static_cast<unsigned char>(text[9]) - unsigned('0');
+        const unsigned tens = static_cast<unsigned char>(text[monthChars]) - unsigned('0');
+        const unsigned ones = static_cast<unsigned char>(text[monthChars + 1]) - unsigned('0');
         const unsigned day = tens * 10 + ones;
         if (tens > 9 || ones > 9 || day < 1 || day > monthLength_) {
             return noDay;
@@ -70,11 +75,12 @@ public:
     }
 
 private:
-    /// Takes the year and month of `text`, whose first eight characters are `month`; false
-    /// (and no month kept) when they are not "yyyy-MM-" of a real month.
+    /// Takes the year and month of `text`, whose first characters are `month`; false (and no
+    /// month kept) when they are not "yyyy-MM-" (or "yyyyMM") of a real month.
     bool readMonth(std::string_view text, std::uint64_t month);
 
-    std::uint64_t month_ = 0;   // the first eight characters of the month's days
+    bool basic_;
+    std::uint64_t month_ = 0;   // the first characters of the month's days
     qint64 dayZero_ = 0;        // the Julian day before the month's first
     unsigned monthLength_ = 0;  // no day matches before a month is read
 };

@@ -45,12 +45,15 @@ TEST(ChartProviderSupportTest, DaysAreReadStrictlyInEachLayout) {
         {"", DayLayout::DayDotMonthYear, QDate()},
         {"\xd9\xa1\xd9\xa2.03.2012", DayLayout::DayDotMonthYear, QDate()},  // Arabic-Indic digits
     };
-    IsoDayReader isoDays;  // one reader for the whole table: a month read stays for the next
+    // One reader per form for the whole table: a month read stays for the next row.
+    IsoDayReader isoDays;
+    IsoDayReader basicDays(DayLayout::YearMonthDay);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
-        if (row.layout == DayLayout::IsoDate) {
-            const bool exact = std::string_view(row.text).size() == 10;
-            EXPECT_EQ(isoDays.julianDay(row.text),
+        if (row.layout == DayLayout::IsoDate || row.layout == DayLayout::YearMonthDay) {
+            const bool basic = row.layout == DayLayout::YearMonthDay;
+            const bool exact = std::string_view(row.text).size() == (basic ? 8U : 10U);
+            EXPECT_EQ((basic ? basicDays : isoDays).julianDay(row.text),
                       exact && row.expected.isValid() ? row.expected.toJulianDay() : noDay);
         }
         const std::optional<QDate> fromQString =
