@@ -2,6 +2,7 @@
 
 #include "CChartPeriod.h"
 #include "ChartArchive.h"
+#include "ChartProviderSupport.h"
 
 #include <QCborArray>
 #include <QCborParserError>
@@ -83,17 +84,6 @@ bool readDecimal(ArchiveReader& reader, std::string& text, Decimal& value) {
     return true;
 }
 
-int digits(std::string_view text, std::size_t at, std::size_t count) {
-    int value = 0;
-    for (std::size_t i = at; i < at + count; ++i) {
-        if (text[i] < '0' || text[i] > '9') {
-            return -1;
-        }
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
-
 /// An instant as the archive writes it: a date-time tag around "YYYY-MM-DDTHH:MM:SS.zzzZ".
 /// False for any other form (the tree reads those).
 bool readDate(ArchiveReader& reader, std::string& text, QDateTime& date) {
@@ -102,16 +92,17 @@ bool readDate(ArchiveReader& reader, std::string& text, QDateTime& date) {
         return false;
     }
     const std::string_view t(text);
-    if (t[4] != '-' || t[7] != '-' || t[10] != 'T' || t[13] != ':' || t[16] != ':' ||
-        t[19] != '.' || t[23] != 'Z') {
+    if (t[10] != 'T' || t[13] != ':' || t[16] != ':' || t[19] != '.' || t[23] != 'Z') {
         return false;
     }
-    const QDate day(digits(t, 0, 4), digits(t, 5, 2), digits(t, 8, 2));
-    const QTime time(digits(t, 11, 2), digits(t, 14, 2), digits(t, 17, 2), digits(t, 20, 3));
-    if (digits(t, 0, 4) < 1 || !day.isValid() || !time.isValid()) {
+    using namespace ChartProviderSupport;
+    const qint64 day = julianDayFromText(t.substr(0, 10), DayLayout::IsoDate);
+    const QTime time(plainDigits(t, 11, 2), plainDigits(t, 14, 2), plainDigits(t, 17, 2),
+                     plainDigits(t, 20, 3));
+    if (day == noDay || !time.isValid()) {
         return false;
     }
-    date = QDateTime(day, time, Qt::UTC);
+    date = QDateTime(QDate::fromJulianDay(day), time, Qt::UTC);
     return true;
 }
 

@@ -55,19 +55,6 @@ inline qint64 julianDayOf(int year, int month, int day) {
     return day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045;
 }
 
-/// The value of `count` ASCII digits at `at`, or -1 when one of them is not a digit; without a
-/// branch per digit.
-inline int plainDigits(std::string_view text, size_t at, size_t count) {
-    int value = 0;
-    unsigned bad = 0;
-    for (size_t i = 0; i < count; ++i) {
-        const unsigned digit = static_cast<unsigned char>(text[at + i]) - unsigned('0');
-        bad |= digit > 9 ? 1U : 0U;
-        value = value * 10 + static_cast<int>(digit);
-    }
-    return bad != 0 ? -1 : value;
-}
-
 /// The Julian day of the day written in `raw`, or noDay.
 template <class Text>
 qint64 readJulianDay(const Text& raw, DayLayout layout) {

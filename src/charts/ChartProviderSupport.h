@@ -38,6 +38,19 @@ enum class DayLayout {
 /// text, including impossible days such as 20120230.
 std::optional<QDate> dayFromText(QStringView text, DayLayout layout);
 std::optional<QDate> dayFromText(std::string_view text, DayLayout layout);
+/// The value of `count` ASCII digits at `at`, or -1 when one of them is not a digit; without a
+/// branch per digit.
+inline int plainDigits(std::string_view text, size_t at, size_t count) {
+    int value = 0;
+    unsigned bad = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const unsigned digit = static_cast<unsigned char>(text[at + i]) - unsigned('0');
+        bad |= digit > 9 ? 1U : 0U;
+        value = value * 10 + static_cast<int>(digit);
+    }
+    return bad != 0 ? -1 : value;
+}
+
 /// The same, with an invalid date for a text that is not a day (cheaper in long loops).
 QDate calendarDay(std::string_view text, DayLayout layout);
 /// The Julian day of the same day, or `noDay`: long series go from text to instant without a
