@@ -113,11 +113,3 @@ void BM_CompareWithOneLateSource(benchmark::State& state) {
 BENCHMARK(BM_CompareWithOneLateSource)->Unit(benchmark::kMillisecond)->Iterations(8);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,7 +4,6 @@
 #include "NotificationCenter.h"
 #include "UserDefaults.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -54,11 +53,3 @@ void BM_DecimalDivideAndFormat(benchmark::State& state) {
 BENCHMARK(BM_DecimalDivideAndFormat);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -93,11 +93,3 @@ BENCHMARK_CAPTURE(BM_RefreshCycle, CurrencyApiFallback, "CurrencyApi", "Currency
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
