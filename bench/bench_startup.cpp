@@ -32,6 +32,11 @@ struct PreparedData {
     QString endpoints;
 
     PreparedData() {
+        // Kept for profiling one start by hand (callgrind, perf) with the same data.
+        if (qEnvironmentVariableIsSet("NUMIVA_BENCH_KEEP_DATA")) {
+            dir.setAutoRemove(false);
+            QTextStream(stderr) << "data directory kept: " << dir.path() << "\n";
+        }
         CFileOperations::setDataDirectory(dir.path());
         UserDefaults::resetStandardUserDefaults();
         UserDefaults& defaults = UserDefaults::standardUserDefaults();

@@ -12,7 +12,11 @@ CCurrencyDataSourceInfo::CCurrencyDataSourceInfo(const CCustomDataSourceStorageM
 
 CCurrencyDataSourceInfo::CCurrencyDataSourceInfo(QVariantMap builtIn,
                                                  const CCustomDataSourceStorageManager& registry)
-    : builtIn_(std::move(builtIn)), registry_(&registry) {}
+    : registry_(&registry) {
+    for (auto it = builtIn.cbegin(); it != builtIn.cend(); ++it) {
+        builtIn_.insert(it.key(), it->toStringList());
+    }
+}
 
 QStringList CCurrencyDataSourceInfo::getAllDataSourceIds() const {
     QStringList ids = builtIn_.keys();
@@ -25,7 +29,7 @@ QStringList CCurrencyDataSourceInfo::getAllDataSourceIds() const {
 QStringList CCurrencyDataSourceInfo::getAvailableCurrencyCodes(const QString& identifier) const {
     auto it = builtIn_.constFind(identifier);
     if (it != builtIn_.constEnd()) {
-        return it->toStringList();
+        return *it;
     }
     if (auto entry = registry_->getDataSourceWithUrl(identifier)) {
         return entry->currenciesList.value_or(QStringList());

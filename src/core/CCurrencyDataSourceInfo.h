@@ -39,6 +39,7 @@ public:
     QString getDataSourceLogo(const QString& identifier) const;
 
 private:
-    QVariantMap builtIn_;
+    // Converted once: the row list asks for a source's codes for every row it builds.
+    QMap<QString, QStringList> builtIn_;
     const CCustomDataSourceStorageManager* registry_;  // never null
 };

@@ -375,7 +375,10 @@ QStringList CRootViewModel::getAvailableCurrencyCodes() const {
 }
 
 bool CRootViewModel::isCurrencyCodeAvailable(const QString& code) const {
-    return getAvailableCurrencyCodes().contains(code);
+    const QStringList sources = getAllSelectedDataSources();
+    return std::any_of(sources.cbegin(), sources.cend(), [&](const QString& source) {
+        return currencyDataSourceInfo_->getAvailableCurrencyCodes(source).contains(code);
+    });
 }
 
 QStringList CRootViewModel::getAvailableNotSelectedCurrencyCodes() const {
