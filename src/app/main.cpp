@@ -27,7 +27,6 @@
 #include <QLocale>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
-#include <QQuickStyle>
 #include <QQuickWindow>
 #include <QTextStream>
 #include <QTimer>
@@ -206,7 +205,9 @@ int main(int argc, char** argv) {
         qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")) {
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     }
-    QQuickStyle::setStyle(QStringLiteral("Basic"));
+    // The controls' style, named rather than set through QQuickStyle: linking Qt Quick Controls
+    // would load it at every start, while only the screens shown later use it.
+    qputenv("QT_QUICK_CONTROLS_STYLE", "Basic");
     if (parser.isSet(screenshot)) {
         // The picture shows where things end up, not a frame of a fade.
         CUISettings::sharedSettings().setAnimationScale(0);

@@ -2,10 +2,24 @@
 
 #include "CViewController.h"
 
+#include <QJSEngine>
+
+namespace {
+
+/// A screen's owner is whoever made it. A screen without a parent that QML receives from
+/// `popViewController` would otherwise become JavaScript's, to be deleted by its collector while
+/// its owner still holds it.
+CViewController* keptByItsOwner(CViewController* controller) {
+    QJSEngine::setObjectOwnership(controller, QJSEngine::CppOwnership);
+    return controller;
+}
+
+}  // namespace
+
 CNavigationController::CNavigationController(CViewController* root, QObject* parent)
     : QObject(parent) {
     if (root != nullptr) {
-        stack_.append(root);
+        stack_.append(keptByItsOwner(root));
     }
 }
 
@@ -23,7 +37,7 @@ void CNavigationController::setViewControllers(const QList<CViewController*>& co
     stack_.clear();
     for (CViewController* controller : controllers) {
         if (controller != nullptr) {
-            stack_.append(controller);
+            stack_.append(keptByItsOwner(controller));
         }
     }
     emit viewControllersChanged();
@@ -38,7 +52,7 @@ void CNavigationController::pushViewController(CViewController* controller, bool
     if (controller == nullptr || viewControllers().contains(controller)) {
         return;
     }
-    stack_.append(controller);
+    stack_.append(keptByItsOwner(controller));
     emit pushed(controller, animated);
     emit viewControllersChanged();
 }

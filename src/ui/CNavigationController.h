@@ -31,7 +31,7 @@ public:
     void setViewControllers(const QList<CViewController*>& controllers);
     CViewController* topViewController() const;
 
-    void pushViewController(CViewController* controller, bool animated = true);
+    Q_INVOKABLE void pushViewController(CViewController* controller, bool animated = true);
     /// Removes the top screen unless it is the only one; the popped screen or nullptr.
     Q_INVOKABLE CViewController* popViewController(bool animated = true);
 

@@ -22,6 +22,18 @@ int qmlLevels(const QMetaObject*& meta) {
     return levels;
 }
 
+/// Whether the view is, or is built on, the app's own QML component `name` (the bars and
+/// buttons of the first screen are plain Qt Quick items, not controls).
+bool isComponent(const QObject* view, const char* name) {
+    const QByteArray prefix = QByteArray(name) + "_QMLTYPE_";
+    for (const QMetaObject* meta = view->metaObject(); meta != nullptr; meta = meta->superClass()) {
+        if (std::strncmp(meta->className(), prefix.constData(), prefix.size()) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 ViewKind kindOf(const QObject* view, bool exactClass) {
     const bool hasTitle = view->metaObject()->indexOfProperty("title") >= 0;
     if (exactClass) {
@@ -54,10 +66,10 @@ ViewKind kindOf(const QObject* view, bool exactClass) {
     if (view->inherits("QQuickText")) {
         return ViewKind::Label;
     }
-    if (view->inherits("QQuickAbstractButton")) {
+    if (view->inherits("QQuickAbstractButton") || isComponent(view, "TapButton")) {
         return ViewKind::Button;
     }
-    if (view->inherits("QQuickToolBar") && hasTitle) {
+    if ((view->inherits("QQuickToolBar") || isComponent(view, "NavigationBar")) && hasTitle) {
         return ViewKind::NavigationBar;
     }
     return ViewKind::Other;

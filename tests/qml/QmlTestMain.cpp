@@ -5,6 +5,7 @@
 #include "CCurrencyChartViewController.h"
 #include "CFileOperations.h"
 #include "CInfoViewController.h"
+#include "CNavigationController.h"
 #include "CRootViewModel.h"
 #include "CUISettings.h"
 #include "Localization.h"
@@ -40,8 +41,21 @@ public slots:
         info_ = std::make_unique<CInfoViewController>(CInfoViewController::Dependencies{});
         engine->rootContext()->setContextProperty(QStringLiteral("testInfoController"),
                                                   info_.get());
+        // A stack of two info screens for the navigation view.
+        for (auto& screen : stacked_) {
+            screen = std::make_unique<CInfoViewController>(CInfoViewController::Dependencies{});
+        }
+        navigation_ = std::make_unique<CNavigationController>(stacked_[0].get());
+        engine->rootContext()->setContextProperty(QStringLiteral("testNavigation"),
+                                                  navigation_.get());
+        engine->rootContext()->setContextProperty(QStringLiteral("testPushedController"),
+                                                  stacked_[1].get());
     }
     void cleanupTestCase() {
+        navigation_.reset();
+        for (auto& screen : stacked_) {
+            screen.reset();
+        }
         info_.reset();
         chart_.reset();
         model_.reset();
@@ -83,6 +97,8 @@ private:
     std::unique_ptr<CRootViewModel> model_;
     std::unique_ptr<CCurrencyChartViewController> chart_;
     std::unique_ptr<CInfoViewController> info_;
+    std::unique_ptr<CInfoViewController> stacked_[2];
+    std::unique_ptr<CNavigationController> navigation_;
 };
 
 int main(int argc, char** argv) {

@@ -1,9 +1,8 @@
 import QtQuick
-import QtQuick.Controls
 import Numiva
 
 // A navigation bar button: a text, an icon, or a back button (chevron and text).
-AbstractButton {
+TapButton {
     id: button
 
     property url iconSource
@@ -13,17 +12,15 @@ AbstractButton {
     /// What a screen reader says: the text, or a name for an icon-only button.
     property string accessibleName: text
 
-    implicitHeight: 44
     implicitWidth: content.implicitWidth + 16
-    hoverEnabled: false
+    implicitHeight: 44
     // Reached with Tab; Space, Enter or Return press it.
-    focusPolicy: Qt.TabFocus
+    activeFocusOnTab: true
     Accessible.role: Accessible.Button
     Accessible.name: accessibleName
-    Keys.onReturnPressed: click()
-    Keys.onEnterPressed: click()
 
-    background: Rectangle {
+    Rectangle {
+        anchors.fill: parent
         visible: button.visualFocus
         color: "transparent"
         radius: 6
@@ -31,8 +28,9 @@ AbstractButton {
         border.width: 2
     }
 
-    contentItem: Item {
+    Item {
         id: content
+        anchors.fill: parent
         implicitWidth: row.implicitWidth
         Row {
             id: row

@@ -1,11 +1,10 @@
 import QtQuick
-import QtQuick.Controls
 import Numiva
 
 // The base currency row (section 0): flag, name and, on the right, "Base currency" or, in
 // conversion mode, the amount being converted with its code underneath. While editing it is
 // the row that adds currencies.
-AbstractButton {
+TapButton {
     id: cell
     required property CRootViewController controller
     property real sideMargin: 16
@@ -16,19 +15,16 @@ AbstractButton {
     readonly property bool hasSubscript: controller.baseSubscript.length > 0
 
     implicitHeight: 64
-    hoverEnabled: false
     // The first row of the list for the keyboard: reached with the up arrow from the first rate
     // row (RootView); Space, Enter or Return open it.
-    focusPolicy: Qt.NoFocus
     Accessible.role: Accessible.Button
     Accessible.name: (controller.baseCurrencyName + ", " + controller.baseDescription + " "
                       + controller.baseSubscript).trim()
-    Keys.onReturnPressed: click()
-    Keys.onEnterPressed: click()
 
     readonly property bool keyboardFocus: activeFocus && !pressed
 
-    background: Item {
+    Item {
+        anchors.fill: parent
         Rectangle {
             x: cell.sideMargin
             width: cell.width - 2 * cell.sideMargin
@@ -40,14 +36,15 @@ AbstractButton {
         }
     }
 
-    contentItem: Item {
+    Item {
+        anchors.fill: parent
         Item {
             id: frame
             x: cell.sideMargin
             width: cell.width - 2 * cell.sideMargin
             height: cell.height
 
-            AbstractButton {
+            TapButton {
                 id: addButton
                 objectName: "addButton"
                 visible: cell.editingList && cell.controller.canEditRows
@@ -55,11 +52,11 @@ AbstractButton {
                 width: 24
                 height: 24
                 anchors.verticalCenter: parent.verticalCenter
-                focusPolicy: Qt.NoFocus
                 Accessible.role: Accessible.Button
                 Accessible.name: qsTrId("AddNewCurrency")
-                background: Rectangle { radius: 12; color: "#34c759" }
-                contentItem: Text {
+                Rectangle { anchors.fill: parent; radius: 12; color: "#34c759" }
+                Text {
+                    anchors.fill: parent
                     text: "+"
                     color: "white"
                     font.pixelSize: 20

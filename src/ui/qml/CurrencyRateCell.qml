@@ -1,12 +1,11 @@
 import QtQuick
-import QtQuick.Controls
 import Numiva
 
 // One row of the rates section: flag, name and the detail line (the rate's date, an orange mark
 // and "stale" for a stale rate, and where it comes from when that is not the active source's
 // answer) on the left; the rate and the code it is quoted in on the right. Swipe left to
 // delete; while editing, a delete control on the left and a reorder handle on the right.
-SwipeDelegate {
+TapButton {
     id: cell
 
     required property CRootViewController controller
@@ -34,23 +33,70 @@ SwipeDelegate {
     signal reorderFinished(int row)
 
     readonly property bool editingList: controller.editing && !controller.isInSwipeToDeleteMode
-    // A swipe moves background and content left to uncover Delete; the card and the row's
-    // texts stay where they are (narrowed, the name elided) so that the user sees what goes.
-    readonly property real swipeFraction: Math.max(0, -swipe.position)
-    readonly property real swipeShift: swipeFraction * (88 + sideMargin)
+    // A swipe to the left narrows the card (the name elided) to uncover Delete beside it, so
+    // that the user sees what goes.
+    readonly property real swipeFraction: swipe.position
 
     implicitHeight: 60
-    padding: 0
-    hoverEnabled: false
     // The list takes the keyboard and moves its current row (RootView).
-    focusPolicy: Qt.NoFocus
     Accessible.role: Accessible.ListItem
     Accessible.name: qsTrId("AccessibleRateRowABC").arg(name).arg(rateText).arg(codeText).trim()
     Accessible.description: stale ? qsTrId("AccessibleRateStale") + ", " + detailText : detailText
-    swipe.enabled: controller.canEditRows
 
-    swipe.onOpened: if (!controller.editing) controller.beginSwipeToDelete(index)
-    swipe.onClosed: controller.endSwipeToDelete()
+    // The swipe: 0 closed, 1 open (Delete uncovered); it settles open or closed when let go.
+    QtObject {
+        id: swipe
+        property real position: 0
+        property bool complete: false
+        readonly property bool enabled: cell.controller.canEditRows
+        readonly property real travel: 88
+
+        function open() {
+            settle.to = 1
+            settle.restart()
+        }
+        function close() {
+            settle.to = 0
+            settle.restart()
+        }
+        function settled() {
+            const nowOpen = position === 1
+            if (nowOpen === complete)
+                return
+            complete = nowOpen
+            if (nowOpen) {
+                if (!cell.controller.editing)
+                    cell.controller.beginSwipeToDelete(cell.index)
+            } else {
+                cell.controller.endSwipeToDelete()
+            }
+        }
+    }
+    NumberAnimation {
+        id: settle
+        target: swipe
+        property: "position"
+        duration: 200 * CUISettings.animationScale
+        easing.type: Easing.OutCubic
+        onFinished: swipe.settled()
+    }
+    DragHandler {
+        id: swipeDrag
+        enabled: swipe.enabled
+        target: null
+        yAxis.enabled: false
+        // Left only from closed, right only from open; the list keeps vertical drags.
+        property real startPosition: 0
+        onActiveChanged: {
+            if (active) {
+                settle.stop()
+                startPosition = swipe.position
+            } else {
+                swipe.position > 0.5 ? swipe.open() : swipe.close()
+            }
+        }
+        onTranslationChanged: if (active) swipe.position = Math.max(0, Math.min(1, startPosition - translation.x / swipe.travel))
+    }
 
     onClicked: {
         if (swipe.position !== 0) {
@@ -69,10 +115,38 @@ SwipeDelegate {
         }
     }
 
-    background: Item {
+    // Delete, under the card's right end: uncovered as the card narrows.
+    Rectangle {
+        objectName: "deleteButton"
+        visible: cell.swipeFraction > 0
+        x: cell.width - cell.sideMargin - width
+        width: 88
+        height: cell.height
+        color: deleteArea.pressed ? "#d70015" : "#ff3b30"
+        radius: cell.isLast || cell.isFirst ? 10 : 0
+        Text {
+            anchors.centerIn: parent
+            text: qsTrId("Delete")
+            color: "white"
+            font.family: "Helvetica"
+            font.pixelSize: 15
+            font.bold: true
+        }
+        MouseArea {
+            id: deleteArea
+            anchors.fill: parent
+            onClicked: {
+                swipe.close()
+                cell.controller.deleteRow(cell.index)
+            }
+        }
+    }
+
+    Item {
+        anchors.fill: parent
         Rectangle {
             id: card
-            x: cell.sideMargin + cell.swipeShift
+            x: cell.sideMargin
             width: cell.width - 2 * cell.sideMargin - cell.swipeFraction * 88
             height: cell.height
             radius: 10
@@ -105,40 +179,14 @@ SwipeDelegate {
         }
     }
 
-    swipe.right: Rectangle {
-        objectName: "deleteButton"
-        width: 88 + cell.sideMargin
-        height: cell.height
-        anchors.right: parent.right
-        color: "transparent"
-        Rectangle {
-            width: 88
-            height: parent.height
-            color: parent.SwipeDelegate.pressed ? "#d70015" : "#ff3b30"
-            radius: cell.isLast || cell.isFirst ? 10 : 0
-            Text {
-                anchors.centerIn: parent
-                text: qsTrId("Delete")
-                color: "white"
-                font.family: "Helvetica"
-                font.pixelSize: 15
-                font.bold: true
-            }
-        }
-        // Items of a swipe hear clicks through the delegate.
-        SwipeDelegate.onClicked: {
-            cell.swipe.close()
-            cell.controller.deleteRow(cell.index)
-        }
-    }
-
-    contentItem: Item {
+    Item {
         id: content
+        anchors.fill: parent
         clip: true
 
         Item {
             id: frame
-            x: cell.sideMargin + cell.swipeShift
+            x: cell.sideMargin
             width: cell.width - 2 * cell.sideMargin - cell.swipeFraction * 88
             height: cell.height
 
@@ -148,12 +196,13 @@ SwipeDelegate {
                 active: cell.editingList && cell.controller.canEditRows
                 x: 12
                 anchors.verticalCenter: parent.verticalCenter
-                sourceComponent: AbstractButton {
+                sourceComponent: TapButton {
                     objectName: "deleteControl"
                     width: 24
                     height: 24
-                    background: Rectangle { radius: 12; color: "#ff3b30" }
-                    contentItem: Item {
+                    Rectangle { anchors.fill: parent; radius: 12; color: "#ff3b30" }
+                    Item {
+                        anchors.fill: parent
                         Rectangle {
                             width: 12
                             height: 3
@@ -162,7 +211,7 @@ SwipeDelegate {
                             anchors.centerIn: parent
                         }
                     }
-                    onClicked: cell.swipe.open(SwipeDelegate.Right)
+                    onClicked: swipe.open()
                 }
             }
 
@@ -245,7 +294,7 @@ SwipeDelegate {
                     anchors.right: parent.right
                     active: cell.pending
                     visible: active
-                    sourceComponent: BusyIndicator {
+                    sourceComponent: Spinner {
                         objectName: "pendingIndicator"
                         running: true
                         width: 22

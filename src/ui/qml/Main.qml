@@ -1,10 +1,10 @@
 import QtQuick
-import QtQuick.Controls
 import Numiva
 
 // The application window: one navigation stack on a phone; on a tablet the settings pane on
-// the left and the rate list on the right.
-ApplicationWindow {
+// the left and the rate list on the right. A plain window: the first screen loads no Qt Quick
+// Controls; the screens and popups that use them load them when first shown.
+Window {
     id: window
 
     required property CRootViewController rootController

@@ -1,10 +1,9 @@
 import QtQuick
-import QtQuick.Controls
 import Numiva
 
 // The bar over every screen: a centred title (with an optional prompt above it), a button or
 // a back button on the left and up to two buttons on the right.
-ToolBar {
+Item {
     id: bar
 
     property string title
@@ -27,9 +26,9 @@ ToolBar {
     signal secondRightClicked()
 
     implicitHeight: prompt.length > 0 ? 74 : 44
-    padding: 0
 
-    background: Rectangle {
+    Rectangle {
+        anchors.fill: parent
         color: "#f7f7f8"
         Rectangle {
             anchors.bottom: parent.bottom

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Numiva
 
 // The header revealed above the rate list by pulling it down: an arrow that turns when
@@ -54,7 +53,7 @@ Item {
             NumberAnimation { duration: 180 * CUISettings.animationScale }
         }
     }
-    BusyIndicator {
+    Spinner {
         objectName: "activity"
         x: 20
         y: header.height - 43

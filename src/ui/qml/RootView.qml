@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Numiva
 
 // The rate list screen: the base currency, then every other selected currency with its rate;
@@ -231,47 +230,16 @@ Item {
         }
     }
 
-    // The context menu of a rates row: only the entries the controller offers for it. Made when
-    // first opened: most runs open none, and a start without it is quicker.
+    // The context menu of a rates row, made when first opened: most runs open none, and it is
+    // the list's only use of Qt Quick Controls, which a start need not load.
     Loader {
         id: rowMenuLoader
-        active: false
-        sourceComponent: Menu {
-            id: rowMenu
-            objectName: "rowMenu"
-            property int row: -1
-            property var entries: []
-
-            function openFor(row, cell, x, y) {
-                entries = view.controller.contextMenuActions(row)
-                if (entries.length === 0)
-                    return
-                rowMenu.row = row
-                popup(cell, x, y)
-            }
-            Connections {
-                target: view
-                function onRowMenuRequested(row, cell, x, y) { rowMenu.openFor(row, cell, x, y) }
-            }
-
-            component RowMenuItem: MenuItem {
-                required property string entry
-                visible: rowMenu.entries.indexOf(entry) >= 0
-                height: visible ? implicitHeight : 0
-                objectName: entry + "Item"
-                onTriggered: view.controller.triggerContextAction(rowMenu.row, entry)
-            }
-            RowMenuItem { entry: "copyValue"; text: qsTrId("CopyValue") }
-            RowMenuItem { entry: "copyRow"; text: qsTrId("CopyRow") }
-            RowMenuItem { entry: "chart"; text: qsTrId("ShowChart") }
-            RowMenuItem { entry: "compare"; text: qsTrId("CompareSources") }
-            RowMenuItem { entry: "remove"; text: qsTrId("RemoveCurrency") }
-        }
     }
 
     signal rowMenuRequested(int row, Item cell, real x, real y)
     function openRowMenu(row, cell, x, y) {
-        rowMenuLoader.active = true
+        if (!rowMenuLoader.item)
+            rowMenuLoader.setSource("RowMenu.qml", { "view": view })
         rowMenuRequested(row, cell, x, y)
     }
 
@@ -309,14 +277,16 @@ Item {
     Loader {
         id: alertLoader
         active: false
-        sourceComponent: AlertDialog {}
+        source: "AlertDialog.qml"
     }
     Loader {
         id: choiceLoader
         active: false
-        sourceComponent: AlertDialog {
-            objectName: "choiceDialog"
-            onChosen: function (index) { view.controller.answerChoice(index) }
-        }
+        source: "AlertDialog.qml"
+        onLoaded: item.objectName = "choiceDialog"
+    }
+    Connections {
+        target: choiceLoader.item
+        function onChosen(index) { view.controller.answerChoice(index) }
     }
 }

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Numiva
 
 // The first-start tutorial: hints over a dimmed window until tapped away.
@@ -30,7 +29,7 @@ Item {
             font.pixelSize: 22
             font.bold: true
         }
-        Label {
+        Text {
             width: hint.width - 38
             text: hint.key
             wrapMode: Text.Wrap
@@ -111,7 +110,7 @@ Item {
                     glyph: "\u261d"
                     key: "TutorialTapToConvert"
                 }
-                Label {
+                Text {
                     width: parent.width
                     topPadding: 4
                     text: "TutorialTapToClose"
