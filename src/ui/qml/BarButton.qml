@@ -36,13 +36,17 @@ TapButton {
             id: row
             anchors.centerIn: parent
             spacing: 4
-            Text {
-                visible: button.back
-                text: "\u2039"
-                color: button.tint
-                font.pixelSize: 30
+            // Made only for a back button: a start sets up no font it does not show.
+            Loader {
+                active: button.back
+                visible: active
                 anchors.verticalCenter: parent.verticalCenter
                 anchors.verticalCenterOffset: -2
+                sourceComponent: Text {
+                    text: "\u2039"
+                    color: button.tint
+                    font.pixelSize: 30
+                }
             }
             Image {
                 visible: String(button.iconSource) !== ""

@@ -55,14 +55,22 @@ TapButton {
                 Accessible.role: Accessible.Button
                 Accessible.name: qsTrId("AddNewCurrency")
                 Rectangle { anchors.fill: parent; radius: 12; color: "#34c759" }
-                Text {
+                // Made when shown: a start sets up no font it does not show.
+                Loader {
                     anchors.fill: parent
-                    text: "+"
-                    color: "white"
-                    font.pixelSize: 20
-                    font.bold: true
-                    horizontalAlignment: Text.AlignHCenter
-                    verticalAlignment: Text.AlignVCenter
+                    active: addButton.visible
+                    sourceComponent: addGlyph
+                }
+                Component {
+                    id: addGlyph
+                    Text {
+                        text: "+"
+                        color: "white"
+                        font.pixelSize: 20
+                        font.bold: true
+                        horizontalAlignment: Text.AlignHCenter
+                        verticalAlignment: Text.AlignVCenter
+                    }
                 }
                 onClicked: cell.addClicked()
             }
@@ -100,15 +108,19 @@ TapButton {
                 Behavior on opacity { NumberAnimation { duration: 200 * CUISettings.animationScale } }
 
                 // The amount being converted, on one line.
-                Text {
-                    objectName: "baseAmount"
-                    visible: cell.hasSubscript
+                // Made in conversion mode only: a start sets up no font it does not show.
+                Loader {
+                    active: cell.hasSubscript
+                    visible: active
                     anchors.right: parent.right
-                    text: cell.controller.baseDescription
-                    color: CUISettings.convertedValueColor
-                    font.family: CUISettings.detailCellTextFont.family
-                    font.pixelSize: 20
-                    font.bold: true
+                    sourceComponent: Text {
+                        objectName: "baseAmount"
+                        text: cell.controller.baseDescription
+                        color: CUISettings.convertedValueColor
+                        font.family: CUISettings.detailCellTextFont.family
+                        font.pixelSize: 20
+                        font.bold: true
+                    }
                 }
                 Text {
                     objectName: "baseSubscript"

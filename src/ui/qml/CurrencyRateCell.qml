@@ -124,13 +124,17 @@ TapButton {
         height: cell.height
         color: deleteArea.pressed ? "#d70015" : "#ff3b30"
         radius: cell.isLast || cell.isFirst ? 10 : 0
-        Text {
+        // Made when uncovered: a start sets up no font it does not show.
+        Loader {
             anchors.centerIn: parent
-            text: qsTrId("Delete")
-            color: "white"
-            font.family: "Helvetica"
-            font.pixelSize: 15
-            font.bold: true
+            active: parent.visible
+            sourceComponent: Text {
+                text: qsTrId("Delete")
+                color: "white"
+                font.family: "Helvetica"
+                font.pixelSize: 15
+                font.bold: true
+            }
         }
         MouseArea {
             id: deleteArea

@@ -97,21 +97,29 @@ Window {
     }
 
     // Phone: turned to landscape with a source that has no charts.
+    // Its text is made when first shown: a start sets up no font it does not show.
     Rectangle {
         objectName: "chartUnavailableNotice"
         z: 99
         anchors.centerIn: parent
-        width: Math.min(noticeText.implicitWidth + 40, parent.width - 40)
-        height: noticeText.implicitHeight + 30
+        width: Math.min(notice.implicitWidth + 40, parent.width - 40)
+        height: notice.implicitHeight + 30
         radius: 10
         color: "#cc000000"
         opacity: window.rootController.chartUnavailableNoticeVisible ? 1 : 0
         visible: opacity > 0
         Behavior on opacity { NumberAnimation { duration: 400 * CUISettings.animationScale } }
-        Text {
-            id: noticeText
+        Loader {
+            id: notice
             anchors.centerIn: parent
-            width: Math.min(implicitWidth, parent.parent.width - 80)
+            active: parent.visible
+            sourceComponent: noticeText
+        }
+    }
+    Component {
+        id: noticeText
+        Text {
+            width: Math.min(implicitWidth, window.width - 80)
             text: window.rootController.chartUnavailableText
             color: "white"
             wrapMode: Text.WordWrap

@@ -38,18 +38,21 @@ Item {
         }
     }
 
-    Text {
-        id: promptText
-        visible: bar.prompt.length > 0
-        text: bar.prompt
+    // Made only with a prompt: a start sets up no font it does not show.
+    Loader {
+        active: bar.prompt.length > 0
         anchors.top: parent.top
         anchors.topMargin: 8
         anchors.horizontalCenter: parent.horizontalCenter
-        width: Math.min(implicitWidth, parent.width - 24)
-        elide: Text.ElideRight
-        color: "#6d6d72"
-        font.family: "Helvetica"
-        font.pixelSize: 13
+        sourceComponent: Text {
+            id: promptText
+            text: bar.prompt
+            width: Math.min(implicitWidth, bar.width - 24)
+            elide: Text.ElideRight
+            color: "#6d6d72"
+            font.family: "Helvetica"
+            font.pixelSize: 13
+        }
     }
 
     Item {
