@@ -5,7 +5,7 @@ import Numiva
 // and "stale" for a stale rate, and where it comes from when that is not the active source's
 // answer) on the left; the rate and the code it is quoted in on the right. Swipe left to
 // delete; while editing, a delete control on the left and a reorder handle on the right.
-TapButton {
+SwipeRow {
     id: cell
 
     required property CRootViewController controller
@@ -35,7 +35,7 @@ TapButton {
     readonly property bool editingList: controller.editing && !controller.isInSwipeToDeleteMode
     // A swipe to the left narrows the card (the name elided) to uncover Delete beside it, so
     // that the user sees what goes.
-    readonly property real swipeFraction: swipe.position
+    readonly property real swipeFraction: swipePosition
 
     implicitHeight: 60
     // The list takes the keyboard and moves its current row (RootView).
@@ -43,64 +43,13 @@ TapButton {
     Accessible.name: qsTrId("AccessibleRateRowABC").arg(name).arg(rateText).arg(codeText).trim()
     Accessible.description: stale ? qsTrId("AccessibleRateStale") + ", " + detailText : detailText
 
-    // The swipe: 0 closed, 1 open (Delete uncovered); it settles open or closed when let go.
-    QtObject {
-        id: swipe
-        property real position: 0
-        property bool complete: false
-        readonly property bool enabled: cell.controller.canEditRows
-        readonly property real travel: 88
-
-        function open() {
-            settle.to = 1
-            settle.restart()
-        }
-        function close() {
-            settle.to = 0
-            settle.restart()
-        }
-        function settled() {
-            const nowOpen = position === 1
-            if (nowOpen === complete)
-                return
-            complete = nowOpen
-            if (nowOpen) {
-                if (!cell.controller.editing)
-                    cell.controller.beginSwipeToDelete(cell.index)
-            } else {
-                cell.controller.endSwipeToDelete()
-            }
-        }
-    }
-    NumberAnimation {
-        id: settle
-        target: swipe
-        property: "position"
-        duration: 200 * CUISettings.animationScale
-        easing.type: Easing.OutCubic
-        onFinished: swipe.settled()
-    }
-    DragHandler {
-        id: swipeDrag
-        enabled: swipe.enabled
-        target: null
-        yAxis.enabled: false
-        // Left only from closed, right only from open; the list keeps vertical drags.
-        property real startPosition: 0
-        onActiveChanged: {
-            if (active) {
-                settle.stop()
-                startPosition = swipe.position
-            } else {
-                swipe.position > 0.5 ? swipe.open() : swipe.close()
-            }
-        }
-        onTranslationChanged: if (active) swipe.position = Math.max(0, Math.min(1, startPosition - translation.x / swipe.travel))
-    }
+    swipeEnabled: controller.canEditRows
+    onSwipeOpened: if (!controller.editing) controller.beginSwipeToDelete(index)
+    onSwipeClosed: controller.endSwipeToDelete()
 
     onClicked: {
-        if (swipe.position !== 0) {
-            swipe.close()
+        if (swipePosition !== 0) {
+            closeSwipe()
         } else if (!controller.editing) {
             controller.selectRow(1, index)
         }
@@ -140,7 +89,7 @@ TapButton {
             id: deleteArea
             anchors.fill: parent
             onClicked: {
-                swipe.close()
+                cell.closeSwipe()
                 cell.controller.deleteRow(cell.index)
             }
         }
@@ -215,7 +164,7 @@ TapButton {
                             anchors.centerIn: parent
                         }
                     }
-                    onClicked: swipe.open()
+                    onClicked: cell.openSwipe()
                 }
             }
 

@@ -1,9 +1,10 @@
 import QtQuick
-import QtQuick.Controls
 import Numiva
 
 // The settings screen: a grouped table of base currency, data sources, conversion fee and
-// the request and info rows. Every row comes from the controller's table model.
+// the request and info rows. Every row comes from the controller's table model. Plain Qt Quick:
+// the tablet shows it beside the rate list at start, which loads no Qt Quick Controls; its menus
+// and alerts load them when first shown.
 Item {
     id: view
     required property CSettingsViewController controller
@@ -12,7 +13,10 @@ Item {
     property string backTitle: ""
 
     readonly property alias list: list
-    readonly property alias alert: alert
+    /// The alerts and menus, once made.
+    readonly property var alert: alertLoader.item
+    readonly property var question: questionLoader.item
+    readonly property var menus: menusLoader.item
     readonly property alias presentationHost: presentation
     readonly property int groupMargin: 10
 
@@ -46,7 +50,20 @@ Item {
         clip: true
         model: view.controller.rows
         cacheBuffer: 2000
-        ScrollIndicator.vertical: ScrollIndicator {}
+        // Shown while the list moves.
+        Rectangle {
+            parent: list
+            z: 3
+            x: list.width - width - 2
+            y: list.visibleArea.yPosition * list.height
+            width: 3
+            height: Math.max(10, list.visibleArea.heightRatio * list.height)
+            radius: 1.5
+            color: "#80000000"
+            visible: list.visibleArea.heightRatio < 1
+            opacity: list.moving ? 1 : 0
+            Behavior on opacity { NumberAnimation { duration: 300 * CUISettings.animationScale } }
+        }
 
         section.property: "section"
         section.delegate: Item {
@@ -91,7 +108,7 @@ Item {
             }
         }
 
-        delegate: SwipeDelegate {
+        delegate: SwipeRow {
             id: cell
             required property int index
             required property string section
@@ -120,56 +137,61 @@ Item {
             width: list.width
             // Long texts wrap (two lines at most) and the row grows with them.
             height: Math.max(tall ? 60 : 46, texts.implicitHeight + 18)
-            padding: 0
-            leftPadding: view.groupMargin
-            rightPadding: view.groupMargin
-            hoverEnabled: false
             // Reached with Tab; Space, Enter or Return act as a tap.
-            focusPolicy: cell.kind === "switch" ? Qt.NoFocus : Qt.TabFocus
+            activeFocusOnTab: cell.kind !== "switch"
             Accessible.role: cell.checkmark ? Accessible.RadioButton : Accessible.Button
             Accessible.name: cell.subtitle.length > 0 ? cell.title + ", " + cell.subtitle : cell.title
             Accessible.checked: cell.checkmark
-            Keys.onReturnPressed: click()
-            Keys.onEnterPressed: click()
-            swipe.enabled: deletable
+            swipeEnabled: deletable
+            swipeTravel: 90
 
             onClicked: {
-                if (swipe.position !== 0) {
-                    swipe.close()
+                if (swipePosition !== 0) {
+                    closeSwipe()
                     return
                 }
                 view.controller.didSelectRow(sectionNumber, row)
             }
             // A further source's actions, also by right click or press and hold.
-            onPressAndHold: if (further) sourceMenu.openFor(cell)
+            onPressAndHold: if (further) view.openSourceMenu(cell)
             TapHandler {
                 enabled: cell.further
                 acceptedButtons: Qt.RightButton
-                onTapped: sourceMenu.openFor(cell)
+                onTapped: view.openSourceMenu(cell)
             }
 
-            swipe.right: Rectangle {
+            // Delete, uncovered at the right as the row slides left; made when uncovered.
+            Loader {
+                active: cell.swipePosition > 0
                 width: 90
                 height: cell.height
                 anchors.right: parent.right
-                color: "#ff3b30"
-                Text {
-                    anchors.centerIn: parent
-                    text: cell.further ? qsTrId("RemoveFurtherSource") : qsTrId("Delete")
-                    color: "white"
-                    font.family: "Helvetica"
-                    font.pixelSize: 16
-                    font.bold: true
-                }
-                TapHandler {
-                    onTapped: {
-                        cell.swipe.close()
-                        view.controller.deleteRow(cell.sectionNumber, cell.row)
+                sourceComponent: Rectangle {
+                    color: "#ff3b30"
+                    Text {
+                        anchors.centerIn: parent
+                        text: cell.further ? qsTrId("RemoveFurtherSource") : qsTrId("Delete")
+                        color: "white"
+                        font.family: "Helvetica"
+                        font.pixelSize: 16
+                        font.bold: true
+                    }
+                    TapHandler {
+                        onTapped: {
+                            cell.closeSwipe()
+                            view.controller.deleteRow(cell.sectionNumber, cell.row)
+                        }
                     }
                 }
             }
 
-            background: Item {
+            Item {
+                id: slide
+                x: -cell.swipePosition * cell.swipeTravel
+                width: cell.width
+                height: cell.height
+            Item {
+                anchors.fill: parent
                 Rectangle {
                     x: view.groupMargin
                     width: parent.width - 2 * view.groupMargin
@@ -232,8 +254,11 @@ Item {
                 }
             }
 
-            contentItem: Item {
+            Item {
                 id: content
+                x: view.groupMargin
+                width: parent.width - 2 * view.groupMargin
+                height: parent.height
                 // Space the accessory at the right edge takes.
                 readonly property real accessoryWidth: cell.kind === "switch" ? rowSwitch.width + 14
                     : cell.further ? moveButtons.width + 10
@@ -327,22 +352,24 @@ Item {
                     spacing: 2
                     Repeater {
                         model: [{ up: true }, { up: false }]
-                        delegate: AbstractButton {
+                        delegate: TapButton {
                             id: moveButton
                             required property var modelData
                             objectName: modelData.up ? "moveUp" : "moveDown"
                             width: 36
                             height: 36
                             enabled: modelData.up ? cell.canMoveUp : cell.canMoveDown
-                            focusPolicy: Qt.TabFocus
+                            activeFocusOnTab: true
                             Accessible.role: Accessible.Button
                             Accessible.name: modelData.up ? qsTrId("MoveUp") : qsTrId("MoveDown")
-                            background: Rectangle {
+                            Rectangle {
+                                anchors.fill: parent
                                 radius: 6
                                 color: moveButton.down ? "#d4e6fb" : "transparent"
                                 border.color: moveButton.activeFocus ? "#007aff" : "transparent"
                             }
-                            contentItem: Text {
+                            Text {
+                                anchors.fill: parent
                                 text: moveButton.modelData.up ? "\u25b2" : "\u25bc"
                                 color: moveButton.enabled ? "#007aff" : "#c7c7cc"
                                 font.pixelSize: 15
@@ -354,7 +381,7 @@ Item {
                         }
                     }
                 }
-                Switch {
+                ToggleSwitch {
                     id: rowSwitch
                     objectName: "rowSwitch"
                     visible: cell.kind === "switch"
@@ -363,24 +390,41 @@ Item {
                     checked: cell.switchOn
                     enabled: cell.switchEnabled
                     Accessible.name: cell.title
-                    onToggled: view.controller.setSwitch(cell.sectionNumber, cell.row, checked)
+                    onToggled: {
+                        view.controller.setSwitch(cell.sectionNumber, cell.row, checked)
+                        // The row's state decides, also when the screen refuses the change.
+                        checked = Qt.binding(() => cell.switchOn)
+                    }
                 }
 
                 // The fee field: "2.5 %" at rest, the bare number while edited.
                 Item {
                     visible: cell.kind === "fee"
                     anchors.fill: parent
-                    TextField {
+                    TextInput {
                         id: feeField
                         objectName: "feeField"
-                        x: 8
+                        x: 14
                         width: parent.width - x - (feeButtons.visible ? feeButtons.width + 8 : 8)
-                        anchors.verticalCenter: parent.verticalCenter
-                        placeholderText: "0 %"
+                        height: parent.height
+                        verticalAlignment: TextInput.AlignVCenter
+                        clip: true
+                        selectByMouse: true
+                        activeFocusOnTab: true
                         text: view.controller.feeFieldText
                         inputMethodHints: Qt.ImhFormattedNumbersOnly
+                        color: "#1c1c1e"
+                        selectionColor: "#b3d7ff"
+                        selectedTextColor: "#1c1c1e"
                         font: CUISettings.tableHeaderFont
-                        background: Item {}
+                        Text {
+                            anchors.fill: parent
+                            verticalAlignment: Text.AlignVCenter
+                            visible: feeField.text.length === 0
+                            text: "0 %"
+                            color: "#c7c7cc"
+                            font: CUISettings.tableHeaderFont
+                        }
                         onActiveFocusChanged: {
                             if (activeFocus)
                                 view.controller.beginFeeEditing()
@@ -422,6 +466,7 @@ Item {
                     }
                 }
             }
+            }
         }
 
         footer: Item {
@@ -432,9 +477,16 @@ Item {
 
     Connections {
         target: view.controller
-        function onAlertRequested(title, message, button) { alert.show(title, message, button) }
-        function onQuestionRequested(title, noText, yesText) { question.ask(title, "", noText, yesText) }
+        function onAlertRequested(title, message, button) {
+            alertLoader.active = true
+            view.alert.show(title, message, button)
+        }
+        function onQuestionRequested(title, noText, yesText) {
+            questionLoader.active = true
+            view.question.ask(title, "", noText, yesText)
+        }
         function onFurtherSourceChoiceRequested(identifiers, names) {
+            const furtherSourceMenu = view.ensureMenus().choice
             furtherSourceMenu.identifiers = identifiers
             furtherSourceMenu.names = names
             // Below the row that asked (the last of the further sources' section).
@@ -447,53 +499,17 @@ Item {
         }
     }
 
-    // Move up, Move down and Remove for the further source it was opened on.
-    Menu {
-        id: sourceMenu
-        objectName: "furtherSourceActions"
-        property int section: -1
-        property int row: -1
-        property bool canMoveUp: false
-        property bool canMoveDown: false
-        function openFor(cell) {
-            section = cell.sectionNumber
-            row = cell.row
-            canMoveUp = cell.canMoveUp
-            canMoveDown = cell.canMoveDown
-            popup(cell, view.groupMargin, cell.height)
-        }
-        MenuItem {
-            text: qsTrId("MoveUp")
-            enabled: sourceMenu.canMoveUp
-            onTriggered: view.controller.moveFurtherSource(sourceMenu.row, sourceMenu.row - 1)
-        }
-        MenuItem {
-            text: qsTrId("MoveDown")
-            enabled: sourceMenu.canMoveDown
-            onTriggered: view.controller.moveFurtherSource(sourceMenu.row, sourceMenu.row + 1)
-        }
-        MenuItem {
-            text: qsTrId("RemoveFurtherSource")
-            onTriggered: view.controller.deleteRow(sourceMenu.section, sourceMenu.row)
-        }
+    // The further sources' menus, made when first opened.
+    Loader {
+        id: menusLoader
     }
-
-    // The sources that can be added as further ones, by name.
-    Menu {
-        id: furtherSourceMenu
-        objectName: "furtherSourceMenu"
-        property var identifiers: []
-        property var names: []
-        width: Math.min(view.width - 20, 300)
-        Repeater {
-            model: furtherSourceMenu.names
-            delegate: MenuItem {
-                required property int index
-                required property string modelData
-                text: modelData
-                onTriggered: view.controller.addFurtherSource(furtherSourceMenu.identifiers[index])
-            }
-        }
+    function ensureMenus() {
+        if (!menusLoader.item)
+            menusLoader.setSource("SettingsMenus.qml", { "view": view })
+        return menusLoader.item
+    }
+    function openSourceMenu(cell) {
+        ensureMenus().actions.openFor(cell)
     }
 
     PresentationHost {
@@ -510,12 +526,20 @@ Item {
         }
     }
 
-    AlertDialog {
-        id: alert
+    // Made when first needed, as the menus.
+    Loader {
+        id: alertLoader
+        active: false
+        source: "AlertDialog.qml"
     }
-    AlertDialog {
-        id: question
-        objectName: "questionDialog"
-        onAnswered: function (other) { view.controller.answerBaseCurrencyUnavailable(other) }
+    Loader {
+        id: questionLoader
+        active: false
+        source: "AlertDialog.qml"
+        onLoaded: item.objectName = "questionDialog"
+    }
+    Connections {
+        target: questionLoader.item
+        function onAnswered(other) { view.controller.answerBaseCurrencyUnavailable(other) }
     }
 }
