@@ -185,64 +185,28 @@ Item {
                 }
             }
 
+            // Background and content slide left together to uncover Delete.
             Item {
                 id: slide
                 x: -cell.swipePosition * cell.swipeTravel
                 width: cell.width
                 height: cell.height
-            Item {
-                anchors.fill: parent
-                Rectangle {
+
+                // The card: rounded at a section's first and last rows only. A middle row's card
+                // reaches past its top and bottom, where the rounding and the border are clipped off.
+                Item {
                     x: view.groupMargin
                     width: parent.width - 2 * view.groupMargin
                     height: parent.height
-                    radius: 8
-                    color: cell.down && cell.kind !== "switch" && cell.kind !== "fee"
-                           ? "#d4e6fb" : "white"
-                    border.color: "#c8c7cc"
-                    // Only the first and last rows of a section show rounded corners.
+                    clip: !(cell.first && cell.last)
                     Rectangle {
-                        visible: !cell.first
-                        x: 1
-                        width: parent.width - 2
-                        height: 10
-                        color: parent.color
-                    }
-                    Rectangle {
-                        visible: !cell.last
-                        x: 1
-                        y: parent.height - 10
-                        width: parent.width - 2
-                        height: 10
-                        color: parent.color
-                    }
-                    Rectangle {
-                        visible: !cell.first
-                        x: 0
-                        width: 1
-                        height: parent.height
-                        color: "#c8c7cc"
-                    }
-                    Rectangle {
-                        visible: !cell.first
-                        x: parent.width - 1
-                        width: 1
-                        height: parent.height
-                        color: "#c8c7cc"
-                    }
-                    Rectangle {
-                        visible: !cell.last
-                        x: 0
-                        width: 1
-                        height: parent.height
-                        color: "#c8c7cc"
-                    }
-                    Rectangle {
-                        visible: !cell.last
-                        x: parent.width - 1
-                        width: 1
-                        height: parent.height
-                        color: "#c8c7cc"
+                        y: cell.first ? 0 : -10
+                        width: parent.width
+                        height: parent.height + (cell.first ? 0 : 10) + (cell.last ? 0 : 10)
+                        radius: 8
+                        color: cell.down && cell.kind !== "switch" && cell.kind !== "fee"
+                               ? "#d4e6fb" : "white"
+                        border.color: "#c8c7cc"
                     }
                     Rectangle {
                         visible: !cell.first
@@ -252,220 +216,230 @@ Item {
                         color: "#e0e0e4"
                     }
                 }
-            }
 
-            Item {
-                id: content
-                x: view.groupMargin
-                width: parent.width - 2 * view.groupMargin
-                height: parent.height
-                // Space the accessory at the right edge takes.
-                readonly property real accessoryWidth: cell.kind === "switch" ? rowSwitch.width + 14
-                    : cell.further ? moveButtons.width + 10
-                    : (cell.checkmark || cell.disclosure ? 34 : 10)
-
-                // A user-added source: its logo fitted into 48 x 42 at the left, texts from x 68.
-                Image {
-                    id: logo
-                    visible: cell.kind === "customSource"
-                    x: 10
-                    y: (parent.height - 42) / 2
-                    width: 48
-                    height: 42
-                    source: cell.kind === "customSource" ? cell.image : ""
-                    fillMode: implicitHeight > height ? Image.PreserveAspectFit : Image.Pad
-                    smooth: true
-                }
-                // A built-in source's logo, or the base currency's flag.
-                Image {
-                    id: icon
-                    visible: (cell.kind === "subtitle" || cell.kind === "plain" || cell.further)
-                             && String(cell.image) !== ""
-                    x: 10
-                    width: cell.kind === "plain" ? 32 : 40
-                    height: cell.kind === "plain" ? 24 : 40
-                    anchors.verticalCenter: parent.verticalCenter
-                    source: visible ? cell.image : ""
-                    sourceSize.width: width * 2
-                    sourceSize.height: height * 2
-                    fillMode: Image.PreserveAspectFit
-                    smooth: true
-                }
-
-                Column {
-                    id: texts
-                    visible: cell.kind !== "fee"
-                    x: cell.kind === "customSource" ? 68 : (icon.visible ? icon.width + 20 : 12)
-                    width: parent.width - x - content.accessoryWidth
-                    anchors.verticalCenter: parent.verticalCenter
-                    spacing: 2
-                    Text {
-                        objectName: "rowTitle"
-                        width: parent.width
-                        text: cell.title
-                        elide: Text.ElideRight
-                        maximumLineCount: cell.kind === "switch" || cell.further ? 2 : 1
-                        wrapMode: cell.kind === "switch" || cell.further ? Text.WordWrap : Text.NoWrap
-                        horizontalAlignment: cell.centered ? Text.AlignHCenter : Text.AlignLeft
-                        color: cell.kind === "addSource" ? CUISettings.tableHeaderColor : "#1c1c1e"
-                        font: CUISettings.tableHeaderFont
-                    }
-                    Text {
-                        objectName: "rowSubtitle"
-                        visible: cell.subtitle.length > 0
-                        width: parent.width
-                        text: cell.subtitle
-                        elide: Text.ElideRight
-                        wrapMode: Text.WordWrap
-                        maximumLineCount: 3
-                        color: "#6d6d72"
-                        font.family: "Helvetica"
-                        font.pixelSize: 13
-                    }
-                }
-
-                Text {
-                    objectName: "checkmark"
-                    visible: cell.checkmark
-                    x: parent.width - 28
-                    anchors.verticalCenter: parent.verticalCenter
-                    text: "\u2713"
-                    color: "#007aff"
-                    font.pixelSize: 20
-                    font.bold: true
-                }
-                Text {
-                    visible: cell.disclosure
-                    x: parent.width - 24
-                    anchors.verticalCenter: parent.verticalCenter
-                    text: "\u203a"
-                    color: "#c7c7cc"
-                    font.pixelSize: 28
-                }
-                // Move up / Move down: the order in which the further sources are asked.
-                Row {
-                    id: moveButtons
-                    visible: cell.further
-                    anchors.right: parent.right
-                    anchors.rightMargin: 4
-                    anchors.verticalCenter: parent.verticalCenter
-                    spacing: 2
-                    Repeater {
-                        model: [{ up: true }, { up: false }]
-                        delegate: TapButton {
-                            id: moveButton
-                            required property var modelData
-                            objectName: modelData.up ? "moveUp" : "moveDown"
-                            width: 36
-                            height: 36
-                            enabled: modelData.up ? cell.canMoveUp : cell.canMoveDown
-                            activeFocusOnTab: true
-                            Accessible.role: Accessible.Button
-                            Accessible.name: modelData.up ? qsTrId("MoveUp") : qsTrId("MoveDown")
-                            Rectangle {
-                                anchors.fill: parent
-                                radius: 6
-                                color: moveButton.down ? "#d4e6fb" : "transparent"
-                                border.color: moveButton.activeFocus ? "#007aff" : "transparent"
-                            }
-                            Text {
-                                anchors.fill: parent
-                                text: moveButton.modelData.up ? "\u25b2" : "\u25bc"
-                                color: moveButton.enabled ? "#007aff" : "#c7c7cc"
-                                font.pixelSize: 15
-                                horizontalAlignment: Text.AlignHCenter
-                                verticalAlignment: Text.AlignVCenter
-                            }
-                            onClicked: view.controller.moveFurtherSource(
-                                           cell.row, modelData.up ? cell.row - 1 : cell.row + 1)
-                        }
-                    }
-                }
-                ToggleSwitch {
-                    id: rowSwitch
-                    objectName: "rowSwitch"
-                    visible: cell.kind === "switch"
-                    x: parent.width - width - 6
-                    anchors.verticalCenter: parent.verticalCenter
-                    checked: cell.switchOn
-                    enabled: cell.switchEnabled
-                    Accessible.name: cell.title
-                    onToggled: {
-                        view.controller.setSwitch(cell.sectionNumber, cell.row, checked)
-                        // The row's state decides, also when the screen refuses the change.
-                        checked = Qt.binding(() => cell.switchOn)
-                    }
-                }
-
-                // The fee field: "2.5 %" at rest, the bare number while edited.
                 Item {
-                    visible: cell.kind === "fee"
-                    anchors.fill: parent
-                    TextInput {
-                        id: feeField
-                        objectName: "feeField"
-                        x: 14
-                        width: parent.width - x - (feeButtons.visible ? feeButtons.width + 8 : 8)
-                        height: parent.height
-                        verticalAlignment: TextInput.AlignVCenter
-                        clip: true
-                        selectByMouse: true
-                        activeFocusOnTab: true
-                        text: view.controller.feeFieldText
-                        inputMethodHints: Qt.ImhFormattedNumbersOnly
-                        color: "#1c1c1e"
-                        selectionColor: "#b3d7ff"
-                        selectedTextColor: "#1c1c1e"
-                        font: CUISettings.tableHeaderFont
+                    id: content
+                    x: view.groupMargin
+                    width: parent.width - 2 * view.groupMargin
+                    height: parent.height
+                    // Space the accessory at the right edge takes.
+                    readonly property real accessoryWidth: cell.kind === "switch" ? rowSwitch.width + 14
+                        : cell.further ? moveButtons.width + 10
+                        : (cell.checkmark || cell.disclosure ? 34 : 10)
+
+                    // A user-added source: its logo fitted into 48 x 42 at the left, texts from x 68.
+                    Image {
+                        id: logo
+                        visible: cell.kind === "customSource"
+                        x: 10
+                        y: (parent.height - 42) / 2
+                        width: 48
+                        height: 42
+                        source: cell.kind === "customSource" ? cell.image : ""
+                        fillMode: implicitHeight > height ? Image.PreserveAspectFit : Image.Pad
+                        smooth: true
+                    }
+                    // A built-in source's logo, or the base currency's flag.
+                    Image {
+                        id: icon
+                        visible: (cell.kind === "subtitle" || cell.kind === "plain" || cell.further)
+                                 && String(cell.image) !== ""
+                        x: 10
+                        width: cell.kind === "plain" ? 32 : 40
+                        height: cell.kind === "plain" ? 24 : 40
+                        anchors.verticalCenter: parent.verticalCenter
+                        source: visible ? cell.image : ""
+                        sourceSize.width: width * 2
+                        sourceSize.height: height * 2
+                        fillMode: Image.PreserveAspectFit
+                        smooth: true
+                    }
+
+                    Column {
+                        id: texts
+                        visible: cell.kind !== "fee"
+                        x: cell.kind === "customSource" ? 68 : (icon.visible ? icon.width + 20 : 12)
+                        width: parent.width - x - content.accessoryWidth
+                        anchors.verticalCenter: parent.verticalCenter
+                        spacing: 2
                         Text {
-                            anchors.fill: parent
-                            verticalAlignment: Text.AlignVCenter
-                            visible: feeField.text.length === 0
-                            text: "0 %"
-                            color: "#c7c7cc"
+                            objectName: "rowTitle"
+                            width: parent.width
+                            text: cell.title
+                            elide: Text.ElideRight
+                            maximumLineCount: cell.kind === "switch" || cell.further ? 2 : 1
+                            wrapMode: cell.kind === "switch" || cell.further ? Text.WordWrap : Text.NoWrap
+                            horizontalAlignment: cell.centered ? Text.AlignHCenter : Text.AlignLeft
+                            color: cell.kind === "addSource" ? CUISettings.tableHeaderColor : "#1c1c1e"
                             font: CUISettings.tableHeaderFont
                         }
-                        onActiveFocusChanged: {
-                            if (activeFocus)
-                                view.controller.beginFeeEditing()
-                            else if (view.controller.isEditingFee)
-                                view.controller.endFeeEditing()
+                        Text {
+                            objectName: "rowSubtitle"
+                            visible: cell.subtitle.length > 0
+                            width: parent.width
+                            text: cell.subtitle
+                            elide: Text.ElideRight
+                            wrapMode: Text.WordWrap
+                            maximumLineCount: 3
+                            color: "#6d6d72"
+                            font.family: "Helvetica"
+                            font.pixelSize: 13
                         }
-                        Keys.onReturnPressed: view.controller.commitFee(text)
-                        Keys.onEnterPressed: view.controller.commitFee(text)
-                        Keys.onEscapePressed: view.controller.cancelFeeEditing()
                     }
-                    // What the keyboard's toolbar offers on a device: Cancel, and Done on a phone.
-                    Row {
-                        id: feeButtons
-                        visible: view.controller.isEditingFee
+
+                    // A row makes only the accessory of its kind: the pane shows its rows at start.
+                    Loader {
+                        active: cell.checkmark
+                        x: parent.width - 28
+                        anchors.verticalCenter: parent.verticalCenter
+                        sourceComponent: Text {
+                            objectName: "checkmark"
+                            text: "\u2713"
+                            color: "#007aff"
+                            font.pixelSize: 20
+                            font.bold: true
+                        }
+                    }
+                    Loader {
+                        active: cell.disclosure
+                        x: parent.width - 24
+                        anchors.verticalCenter: parent.verticalCenter
+                        sourceComponent: Text {
+                            text: "\u203a"
+                            color: "#c7c7cc"
+                            font.pixelSize: 28
+                        }
+                    }
+                    // Move up / Move down: the order in which the further sources are asked.
+                    Loader {
+                        id: moveButtons
+                        active: cell.further
                         anchors.right: parent.right
                         anchors.rightMargin: 4
                         anchors.verticalCenter: parent.verticalCenter
-                        BarButton {
-                            objectName: "feeCancel"
-                            text: qsTrId("Cancel")
-                            onClicked: view.controller.cancelFeeEditing()
-                        }
-                        BarButton {
-                            objectName: "feeDone"
-                            visible: !view.controller.isTablet
-                            text: qsTrId("Done")
-                            bold: true
-                            onClicked: view.controller.commitFee(feeField.text)
+                        sourceComponent: Row {
+                            spacing: 2
+                            Repeater {
+                                model: [{ up: true }, { up: false }]
+                                delegate: TapButton {
+                                    id: moveButton
+                                    required property var modelData
+                                    objectName: modelData.up ? "moveUp" : "moveDown"
+                                    width: 36
+                                    height: 36
+                                    enabled: modelData.up ? cell.canMoveUp : cell.canMoveDown
+                                    activeFocusOnTab: true
+                                    Accessible.role: Accessible.Button
+                                    Accessible.name: modelData.up ? qsTrId("MoveUp") : qsTrId("MoveDown")
+                                    Rectangle {
+                                        anchors.fill: parent
+                                        radius: 6
+                                        color: moveButton.down ? "#d4e6fb" : "transparent"
+                                        border.color: moveButton.activeFocus ? "#007aff" : "transparent"
+                                    }
+                                    Text {
+                                        anchors.fill: parent
+                                        text: moveButton.modelData.up ? "\u25b2" : "\u25bc"
+                                        color: moveButton.enabled ? "#007aff" : "#c7c7cc"
+                                        font.pixelSize: 15
+                                        horizontalAlignment: Text.AlignHCenter
+                                        verticalAlignment: Text.AlignVCenter
+                                    }
+                                    onClicked: view.controller.moveFurtherSource(
+                                                   cell.row, modelData.up ? cell.row - 1 : cell.row + 1)
+                                }
+                            }
                         }
                     }
-                    Connections {
-                        target: view.controller
-                        function onFeeEditingEndRequested() {
-                            if (feeField.activeFocus)
-                                feeField.focus = false
-                            else if (view.controller.isEditingFee)
-                                view.controller.endFeeEditing()
+                    Loader {
+                        id: rowSwitch
+                        active: cell.kind === "switch"
+                        x: parent.width - width - 6
+                        anchors.verticalCenter: parent.verticalCenter
+                        sourceComponent: ToggleSwitch {
+                            objectName: "rowSwitch"
+                            checked: cell.switchOn
+                            enabled: cell.switchEnabled
+                            Accessible.name: cell.title
+                            onToggled: {
+                                view.controller.setSwitch(cell.sectionNumber, cell.row, checked)
+                                // The row's state decides, also when the screen refuses the change.
+                                checked = Qt.binding(() => cell.switchOn)
+                            }
+                        }
+                    }
+
+                    // The fee field: "2.5 %" at rest, the bare number while edited.
+                    Loader {
+                        active: cell.kind === "fee"
+                        anchors.fill: parent
+                        sourceComponent: Item {
+                            TextInput {
+                                id: feeField
+                                objectName: "feeField"
+                                x: 14
+                                width: parent.width - x - (feeButtons.visible ? feeButtons.width + 8 : 8)
+                                height: parent.height
+                                verticalAlignment: TextInput.AlignVCenter
+                                clip: true
+                                selectByMouse: true
+                                activeFocusOnTab: true
+                                text: view.controller.feeFieldText
+                                inputMethodHints: Qt.ImhFormattedNumbersOnly
+                                color: "#1c1c1e"
+                                selectionColor: "#b3d7ff"
+                                selectedTextColor: "#1c1c1e"
+                                font: CUISettings.tableHeaderFont
+                                Text {
+                                    anchors.fill: parent
+                                    verticalAlignment: Text.AlignVCenter
+                                    visible: feeField.text.length === 0
+                                    text: "0 %"
+                                    color: "#c7c7cc"
+                                    font: CUISettings.tableHeaderFont
+                                }
+                                onActiveFocusChanged: {
+                                    if (activeFocus)
+                                        view.controller.beginFeeEditing()
+                                    else if (view.controller.isEditingFee)
+                                        view.controller.endFeeEditing()
+                                }
+                                Keys.onReturnPressed: view.controller.commitFee(text)
+                                Keys.onEnterPressed: view.controller.commitFee(text)
+                                Keys.onEscapePressed: view.controller.cancelFeeEditing()
+                            }
+                            // What the keyboard's toolbar offers on a device: Cancel, and Done on a phone.
+                            Row {
+                                id: feeButtons
+                                visible: view.controller.isEditingFee
+                                anchors.right: parent.right
+                                anchors.rightMargin: 4
+                                anchors.verticalCenter: parent.verticalCenter
+                                BarButton {
+                                    objectName: "feeCancel"
+                                    text: qsTrId("Cancel")
+                                    onClicked: view.controller.cancelFeeEditing()
+                                }
+                                BarButton {
+                                    objectName: "feeDone"
+                                    visible: !view.controller.isTablet
+                                    text: qsTrId("Done")
+                                    bold: true
+                                    onClicked: view.controller.commitFee(feeField.text)
+                                }
+                            }
+                            Connections {
+                                target: view.controller
+                                function onFeeEditingEndRequested() {
+                                    if (feeField.activeFocus)
+                                        feeField.focus = false
+                                    else if (view.controller.isEditingFee)
+                                        view.controller.endFeeEditing()
+                                }
+                            }
                         }
                     }
                 }
-            }
             }
         }
 
