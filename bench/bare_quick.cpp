@@ -1,9 +1,12 @@
 // The floor for the touch application's start: a Qt Quick window with a list of 20 text rows,
-// drawn as the app draws offscreen, that exits after its first frame.
+// drawn as the app draws offscreen, that exits after its first frame. An argument WIDTHxHEIGHT
+// gives the window the size of the app's window in the idiom it is compared with (default: a
+// phone's 390x844).
 #include <QGuiApplication>
 #include <QQmlComponent>
 #include <QQuickItem>
 #include <QQuickView>
+#include <QSize>
 #include <QTextStream>
 
 int main(int argc, char** argv) {
@@ -12,14 +15,21 @@ int main(int argc, char** argv) {
         qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")) {
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     }
+    QSize size(390, 844);
+    if (argc > 1) {
+        const QList<QByteArray> parts = QByteArray(argv[1]).split('x');
+        if (parts.size() == 2) {
+            size = QSize(parts[0].toInt(), parts[1].toInt());
+        }
+    }
     QQuickView view;
+    view.setResizeMode(QQuickView::SizeRootObjectToView);
+    view.resize(size);
     QQmlComponent component(view.engine());
     component.setData(R"(
 import QtQuick
 
 ListView {
-    width: 390
-    height: 844
     model: 20
     delegate: Text {
         required property int index

@@ -25,11 +25,14 @@
 #include <QIcon>
 #include <QImage>
 #include <QLocale>
-#include <QQmlApplicationEngine>
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTextStream>
 #include <QTimer>
+
+#include <memory>
 
 Q_IMPORT_QML_PLUGIN(NumivaPlugin)
 
@@ -58,10 +61,24 @@ qint64 peakResidentMegabytes() {
     return 0;
 }
 
-/// The main window of the module's "Main" component.
-bool loadFromModule(QQmlApplicationEngine& engine, const QString& uri, const QString& name) {
-    engine.load(QUrl(QStringLiteral("qrc:/qt/qml/%1/%2.qml").arg(uri, name)));
-    return !engine.rootObjects().isEmpty();
+/// The window of the module's "Main" component, owned by the caller; nullptr when it could not
+/// be made (the errors are printed). A plain engine rather than QQmlApplicationEngine: the app
+/// needs neither its file selectors (a look-up of four directories for every image) nor its
+/// translation search.
+std::unique_ptr<QQuickWindow> loadFromModule(QQmlEngine& engine, const QString& uri,
+                                             const QString& name, const QVariantMap& properties) {
+    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/%1/%2.qml").arg(uri, name)));
+    std::unique_ptr<QObject> root(component.createWithInitialProperties(properties));
+    if (root == nullptr) {
+        QTextStream(stderr) << component.errorString();
+        return nullptr;
+    }
+    auto* window = qobject_cast<QQuickWindow*>(root.get());
+    if (window == nullptr) {
+        return nullptr;
+    }
+    root.release();
+    return std::unique_ptr<QQuickWindow>(window);
 }
 
 }  // namespace
@@ -248,22 +265,26 @@ int main(int argc, char** argv) {
                          previousState = state;
                      });
 
-    QQmlApplicationEngine engine;
+    QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    // Qt.quit() and Qt.exit() from the views end the event loop.
+    QObject::connect(&engine, &QQmlEngine::quit, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    QObject::connect(&engine, &QQmlEngine::exit, &app, &QCoreApplication::exit,
+                     Qt::QueuedConnection);
     QVariantMap properties = delegate.windowProperties();
     // The phone shows its chart only in landscape.
     properties.insert(QStringLiteral("landscape"),
                       orientationName == u"landscape" || (chartScreen && !delegate.isTablet()));
-    engine.setInitialProperties(properties);
-    if (!loadFromModule(engine, QStringLiteral("Numiva"), QStringLiteral("Main"))) {
+    // Goes before the engine.
+    const std::unique_ptr<QQuickWindow> mainWindow =
+        loadFromModule(engine, QStringLiteral("Numiva"), QStringLiteral("Main"), properties);
+    if (mainWindow == nullptr) {
         QTextStream(stderr) << "numiva: the main window could not be loaded\n";
         return 1;
     }
     StartupTrace::step("main window loaded");
-    auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
-    if (window == nullptr) {
-        return 1;
-    }
+    QQuickWindow* window = mainWindow.get();
 
     // What the first frame does not need starts once it is on screen.
     QObject::connect(

@@ -148,9 +148,9 @@ Window {
         anchors.fill: parent
         z: 100
         active: false
-        sourceComponent: TutorialView {
-            tablet: window.tablet
-        }
+        // By its file, so that a start that shows no tutorial does not load it.
+        source: "TutorialView.qml"
+        onLoaded: item.tablet = Qt.binding(() => window.tablet)
         Component.onCompleted: if (CTutorialView.visible) active = true
         Connections {
             target: CTutorialView
