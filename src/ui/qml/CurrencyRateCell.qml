@@ -33,6 +33,9 @@ SwipeRow {
     signal reorderFinished(int row)
 
     readonly property bool editingList: controller.editing && !controller.isInSwipeToDeleteMode
+    // The flag, the detail line and the rate fade out together while the list is edited.
+    property real detailOpacity: editingList ? 0 : 1
+    Behavior on detailOpacity { NumberAnimation { duration: 200 * CUISettings.animationScale } }
     // A swipe to the left narrows the card (the name elided) to uncover Delete beside it, so
     // that the user sees what goes.
     readonly property real swipeFraction: swipePosition
@@ -64,71 +67,60 @@ SwipeRow {
         }
     }
 
-    // Delete, under the card's right end: uncovered as the card narrows.
-    Rectangle {
-        objectName: "deleteButton"
-        visible: cell.swipeFraction > 0
+    // Delete, under the card's right end: uncovered as the card narrows, and made only then.
+    Loader {
+        active: cell.swipeFraction > 0
         x: cell.width - cell.sideMargin - width
         width: 88
         height: cell.height
-        color: deleteArea.pressed ? "#d70015" : "#ff3b30"
-        radius: cell.isLast || cell.isFirst ? 10 : 0
-        // Made when uncovered: a start sets up no font it does not show.
-        Loader {
-            anchors.centerIn: parent
-            active: parent.visible
-            sourceComponent: Text {
+        sourceComponent: Rectangle {
+            objectName: "deleteButton"
+            color: deleteArea.pressed ? "#d70015" : "#ff3b30"
+            radius: cell.isLast || cell.isFirst ? 10 : 0
+            Text {
+                anchors.centerIn: parent
                 text: qsTrId("Delete")
                 color: "white"
                 font.family: "Helvetica"
                 font.pixelSize: 15
                 font.bold: true
             }
-        }
-        MouseArea {
-            id: deleteArea
-            anchors.fill: parent
-            onClicked: {
-                cell.closeSwipe()
-                cell.controller.deleteRow(cell.index)
+            MouseArea {
+                id: deleteArea
+                anchors.fill: parent
+                onClicked: {
+                    cell.closeSwipe()
+                    cell.controller.deleteRow(cell.index)
+                }
             }
         }
     }
 
+    // The card: rounded where the list's group begins and ends. Where the row meets a
+    // neighbour its card reaches past the edge, and the rounding is clipped off.
     Item {
-        anchors.fill: parent
+        x: cell.sideMargin
+        width: cell.width - 2 * cell.sideMargin - cell.swipeFraction * 88
+        height: cell.height
+        clip: !(cell.isFirst && cell.isLast)
         Rectangle {
             id: card
-            x: cell.sideMargin
-            width: cell.width - 2 * cell.sideMargin - cell.swipeFraction * 88
-            height: cell.height
+            y: cell.isFirst ? 0 : -10
+            width: parent.width
+            height: parent.height + (cell.isFirst ? 0 : 10) + (cell.isLast ? 0 : 10)
             radius: 10
             color: cell.down && cell.selectable && !cell.controller.editing ? "#d4e6fb" : "white"
             border.color: cell.ListView.isCurrentItem && cell.ListView.view.activeFocus ? "#4da3ff" : "transparent"
             border.width: 2
-            // Square corners where the row meets its neighbours.
-            Rectangle {
-                visible: !cell.isFirst
-                width: parent.width
-                height: parent.radius
-                color: parent.color
-            }
-            Rectangle {
-                visible: !cell.isLast
-                width: parent.width
-                height: parent.radius
-                y: parent.height - height
-                color: parent.color
-            }
-            Rectangle {
-                visible: !cell.isLast
-                x: 60
-                width: parent.width - 60
-                height: 1
-                y: parent.height - 1
-                color: Qt.rgba(CUISettings.cellSeparatorColor.r, CUISettings.cellSeparatorColor.g,
-                               CUISettings.cellSeparatorColor.b, 0.3)
-            }
+        }
+        Rectangle {
+            visible: !cell.isLast
+            x: 60
+            width: parent.width - 60
+            height: 1
+            y: parent.height - 1
+            color: Qt.rgba(CUISettings.cellSeparatorColor.r, CUISettings.cellSeparatorColor.g,
+                           CUISettings.cellSeparatorColor.b, 0.3)
         }
     }
 
@@ -175,8 +167,7 @@ SwipeRow {
                 height: 27
                 anchors.verticalCenter: parent.verticalCenter
                 source: cell.flag
-                opacity: cell.editingList ? 0 : 1
-                Behavior on opacity { NumberAnimation { duration: 200 * CUISettings.animationScale } }
+                opacity: cell.detailOpacity
             }
 
             Text {
@@ -216,16 +207,14 @@ SwipeRow {
                 color: cell.stale ? "#c93400" : "#8e8e93"
                 font.family: "Helvetica"
                 font.pixelSize: 12
-                opacity: cell.editingList ? 0 : 1
-                Behavior on opacity { NumberAnimation { duration: 200 * CUISettings.animationScale } }
+                opacity: cell.detailOpacity
             }
 
             Column {
                 id: rateColumn
                 x: frame.width - 14 - width
                 y: codeLabel.text.length > 0 ? 11 : (cell.height - height) / 2
-                opacity: cell.editingList ? 0 : 1
-                Behavior on opacity { NumberAnimation { duration: 200 * CUISettings.animationScale } }
+                opacity: cell.detailOpacity
 
                 Text {
                     id: rateLabel

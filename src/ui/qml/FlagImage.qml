@@ -9,12 +9,15 @@ Item {
     implicitWidth: 36
     implicitHeight: 27
 
+    // Drawn and decoded at the size shown on this screen, no larger.
+    readonly property real scale_: Math.max(1, Math.ceil(Screen.devicePixelRatio))
+
     Image {
         id: image
         anchors.fill: parent
-        source: CUISettings.rasterUrl(flag.source, flag.width * 2, flag.height * 2)
-        sourceSize.width: flag.width * 2
-        sourceSize.height: flag.height * 2
+        source: CUISettings.rasterUrl(flag.source, flag.width * flag.scale_, flag.height * flag.scale_)
+        sourceSize.width: flag.width * flag.scale_
+        sourceSize.height: flag.height * flag.scale_
         fillMode: Image.PreserveAspectCrop
         smooth: true
         asynchronous: false
