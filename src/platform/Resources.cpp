@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
 
@@ -18,6 +19,9 @@ const char* const kSetupDataDirectory = "/usr/local/share/numiva";
 
 QMutex directoriesMutex;
 QStringList extraImageDirectories;
+/// Where each image name was found (empty: nowhere), until the directories change: a list of
+/// rates asks for every flag several times, and each look-up tries up to a dozen files.
+QHash<QString, QString> foundImages;
 }  // namespace
 
 namespace Resources {
@@ -57,6 +61,7 @@ void addImageDirectory(const QString& directory) {
     QMutexLocker lock(&directoriesMutex);
     if (!extraImageDirectories.contains(directory)) {
         extraImageDirectories.append(directory);
+        foundImages.clear();
     }
 }
 
@@ -67,17 +72,29 @@ QString imagePath(const QString& name) {
     QStringList directories{QStringLiteral(":/images")};
     {
         QMutexLocker lock(&directoriesMutex);
+        const auto found = foundImages.constFind(name);
+        if (found != foundImages.constEnd()) {
+            return *found;
+        }
         directories += extraImageDirectories;
     }
-    for (const QString& dir : directories) {
-        for (const char* ext : {"png", "svg"}) {
-            const QString path = QStringLiteral("%1/%2.%3").arg(dir, name, QLatin1String(ext));
-            if (QFileInfo::exists(path)) {
-                return path;
+    const QString result = [&] {
+        for (const QString& dir : std::as_const(directories)) {
+            for (const char* ext : {"png", "svg"}) {
+                const QString path = QStringLiteral("%1/%2.%3").arg(dir, name, QLatin1String(ext));
+                if (QFileInfo::exists(path)) {
+                    return path;
+                }
             }
         }
+        return QString();
+    }();
+    // Kept only when the directories did not change meanwhile.
+    QMutexLocker lock(&directoriesMutex);
+    if (directories.mid(1) == extraImageDirectories) {
+        foundImages.insert(name, result);
     }
-    return {};
+    return result;
 }
 
 QStringList dataDirectories(const QString& applicationDirectory) {
