@@ -2,7 +2,8 @@
 // cache, against a bare Qt Quick window of the same size with a list of 20 text rows: the two
 // programs are started alternately, and the medians of their wall times from start until each
 // reported its first frame and their ratio are printed per idiom (limit 1.6x); beside them the
-// wall times until each program had exited after that frame.
+// wall times until each program had exited after that frame, and the processor time each had
+// used at its first frame (all threads; less disturbed by whatever else the machine runs).
 #include "CCBRCurrenciesInfo.h"
 #include "CCurrencyDataStorageManager.h"
 #include "CFileOperations.h"
@@ -146,6 +147,9 @@ void BM_ColdStartToFirstFrame(benchmark::State& state) {
     QList<double> appToFrame;
     QList<double> inProcess;
     QList<double> residentMb;
+    QList<double> bareProcessor;
+    QList<double> appProcessor;
+    static const QRegularExpression processor(QStringLiteral("processor time ([0-9.]+) ms"));
     for (auto _ : state) {
         // The same window size as the app's in this idiom: the tablet's window has three
         // times the phone's area to lay out and draw.
@@ -154,7 +158,10 @@ void BM_ColdStartToFirstFrame(benchmark::State& state) {
                 {tablet ? QStringLiteral("1180x820") : QStringLiteral("390x844")}, environment);
         const Run numiva = run(QStringLiteral(NUMIVA_APP), arguments, environment);
         const auto match = reported.match(numiva.output);
-        if (floor.ms < 0 || numiva.ms < 0 || !match.hasMatch()) {
+        const auto appUsed = processor.match(numiva.output);
+        const auto bareUsed = processor.match(floor.output);
+        if (floor.ms < 0 || numiva.ms < 0 || !match.hasMatch() || !appUsed.hasMatch() ||
+            !bareUsed.hasMatch()) {
             state.SkipWithError("a program did not show a first frame");
             return;
         }
@@ -165,17 +172,22 @@ void BM_ColdStartToFirstFrame(benchmark::State& state) {
         appToFrame.append(numiva.toFirstFrameMs);
         inProcess.append(match.captured(1).toDouble());
         residentMb.append(match.captured(2).toDouble());
+        appProcessor.append(appUsed.captured(1).toDouble());
+        bareProcessor.append(bareUsed.captured(1).toDouble());
     }
+    const double processorRatio = median(appProcessor) / median(bareProcessor);
     const double ratio = median(appToFrame) / median(bareToFrame);
     state.counters["app_median_ms"] = median(appToFrame);
     state.counters["bare_median_ms"] = median(bareToFrame);
     state.counters["ratio"] = ratio;
     state.counters["in_process_ms"] = median(inProcess);
     state.counters["exit_ratio"] = median(app) / median(bare);
+    state.counters["processor_ratio"] = processorRatio;
     state.counters["peak_rss_mb"] = *std::max_element(residentMb.cbegin(), residentMb.cend());
     summaries.append(QStringLiteral("%1: first frame after %2 ms, bare Qt Quick %3 ms: %4x (limit "
                                     "%5x)%6; exited after %7 ms and %8 ms: %9x; in-process %10 "
-                                    "ms, peak resident memory %11 MB")
+                                    "ms, peak resident memory %11 MB; processor time at the first "
+                                    "frame %12 ms and %13 ms: %14x")
                          .arg(tablet ? QStringLiteral("tablet") : QStringLiteral("phone "))
                          .arg(median(appToFrame), 0, 'f', 1)
                          .arg(median(bareToFrame), 0, 'f', 1)
@@ -186,7 +198,10 @@ void BM_ColdStartToFirstFrame(benchmark::State& state) {
                          .arg(median(bare), 0, 'f', 1)
                          .arg(median(app) / median(bare), 0, 'f', 2)
                          .arg(median(inProcess), 0, 'f', 0)
-                         .arg(state.counters["peak_rss_mb"].value, 0, 'f', 0));
+                         .arg(state.counters["peak_rss_mb"].value, 0, 'f', 0)
+                         .arg(median(appProcessor), 0, 'f', 1)
+                         .arg(median(bareProcessor), 0, 'f', 1)
+                         .arg(processorRatio, 0, 'f', 2));
 }
 BENCHMARK(BM_ColdStartToFirstFrame)
     ->ArgName("tablet")

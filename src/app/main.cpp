@@ -32,6 +32,7 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <ctime>
 #include <memory>
 
 Q_IMPORT_QML_PLUGIN(NumivaPlugin)
@@ -45,6 +46,13 @@ constexpr int kScreenshotDeadlineMs = 5000;
 int usage(const QString& problem) {
     QTextStream(stderr) << "numiva: " << problem << "\n";
     return kUsageError;
+}
+
+/// The processor time all the process's threads have used so far, in milliseconds.
+double processorMilliseconds() {
+    timespec used{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+    return static_cast<double>(used.tv_sec) * 1e3 + static_cast<double>(used.tv_nsec) / 1e6;
 }
 
 /// The process's peak resident set so far (Linux), 0 where it cannot be read.
@@ -139,8 +147,9 @@ int main(int argc, char** argv) {
                                       QStringLiteral("LANG"));
     const QCommandLineOption firstFrame(QStringLiteral("quit-after-first-frame"),
                                         QStringLiteral("Exit once the first frame is shown, "
-                                                       "printing the milliseconds it took and the "
-                                                       "peak resident memory."));
+                                                       "printing the milliseconds it took, the "
+                                                       "peak resident memory and the processor "
+                                                       "time used."));
     const QCommandLineOption screen(
         QStringLiteral("screen"),
         QStringLiteral("Open NAME at start: rates (default), settings, request-currency, "
@@ -381,9 +390,9 @@ int main(int argc, char** argv) {
         QObject::connect(
             window, &QQuickWindow::frameSwapped, &app,
             [&] {
-                QTextStream(stdout)
-                    << "first frame after " << sinceStart.elapsed() << " ms, peak resident memory "
-                    << peakResidentMegabytes() << " MB\n";
+                QTextStream(stdout) << "first frame after " << sinceStart.elapsed()
+                                    << " ms, peak resident memory " << peakResidentMegabytes()
+                                    << " MB, processor time " << processorMilliseconds() << " ms\n";
                 QCoreApplication::exit(0);
             },
             Qt::QueuedConnection);
