@@ -67,13 +67,19 @@ Item {
         anchors.bottom: parent.bottom
         clip: true
 
-        PullToRefreshView {
-            objectName: "refreshHeader"
-            model: view.controller.refreshHeaderView
+        // Made the first time the list's content moves down to uncover it (a pull, or the inset
+        // of a refresh), then kept.
+        Loader {
+            id: refreshHeader
+            active: false
             width: listArea.width
             height: listArea.height
             // Its bottom edge follows the top of the list's content.
             y: -list.offsetY - height
+            sourceComponent: PullToRefreshView {
+                objectName: "refreshHeader"
+                model: view.controller.refreshHeaderView
+            }
         }
 
         ListView {
@@ -114,6 +120,7 @@ Item {
 
             /// The content offset as the screen reasons about it: negative when pulled down.
             readonly property real offsetY: contentY - originY
+            onOffsetYChanged: if (offsetY < 0) refreshHeader.active = true
 
             onContentYChanged: if (dragging) view.controller.scrollViewDidScroll(offsetY, true)
             onDraggingChanged: if (!dragging) view.controller.scrollViewDidEndDragging(offsetY)
