@@ -20,8 +20,12 @@ Item {
     readonly property var alert: alertLoader.item
     readonly property var choice: choiceLoader.item
 
+    // The list shows the controller's rows once it has loaded them (the stored rates): rows made
+    // before would be laid out twice.
+    property bool loaded: false
     Component.onCompleted: {
         controller.viewDidLoad()
+        loaded = true
         controller.viewDidAppear(1)
     }
 
@@ -86,7 +90,7 @@ Item {
             id: list
             objectName: "rateList"
             anchors.fill: parent
-            model: view.controller.rates
+            model: view.loaded ? view.controller.rates : null
             topMargin: view.controller.headerInset
             boundsBehavior: Flickable.DragAndOvershootBounds
             cacheBuffer: 600

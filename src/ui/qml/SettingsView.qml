@@ -20,9 +20,13 @@ Item {
     readonly property alias presentationHost: presentation
     readonly property int groupMargin: 10
 
+    // The list shows the controller's rows once it has loaded them: rows made before would be
+    // laid out twice.
+    property bool loaded: false
     Component.onCompleted: {
         controller.viewDidLoad()
         controller.viewWillAppear()
+        loaded = true
     }
 
     BaseBackgroundView {
@@ -48,7 +52,7 @@ Item {
         anchors.right: parent.right
         anchors.bottom: parent.bottom
         clip: true
-        model: view.controller.rows
+        model: view.loaded ? view.controller.rows : null
         cacheBuffer: 2000
         // Shown while the list moves.
         Rectangle {
