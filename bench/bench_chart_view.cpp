@@ -10,8 +10,8 @@
 #include "UserDefaults.h"
 
 #include <QtQml/qqmlextensionplugin.h>
-#include <QApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -183,8 +183,8 @@ BENCHMARK(BM_FrameWhileDraggingTheMarker)->Unit(benchmark::kMillisecond)->Iterat
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-    // The application object the app runs in (its print dialog needs widgets).
-    QApplication app(argc, argv);
+    // The application object the app runs in.
+    QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -16,12 +16,12 @@
 #include "StartupTrace.h"
 
 #include <QtQml/qqmlextensionplugin.h>
-#include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGeoPositionInfoSource>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
 #include <QLocale>
@@ -104,9 +104,9 @@ int main(int argc, char** argv) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
     }
-    // The share menu's print dialog is a widget, which wants a QApplication.
+    // No QApplication: the print dialog, the one widget, runs in numiva-print.
     StartupTrace::step("main");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     StartupTrace::step("application object");
     QGuiApplication::setApplicationName(QStringLiteral("Numiva"));
     QGuiApplication::setApplicationVersion(QStringLiteral(NUMIVA_VERSION));

@@ -1,6 +1,5 @@
 #include "CCurrencyChartViewController.h"
 
-#include "CChartDataPrintPageRenderer.h"
 #include "CChartDataStorageManager.h"
 #include "CChartSettingsViewController.h"
 #include "CCurrencyChartDataExporter.h"
@@ -390,13 +389,10 @@ void CCurrencyChartViewController::onPrint() {
     PrintPresenter& presenter = dependencies_.printPresenter != nullptr
                                     ? *dependencies_.printPresenter
                                     : PrintPresenter::platformDefault();
-    auto renderer = std::make_shared<CChartDataPrintPageRenderer>(
-        convertedForDisplay(*chartInfo_, QTimeZone::systemTimeZone()));
     QString errorText;
     const PrintPresenter::Result result = presenter.present(
         QFileInfo(csv->second).completeBaseName(),
-        [renderer](QPrinter& printer, QString* error) { return renderer->print(printer, error); },
-        &errorText);
+        convertedForDisplay(*chartInfo_, QTimeZone::systemTimeZone()), &errorText);
     if (result == PrintPresenter::Result::Failed) {
         nlog(QStringLiteral("Cannot print chart data: %1").arg(errorText));
     }

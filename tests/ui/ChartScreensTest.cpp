@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,7 @@ class RecordingPrinter : public PrintPresenter {
 public:
     Result result = Result::Completed;
     QStringList jobs;
-    Result present(const QString& jobName, const PrintPages&, QString* errorText) override {
+    Result present(const QString& jobName, const CCurrencyChartInfo&, QString* errorText) override {
         jobs.append(jobName);
         if (result == Result::Failed) {
             *errorText = QStringLiteral("printer on fire");
@@ -379,6 +380,50 @@ TEST(ChartEntriesTest, TabletButtonAndPhoneLandscapePresentTheChart) {
     root.deviceOrientationChanged(3);
     EXPECT_EQ(root.presentedController(), nullptr);
     EXPECT_TRUE(root.isChartUnavailableNoticeVisible());
+}
+
+// The print dialog runs in numiva-print; the app hears how it ended. --pdf stands in for a
+// printer the user picked.
+TEST(PrintProgramTest, EachOutcomeOfTheProgramReachesTheApp) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("table.pdf"));
+    const struct {
+        const char* name;
+        QString program;
+        QStringList arguments;
+        PrintPresenter::Result result;
+        const char* error;
+    } cases[] = {
+        {"printed",
+         QStringLiteral(NUMIVA_PRINT_PROGRAM),
+         {QStringLiteral("--pdf"), pdf},
+         PrintPresenter::Result::Completed,
+         ""},
+        {"printer failed",
+         QStringLiteral(NUMIVA_PRINT_PROGRAM),
+         {QStringLiteral("--pdf"), dir.filePath(QStringLiteral("no/such/dir/table.pdf"))},
+         PrintPresenter::Result::Failed,
+         "table.pdf"},
+        {"not installed", QString(), {}, PrintPresenter::Result::Failed, "not installed"},
+        {"cannot start",
+         dir.filePath(QStringLiteral("numiva-print")),
+         {},
+         PrintPresenter::Result::Failed,
+         "numiva-print"},
+    };
+    for (const auto& c : cases) {
+        HelperPrintPresenter presenter(c.program, c.arguments);
+        QString error;
+        EXPECT_EQ(
+            presenter.present(QStringLiteral("USD-EUR_1 year"), record({1.5, 1.6, 1.4}), &error),
+            c.result)
+            << c.name << ": " << error.toStdString();
+        EXPECT_TRUE(error.contains(QLatin1String(c.error)))
+            << c.name << ": " << error.toStdString();
+    }
+    QFile printed(pdf);
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(printed.read(5) == "%PDF-") << "the table reached the printer";
 }
 
 }  // namespace
