@@ -38,7 +38,7 @@ SwipeRow {
     Behavior on detailOpacity { NumberAnimation { duration: 200 * CUISettings.animationScale } }
     // A swipe to the left narrows the card (the name elided) to uncover Delete beside it, so
     // that the user sees what goes.
-    readonly property real swipeFraction: swipePosition
+    readonly property real cardWidth: width - 2 * sideMargin - swipePosition * swipeTravel
 
     implicitHeight: 60
     // The list takes the keyboard and moves its current row (RootView).
@@ -69,9 +69,9 @@ SwipeRow {
 
     // Delete, under the card's right end: uncovered as the card narrows, and made only then.
     Loader {
-        active: cell.swipeFraction > 0
+        active: cell.swipePosition > 0
         x: cell.width - cell.sideMargin - width
-        width: 88
+        width: cell.swipeTravel
         height: cell.height
         sourceComponent: Rectangle {
             objectName: "deleteButton"
@@ -96,23 +96,16 @@ SwipeRow {
         }
     }
 
-    // The card: rounded where the list's group begins and ends. Where the row meets a
-    // neighbour its card reaches past the edge, and the rounding is clipped off.
-    Item {
+    GroupCard {
         x: cell.sideMargin
-        width: cell.width - 2 * cell.sideMargin - cell.swipeFraction * 88
+        width: cell.cardWidth
         height: cell.height
-        clip: !(cell.isFirst && cell.isLast)
-        Rectangle {
-            id: card
-            y: cell.isFirst ? 0 : -10
-            width: parent.width
-            height: parent.height + (cell.isFirst ? 0 : 10) + (cell.isLast ? 0 : 10)
-            radius: 10
-            color: cell.down && cell.selectable && !cell.controller.editing ? "#d4e6fb" : "white"
-            border.color: cell.ListView.isCurrentItem && cell.ListView.view.activeFocus ? "#4da3ff" : "transparent"
-            border.width: 2
-        }
+        first: cell.isFirst
+        last: cell.isLast
+        radius: 10
+        color: cell.pressed && cell.selectable && !cell.controller.editing ? "#d4e6fb" : "white"
+        borderColor: cell.ListView.isCurrentItem && cell.ListView.view.activeFocus ? "#4da3ff" : "transparent"
+        borderWidth: 2
         Rectangle {
             visible: !cell.isLast
             x: 60
@@ -132,7 +125,7 @@ SwipeRow {
         Item {
             id: frame
             x: cell.sideMargin
-            width: cell.width - 2 * cell.sideMargin - cell.swipeFraction * 88
+            width: cell.cardWidth
             height: cell.height
 
             // The editing controls and the busy indicator are made when needed: a start makes

@@ -196,22 +196,17 @@ Item {
                 width: cell.width
                 height: cell.height
 
-                // The card: rounded at a section's first and last rows only. A middle row's card
-                // reaches past its top and bottom, where the rounding and the border are clipped off.
-                Item {
+                GroupCard {
                     x: view.groupMargin
                     width: parent.width - 2 * view.groupMargin
                     height: parent.height
-                    clip: !(cell.first && cell.last)
-                    Rectangle {
-                        y: cell.first ? 0 : -10
-                        width: parent.width
-                        height: parent.height + (cell.first ? 0 : 10) + (cell.last ? 0 : 10)
-                        radius: 8
-                        color: cell.down && cell.kind !== "switch" && cell.kind !== "fee"
-                               ? "#d4e6fb" : "white"
-                        border.color: "#c8c7cc"
-                    }
+                    first: cell.first
+                    last: cell.last
+                    radius: 8
+                    color: cell.pressed && cell.kind !== "switch" && cell.kind !== "fee"
+                           ? "#d4e6fb" : "white"
+                    borderColor: "#c8c7cc"
+                    // The line between this row and the one above.
                     Rectangle {
                         visible: !cell.first
                         x: 1
@@ -338,7 +333,7 @@ Item {
                                     Rectangle {
                                         anchors.fill: parent
                                         radius: 6
-                                        color: moveButton.down ? "#d4e6fb" : "transparent"
+                                        color: moveButton.pressed ? "#d4e6fb" : "transparent"
                                         border.color: moveButton.activeFocus ? "#007aff" : "transparent"
                                     }
                                     Text {

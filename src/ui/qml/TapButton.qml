@@ -9,7 +9,6 @@ Item {
     property string text
     /// Down on it now; a flick of the list around it cancels the press.
     readonly property bool pressed: area.pressed
-    readonly property bool down: area.pressed
     readonly property real pressX: area.mouseX
     readonly property real pressY: area.mouseY
     /// It has the keyboard (it takes it only from Tab), for a focus frame.
