@@ -8,6 +8,7 @@
 #include "CUISettings.h"
 #include "DeferredLocationService.h"
 #include "Endpoints.h"
+#include "FrameIncubationController.h"
 #include "Localization.h"
 #include "LocationService.h"
 #include "Log.h"
@@ -284,8 +285,11 @@ int main(int argc, char** argv) {
                          previousState = state;
                      });
 
+    // Declared before the engine, which holds it until its end.
+    FrameIncubationController incubation;
     QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    engine.setIncubationController(&incubation);
     // Qt.quit() and Qt.exit() from the views end the event loop.
     QObject::connect(&engine, &QQmlEngine::quit, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
@@ -304,6 +308,7 @@ int main(int argc, char** argv) {
     }
     StartupTrace::step("main window loaded");
     QQuickWindow* window = mainWindow.get();
+    incubation.startAfterFirstFrame(window);
 
     // What the first frame does not need starts once it is on screen.
     QObject::connect(
