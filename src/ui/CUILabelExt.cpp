@@ -33,7 +33,7 @@ void CUILabelExt::setText(const QString& text) {
     }
     text_ = text;
     emit textChanged();
-    relayout();
+    invalidate();
 }
 
 void CUILabelExt::setFont(const QFont& font) {
@@ -42,7 +42,7 @@ void CUILabelExt::setFont(const QFont& font) {
     }
     font_ = font;
     emit fontChanged();
-    relayout();
+    invalidate();
 }
 
 void CUILabelExt::setColor(const QColor& color) {
@@ -75,28 +75,47 @@ void CUILabelExt::setHorizontalAlignment(int alignment) {
 void CUILabelExt::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {
     QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
     if (newGeometry.size() != oldGeometry.size()) {
-        relayout();
+        invalidate();
     }
 }
 
-void CUILabelExt::relayout() {
+void CUILabelExt::invalidate() {
+    dirty_ = true;
+    polish();
+    update();
+}
+
+QStringList CUILabelExt::lines() const {
+    relayout();
+    return lines_;
+}
+
+void CUILabelExt::updatePolish() {
+    relayout();
+    if (lines_ != notifiedLines_) {
+        notifiedLines_ = lines_;
+        emit linesChanged();
+    }
+}
+
+void CUILabelExt::relayout() const {
+    if (!dirty_) {
+        return;
+    }
+    dirty_ = false;
     const QFontMetricsF metrics(font_);
     const QRectF bounds(0, 0, width(), height());
-    QStringList lines = breakIntoLines(text_, [&](const QString& candidate) {
+    lines_ = breakIntoLines(text_, [&](const QString& candidate) {
         // A word wider than the label wraps inside itself, as the platform's measuring does.
         return metrics.boundingRect(bounds, Qt::TextWrapAnywhere, candidate).height();
     });
-    if (lines != lines_) {
-        lines_ = std::move(lines);
-        emit linesChanged();
-    }
-    update();
 }
 
 void CUILabelExt::paint(QPainter* painter) {
     painter->setFont(font_);
     painter->setPen(color_);
     QRectF rect(0, 0, width(), height());
+    relayout();
     for (const QString& line : std::as_const(lines_)) {
         painter->drawText(rect, alignment_ | Qt::AlignTop, line);
         rect.translate(0, lineSpacing_);

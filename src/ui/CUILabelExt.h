@@ -44,7 +44,7 @@ public:
     void setLineSpacing(int spacing);
     int horizontalAlignment() const { return alignment_; }
     void setHorizontalAlignment(int alignment);
-    QStringList lines() const { return lines_; }
+    QStringList lines() const;
 
     void paint(QPainter* painter) override;
 
@@ -58,14 +58,21 @@ signals:
 
 protected:
     void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
+    void updatePolish() override;
 
 private:
-    void relayout();
+    /// Marks the lines for breaking again before the next frame.
+    void invalidate();
+    void relayout() const;
 
     QString text_;
     QFont font_;
     QColor color_ = Qt::black;
     int lineSpacing_ = 0;
     int alignment_ = Qt::AlignLeft;
-    QStringList lines_;
+    // Broken when read or before a frame, not at every change: while the item is made, its
+    // text is set before its font, and breaking it then would set up a font for nothing.
+    mutable QStringList lines_;
+    mutable bool dirty_ = false;
+    QStringList notifiedLines_;
 };
