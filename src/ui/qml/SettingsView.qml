@@ -19,6 +19,7 @@ Item {
     readonly property var menus: menusLoader.item
     readonly property alias presentationHost: presentation
     readonly property int groupMargin: 10
+    readonly property real pixelScale: Math.max(1, Math.ceil(Screen.devicePixelRatio))
 
     // The list shows the controller's rows once it has loaded them: rows made before would be
     // laid out twice.
@@ -247,9 +248,11 @@ Item {
                         width: cell.kind === "plain" ? 32 : 40
                         height: cell.kind === "plain" ? 24 : 40
                         anchors.verticalCenter: parent.verticalCenter
-                        source: visible ? cell.image : ""
-                        sourceSize.width: width * 2
-                        sourceSize.height: height * 2
+                        // An SVG is drawn once at the size shown and kept as a PNG.
+                        source: visible ? CUISettings.rasterUrl(cell.image, width * view.pixelScale,
+                                                                height * view.pixelScale, false) : ""
+                        sourceSize.width: width * view.pixelScale
+                        sourceSize.height: height * view.pixelScale
                         fillMode: Image.PreserveAspectFit
                         smooth: true
                     }
@@ -289,24 +292,29 @@ Item {
                     // A row makes only the accessory of its kind: the pane shows its rows at start.
                     Loader {
                         active: cell.checkmark
-                        x: parent.width - 28
+                        x: parent.width - 26
                         anchors.verticalCenter: parent.verticalCenter
-                        sourceComponent: Text {
+                        // Drawn, not a glyph: no font of the screens has one, and a fallback
+                        // font would be set up for it at start.
+                        sourceComponent: Image {
                             objectName: "checkmark"
-                            text: "\u2713"
-                            color: "#007aff"
-                            font.pixelSize: 20
-                            font.bold: true
+                            width: 16
+                            height: 16
+                            source: CUISettings.rasterUrl(CUISettings.imageUrl("checkmark"),
+                                                          width * view.pixelScale,
+                                                          height * view.pixelScale, false)
                         }
                     }
                     Loader {
                         active: cell.disclosure
-                        x: parent.width - 24
+                        x: parent.width - 20
                         anchors.verticalCenter: parent.verticalCenter
-                        sourceComponent: Text {
-                            text: "\u203a"
-                            color: "#c7c7cc"
-                            font.pixelSize: 28
+                        sourceComponent: Image {
+                            width: 8
+                            height: 14
+                            source: CUISettings.rasterUrl(CUISettings.imageUrl("disclosure"),
+                                                          width * view.pixelScale,
+                                                          height * view.pixelScale, false)
                         }
                     }
                     // Move up / Move down: the order in which the further sources are asked.
