@@ -13,6 +13,8 @@
 #include <QImageReader>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QPainter>
+#include <QPen>
 #include <QQmlEngine>
 #include <QSaveFile>
 
@@ -30,6 +32,23 @@ QFont makeFont(const QString& family, int pixelSize, bool bold) {
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
+}
+
+/// `image` cut to `size` around its centre, with a rounded hairline edge drawn over it.
+QImage framed(const QImage& image, const QSize& size, int radius) {
+    QImage out = image
+                     .copy(QRect(QPoint((image.width() - size.width()) / 2,
+                                        (image.height() - size.height()) / 2),
+                                 size))
+                     .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const qreal line = std::max(1, radius / 3);
+    QPainter painter(&out);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0, 0, 0, 0x33), line));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(out.rect()).adjusted(line / 2, line / 2, -line / 2, -line / 2),
+                            radius, radius);
+    return out;
 }
 
 /// The current currency of a region ("US" -> "USD"), or empty.
@@ -172,7 +191,8 @@ QUrl CUISettings::urlForImagePath(const QString& path) {
     return QUrl::fromLocalFile(path);
 }
 
-QUrl CUISettings::rasterUrl(const QUrl& source, int width, int height, bool crop) const {
+QUrl CUISettings::rasterUrl(const QUrl& source, int width, int height, bool crop,
+                            int frameRadius) const {
     QString path;
     if (source.isLocalFile()) {
         path = source.toLocalFile();
@@ -192,13 +212,14 @@ QUrl CUISettings::rasterUrl(const QUrl& source, int width, int height, bool crop
                                  u'|' + QString::number(svg.lastModified().toMSecsSinceEpoch()))
                                     .toUtf8();
     const QString name =
-        QStringLiteral("%1-%2-%3x%4%5.png")
+        QStringLiteral("%1-%2-%3x%4%5%6.png")
             .arg(svg.completeBaseName(),
                  QString::fromLatin1(
                      QCryptographicHash::hash(identity, QCryptographicHash::Md5).toHex().left(12)))
             .arg(width)
             .arg(height)
-            .arg(crop ? QString() : QStringLiteral("-fit"));
+            .arg(crop ? QString() : QStringLiteral("-fit"),
+                 frameRadius > 0 ? QStringLiteral("-framed%1").arg(frameRadius) : QString());
     const QString file = QDir(caches).filePath(QStringLiteral("Images/") + name);
     if (QFileInfo::exists(file)) {
         return QUrl::fromLocalFile(file);
@@ -210,7 +231,10 @@ QUrl CUISettings::rasterUrl(const QUrl& source, int width, int height, bool crop
     }
     reader.setScaledSize(
         natural.scaled(width, height, crop ? Qt::KeepAspectRatioByExpanding : Qt::KeepAspectRatio));
-    const QImage image = reader.read();
+    QImage image = reader.read();
+    if (frameRadius > 0 && !image.isNull()) {
+        image = framed(image, QSize(width, height), frameRadius);
+    }
     QSaveFile out(file);
     if (image.isNull() || !QDir().mkpath(QFileInfo(file).path()) ||
         !out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit()) {

@@ -91,7 +91,10 @@ public:
     /// caches directory: a start then decodes a few small PNGs instead of loading the SVG support
     /// and drawing every flag. The PNG is drawn again when the SVG changes. Anything else, or a
     /// failure, as it is.
-    Q_INVOKABLE QUrl rasterUrl(const QUrl& source, int width, int height, bool crop = true) const;
+    /// With a `frameRadius`, the image is cut to the size and a hairline edge with that corner
+    /// radius (in image pixels) is drawn onto it, as a flag shows it: one item less per flag.
+    Q_INVOKABLE QUrl rasterUrl(const QUrl& source, int width, int height, bool crop = true,
+                               int frameRadius = 0) const;
 
 signals:
     void animationScaleChanged();

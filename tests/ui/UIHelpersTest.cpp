@@ -33,6 +33,11 @@ TEST(RasterCache, DrawnOnceRedrawnWhenTheSvgChangesAndTheSvgWhereNothingCanBeKep
     const QUrl second = settings.rasterUrl(source, 30, 20);
     EXPECT_NE(second, first);
     EXPECT_EQ(QImage(second.toLocalFile()).pixelColor(5, 5), QColor(Qt::blue));
+    // A flag's frame: cut to the size, the hairline drawn at the edge, the inside untouched.
+    const QImage framed(settings.rasterUrl(source, 20, 20, true, 3).toLocalFile());
+    ASSERT_EQ(framed.size(), QSize(20, 20));
+    EXPECT_EQ(framed.pixelColor(10, 10), QColor(Qt::blue));
+    EXPECT_LT(framed.pixelColor(10, 0).blue(), 255);
     // Not an SVG, no size, or a caches directory that is a file: the source as it is.
     QDir(dataDir.filePath(QStringLiteral("Library/Caches"))).removeRecursively();
     QFile(dataDir.filePath(QStringLiteral("Library/Caches"))).open(QIODevice::WriteOnly);

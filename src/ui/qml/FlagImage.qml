@@ -1,7 +1,8 @@
 import QtQuick
 import Numiva
 
-// A currency's flag with softly rounded corners and a hairline edge.
+// A currency's flag with softly rounded corners and a hairline edge, both drawn into the cached
+// picture.
 Item {
     id: flag
     property url source
@@ -15,18 +16,12 @@ Item {
     Image {
         id: image
         anchors.fill: parent
-        source: CUISettings.rasterUrl(flag.source, flag.width * flag.scale_, flag.height * flag.scale_)
+        source: CUISettings.rasterUrl(flag.source, flag.width * flag.scale_,
+                                      flag.height * flag.scale_, true, 3 * flag.scale_)
         sourceSize.width: flag.width * flag.scale_
         sourceSize.height: flag.height * flag.scale_
         fillMode: Image.PreserveAspectCrop
         smooth: true
         asynchronous: false
-    }
-    Rectangle {
-        anchors.fill: parent
-        color: "transparent"
-        radius: 3
-        border.color: "#33000000"
-        border.width: 1
     }
 }
