@@ -1,6 +1,7 @@
 #include "Appirater.h"
 #include "CCustomDataSourceMetadataUpdater.h"
 #include "CUISettings.h"
+#include "FrameIncubationController.h"
 #include "Localization.h"
 #include "NotificationCenter.h"
 #include "NumivaAppDelegate.h"
@@ -8,7 +9,11 @@
 #include "TestSupport.h"
 #include "UserDefaults.h"
 
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickWindow>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -184,6 +189,46 @@ TEST(RatingPrompt, AsksOnScheduleOncePerVersion) {
     QCoreApplication::processEvents();
     EXPECT_EQ(asked.size(), 1);
     EXPECT_EQ(appirater->useCount(), 23);
+}
+
+// What a list may make later (its rows below the visible ones) waits for the first frame, and
+// is made after it without anything else happening.
+TEST(FrameIncubation, RowsBeyondTheVisibleOnesAreMadeAfterTheFirstFrame) {
+    FrameIncubationController incubation;
+    QQmlEngine engine;
+    engine.setIncubationController(&incubation);
+    QQmlComponent component(&engine);
+    component.setData(R"(
+        import QtQuick
+        Window {
+            id: window
+            width: 100
+            height: 100
+            visible: true
+            property int made: 0
+            ListView {
+                anchors.fill: parent
+                cacheBuffer: 1000
+                model: 40
+                delegate: Item {
+                    width: 100
+                    height: 20
+                    Component.onCompleted: window.made++
+                }
+            }
+        })",
+                      QUrl());
+    std::unique_ptr<QQuickWindow> window(qobject_cast<QQuickWindow*>(component.create()));
+    ASSERT_NE(window, nullptr) << component.errorString().toStdString();
+    incubation.startAfterFirstFrame(window.get());
+    const auto made = [&] { return window->property("made").toInt(); };
+    int atFirstFrame = -1;
+    QObject::connect(window.get(), &QQuickWindow::frameSwapped, window.get(),
+                     [&] { atFirstFrame = atFirstFrame < 0 ? made() : atFirstFrame; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return atFirstFrame >= 0; }, 5000));
+    EXPECT_LE(atFirstFrame, 6) << "the five visible rows and the one at the edge only";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return made() == 40; }, 5000)) << made();
+    EXPECT_EQ(incubation.incubatingObjectCount(), 0);
 }
 
 }  // namespace
