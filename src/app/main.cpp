@@ -13,6 +13,7 @@
 #include "LocationService.h"
 #include "Log.h"
 #include "NumivaAppDelegate.h"
+#include "QtLocationService.h"
 #include "Resources.h"
 #include "StartupTrace.h"
 
@@ -254,7 +255,7 @@ int main(int argc, char** argv) {
     // The positioning plug-in (and its D-Bus connection) loads once the window is up; whether
     // there is one is known from the plug-ins' descriptions alone.
     DeferredLocationService location(!QGeoPositionInfoSource::availableSources().isEmpty(),
-                                     &LocationService::createDefault);
+                                     &createQtLocationService);
     StartupTrace::step("location service");
     NumivaAppDelegate::Options options;
     options.tablet = idiomName == u"tablet";

@@ -47,7 +47,4 @@ public:
     virtual void startUpdatingLocation() = 0;
     virtual void stopUpdatingLocation() = 0;
     virtual void stopMonitoringSignificantLocationChanges() = 0;
-
-    /// The platform's service (Qt Positioning); nothing when the device has none.
-    static std::unique_ptr<LocationService> createDefault();
 };

@@ -1,4 +1,4 @@
-#include "LocationService.h"
+#include "QtLocationService.h"
 
 #include <QGeoPositionInfoSource>
 
@@ -69,7 +69,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<LocationService> LocationService::createDefault() {
+std::unique_ptr<LocationService> createQtLocationService() {
     QGeoPositionInfoSource* source = QGeoPositionInfoSource::createDefaultSource(nullptr);
     if (source == nullptr) {
         return nullptr;
