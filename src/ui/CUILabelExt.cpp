@@ -74,7 +74,9 @@ void CUILabelExt::setHorizontalAlignment(int alignment) {
 
 void CUILabelExt::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {
     QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
-    if (newGeometry.size() != oldGeometry.size()) {
+    // Lines depend on the width only; a height bound to them would otherwise break them again.
+    if (newGeometry.width() != oldGeometry.width()) {
+        layoutWidth_ = newGeometry.width();
         invalidate();
     }
 }
@@ -104,7 +106,9 @@ void CUILabelExt::relayout() const {
     }
     dirty_ = false;
     const QFontMetricsF metrics(font_);
-    const QRectF bounds(0, 0, width(), height());
+    // The width as last set, not width(): reading the item's geometry here, while a binding of
+    // its height reads the lines, would make that binding depend on itself.
+    const QRectF bounds(0, 0, layoutWidth_, 1e6);
     lines_ = breakIntoLines(text_, [&](const QString& candidate) {
         // A word wider than the label wraps inside itself, as the platform's measuring does.
         return metrics.boundingRect(bounds, Qt::TextWrapAnywhere, candidate).height();

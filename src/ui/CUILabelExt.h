@@ -74,5 +74,6 @@ private:
     // text is set before its font, and breaking it then would set up a font for nothing.
     mutable QStringList lines_;
     mutable bool dirty_ = false;
+    qreal layoutWidth_ = 0;
     QStringList notifiedLines_;
 };
