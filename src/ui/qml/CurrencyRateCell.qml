@@ -229,11 +229,13 @@ SwipeRow {
                     anchors.right: parent.right
                     active: cell.pending
                     visible: active
-                    sourceComponent: Spinner {
-                        objectName: "pendingIndicator"
-                        running: true
-                        width: 22
-                        height: 22
+                    // By its file: a start loads no spinner type.
+                    source: "Spinner.qml"
+                    onLoaded: {
+                        item.objectName = "pendingIndicator"
+                        item.width = 22
+                        item.height = 22
+                        item.running = true
                     }
                 }
                 Text {

@@ -72,7 +72,8 @@ Item {
         clip: true
 
         // Made the first time the list's content moves down to uncover it (a pull, or the inset
-        // of a refresh), then kept.
+        // of a refresh), then kept. Named by its file, so that a start does not even load its
+        // type.
         Loader {
             id: refreshHeader
             active: false
@@ -80,10 +81,10 @@ Item {
             height: listArea.height
             // Its bottom edge follows the top of the list's content.
             y: -list.offsetY - height
-            sourceComponent: PullToRefreshView {
-                objectName: "refreshHeader"
-                model: view.controller.refreshHeaderView
-            }
+            onActiveChanged: if (active && !item) setSource("PullToRefreshView.qml", {
+                                 "objectName": "refreshHeader",
+                                 "model": view.controller.refreshHeaderView
+                             })
         }
 
         ListView {
