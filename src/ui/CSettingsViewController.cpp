@@ -106,7 +106,7 @@ CSettingsViewController::CSettingsViewController(CRootViewModel& model, bool tab
       rows_(new CSettingsTableModel(this)) {
     setTitle(localized(QStringLiteral("Settings")));
     enteredConversionFee_ = editor_.conversionFeeText();
-    rows_->setRows(buildRows());
+    // The rows are built when the view loads: a phone's start does not show this screen.
 }
 
 CSettingsViewController::~CSettingsViewController() {
