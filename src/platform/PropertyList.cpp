@@ -37,18 +37,26 @@ QVariant toVariant(plist_t node) {
         }
         case PLIST_ARRAY: {
             QVariantList list;
-            const uint32_t n = plist_array_get_size(node);
-            for (uint32_t i = 0; i < n; ++i) {
-                list.append(toVariant(plist_array_get_item(node, i)));
+            list.reserve(plist_array_get_size(node));
+            // An iterator: fetching item i walks the array from its start.
+            plist_array_iter it = nullptr;
+            plist_array_new_iter(node, &it);
+            for (;;) {
+                plist_t item = nullptr;
+                plist_array_next_item(node, it, &item);
+                if (item == nullptr) {
+                    break;
+                }
+                list.append(toVariant(item));
             }
+            free(it);
             return list;
         }
         case PLIST_STRING: {
-            char* s = nullptr;
-            plist_get_string_val(node, &s);
-            QString text = QString::fromUtf8(s);
-            free(s);
-            return text;
+            // Read in place: the catalogue holds thousands of strings, read at every start.
+            uint64_t length = 0;
+            const char* s = plist_get_string_ptr(node, &length);
+            return QString::fromUtf8(s, static_cast<qsizetype>(length));
         }
         case PLIST_BOOLEAN: {
             uint8_t b = 0;
@@ -121,7 +129,8 @@ plist_t fromVariant(const QVariant& value) {
         case QMetaType::QDateTime: {
             const qint64 ms = referenceDate().msecsTo(value.toDateTime());
             const qint64 sec = ms >= 0 ? ms / 1000 : (ms - 999) / 1000;
-            return plist_new_date(static_cast<int32_t>(sec), static_cast<int32_t>((ms - sec * 1000) * 1000));
+            return plist_new_date(static_cast<int32_t>(sec),
+                                  static_cast<int32_t>((ms - sec * 1000) * 1000));
         }
         case QMetaType::QByteArray: {
             const QByteArray data = value.toByteArray();

@@ -22,6 +22,7 @@ TEST(PropertyList, RoundTripsEveryType) {
         {QStringLiteral("real"), 0.0311034768},
         {QStringLiteral("flag"), true},
         {QStringLiteral("list"), QVariantList{QStringLiteral("a"), qint64(1)}},
+        {QStringLiteral("empty"), QVariantList{}},
         {QStringLiteral("date"),
          QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59), QTimeZone::utc())},
         {QStringLiteral("data"), QByteArray("\x00\x01", 2)},
