@@ -300,7 +300,7 @@ int main(int argc, char** argv) {
     // The phone shows its chart only in landscape.
     properties.insert(QStringLiteral("landscape"),
                       orientationName == u"landscape" || (chartScreen && !delegate.isTablet()));
-    // Goes before the engine.
+    // Declared after the engine, so destroyed before it.
     const std::unique_ptr<QQuickWindow> mainWindow =
         loadFromModule(engine, QStringLiteral("Numiva"), QStringLiteral("Main"), properties);
     if (mainWindow == nullptr) {

@@ -53,7 +53,7 @@ QVariant toVariant(plist_t node) {
             return list;
         }
         case PLIST_STRING: {
-            // Read in place: the catalogue holds thousands of strings, read at every start.
+            // Read in place: the bundled lists hold hundreds of strings, read at every start.
             uint64_t length = 0;
             const char* s = plist_get_string_ptr(node, &length);
             return QString::fromUtf8(s, static_cast<qsizetype>(length));

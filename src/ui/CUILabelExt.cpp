@@ -119,7 +119,6 @@ void CUILabelExt::paint(QPainter* painter) {
     painter->setFont(font_);
     painter->setPen(color_);
     QRectF rect(0, 0, width(), height());
-    relayout();
     for (const QString& line : std::as_const(lines_)) {
         painter->drawText(rect, alignment_ | Qt::AlignTop, line);
         rect.translate(0, lineSpacing_);

@@ -76,15 +76,10 @@ Item {
         // type.
         Loader {
             id: refreshHeader
-            active: false
             width: listArea.width
             height: listArea.height
             // Its bottom edge follows the top of the list's content.
             y: -list.offsetY - height
-            onActiveChanged: if (active && !item) setSource("PullToRefreshView.qml", {
-                                 "objectName": "refreshHeader",
-                                 "model": view.controller.refreshHeaderView
-                             })
         }
 
         ListView {
@@ -125,7 +120,13 @@ Item {
 
             /// The content offset as the screen reasons about it: negative when pulled down.
             readonly property real offsetY: contentY - originY
-            onOffsetYChanged: if (offsetY < 0) refreshHeader.active = true
+            onOffsetYChanged: {
+                if (offsetY < 0 && !refreshHeader.item)
+                    refreshHeader.setSource("PullToRefreshView.qml", {
+                        "objectName": "refreshHeader",
+                        "model": view.controller.refreshHeaderView
+                    })
+            }
 
             onContentYChanged: if (dragging) view.controller.scrollViewDidScroll(offsetY, true)
             onDraggingChanged: if (!dragging) view.controller.scrollViewDidEndDragging(offsetY)
