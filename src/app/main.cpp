@@ -8,6 +8,7 @@
 #include "CUISettings.h"
 #include "DeferredLocationService.h"
 #include "Endpoints.h"
+#include "FontConfiguration.h"
 #include "FrameIncubationController.h"
 #include "Localization.h"
 #include "LocationService.h"
@@ -72,13 +73,18 @@ qint64 peakResidentMegabytes() {
     return 0;
 }
 
+QUrl mainWindowUrl() {
+    return QUrl(QStringLiteral("qrc:/qt/qml/Numiva/Main.qml"));
+}
+
 /// The window of the module's "Main" component, owned by the caller; nullptr when it could not
 /// be made (the errors are printed). A plain engine rather than QQmlApplicationEngine: the app
 /// needs neither its file selectors (a look-up of four directories for every image) nor its
 /// translation search.
-std::unique_ptr<QQuickWindow> loadFromModule(QQmlEngine& engine, const QString& uri,
-                                             const QString& name, const QVariantMap& properties) {
-    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/%1/%2.qml").arg(uri, name)));
+std::unique_ptr<QQuickWindow> loadWindow(QQmlEngine& engine, const QVariantMap& properties) {
+    // Finishes a load already begun on the loader thread, if any.
+    QQmlComponent component(&engine, mainWindowUrl());
+    StartupTrace::step("window types");
     std::unique_ptr<QObject> root(component.createWithInitialProperties(properties));
     if (root == nullptr) {
         QTextStream(stderr) << component.errorString();
@@ -264,8 +270,26 @@ int main(int argc, char** argv) {
     options.promptForRating = !parser.isSet(screenshot) && !parser.isSet(firstFrame);
     options.holdUntilFirstFrame = true;
     NumivaAppDelegate delegate(options);
+
+    // Declared before the engine, which holds it until its end.
+    FrameIncubationController incubation;
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    engine.setIncubationController(&incubation);
+    // Qt.quit() and Qt.exit() from the views end the event loop.
+    QObject::connect(&engine, &QQmlEngine::quit, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    QObject::connect(&engine, &QQmlEngine::exit, &app, &QCoreApplication::exit,
+                     Qt::QueuedConnection);
+    // The engine's loader thread reads the window's QML types (Qt Quick's among them) while
+    // this thread launches the application and reads the font configuration; the window is
+    // then made from what it read.
+    QQmlComponent windowTypes(&engine);
+    windowTypes.loadUrl(mainWindowUrl(), QQmlComponent::Asynchronous);
     delegate.didFinishLaunching();
     StartupTrace::step("launched");
+    FontConfiguration::load();
+    StartupTrace::step("font configuration");
 
     // After the launch: a return to the foreground is told to the rating prompt, and every
     // return to the active state refreshes the list.
@@ -286,23 +310,12 @@ int main(int argc, char** argv) {
                          previousState = state;
                      });
 
-    // Declared before the engine, which holds it until its end.
-    FrameIncubationController incubation;
-    QQmlEngine engine;
-    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-    engine.setIncubationController(&incubation);
-    // Qt.quit() and Qt.exit() from the views end the event loop.
-    QObject::connect(&engine, &QQmlEngine::quit, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
-    QObject::connect(&engine, &QQmlEngine::exit, &app, &QCoreApplication::exit,
-                     Qt::QueuedConnection);
     QVariantMap properties = delegate.windowProperties();
     // The phone shows its chart only in landscape.
     properties.insert(QStringLiteral("landscape"),
                       orientationName == u"landscape" || (chartScreen && !delegate.isTablet()));
     // Declared after the engine, so destroyed before it.
-    const std::unique_ptr<QQuickWindow> mainWindow =
-        loadFromModule(engine, QStringLiteral("Numiva"), QStringLiteral("Main"), properties);
+    const std::unique_ptr<QQuickWindow> mainWindow = loadWindow(engine, properties);
     if (mainWindow == nullptr) {
         QTextStream(stderr) << "numiva: the main window could not be loaded\n";
         return 1;
