@@ -223,9 +223,10 @@ Item {
                     width: parent.width - 2 * view.groupMargin
                     height: parent.height
                     // Space the accessory at the right edge takes.
-                    readonly property real accessoryWidth: cell.kind === "switch" ? rowSwitch.width + 14
-                        : cell.further ? moveButtons.width + 10
-                        : (cell.checkmark || cell.disclosure ? 34 : 10)
+                    readonly property real accessoryWidth: !accessory ? 10
+                        : accessoryKind === "switch" ? accessory.width + 14
+                        : accessoryKind === "move" ? accessory.width + 10
+                        : accessoryKind === "fee" ? 10 : 34
 
                     // A user-added source: its logo fitted into 48 x 42 at the left, texts from x 68.
                     Image {
@@ -289,163 +290,18 @@ Item {
                         }
                     }
 
-                    // A row makes only the accessory of its kind: the pane shows its rows at start.
-                    Loader {
-                        active: cell.checkmark
-                        x: parent.width - 26
-                        anchors.verticalCenter: parent.verticalCenter
-                        // Drawn, not a glyph: no font of the screens has one, and a fallback
-                        // font would be set up for it at start.
-                        sourceComponent: Image {
-                            objectName: "checkmark"
-                            width: 16
-                            height: 16
-                            source: CUISettings.rasterUrl(CUISettings.imageUrl("checkmark"),
-                                                          width * view.pixelScale,
-                                                          height * view.pixelScale, false)
-                        }
-                    }
-                    Loader {
-                        active: cell.disclosure
-                        x: parent.width - 20
-                        anchors.verticalCenter: parent.verticalCenter
-                        sourceComponent: Image {
-                            width: 8
-                            height: 14
-                            source: CUISettings.rasterUrl(CUISettings.imageUrl("disclosure"),
-                                                          width * view.pixelScale,
-                                                          height * view.pixelScale, false)
-                        }
-                    }
-                    // Move up / Move down: the order in which the further sources are asked.
-                    Loader {
-                        id: moveButtons
-                        active: cell.further
-                        anchors.right: parent.right
-                        anchors.rightMargin: 4
-                        anchors.verticalCenter: parent.verticalCenter
-                        sourceComponent: Row {
-                            spacing: 2
-                            Repeater {
-                                model: [{ up: true }, { up: false }]
-                                delegate: TapButton {
-                                    id: moveButton
-                                    required property var modelData
-                                    objectName: modelData.up ? "moveUp" : "moveDown"
-                                    width: 36
-                                    height: 36
-                                    enabled: modelData.up ? cell.canMoveUp : cell.canMoveDown
-                                    activeFocusOnTab: true
-                                    Accessible.role: Accessible.Button
-                                    Accessible.name: modelData.up ? qsTrId("MoveUp") : qsTrId("MoveDown")
-                                    Rectangle {
-                                        anchors.fill: parent
-                                        radius: 6
-                                        color: moveButton.pressed ? "#d4e6fb" : "transparent"
-                                        border.color: moveButton.activeFocus ? "#007aff" : "transparent"
-                                    }
-                                    Text {
-                                        anchors.fill: parent
-                                        text: moveButton.modelData.up ? "\u25b2" : "\u25bc"
-                                        color: moveButton.enabled ? "#007aff" : "#c7c7cc"
-                                        font.pixelSize: 15
-                                        horizontalAlignment: Text.AlignHCenter
-                                        verticalAlignment: Text.AlignVCenter
-                                    }
-                                    onClicked: view.controller.moveFurtherSource(
-                                                   cell.row, modelData.up ? cell.row - 1 : cell.row + 1)
-                                }
-                            }
-                        }
-                    }
-                    Loader {
-                        id: rowSwitch
-                        active: cell.kind === "switch"
-                        x: parent.width - width - 6
-                        anchors.verticalCenter: parent.verticalCenter
-                        sourceComponent: ToggleSwitch {
-                            objectName: "rowSwitch"
-                            checked: cell.switchOn
-                            enabled: cell.switchEnabled
-                            Accessible.name: cell.title
-                            onToggled: {
-                                view.controller.setSwitch(cell.sectionNumber, cell.row, checked)
-                                // The row's state decides, also when the screen refuses the change.
-                                checked = Qt.binding(() => cell.switchOn)
-                            }
-                        }
-                    }
-
-                    // The fee field: "2.5 %" at rest, the bare number while edited.
-                    Loader {
-                        active: cell.kind === "fee"
-                        anchors.fill: parent
-                        sourceComponent: Item {
-                            TextInput {
-                                id: feeField
-                                objectName: "feeField"
-                                x: 14
-                                width: parent.width - x - (feeButtons.visible ? feeButtons.width + 8 : 8)
-                                height: parent.height
-                                verticalAlignment: TextInput.AlignVCenter
-                                clip: true
-                                selectByMouse: true
-                                activeFocusOnTab: true
-                                text: view.controller.feeFieldText
-                                inputMethodHints: Qt.ImhFormattedNumbersOnly
-                                color: "#1c1c1e"
-                                selectionColor: "#b3d7ff"
-                                selectedTextColor: "#1c1c1e"
-                                font: CUISettings.tableHeaderFont
-                                Text {
-                                    anchors.fill: parent
-                                    verticalAlignment: Text.AlignVCenter
-                                    visible: feeField.text.length === 0
-                                    text: "0 %"
-                                    color: "#c7c7cc"
-                                    font: CUISettings.tableHeaderFont
-                                }
-                                onActiveFocusChanged: {
-                                    if (activeFocus)
-                                        view.controller.beginFeeEditing()
-                                    else if (view.controller.isEditingFee)
-                                        view.controller.endFeeEditing()
-                                }
-                                Keys.onReturnPressed: view.controller.commitFee(text)
-                                Keys.onEnterPressed: view.controller.commitFee(text)
-                                Keys.onEscapePressed: view.controller.cancelFeeEditing()
-                            }
-                            // What the keyboard's toolbar offers on a device: Cancel, and Done on a phone.
-                            Row {
-                                id: feeButtons
-                                visible: view.controller.isEditingFee
-                                anchors.right: parent.right
-                                anchors.rightMargin: 4
-                                anchors.verticalCenter: parent.verticalCenter
-                                BarButton {
-                                    objectName: "feeCancel"
-                                    text: qsTrId("Cancel")
-                                    onClicked: view.controller.cancelFeeEditing()
-                                }
-                                BarButton {
-                                    objectName: "feeDone"
-                                    visible: !view.controller.isTablet
-                                    text: qsTrId("Done")
-                                    bold: true
-                                    onClicked: view.controller.commitFee(feeField.text)
-                                }
-                            }
-                            Connections {
-                                target: view.controller
-                                function onFeeEditingEndRequested() {
-                                    if (feeField.activeFocus)
-                                        feeField.focus = false
-                                    else if (view.controller.isEditingFee)
-                                        view.controller.endFeeEditing()
-                                }
-                            }
-                        }
-                    }
+                    // The accessory of the row's kind, made by `makeAccessory` for the rows that have
+                    // one: the pane shows its rows at start, and a loader for every kind in every
+                    // row cost more than the rows' texts.
+                    readonly property string accessoryKind: cell.kind === "fee" ? "fee"
+                        : cell.kind === "switch" ? "switch"
+                        : cell.further ? "move"
+                        : cell.checkmark ? "checkmark"
+                        : cell.disclosure ? "disclosure" : ""
+                    property Item accessory: null
+                    property string accessoryMade: ""
+                    onAccessoryKindChanged: view.makeAccessory(cell, content)
+                    Component.onCompleted: view.makeAccessory(cell, content)
                 }
             }
         }
@@ -477,6 +333,176 @@ Item {
                 furtherSourceMenu.popup(row, view.groupMargin, row.height)
             else
                 furtherSourceMenu.popup()
+        }
+    }
+
+    // A row's accessory, made again when its kind changes.
+    function makeAccessory(cell, content) {
+        if (content.accessoryMade === content.accessoryKind)
+            return
+        if (content.accessory)
+            content.accessory.destroy()
+        const kinds = { "checkmark": checkmarkAccessory, "disclosure": disclosureAccessory,
+                        "move": moveAccessory, "switch": switchAccessory, "fee": feeAccessory }
+        const component = kinds[content.accessoryKind] ?? null
+        content.accessoryMade = content.accessoryKind
+        content.accessory = component ? component.createObject(content, { "cell": cell }) : null
+    }
+    Component {
+        id: checkmarkAccessory
+        Image {
+            property var cell
+            objectName: "checkmark"
+            x: parent.width - 26
+            anchors.verticalCenter: parent.verticalCenter
+            width: 16
+            height: 16
+            source: CUISettings.rasterUrl(CUISettings.imageUrl("checkmark"),
+                                          width * view.pixelScale,
+                                          height * view.pixelScale, false)
+        }
+    }
+    Component {
+        id: disclosureAccessory
+        Image {
+            property var cell
+            x: parent.width - 20
+            anchors.verticalCenter: parent.verticalCenter
+            width: 8
+            height: 14
+            source: CUISettings.rasterUrl(CUISettings.imageUrl("disclosure"),
+                                          width * view.pixelScale,
+                                          height * view.pixelScale, false)
+        }
+    }
+    Component {
+        id: moveAccessory
+        Row {
+            id: moveButtons
+            property var cell
+            anchors.right: parent.right
+            anchors.rightMargin: 4
+            anchors.verticalCenter: parent.verticalCenter
+            spacing: 2
+            Repeater {
+                model: [{ up: true }, { up: false }]
+                delegate: TapButton {
+                    id: moveButton
+                    required property var modelData
+                    objectName: modelData.up ? "moveUp" : "moveDown"
+                    width: 36
+                    height: 36
+                    enabled: modelData.up ? moveButtons.cell.canMoveUp : moveButtons.cell.canMoveDown
+                    activeFocusOnTab: true
+                    Accessible.role: Accessible.Button
+                    Accessible.name: modelData.up ? qsTrId("MoveUp") : qsTrId("MoveDown")
+                    Rectangle {
+                        anchors.fill: parent
+                        radius: 6
+                        color: moveButton.pressed ? "#d4e6fb" : "transparent"
+                        border.color: moveButton.activeFocus ? "#007aff" : "transparent"
+                    }
+                    Text {
+                        anchors.fill: parent
+                        text: moveButton.modelData.up ? "\u25b2" : "\u25bc"
+                        color: moveButton.enabled ? "#007aff" : "#c7c7cc"
+                        font.pixelSize: 15
+                        horizontalAlignment: Text.AlignHCenter
+                        verticalAlignment: Text.AlignVCenter
+                    }
+                    onClicked: view.controller.moveFurtherSource(
+                                   moveButtons.cell.row,
+                                           modelData.up ? moveButtons.cell.row - 1 : moveButtons.cell.row + 1)
+                }
+            }
+        }
+    }
+    Component {
+        id: switchAccessory
+        ToggleSwitch {
+            id: rowSwitch
+            property var cell
+            objectName: "rowSwitch"
+            x: parent.width - width - 6
+            anchors.verticalCenter: parent.verticalCenter
+            checked: rowSwitch.cell.switchOn
+            enabled: rowSwitch.cell.switchEnabled
+            Accessible.name: rowSwitch.cell.title
+            onToggled: {
+                view.controller.setSwitch(rowSwitch.cell.sectionNumber, rowSwitch.cell.row, checked)
+                // The row's state decides, also when the screen refuses the change.
+                checked = Qt.binding(() => rowSwitch.cell.switchOn)
+            }
+        }
+    }
+    Component {
+        id: feeAccessory
+        Item {
+            property var cell
+            anchors.fill: parent
+            TextInput {
+                id: feeField
+                objectName: "feeField"
+                x: 14
+                width: parent.width - x - (feeButtons.visible ? feeButtons.width + 8 : 8)
+                height: parent.height
+                verticalAlignment: TextInput.AlignVCenter
+                clip: true
+                selectByMouse: true
+                activeFocusOnTab: true
+                text: view.controller.feeFieldText
+                inputMethodHints: Qt.ImhFormattedNumbersOnly
+                color: "#1c1c1e"
+                selectionColor: "#b3d7ff"
+                selectedTextColor: "#1c1c1e"
+                font: CUISettings.tableHeaderFont
+                Text {
+                    anchors.fill: parent
+                    verticalAlignment: Text.AlignVCenter
+                    visible: feeField.text.length === 0
+                    text: "0 %"
+                    color: "#c7c7cc"
+                    font: CUISettings.tableHeaderFont
+                }
+                onActiveFocusChanged: {
+                    if (activeFocus)
+                        view.controller.beginFeeEditing()
+                    else if (view.controller.isEditingFee)
+                        view.controller.endFeeEditing()
+                }
+                Keys.onReturnPressed: view.controller.commitFee(text)
+                Keys.onEnterPressed: view.controller.commitFee(text)
+                Keys.onEscapePressed: view.controller.cancelFeeEditing()
+            }
+            // What the keyboard's toolbar offers on a device: Cancel, and Done on a phone.
+            Row {
+                id: feeButtons
+                visible: view.controller.isEditingFee
+                anchors.right: parent.right
+                anchors.rightMargin: 4
+                anchors.verticalCenter: parent.verticalCenter
+                BarButton {
+                    objectName: "feeCancel"
+                    text: qsTrId("Cancel")
+                    onClicked: view.controller.cancelFeeEditing()
+                }
+                BarButton {
+                    objectName: "feeDone"
+                    visible: !view.controller.isTablet
+                    text: qsTrId("Done")
+                    bold: true
+                    onClicked: view.controller.commitFee(feeField.text)
+                }
+            }
+            Connections {
+                target: view.controller
+                function onFeeEditingEndRequested() {
+                    if (feeField.activeFocus)
+                        feeField.focus = false
+                    else if (view.controller.isEditingFee)
+                        view.controller.endFeeEditing()
+                }
+            }
         }
     }
 
