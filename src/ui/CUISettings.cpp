@@ -235,9 +235,11 @@ QUrl CUISettings::rasterUrl(const QUrl& source, int width, int height, bool crop
     if (frameRadius > 0 && !image.isNull()) {
         image = framed(image, QSize(width, height), frameRadius);
     }
+    // Stored uncompressed (quality 100): a few kilobytes each, and every start reads them
+    // without inflating.
     QSaveFile out(file);
     if (image.isNull() || !QDir().mkpath(QFileInfo(file).path()) ||
-        !out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit()) {
+        !out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG", 100) || !out.commit()) {
         return source;
     }
     return QUrl::fromLocalFile(file);
