@@ -1,16 +1,20 @@
 #include "FontConfiguration.h"
 
+#if __has_include(<dlfcn.h>)
 #include <dlfcn.h>
+#endif
 
 namespace FontConfiguration {
 
 void load() {
+#if __has_include(<dlfcn.h>)
     // Looked up rather than linked: Qt Gui brings fontconfig along where it uses it, so the
     // program needs no headers or link of its own. A second call returns at once.
     using Init = int (*)();
     if (auto init = reinterpret_cast<Init>(dlsym(RTLD_DEFAULT, "FcInit"))) {
         init();
     }
+#endif
 }
 
 }  // namespace FontConfiguration
