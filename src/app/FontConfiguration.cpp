@@ -1,5 +1,8 @@
 #include "FontConfiguration.h"
 
+#include <QFontMetricsF>
+#include <QGuiApplication>
+
 #if __has_include(<dlfcn.h>)
 #include <dlfcn.h>
 #endif
@@ -15,6 +18,8 @@ void load() {
         init();
     }
 #endif
+    // The engine is kept in this thread's font cache, where the texts of the same font find it.
+    QFontMetricsF(QGuiApplication::font()).height();
 }
 
 }  // namespace FontConfiguration

@@ -281,9 +281,9 @@ int main(int argc, char** argv) {
                      Qt::QueuedConnection);
     QObject::connect(&engine, &QQmlEngine::exit, &app, &QCoreApplication::exit,
                      Qt::QueuedConnection);
-    // The engine's loader thread reads the window's QML types (Qt Quick's among them) while
-    // this thread launches the application and reads the font configuration; the window is
-    // then made from what it read.
+    // The engine's loader thread reads the window's QML types (Qt Quick's among them) while this
+    // thread launches the application and sets up the fonts; the window is then made from what
+    // it read.
     QQmlComponent windowTypes(&engine);
     windowTypes.loadUrl(mainWindowUrl(), QQmlComponent::Asynchronous);
     delegate.didFinishLaunching();
