@@ -28,6 +28,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
 #include <QLocale>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -38,6 +39,7 @@
 
 #include <ctime>
 #include <memory>
+#include <thread>
 
 Q_IMPORT_QML_PLUGIN(NumivaPlugin)
 
@@ -85,6 +87,10 @@ std::unique_ptr<QQuickWindow> loadWindow(QQmlEngine& engine, const QVariantMap& 
     // Finishes a load already begun on the loader thread, if any.
     QQmlComponent component(&engine, mainWindowUrl());
     StartupTrace::step("window types");
+    // The first picture shown asks for every image format, which loads every image plug-in
+    // (with the SVG library): the second core, idle once the types are read, loads them while
+    // this thread makes the window.
+    const std::jthread imageFormats([] { QImageReader::supportedImageFormats(); });
     std::unique_ptr<QObject> root(component.createWithInitialProperties(properties));
     if (root == nullptr) {
         QTextStream(stderr) << component.errorString();
