@@ -30,6 +30,9 @@ namespace {
 QFont makeFont(const QString& family, int pixelSize, bool bold) {
     QFont font(family);
     font.setPixelSize(pixelSize);
+    // Unhinted as the application font the other texts inherit: all texts then look alike, and
+    // a hinted font loads each glyph twice (to measure it, then to draw it).
+    font.setHintingPreference(QFont::PreferNoHinting);
     font.setBold(bold);
     return font;
 }
