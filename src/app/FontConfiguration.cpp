@@ -9,7 +9,7 @@
 
 namespace FontConfiguration {
 
-void load() {
+void load(const QList<QFont>& fonts) {
 #if __has_include(<dlfcn.h>)
     // Looked up rather than linked: Qt Gui brings fontconfig along where it uses it, so the
     // program needs no headers or link of its own. A second call returns at once.
@@ -18,8 +18,12 @@ void load() {
         init();
     }
 #endif
-    // The engine is kept in this thread's font cache, where the texts of the same font find it.
+    // The engines are kept in this thread's font cache, where the texts of the same font find
+    // them.
     QFontMetricsF(QGuiApplication::font()).height();
+    for (const QFont& font : fonts) {
+        QFontMetricsF(font).height();
+    }
 }
 
 }  // namespace FontConfiguration

@@ -294,7 +294,7 @@ int main(int argc, char** argv) {
     windowTypes.loadUrl(mainWindowUrl(), QQmlComponent::Asynchronous);
     delegate.didFinishLaunching();
     StartupTrace::step("launched");
-    FontConfiguration::load();
+    FontConfiguration::load(CUISettings::sharedSettings().firstScreenFonts(delegate.isTablet()));
     StartupTrace::step("font configuration");
 
     // After the launch: a return to the foreground is told to the rating prompt, and every

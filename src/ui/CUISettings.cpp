@@ -116,6 +116,16 @@ QFont CUISettings::detailCellTextFont() const {
     return makeFont(QStringLiteral("Helvetica"), 14, true);
 }
 
+QList<QFont> CUISettings::firstScreenFonts(bool tablet) const {
+    const QString helvetica = QStringLiteral("Helvetica");
+    QList<QFont> fonts{cellTextFont(), detailCellTextFont(), makeFont(helvetica, 17, true),
+                       makeFont(helvetica, 17, false), makeFont(helvetica, 12, true)};
+    if (tablet) {
+        fonts << tableHeaderFont() << makeFont(helvetica, 13, false);
+    }
+    return fonts;
+}
+
 QColor CUISettings::chartLineColor(bool tablet) {
     return tablet ? QColor(148, 154, 166, 204) : QColor(204, 204, 204, 204);
 }

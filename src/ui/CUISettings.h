@@ -45,6 +45,10 @@ public:
     QFont tableHeaderFont() const;
     QColor tableHeaderColor() const { return QColor(58, 68, 89); }
     QFont detailCellTextFont() const;
+    /// The fonts of the texts a start shows first, for setting them up ahead: the named fonts,
+    /// the navigation bar's title and buttons, the base row's label and, on a tablet, the
+    /// settings pane's subtitles.
+    QList<QFont> firstScreenFonts(bool tablet) const;
 
     static QColor currencyCodeColor() { return QColor(63, 92, 128); }
     static QColor convertedValueColor() { return QColor(76, 76, 76); }
