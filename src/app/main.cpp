@@ -295,7 +295,7 @@ int main(int argc, char** argv) {
     delegate.didFinishLaunching();
     StartupTrace::step("launched");
     FontConfiguration::load(CUISettings::sharedSettings().firstScreenFonts(delegate.isTablet()));
-    StartupTrace::step("font configuration");
+    StartupTrace::step("fonts");
 
     // After the launch: a return to the foreground is told to the rating prompt, and every
     // return to the active state refreshes the list.
