@@ -296,6 +296,10 @@ int main(int argc, char** argv) {
     StartupTrace::step("launched");
     FontConfiguration::load(CUISettings::sharedSettings().firstScreenFonts(delegate.isTablet()));
     StartupTrace::step("fonts");
+    // The rate list's screen reads its stored rates while the loader thread is still at work;
+    // its view, loaded next, finds them read.
+    delegate.rootController()->viewDidLoad();
+    StartupTrace::step("rate list read");
 
     // After the launch: a return to the foreground is told to the rating prompt, and every
     // return to the active state refreshes the list.
