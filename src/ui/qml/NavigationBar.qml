@@ -62,19 +62,23 @@ Item {
         anchors.bottom: parent.bottom
         height: 44
 
-        BarButton {
+        // A button is made only when the bar shows it: the tablet's two bars at start show two
+        // of their six.
+        Loader {
             id: left
-            objectName: "leftButton"
-            visible: bar.leftText.length > 0 || String(bar.leftIcon) !== ""
+            active: bar.leftText.length > 0 || String(bar.leftIcon) !== ""
             anchors.left: parent.left
             anchors.leftMargin: 4
             anchors.verticalCenter: parent.verticalCenter
-            text: bar.leftText
-            iconSource: bar.leftIcon
-            accessibleName: text.length > 0 ? text : bar.leftIconName
-            back: bar.leftBack
-            bold: bar.leftBold
-            onClicked: bar.leftClicked()
+            sourceComponent: BarButton {
+                objectName: "leftButton"
+                text: bar.leftText
+                iconSource: bar.leftIcon
+                accessibleName: text.length > 0 ? text : bar.leftIconName
+                back: bar.leftBack
+                bold: bar.leftBold
+                onClicked: bar.leftClicked()
+            }
         }
 
         Row {
@@ -82,22 +86,27 @@ Item {
             anchors.right: parent.right
             anchors.rightMargin: 4
             anchors.verticalCenter: parent.verticalCenter
-            BarButton {
-                objectName: "secondRightButton"
-                visible: String(bar.secondRightIcon) !== ""
-                iconSource: bar.secondRightIcon
-                accessibleName: bar.secondRightIconName
-                onClicked: bar.secondRightClicked()
+            Loader {
+                active: String(bar.secondRightIcon) !== ""
+                anchors.verticalCenter: parent.verticalCenter
+                sourceComponent: BarButton {
+                    objectName: "secondRightButton"
+                    iconSource: bar.secondRightIcon
+                    accessibleName: bar.secondRightIconName
+                    onClicked: bar.secondRightClicked()
+                }
             }
-            BarButton {
-                id: right
-                objectName: "rightButton"
-                visible: bar.rightText.length > 0 || String(bar.rightIcon) !== ""
-                text: bar.rightText
-                iconSource: bar.rightIcon
-                bold: bar.rightBold
-                enabled: bar.rightEnabled
-                onClicked: bar.rightClicked()
+            Loader {
+                active: bar.rightText.length > 0 || String(bar.rightIcon) !== ""
+                anchors.verticalCenter: parent.verticalCenter
+                sourceComponent: BarButton {
+                    objectName: "rightButton"
+                    text: bar.rightText
+                    iconSource: bar.rightIcon
+                    bold: bar.rightBold
+                    enabled: bar.rightEnabled
+                    onClicked: bar.rightClicked()
+                }
             }
         }
 
@@ -109,7 +118,7 @@ Item {
             anchors.centerIn: parent
             // Never under the buttons: as wide as the space between the wider side allows.
             width: Math.min(implicitWidth,
-                            parent.width - 2 * Math.max(left.visible ? left.width + 12 : 12,
+                            parent.width - 2 * Math.max(left.item ? left.width + 12 : 12,
                                                         rightRow.width + 12))
             horizontalAlignment: Text.AlignHCenter
             elide: Text.ElideRight
