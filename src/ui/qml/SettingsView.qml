@@ -165,41 +165,28 @@ Item {
                 onTapped: view.openSourceMenu(cell)
             }
 
-            // Delete, uncovered at the right as the row slides left; made when uncovered.
-            Loader {
-                active: cell.swipePosition > 0
-                width: 90
-                height: cell.height
-                anchors.right: parent.right
-                sourceComponent: Rectangle {
-                    color: "#ff3b30"
-                    Text {
-                        anchors.centerIn: parent
-                        text: cell.further ? qsTrId("RemoveFurtherSource") : qsTrId("Delete")
-                        color: "white"
-                        font.family: "Helvetica"
-                        font.pixelSize: 16
-                        font.bold: true
-                    }
-                    TapHandler {
-                        onTapped: {
-                            cell.closeSwipe()
-                            view.controller.deleteRow(cell.sectionNumber, cell.row)
-                        }
-                    }
-                }
+            // Delete, under the right end, uncovered as the row slides left: made the first time.
+            property Item deleteButton: null
+            onSwipePositionChanged: {
+                if (swipePosition > 0 && !deleteButton)
+                    deleteButton = rowDeleteButton.createObject(cell, { "cell": cell })
             }
 
-            // Background and content slide left together to uncover Delete.
+            // The card and its content slide left together to uncover Delete.
             Item {
-                id: slide
-                x: -cell.swipePosition * cell.swipeTravel
-                width: cell.width
-                height: cell.height
+                id: content
+                x: view.groupMargin - cell.swipePosition * cell.swipeTravel
+                width: parent.width - 2 * view.groupMargin
+                height: parent.height
+
+                // Space the accessory at the right edge takes.
+                readonly property real accessoryWidth: !accessory ? 10
+                    : accessoryKind === "switch" ? accessory.width + 14
+                    : accessoryKind === "move" ? accessory.width + 10
+                    : accessoryKind === "fee" ? 10 : 34
 
                 GroupCard {
-                    x: view.groupMargin
-                    width: parent.width - 2 * view.groupMargin
+                    width: parent.width
                     height: parent.height
                     first: cell.first
                     last: cell.last
@@ -217,92 +204,80 @@ Item {
                     }
                 }
 
-                Item {
-                    id: content
-                    x: view.groupMargin
-                    width: parent.width - 2 * view.groupMargin
-                    height: parent.height
-                    // Space the accessory at the right edge takes.
-                    readonly property real accessoryWidth: !accessory ? 10
-                        : accessoryKind === "switch" ? accessory.width + 14
-                        : accessoryKind === "move" ? accessory.width + 10
-                        : accessoryKind === "fee" ? 10 : 34
-
-                    // A user-added source: its logo fitted into 48 x 42 at the left, texts from x 68.
-                    Image {
-                        id: logo
-                        visible: cell.kind === "customSource"
-                        x: 10
-                        y: (parent.height - 42) / 2
-                        width: 48
-                        height: 42
-                        source: cell.kind === "customSource" ? cell.image : ""
-                        fillMode: implicitHeight > height ? Image.PreserveAspectFit : Image.Pad
-                        smooth: true
-                    }
-                    // A built-in source's logo, or the base currency's flag.
-                    Image {
-                        id: icon
-                        visible: (cell.kind === "subtitle" || cell.kind === "plain" || cell.further)
-                                 && String(cell.image) !== ""
-                        x: 10
-                        width: cell.kind === "plain" ? 32 : 40
-                        height: cell.kind === "plain" ? 24 : 40
-                        anchors.verticalCenter: parent.verticalCenter
-                        // An SVG is drawn once at the size shown and kept as a PNG.
-                        source: visible ? CUISettings.rasterUrl(cell.image, width * view.pixelScale,
-                                                                height * view.pixelScale, false) : ""
-                        sourceSize.width: width * view.pixelScale
-                        sourceSize.height: height * view.pixelScale
-                        fillMode: Image.PreserveAspectFit
-                        smooth: true
-                    }
-
-                    Column {
-                        id: texts
-                        visible: cell.kind !== "fee"
-                        x: cell.kind === "customSource" ? 68 : (icon.visible ? icon.width + 20 : 12)
-                        width: parent.width - x - content.accessoryWidth
-                        anchors.verticalCenter: parent.verticalCenter
-                        spacing: 2
-                        Text {
-                            objectName: "rowTitle"
-                            width: parent.width
-                            text: cell.title
-                            elide: Text.ElideRight
-                            maximumLineCount: cell.kind === "switch" || cell.further ? 2 : 1
-                            wrapMode: cell.kind === "switch" || cell.further ? Text.WordWrap : Text.NoWrap
-                            horizontalAlignment: cell.centered ? Text.AlignHCenter : Text.AlignLeft
-                            color: cell.kind === "addSource" ? CUISettings.tableHeaderColor : "#1c1c1e"
-                            font: CUISettings.tableHeaderFont
-                        }
-                        Text {
-                            objectName: "rowSubtitle"
-                            visible: cell.subtitle.length > 0
-                            width: parent.width
-                            text: cell.subtitle
-                            elide: Text.ElideRight
-                            wrapMode: Text.WordWrap
-                            maximumLineCount: 3
-                            color: "#6d6d72"
-                            font.family: "Helvetica"
-                            font.pixelSize: 13
-                        }
-                    }
-
-                    // The accessory of the row's kind, made by `makeAccessory` for the rows that have
-                    // one: the pane shows its rows at start, and a loader for every kind in every
-                    // row cost more than the rows' texts.
-                    readonly property string accessoryKind: cell.kind === "fee" ? "fee"
-                        : cell.kind === "switch" ? "switch"
-                        : cell.further ? "move"
-                        : cell.checkmark ? "checkmark"
-                        : cell.disclosure ? "disclosure" : ""
-                    property Item accessory: null
-                    property string accessoryMade: ""
-                    onAccessoryKindChanged: view.makeAccessory(cell, content)
-                    Component.onCompleted: view.makeAccessory(cell, content)
+                // A user-added source: its logo fitted into 48 x 42 at the left, texts from x 68.
+                Image {
+                    id: logo
+                    visible: cell.kind === "customSource"
+                    x: 10
+                    y: (parent.height - 42) / 2
+                    width: 48
+                    height: 42
+                    source: cell.kind === "customSource" ? cell.image : ""
+                    fillMode: implicitHeight > height ? Image.PreserveAspectFit : Image.Pad
+                    smooth: true
                 }
+                // A built-in source's logo, or the base currency's flag.
+                Image {
+                    id: icon
+                    visible: (cell.kind === "subtitle" || cell.kind === "plain" || cell.further)
+                             && String(cell.image) !== ""
+                    x: 10
+                    width: cell.kind === "plain" ? 32 : 40
+                    height: cell.kind === "plain" ? 24 : 40
+                    anchors.verticalCenter: parent.verticalCenter
+                    // An SVG is drawn once at the size shown and kept as a PNG.
+                    source: visible ? CUISettings.rasterUrl(cell.image, width * view.pixelScale,
+                                                            height * view.pixelScale, false) : ""
+                    sourceSize.width: width * view.pixelScale
+                    sourceSize.height: height * view.pixelScale
+                    fillMode: Image.PreserveAspectFit
+                    smooth: true
+                }
+
+                Column {
+                    id: texts
+                    visible: cell.kind !== "fee"
+                    x: cell.kind === "customSource" ? 68 : (icon.visible ? icon.width + 20 : 12)
+                    width: parent.width - x - content.accessoryWidth
+                    anchors.verticalCenter: parent.verticalCenter
+                    spacing: 2
+                    Text {
+                        objectName: "rowTitle"
+                        width: parent.width
+                        text: cell.title
+                        elide: Text.ElideRight
+                        maximumLineCount: cell.kind === "switch" || cell.further ? 2 : 1
+                        wrapMode: cell.kind === "switch" || cell.further ? Text.WordWrap : Text.NoWrap
+                        horizontalAlignment: cell.centered ? Text.AlignHCenter : Text.AlignLeft
+                        color: cell.kind === "addSource" ? CUISettings.tableHeaderColor : "#1c1c1e"
+                        font: CUISettings.tableHeaderFont
+                    }
+                    Text {
+                        objectName: "rowSubtitle"
+                        visible: cell.subtitle.length > 0
+                        width: parent.width
+                        text: cell.subtitle
+                        elide: Text.ElideRight
+                        wrapMode: Text.WordWrap
+                        maximumLineCount: 3
+                        color: "#6d6d72"
+                        font.family: "Helvetica"
+                        font.pixelSize: 13
+                    }
+                }
+
+                // The accessory of the row's kind, made by `makeAccessory` for the rows that have
+                // one: the pane shows its rows at start, and a loader for every kind in every
+                // row cost more than the rows' texts.
+                readonly property string accessoryKind: cell.kind === "fee" ? "fee"
+                    : cell.kind === "switch" ? "switch"
+                    : cell.further ? "move"
+                    : cell.checkmark ? "checkmark"
+                    : cell.disclosure ? "disclosure" : ""
+                property Item accessory: null
+                property string accessoryMade: ""
+                onAccessoryKindChanged: view.makeAccessory(cell, content)
+                Component.onCompleted: view.makeAccessory(cell, content)
             }
         }
 
@@ -333,6 +308,35 @@ Item {
                 furtherSourceMenu.popup(row, view.groupMargin, row.height)
             else
                 furtherSourceMenu.popup()
+        }
+    }
+
+    // A row's Delete, under its right end: hidden while the row is closed.
+    Component {
+        id: rowDeleteButton
+        Rectangle {
+            id: deleteButton
+            property var cell
+            z: -1
+            visible: deleteButton.cell.swipePosition > 0
+            width: 90
+            height: deleteButton.cell.height
+            anchors.right: parent.right
+            color: "#ff3b30"
+            Text {
+                anchors.centerIn: parent
+                text: deleteButton.cell.further ? qsTrId("RemoveFurtherSource") : qsTrId("Delete")
+                color: "white"
+                font.family: "Helvetica"
+                font.pixelSize: 16
+                font.bold: true
+            }
+            TapHandler {
+                onTapped: {
+                    deleteButton.cell.closeSwipe()
+                    view.controller.deleteRow(deleteButton.cell.sectionNumber, deleteButton.cell.row)
+                }
+            }
         }
     }
 
