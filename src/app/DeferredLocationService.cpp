@@ -1,7 +1,7 @@
 #include "DeferredLocationService.h"
 
-DeferredLocationService::DeferredLocationService(bool available, Factory factory)
-    : available_(available), factory_(std::move(factory)) {}
+DeferredLocationService::DeferredLocationService(std::function<bool()> available, Factory factory)
+    : availableQuery_(std::move(available)), factory_(std::move(factory)) {}
 
 DeferredLocationService::~DeferredLocationService() {
     if (service_) {
@@ -14,7 +14,7 @@ void DeferredLocationService::activate() {
         return;
     }
     activated_ = true;
-    if (available_ && factory_) {
+    if (available() && factory_) {
         service_ = factory_();
     }
     if (service_ && updatesWanted_) {
@@ -29,7 +29,7 @@ LocationService::AuthorizationStatus DeferredLocationService::authorizationStatu
 
 bool DeferredLocationService::locationServicesEnabled() const {
     if (!activated_) {
-        return available_;
+        return available();
     }
     return service_ && service_->locationServicesEnabled();
 }
@@ -74,4 +74,11 @@ void DeferredLocationService::locationManagerDidFailWithError(int code,
     if (delegate != nullptr) {
         delegate->locationManagerDidFailWithError(code, description);
     }
+}
+
+bool DeferredLocationService::available() const {
+    if (!available_) {
+        available_ = availableQuery_ && availableQuery_();
+    }
+    return *available_;
 }

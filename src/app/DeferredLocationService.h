@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 /// The platform's location service, made only when `activate` is called: until then it answers
 /// as a service whose user has not been asked yet and remembers whether updates are wanted, so
@@ -12,9 +13,9 @@ class DeferredLocationService : public LocationService, private LocationService:
 public:
     using Factory = std::function<std::unique_ptr<LocationService>()>;
 
-    /// `available`: whether the platform has a position source at all (known without loading
-    /// one); `factory` makes the real service, or nothing.
-    DeferredLocationService(bool available, Factory factory);
+    /// `available` tells, when first asked, whether the platform has a position source at all
+    /// (known without loading one); `factory` makes the real service, or nothing.
+    DeferredLocationService(std::function<bool()> available, Factory factory);
     ~DeferredLocationService() override;
 
     /// Makes the real service, and starts it when updates were asked for meanwhile.
@@ -31,8 +32,10 @@ private:
     void locationManagerDidFailWithError(int code, const QString& description) override;
     /// Hands the settings made on this object to the real service.
     void passSettings();
+    bool available() const;
 
-    bool available_;
+    std::function<bool()> availableQuery_;
+    mutable std::optional<bool> available_;
     Factory factory_;
     bool activated_ = false;
     bool updatesWanted_ = false;

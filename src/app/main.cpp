@@ -265,9 +265,11 @@ int main(int argc, char** argv) {
 
     StartupTrace::step("style");
     // The positioning plug-in (and its D-Bus connection) loads once the window is up; whether
-    // there is one is known from the plug-ins' descriptions alone.
-    DeferredLocationService location(!QGeoPositionInfoSource::availableSources().isEmpty(),
-                                     &createQtLocationService);
+    // there is one is read from the plug-ins' descriptions when first asked, which is after the
+    // window's types are being read.
+    DeferredLocationService location(
+        [] { return !QGeoPositionInfoSource::availableSources().isEmpty(); },
+        &createQtLocationService);
     StartupTrace::step("location service");
     NumivaAppDelegate::Options options;
     options.tablet = idiomName == u"tablet";

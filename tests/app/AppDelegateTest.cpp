@@ -1,6 +1,7 @@
 #include "Appirater.h"
 #include "CCustomDataSourceMetadataUpdater.h"
 #include "CUISettings.h"
+#include "DeferredLocationService.h"
 #include "FrameIncubationController.h"
 #include "Localization.h"
 #include "NotificationCenter.h"
@@ -232,3 +233,50 @@ TEST(FrameIncubation, RowsBeyondTheVisibleOnesAreMadeAfterTheFirstFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+class FakeLocation : public LocationService {
+public:
+    AuthorizationStatus authorizationStatus() const override {
+        return AuthorizationStatus::Authorized;
+    }
+    bool locationServicesEnabled() const override { return true; }
+    void startUpdatingLocation() override { ++starts; }
+    void stopUpdatingLocation() override {}
+    void stopMonitoringSignificantLocationChanges() override {}
+    int starts = 0;
+};
+
+}  // namespace
+
+// The platform is asked whether it has a position source only when that is first needed, and
+// once; updates asked for before the window is up start when the real service is made.
+TEST(DeferredLocation, AsksForTheSourceWhenFirstNeededAndStartsWhatWasWantedMeanwhile) {
+    for (const bool available : {true, false}) {
+        int asked = 0;
+        FakeLocation* made = nullptr;
+        DeferredLocationService location(
+            [&] {
+                ++asked;
+                return available;
+            },
+            [&]() -> std::unique_ptr<LocationService> {
+                auto service = std::make_unique<FakeLocation>();
+                made = service.get();
+                return service;
+            });
+        EXPECT_EQ(asked, 0) << "not asked when made";
+        EXPECT_EQ(location.authorizationStatus(),
+                  LocationService::AuthorizationStatus::NotDetermined);
+        EXPECT_EQ(location.locationServicesEnabled(), available);
+        location.startUpdatingLocation();
+        location.activate();
+        EXPECT_EQ(asked, 1) << "asked once";
+        EXPECT_EQ(made != nullptr, available) << "made only where there is a source";
+        if (made != nullptr) {
+            EXPECT_EQ(made->starts, 1) << "the updates wanted before are started";
+            EXPECT_NE(made->delegate, nullptr) << "its fixes come back through the deferred one";
+        }
+    }
+}
