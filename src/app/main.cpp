@@ -282,6 +282,7 @@ int main(int argc, char** argv) {
     // Declared before the engine, which holds it until its end.
     FrameIncubationController incubation;
     QQmlEngine engine;
+    StartupTrace::step("QML engine");
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     engine.setIncubationController(&incubation);
     // Qt.quit() and Qt.exit() from the views end the event loop.
