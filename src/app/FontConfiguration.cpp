@@ -3,13 +3,15 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 
+#include <thread>
+
 #if __has_include(<dlfcn.h>)
 #include <dlfcn.h>
 #endif
 
-namespace FontConfiguration {
+namespace {
 
-void load(const QList<QFont>& fonts) {
+void readConfiguration() {
 #if __has_include(<dlfcn.h>)
     // Looked up rather than linked: Qt Gui brings fontconfig along where it uses it, so the
     // program needs no headers or link of its own. A second call returns at once.
@@ -18,6 +20,26 @@ void load(const QList<QFont>& fonts) {
         init();
     }
 #endif
+}
+
+// Joined at the latest when the program ends.
+std::jthread reader;
+
+}  // namespace
+
+namespace FontConfiguration {
+
+void startReading() {
+    if (!reader.joinable()) {
+        reader = std::jthread(readConfiguration);
+    }
+}
+
+void load(const QList<QFont>& fonts) {
+    if (reader.joinable()) {
+        reader.join();
+    }
+    readConfiguration();
     // The engines are kept in this thread's font cache, where the texts of the same font find
     // them.
     QFontMetricsF(QGuiApplication::font()).height();

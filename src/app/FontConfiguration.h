@@ -5,11 +5,16 @@
 
 namespace FontConfiguration {
 
-/// Reads the system's font configuration (fontconfig's FcInit) and sets up the application
-/// font (Qt's font list, the family's fallbacks, its engine) and `fonts`, on the calling thread.
-/// They are the largest costs of the first texts laid out; the start does them while the QML
-/// engine's loader thread reads the window's types, instead of after them. Where the font
-/// system is not fontconfig, only the fonts are set up.
+/// Starts reading the system's font configuration (fontconfig's FcInit) on a second thread. It
+/// is the largest single cost of the first text laid out; the start begins it just before
+/// making the QML engine, which takes about as long on the main thread.
+void startReading();
+
+/// Waits for the font configuration (reading it here if `startReading` was not called), then
+/// sets up the application font (Qt's font list, the family's fallbacks, its engine) and
+/// `fonts` on the calling thread, whose texts then find their engines made. The start does this
+/// while the QML engine's loader thread reads the window's types. Where the font system is not
+/// fontconfig, only the fonts are set up.
 void load(const QList<QFont>& fonts);
 
 }  // namespace FontConfiguration

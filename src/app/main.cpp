@@ -281,6 +281,8 @@ int main(int argc, char** argv) {
 
     // Declared before the engine, which holds it until its end.
     FrameIncubationController incubation;
+    // The font configuration is read on a second thread while the engine is made.
+    FontConfiguration::startReading();
     QQmlEngine engine;
     StartupTrace::step("QML engine");
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
