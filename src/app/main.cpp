@@ -265,8 +265,8 @@ int main(int argc, char** argv) {
 
     StartupTrace::step("style");
     // The positioning plug-in (and its D-Bus connection) loads once the window is up; whether
-    // there is one is read from the plug-ins' descriptions when first asked, which is after the
-    // window's types are being read.
+    // there is one is read from the plug-ins' descriptions when first asked, by which time the
+    // loader thread is reading the window's types.
     DeferredLocationService location(
         [] { return !QGeoPositionInfoSource::availableSources().isEmpty(); },
         &createQtLocationService);
