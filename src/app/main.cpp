@@ -16,6 +16,7 @@
 #include "NumivaAppDelegate.h"
 #include "QtLocationService.h"
 #include "Resources.h"
+#include "StartupHeap.h"
 #include "StartupTrace.h"
 
 #include <QtQml/qqmlextensionplugin.h>
@@ -109,6 +110,7 @@ std::unique_ptr<QQuickWindow> loadWindow(QQmlEngine& engine, const QVariantMap& 
 int main(int argc, char** argv) {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    StartupHeap::reserve();
 
     // Help and version need no display: on a machine without one they still answer.
     for (int i = 1; i < argc; ++i) {
@@ -344,6 +346,7 @@ int main(int argc, char** argv) {
         window, &QQuickWindow::frameSwapped, &delegate,
         [&delegate, &location] {
             QTimer::singleShot(0, &delegate, [&delegate, &location] {
+                StartupHeap::release();
                 location.activate();
                 delegate.firstFrameShown();
             });
