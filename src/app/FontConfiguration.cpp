@@ -1,7 +1,6 @@
 #include "FontConfiguration.h"
 
 #include <QFontMetricsF>
-#include <QGuiApplication>
 
 #include <thread>
 
@@ -38,11 +37,11 @@ void startReading() {
 void load(const QList<QFont>& fonts) {
     if (reader.joinable()) {
         reader.join();
+    } else {
+        readConfiguration();
     }
-    readConfiguration();
     // The engines are kept in this thread's font cache, where the texts of the same font find
     // them.
-    QFontMetricsF(QGuiApplication::font()).height();
     for (const QFont& font : fonts) {
         QFontMetricsF(font).height();
     }

@@ -11,10 +11,10 @@ namespace FontConfiguration {
 void startReading();
 
 /// Waits for the font configuration (reading it here if `startReading` was not called), then
-/// sets up the application font (Qt's font list, the family's fallbacks, its engine) and
-/// `fonts` on the calling thread, whose texts then find their engines made. The start does this
-/// while the QML engine's loader thread reads the window's types. Where the font system is not
-/// fontconfig, only the fonts are set up.
+/// sets up `fonts` on the calling thread (with the first, Qt's font list and the family's
+/// fallbacks), whose texts then find their engines made. The start does this while the QML
+/// engine's loader thread reads the window's types. Where the font system is not fontconfig,
+/// only the fonts are set up.
 void load(const QList<QFont>& fonts);
 
 }  // namespace FontConfiguration

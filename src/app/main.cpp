@@ -24,7 +24,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFont>
 #include <QGeoPositionInfoSource>
 #include <QGuiApplication>
 #include <QIcon>
@@ -131,15 +130,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.numiva.Numiva"));
     QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.numiva.Numiva")));
     StartupTrace::step("window icon");
-    {
-        // The screens' own family, so that a text without a font of its own shares their
-        // engines; not hinted, as on the devices the design comes from, which also spares
-        // loading every glyph's outline twice.
-        QFont font(QStringLiteral("Helvetica"));
-        font.setPixelSize(12);
-        font.setHintingPreference(QFont::PreferNoHinting);
-        QGuiApplication::setFont(font);
-    }
+    QGuiApplication::setFont(CUISettings::sharedSettings().applicationFont());
 
     QCommandLineParser parser;
     const QString logPath = LogFile::defaultPath();

@@ -30,8 +30,8 @@ namespace {
 QFont makeFont(const QString& family, int pixelSize, bool bold) {
     QFont font(family);
     font.setPixelSize(pixelSize);
-    // Unhinted as the application font the other texts inherit: all texts then look alike, and
-    // a hinted font loads each glyph twice (to measure it, then to draw it).
+    // Unhinted, as on the devices the design comes from: all texts then look alike, and a hinted
+    // font loads each glyph twice (to measure it, then to draw it).
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setBold(bold);
     return font;
@@ -116,10 +116,18 @@ QFont CUISettings::detailCellTextFont() const {
     return makeFont(QStringLiteral("Helvetica"), 14, true);
 }
 
+QFont CUISettings::applicationFont() const {
+    return makeFont(QStringLiteral("Helvetica"), 12, false);
+}
+
 QList<QFont> CUISettings::firstScreenFonts(bool tablet) const {
     const QString helvetica = QStringLiteral("Helvetica");
-    QList<QFont> fonts{cellTextFont(), detailCellTextFont(), makeFont(helvetica, 17, true),
-                       makeFont(helvetica, 17, false), makeFont(helvetica, 12, true)};
+    QList<QFont> fonts{applicationFont(),
+                       cellTextFont(),
+                       detailCellTextFont(),
+                       makeFont(helvetica, 17, true),
+                       makeFont(helvetica, 17, false),
+                       makeFont(helvetica, 12, true)};
     if (tablet) {
         fonts << tableHeaderFont() << makeFont(helvetica, 13, false);
     }

@@ -45,7 +45,11 @@ public:
     QFont tableHeaderFont() const;
     QColor tableHeaderColor() const { return QColor(58, 68, 89); }
     QFont detailCellTextFont() const;
-    /// The fonts of the texts a start shows first, for setting them up ahead: the named fonts,
+    /// The font of a text without one of its own: the screens' family, so that it shares their
+    /// engines, unhinted as they are.
+    QFont applicationFont() const;
+    /// The fonts of the texts a start shows first, for setting them up ahead: the application
+    /// font, the named fonts,
     /// the navigation bar's title and buttons, the base row's label and, on a tablet, the
     /// settings pane's subtitles.
     QList<QFont> firstScreenFonts(bool tablet) const;
