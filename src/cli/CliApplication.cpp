@@ -30,9 +30,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTimer>
+
+#include <algorithm>
 
 #include <cmath>
 #include <cstdio>
@@ -186,6 +187,40 @@ CliApplication::CliApplication(QStringList arguments)
 CliApplication::~CliApplication() = default;
 
 namespace {
+
+// Plain checks rather than regular expressions: compiling one takes longer than a command's
+// whole parsing, and its per-thread state waits for the network plug-in still loading.
+bool allDigits(QStringView text) {
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+/// "YYYY-MM-DD" in digits, whether or not it is a real day.
+bool isDayText(QStringView text) {
+    return text.size() == 10 && text[4] == u'-' && text[7] == u'-' && allDigits(text.first(4)) &&
+           allDigits(text.sliced(5, 2)) && allDigits(text.sliced(8, 2));
+}
+
+/// Digits grouped by commas in threes: "1,000", "12,345,678".
+bool isCommaGrouped(QStringView text) {
+    const QList<QStringView> groups = text.split(u',');
+    if (groups.size() < 2 || groups.first().size() > 3 || !allDigits(groups.first())) {
+        return false;
+    }
+    return std::all_of(groups.begin() + 1, groups.end(),
+                       [](QStringView group) { return group.size() == 3 && allDigits(group); });
+}
+
+/// How many digits `text` has after its leading zeros.
+qsizetype significantDigits(QStringView text) {
+    qsizetype count = 0;
+    for (const QChar c : text) {
+        if (c >= u'0' && c <= u'9' && (count > 0 || c != u'0')) {
+            ++count;
+        }
+    }
+    return count;
+}
 
 /// Runs the main loop while `busy` holds, for at most `limitMs` milliseconds.
 void waitWhile(const std::function<bool()>& busy, qint64 limitMs) {
@@ -647,9 +682,8 @@ int CliApplication::rates(bool convert) {
     if (convert && !takeOption(QStringLiteral("--date"), &dateText, &hasDate)) {
         return usage(QStringLiteral("--date needs a day (YYYY-MM-DD)"));
     }
-    static const QRegularExpression dayPattern(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
     const QDate day = QDate::fromString(dateText, Qt::ISODate);
-    if (hasDate && (!dayPattern.match(dateText).hasMatch() || !day.isValid())) {
+    if (hasDate && (!isDayText(dateText) || !day.isValid())) {
         return usage(QStringLiteral("--date takes a day as YYYY-MM-DD: %1").arg(dateText));
     }
     if (convert) {
@@ -659,8 +693,7 @@ int CliApplication::rates(bool convert) {
         const QString amountText = commandArguments_[0].trimmed();
         // "1,000" may be a thousand with a digit group or one with three decimals: refused,
         // never guessed.
-        static const QRegularExpression grouped(QStringLiteral("^\\d{1,3}(,\\d{3})+$"));
-        if (grouped.match(amountText).hasMatch()) {
+        if (isCommaGrouped(amountText)) {
             return usage(QStringLiteral("%1 is ambiguous: write %2 for the whole number, or use "
                                         "a point for decimals")
                              .arg(amountText, QString(amountText).remove(u',')));
@@ -673,10 +706,7 @@ int CliApplication::rates(bool convert) {
             return usage(QStringLiteral("not an amount: %1").arg(amountText));
         }
         // Beyond what anyone converts, and beyond what the rates keep exactly.
-        const qsizetype digits = QString(amountText)
-                                     .remove(QRegularExpression(QStringLiteral("[^0-9]")))
-                                     .remove(QRegularExpression(QStringLiteral("^0+")))
-                                     .size();
+        const qsizetype digits = significantDigits(amountText);
         if (*parsed > Decimal::fromString(QStringLiteral("1000000000000000")) || digits > 34) {
             return usage(QStringLiteral("%1 is too large an amount (at most 1e15 and 34 digits)")
                              .arg(amountText));

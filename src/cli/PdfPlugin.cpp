@@ -1,10 +1,9 @@
 #include "PdfPlugin.h"
 
 #include "PdfExport.h"
+#include "PluginPath.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QLibrary>
 
 namespace {
@@ -27,19 +26,10 @@ bool load(QString* errorText) {
     if (plugin().print != nullptr) {
         return true;
     }
-    // Before the application exists: the program's own directory from the kernel.
-    const QString programDirectory =
-        QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).absolutePath();
+    QString searched;
+    const QString path = findCliPlugin(QStringLiteral("numiva-cli-pdf.so"), &searched);
     QString problem;
-    // In the build tree beside the program; installed, under the program's prefix (wherever it
-    // was moved), then under the configured one.
-    for (const QString& directory :
-         {programDirectory, programDirectory + QStringLiteral("/" NUMIVA_PLUGIN_RELATIVE_DIR),
-          QStringLiteral(NUMIVA_PLUGIN_DIR)}) {
-        const QString path = directory + QStringLiteral("/numiva-cli-pdf.so");
-        if (!QFileInfo::exists(path)) {
-            continue;
-        }
+    if (!path.isEmpty()) {
         // Every symbol now, so that a mismatched plug-in fails here rather than mid-print.
         QLibrary library(path);
         library.setLoadHints(QLibrary::ResolveAllSymbolsHint);
@@ -53,12 +43,11 @@ bool load(QString* errorText) {
         problem = library.errorString();
     }
     if (errorText != nullptr) {
-        *errorText = problem.isEmpty()
-                         ? QStringLiteral(
-                               "the PDF plug-in numiva-cli-pdf.so is not installed "
-                               "(looked in %1 and %2)")
-                               .arg(programDirectory, QStringLiteral(NUMIVA_PLUGIN_DIR))
-                         : problem;
+        *errorText = problem.isEmpty() ? QStringLiteral(
+                                             "the PDF plug-in numiva-cli-pdf.so is not installed "
+                                             "(looked in %1)")
+                                             .arg(searched)
+                                       : problem;
     }
     plugin() = {};
     return false;

@@ -1,5 +1,6 @@
 // numiva-cli: the same core, settings and stores as the app, on a terminal.
 #include "CliApplication.h"
+#include "HttpPlugin.h"
 #include "PdfPlugin.h"
 #include "StorageErrors.h"
 
@@ -12,6 +13,7 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 
 int main(int argc, char** argv) {
     // Printing to PDF lays out text, which needs a GUI application (offscreen on a terminal); it
@@ -21,6 +23,11 @@ int main(int argc, char** argv) {
         printing = printing || std::strcmp(argv[i], "--pdf") == 0;
     }
     std::unique_ptr<QCoreApplication> application;
+    // The network libraries load on the side while the command reads its settings and stores.
+    std::optional<HttpPlugin::Preloader> network;
+    if (HttpPlugin::commandGoesOnline(argc, argv)) {
+        network.emplace();
+    }
     if (printing) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -45,6 +52,9 @@ int main(int argc, char** argv) {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication& app = *application;
+    if (network) {
+        network->applicationReady();
+    }
     QCoreApplication::setApplicationName(QStringLiteral("Numiva"));
     QCoreApplication::setApplicationVersion(QStringLiteral(NUMIVA_VERSION));
     int status = CliApplication::Ok;
