@@ -735,8 +735,8 @@ int CliApplication::rates(bool convert) {
     std::optional<CChartDataStorageManager> chartCache;
     std::optional<CPastRateLookup> pastRates;
     bool badDate = false;
-    m.synchronizeDataSourceWithInfo(CCBRCurrenciesInfo());
     if (hasDate) {
+        m.synchronizeDataSourceWithInfo(CCBRCurrenciesInfo());
         chartCache.emplace();
         pastRates.emplace(m, &*chartCache, Endpoints::standard());
         pastRates->lookup(m.getSelectedCurrencyCodes(), day,
@@ -749,6 +749,10 @@ int CliApplication::rates(bool convert) {
                           });
     } else {
         updater.queryCurrencyRates();
+        // While the refresh is under way: the stored rates, and the writer for the new ones. The
+        // refresh answers through the event loop, so always after this.
+        m.currencyDataStorageManager().prepareWriter();
+        m.synchronizeDataSourceWithInfo(CCBRCurrenciesInfo());
     }
     waitWhile([&] { return !finished; }, 180000);
     if (!finished) {

@@ -173,6 +173,11 @@ CCBRCurrencyInfoPtr CCurrencyDataStorageManager::getCurrencyInfoForCode(const QS
     return row;
 }
 
+void CCurrencyDataStorageManager::prepareWriter() {
+    // A read connection on the writer is its write connection, without creating a missing file.
+    operationQueue_->addOperation([this](const Operation&) { store_->readConnection(); });
+}
+
 void CCurrencyDataStorageManager::waitForPendingWrites() {
     operationQueue_->waitUntilAllOperationsAreFinished();
 }

@@ -35,6 +35,9 @@ public:
     /// as cached, or nullptr.
     CCBRCurrencyInfoPtr getCurrencyInfoForCode(const QString& code, const QString& dataSource);
 
+    /// Starts the writer and opens its connection to an existing file now, so that the writes of
+    /// a refresh under way do not wait for that (a command that runs for milliseconds).
+    void prepareWriter();
     /// Blocks until every queued write has finished (the CLI waits before it exits).
     void waitForPendingWrites();
     const SqliteStore& store() const { return *store_; }
