@@ -753,6 +753,11 @@ int CliApplication::rates(bool convert) {
         // refresh answers through the event loop, so always after this.
         m.currencyDataStorageManager().prepareWriter();
         m.synchronizeDataSourceWithInfo(CCBRCurrenciesInfo());
+        // The rows' names and numbers read their locale data now, not after the answer.
+        if (!m.currencyDataSource().isEmpty()) {
+            CRateRows(m, std::nullopt, false).row(*m.currencyDataSource().constFirst());
+            CRateRows::getFormattedCurrencyRate(amount, true);
+        }
     }
     waitWhile([&] { return !finished; }, 180000);
     if (!finished) {

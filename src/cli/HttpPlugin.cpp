@@ -11,6 +11,19 @@
 
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
+#define NUMIVA_ADDRESS_SANITIZER
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define NUMIVA_ADDRESS_SANITIZER
+#endif
+#endif
+#ifdef NUMIVA_ADDRESS_SANITIZER
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
 struct Plugin {
     NumivaHttpStartFunction start = nullptr;
     NumivaHttpWarmUpFunction warmUp = nullptr;
@@ -32,7 +45,14 @@ const Plugin& plugin() {
             return;
         }
         // Every symbol now, so that a mismatched plug-in fails here rather than mid-exchange.
-        void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+        // Its own libraries first: most of Qt Network's many symbols are Qt Core's, which a
+        // look-up through the program's libraries would reach late. (The sanitizers' runtime
+        // refuses that mode.)
+        int mode = RTLD_NOW | RTLD_LOCAL;
+        if (!kSanitized) {
+            mode |= RTLD_DEEPBIND;
+        }
+        void* handle = dlopen(QFile::encodeName(path).constData(), mode);
         if (handle != nullptr) {
             loaded.start =
                 reinterpret_cast<NumivaHttpStartFunction>(dlsym(handle, "numivaHttpStart"));
