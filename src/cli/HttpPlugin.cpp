@@ -8,6 +8,7 @@
 #include <dlfcn.h>
 
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -109,40 +110,8 @@ void warmUp() {
 
 namespace HttpPlugin {
 
-Preloader::Preloader() {
-    thread_ = std::thread([this] {
-        plugin();
-        bool ready = false;
-        {
-            std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return decided_; });
-            ready = ready_;
-        }
-        if (ready) {
-            HttpTransport::warmUp();
-        }
-    });
-}
-
-Preloader::~Preloader() {
-    finish(false);
-    thread_.join();
-}
-
-void Preloader::applicationReady() {
-    finish(true);
-}
-
-void Preloader::finish(bool ready) {
-    {
-        std::lock_guard lock(mutex_);
-        if (decided_) {
-            return;
-        }
-        decided_ = true;
-        ready_ = ready;
-    }
-    changed_.notify_all();
+void load() {
+    plugin();
 }
 
 bool commandGoesOnline(int argc, char** argv) {

@@ -1,6 +1,7 @@
 // numiva-cli: the same core, settings and stores as the app, on a terminal.
 #include "CliApplication.h"
 #include "HttpPlugin.h"
+#include "HttpTransport.h"
 #include "PdfPlugin.h"
 #include "StorageErrors.h"
 
@@ -13,7 +14,6 @@
 
 #include <cstring>
 #include <memory>
-#include <optional>
 
 int main(int argc, char** argv) {
     // Printing to PDF lays out text, which needs a GUI application (offscreen on a terminal); it
@@ -23,10 +23,9 @@ int main(int argc, char** argv) {
         printing = printing || std::strcmp(argv[i], "--pdf") == 0;
     }
     std::unique_ptr<QCoreApplication> application;
-    // The network libraries load on the side while the command reads its settings and stores.
-    std::optional<HttpPlugin::Preloader> network;
-    if (HttpPlugin::commandGoesOnline(argc, argv)) {
-        network.emplace();
+    const bool online = HttpPlugin::commandGoesOnline(argc, argv);
+    if (online) {
+        HttpPlugin::load();
     }
     if (printing) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -52,8 +51,9 @@ int main(int argc, char** argv) {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication& app = *application;
-    if (network) {
-        network->applicationReady();
+    // The network thread and its manager start while the command reads its settings and stores.
+    if (online) {
+        HttpTransport::warmUp();
     }
     QCoreApplication::setApplicationName(QStringLiteral("Numiva"));
     QCoreApplication::setApplicationVersion(QStringLiteral(NUMIVA_VERSION));
