@@ -19,11 +19,6 @@ namespace {
 #define NUMIVA_ADDRESS_SANITIZER
 #endif
 #endif
-#ifdef NUMIVA_ADDRESS_SANITIZER
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
 
 struct Plugin {
     NumivaHttpStartFunction start = nullptr;
@@ -50,9 +45,9 @@ const Plugin& plugin() {
         // look-up through the program's libraries would reach late. (The sanitizers' runtime
         // refuses that mode.)
         int mode = RTLD_NOW | RTLD_LOCAL;
-        if (!kSanitized) {
-            mode |= RTLD_DEEPBIND;
-        }
+#ifndef NUMIVA_ADDRESS_SANITIZER
+        mode |= RTLD_DEEPBIND;
+#endif
         void* handle = dlopen(QFile::encodeName(path).constData(), mode);
         if (handle != nullptr) {
             loaded.start =
